@@ -1,0 +1,1 @@
+// Keeps a static library valid while its folder holds no sources yet.

@@ -1,0 +1,113 @@
+# Shared by the run and test commands: build trees, the virtual display and Wine.
+# Source it; it defines functions and never runs anything by itself.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# KORVEL_BUILD lets several people (or helpers) build side by side; the
+# dependencies built once stay in build/deps either way.
+BUILD="${KORVEL_BUILD:-$ROOT/build}"
+case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
+DEPS="$ROOT/build/deps"
+JOBS="$(nproc)"
+WINE_LOADER=/usr/lib/wine/wine64
+WINE_SERVER=/usr/lib/wine/wineserver
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${KORVEL_WINEPREFIX:-$BUILD/wine}"
+
+log() { printf '[%s] %s\n' "${KORVEL_STAGE:-korvel}" "$*"; }
+fail() { printf '[%s] error: %s\n' "${KORVEL_STAGE:-korvel}" "$*" >&2; return 1; }
+
+configure_windows() {
+  cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DKORVEL_GTEST_SOURCE_DIR=/usr/src/googletest \
+    -DJPEG_INCLUDE_DIR="$DEPS/mingw/include" -DJPEG_LIBRARY="$DEPS/mingw/lib/libjpeg.a" \
+    -DKORVEL_WINE="$WINE_LOADER" >"$BUILD/win-configure.log" 2>&1 ||
+    { cat "$BUILD/win-configure.log" >&2; fail "configuring the Windows build failed"; }
+}
+
+build_tree() {   # build_tree DIR [TARGET...]
+  local dir="$1"; shift
+  local targets=()
+  local t
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build "$dir" -j"$JOBS" "${targets[@]}"
+}
+
+# Starts a private Xvfb and exports DISPLAY. The display number is the first free
+# one from 90 up; every wait is bounded.
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    # -br: a black root, so pixels cut out of a shaped window are known.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -br >"$BUILD/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local waited=0
+    while [ $waited -lt 100 ]; do
+      if ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        DISPLAY_OWNED=1
+        log "virtual display $DISPLAY ready"
+        return 0
+      fi
+      sleep 0.1; waited=$((waited + 1))
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  done
+  cat "$BUILD/xvfb.log" >&2 2>/dev/null || true
+  fail "Xvfb did not start on any display from :90 to :140"
+}
+
+# Creates the private prefix once (bounded), then keeps one wineserver alive.
+start_wine() {
+  [ -x "$WINE_LOADER" ] || { fail "Wine is not installed ($WINE_LOADER missing); run scripts/setup.sh"; return 1; }
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/.korvel-ready" ]; then
+    log "creating the Wine prefix $WINEPREFIX (once)"
+    timeout 300 "$WINE_LOADER" wineboot -i >"$BUILD/wineboot.log" 2>&1 ||
+      { cat "$BUILD/wineboot.log" >&2; fail "wineboot failed or took over 5 minutes"; return 1; }
+    timeout 180 "$WINE_SERVER" -w || { fail "the Wine prefix did not settle within 3 minutes"; return 1; }
+    # Without a window manager nobody would draw window frames: Wine draws
+    # them itself (and the skinned program replaces them with its own).
+    timeout 60 "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+      >>"$BUILD/wineboot.log" 2>&1 || { fail "setting up the Wine prefix failed"; return 1; }
+    timeout 180 "$WINE_SERVER" -w
+    touch "$WINEPREFIX/.korvel-ready"
+  fi
+  timeout 30 "$WINE_SERVER" -p || { fail "wineserver -p did not start"; return 1; }
+  WINE_OWNED=1
+  # The first program of a session starts Wine's own services and desktop
+  # process, which live as long as the server and would inherit the output
+  # pipes of whoever came first (a test runner would then wait for them forever).
+  timeout 120 "$WINE_LOADER" wineboot >"$BUILD/wine-warmup.log" 2>&1 </dev/null ||
+    { cat "$BUILD/wine-warmup.log" >&2; fail "Wine did not start its services within 2 minutes"; return 1; }
+}
+
+stop_all() {
+  if [ -n "${WINE_OWNED:-}" ]; then
+    timeout 30 "$WINE_SERVER" -k 2>/dev/null || true
+    WINE_OWNED=
+  fi
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+# The program lives where users install it: c:\korvel in the prefix, with the
+# shipped skins in c:\korvel\skins.
+program_dir() { echo "$WINEPREFIX/drive_c/korvel"; }
+program_path() { echo "$(program_dir)/korvel.exe"; }
+
+install_program() {
+  local dir
+  dir="$(program_dir)"
+  mkdir -p "$dir/skins" || { fail "cannot create $dir"; return 1; }
+  cp "$BUILD/win/bin/korvel.exe" "$dir/" || { fail "cannot copy korvel.exe to $dir"; return 1; }
+  if [ -d "$ROOT/skins" ] && [ -n "$(ls -A "$ROOT/skins" 2>/dev/null)" ]; then
+    cp -r "$ROOT/skins/." "$dir/skins/" || { fail "cannot copy the shipped skins"; return 1; }
+  fi
+}
