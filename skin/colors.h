@@ -1,0 +1,19 @@
+#pragma once
+// Colours are 32-bit values 0x00BBGGRR: red in the low byte. A high byte of
+// 0xFF marks a system colour (or "none") that is converted to RGB before use.
+#include <cstdint>
+
+namespace korvel {
+
+using TColor = std::uint32_t;
+
+constexpr TColor clNone = 0xFF00FF;   // the transparent key colour and "nobody answered"
+
+constexpr std::uint8_t RedOf(TColor c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t GreenOf(TColor c) { return static_cast<std::uint8_t>(c >> 8); }
+constexpr std::uint8_t BlueOf(TColor c) { return static_cast<std::uint8_t>(c >> 16); }
+constexpr TColor MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
+}
+
+}  // namespace korvel
