@@ -59,7 +59,7 @@ has_deb_src || add_deb_src
 if [ "${#MISSING[@]}" -gt 0 ] || [ "$NEED_UPDATE" -eq 1 ]; then
   [ "${#MISSING[@]}" -gt 0 ] && say "installing: ${MISSING[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  if ! as_root apt-get update -q >"$ROOT/.setup-apt.log" 2>&1; then
+  if ! as_root apt-get update -q -o Acquire::Retries=1 -o Acquire::http::Timeout=30 >"$ROOT/.setup-apt.log" 2>&1; then
     cat "$ROOT/.setup-apt.log" >&2
     die "apt-get update failed (no network to the package registry?). Missing: ${MISSING[*]:-none}. Install them with: apt-get install ${MISSING[*]:-}"
   fi
