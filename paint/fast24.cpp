@@ -1,0 +1,126 @@
+#include "paint/fast24.h"
+
+#include <algorithm>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KORVEL_BLEND_SSE2 1
+#endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define KORVEL_BLEND_AVX2 1
+#endif
+
+namespace korvel {
+
+TacFast24 Fast24Src;
+TacFast24 Fast24Dst;
+TacFastSum24 FastSum24;
+
+bool TacFast24::Attach(TBitmap24& bitmap) {
+    if (bitmap.Width() < 2 || bitmap.Height() < 2) {
+        Width = 0;
+        return false;
+    }
+    Bitmap = &bitmap;
+    Width = bitmap.Width();
+    Height = bitmap.Height();
+    Bits = bitmap.ScanLine(0);
+    Stride = bitmap.ScanLine(1) - bitmap.ScanLine(0);
+    return true;
+}
+
+bool TacFastSum24::Attach(TBitmap24& source, TBitmap24& dest) {
+    if (source.Width() < 2 || source.Height() < 2 || dest.Width() < 2 || dest.Height() < 2) return false;
+    Source = &source;
+    Dest = &dest;
+    Width = std::min(source.Width(), dest.Width());
+    Height = std::min(source.Height(), dest.Height());
+    SourceBits = source.ScanLine(0);
+    DestBits = dest.ScanLine(0);
+    SourceStride = source.ScanLine(1) - source.ScanLine(0);
+    DestStride = dest.ScanLine(1) - dest.ScanLine(0);
+    return true;
+}
+
+void BlendRowReference(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha) {
+    const unsigned a = alpha, b = 255u - alpha;
+    for (std::size_t i = n; i-- > 0;) dest[i] = static_cast<std::uint8_t>((dest[i] * a + source[i] * b + 127u) >> 8);
+}
+
+#ifdef KORVEL_BLEND_AVX2
+namespace {
+
+// 32 bytes at a time where the processor has AVX2; the in-lane unpacks and the
+// in-lane pack undo each other, so byte order is kept.
+__attribute__((target("avx2"))) std::size_t BlendRowAvx2(std::uint8_t* dest, const std::uint8_t* source,
+                                                          std::size_t n, std::uint8_t alpha) {
+    const __m256i a = _mm256_set1_epi16(alpha);
+    const __m256i b = _mm256_set1_epi16(static_cast<short>(255 - alpha));
+    const __m256i bias = _mm256_set1_epi16(127);
+    const __m256i zero = _mm256_setzero_si256();
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dest + i));
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+        __m256i lo = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), a),
+                                                       _mm256_mullo_epi16(_mm256_unpacklo_epi8(s, zero), b)), bias);
+        __m256i hi = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), a),
+                                                       _mm256_mullo_epi16(_mm256_unpackhi_epi8(s, zero), b)), bias);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i),
+                            _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8)));
+    }
+    return i;
+}
+
+const bool hasAvx2 = __builtin_cpu_supports("avx2");
+
+}  // namespace
+#endif
+
+void BlendRow(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha) {
+    std::size_t i = 0;
+#ifdef KORVEL_BLEND_AVX2
+    if (hasAvx2) i = BlendRowAvx2(dest, source, n, alpha);
+#endif
+#ifdef KORVEL_BLEND_SSE2
+    // 16-bit lanes: d * A + s * (255 - A) + 127 is at most 65152, so nothing overflows.
+    const __m128i a = _mm_set1_epi16(alpha);
+    const __m128i b = _mm_set1_epi16(static_cast<short>(255 - alpha));
+    const __m128i bias = _mm_set1_epi16(127);
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+        __m128i lo = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), a),
+                                                 _mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), b)), bias);
+        __m128i hi = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), a),
+                                                 _mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), b)), bias);
+        __m128i r = _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), r);
+    }
+#endif
+    const unsigned a1 = alpha, b1 = 255u - alpha;
+    for (; i < n; ++i) dest[i] = static_cast<std::uint8_t>((dest[i] * a1 + source[i] * b1 + 127u) >> 8);
+}
+
+void TacFastSum24::BlendRect() {
+    if (!Source || !Dest) return;
+    if (DestLeft < 0 || DestTop < 0 || DestRight > Dest->Width() || DestBottom > Dest->Height()) return;
+    const int w = DestRight - DestLeft, h = DestBottom - DestTop;   // both ends inside Dest: no overflow
+    if (w <= 0 || h <= 0) return;
+    if (SourceLeft < 0 || SourceTop < 0 || SourceLeft > Source->Width() - w || SourceTop > Source->Height() - h) return;
+    const std::size_t bytes = static_cast<std::size_t>(w) * 3;
+    // Within one bitmap the backward walk decides which bytes are read already blended.
+    const bool overlapping = Source == Dest;
+    for (int y = h - 1; y >= 0; --y) {
+        std::uint8_t* d = DestBits + (DestTop + y) * DestStride + DestLeft * 3;
+        const std::uint8_t* s = SourceBits + (SourceTop + y) * SourceStride + SourceLeft * 3;
+        if (overlapping)
+            BlendRowReference(d, s, bytes, Alpha);
+        else
+            BlendRow(d, s, bytes, Alpha);
+    }
+}
+
+}  // namespace korvel

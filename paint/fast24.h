@@ -1,0 +1,61 @@
+#pragma once
+// Pixel accessors over 24-bit working bitmaps: a row-0 pointer and a stride
+// computed once, so per-pixel work is address arithmetic only. Attaching never
+// copies pixels and never owns the bitmaps; they must not be resized while
+// attached. Bitmaps smaller than 2 x 2 are refused.
+#include <cstddef>
+#include <cstdint>
+
+#include "gui/bitmap24.h"
+#include "skin/colors.h"
+
+namespace korvel {
+
+class TacFast24 {
+public:
+    bool Attach(TBitmap24& bitmap);
+    // The colour at (x, y) as 0x00BBGGRR; no range check, callers clip first.
+    TColor Pixel(int x, int y) const {
+        const std::uint8_t* p = Bits + y * Stride + x * 3;
+        return (TColor(p[0]) << 16) | (TColor(p[1]) << 8) | TColor(p[2]);
+    }
+
+    TBitmap24* Bitmap = nullptr;
+    int Width = 0;
+    int Height = 0;
+    std::ptrdiff_t Stride = 0;
+    std::uint8_t* Bits = nullptr;
+};
+
+class TacFastSum24 {
+public:
+    bool Attach(TBitmap24& source, TBitmap24& dest);
+    // Blends the source rectangle into the destination rectangle (same size,
+    // Right and Bottom exclusive): d := (d * Alpha + s * (255 - Alpha) + 127) >> 8.
+    // Rectangles that do not lie inside their bitmaps draw nothing.
+    void BlendRect();
+
+    TBitmap24* Source = nullptr;
+    TBitmap24* Dest = nullptr;
+    int Width = 0;
+    int Height = 0;
+    std::uint8_t* SourceBits = nullptr;
+    std::uint8_t* DestBits = nullptr;
+    std::ptrdiff_t SourceStride = 0;
+    std::ptrdiff_t DestStride = 0;
+    std::uint8_t Alpha = 0;
+    int DestLeft = 0, DestTop = 0, DestRight = 0, DestBottom = 0;
+    int SourceLeft = 0, SourceTop = 0, SourceRight = 0, SourceBottom = 0;
+};
+
+// The accessors all painting code shares (GUI thread only, not reentrant).
+extern TacFast24 Fast24Src;
+extern TacFast24 Fast24Dst;
+extern TacFastSum24 FastSum24;
+
+// One row of the bitmap blend, n bytes: the fast path and the formula as written.
+// Both give identical bytes; the reference walks backwards as BlendRect does.
+void BlendRow(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha);
+void BlendRowReference(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha);
+
+}  // namespace korvel

@@ -1,0 +1,81 @@
+#include "paint/gradient.h"
+
+#include <algorithm>
+#include <array>
+
+#include "paint/color.h"
+#include "paint/platform_canvas.h"
+#include "skin/system_colors.h"
+
+namespace korvel {
+namespace {
+
+// Bands along one axis: first..last are the rows (or columns) of rect, fill(i, colour) paints one.
+template <typename FillLine>
+void Bands(const TsGradArray& stops, int first, int last, int offset, FillLine fill) {
+    const int length = last - first + 1 + offset;
+    int start = first;
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        int end = std::min(start + stops[i].Percent * length / 100, last);
+        if (i + 1 == stops.size()) end = last;
+        if (end >= start) {
+            const TColor c1 = ColorToRgb(stops[i].Color1), c2 = ColorToRgb(stops[i].Color2);
+            const int rows = end - start + 1;
+            const double dr = double(RedOf(c2) - RedOf(c1)) / rows, dg = double(GreenOf(c2) - GreenOf(c1)) / rows,
+                         db = double(BlueOf(c2) - BlueOf(c1)) / rows;
+            for (int k = 0; k < rows; ++k) {
+                auto channel = [k](int base, double step) {
+                    return static_cast<std::uint8_t>(std::clamp(RoundEven(base + step * k), 0, 255));
+                };
+                fill(start + k, MakeColor(channel(RedOf(c1), dr), channel(GreenOf(c1), dg), channel(BlueOf(c1), db)));
+            }
+        }
+        start = end;
+    }
+}
+
+void PutRun(std::uint8_t* p, int count, TColor c) {
+    for (int i = 0; i < count; ++i, p += 3) {
+        p[0] = BlueOf(c);
+        p[1] = GreenOf(c);
+        p[2] = RedOf(c);
+    }
+}
+
+}  // namespace
+
+void PaintGradient(TBitmap24& bitmap, TRect rect, const TsGradArray& stops, int offset) {
+    rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
+    if (rect.IsEmpty() || stops.empty()) return;
+    switch (stops[0].Mode) {
+    case gmVertical:
+        Bands(stops, rect.Top, rect.Bottom - 1, offset, [&](int y, TColor c) {
+            PutRun(bitmap.ScanLine(y) + rect.Left * 3, rect.Width(), c);
+        });
+        break;
+    case gmHorizontal:
+        Bands(stops, rect.Left, rect.Right - 1, offset, [&](int x, TColor c) {
+            for (int y = rect.Top; y < rect.Bottom; ++y) PutRun(bitmap.ScanLine(y) + x * 3, 1, c);
+        });
+        break;
+    case gmCornerMesh: {
+        std::array<TColor, 5> colors{};
+        for (std::size_t i = 0; i < colors.size(); ++i)
+            colors[i] = i < stops.size() ? ColorToRgb(stops[i].Color1) : colors[i - 1];
+        // Drawn into a picture of rect's size so that nothing outside rect is touched.
+        const int w = rect.Width(), h = rect.Height();
+        TBitmap24 mesh(w, h);
+        const TGradientVertex v[5] = {
+            {0, 0, colors[0]}, {w / 2, h / 2, colors[1]}, {w, 0, colors[2]}, {w, h, colors[3]}, {0, h, colors[4]}};
+        const TGradientTriangle t[4] = {{0, 1, 2}, {1, 2, 3}, {0, 1, 4}, {4, 1, 3}};
+        PaintPlatform().GradientTriangles(mesh, v, t);
+        for (int y = 0; y < h; ++y)
+            std::copy_n(mesh.ScanLine(y), static_cast<std::size_t>(w) * 3, bitmap.ScanLine(rect.Top + y) + rect.Left * 3);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+}  // namespace korvel

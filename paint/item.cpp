@@ -1,0 +1,250 @@
+#include "paint/item.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "paint/blend.h"
+#include "paint/gradient.h"
+#include "paint/mask.h"
+#include "skin/system_colors.h"
+
+namespace korvel {
+namespace {
+
+// A section's texture for one state: a colour-only mask entry, a transparency
+// entry (drawn in the last layer only) or a pattern picture.
+struct TFoundTexture {
+    TTexture Texture;
+    bool Found = false;
+    bool Transparent = false;   // a MaskType 1 entry: not part of the opaque layers
+    int StretchMode = 0;
+};
+
+TFoundTexture FindTexture(const TsSkinTables& tables, int skinIndex, int index, bool hot) {
+    TFoundTexture found;
+    const char* property = hot ? "HOTPATTERN" : "PATTERN";
+    const std::string& name = tables.Sections[static_cast<std::size_t>(skinIndex)].SectionName;
+    if (index < 0) index = tables.MaskIndexOf(skinIndex, name, property);
+    if (tables.IsValidMaskIndex(index)) {
+        const TsMaskData& mask = tables.Masks[static_cast<std::size_t>(index)];
+        if (GetMaskImage(tables, mask, found.Texture.Mask)) {
+            found.Found = true;
+            found.Transparent = found.Texture.Mask.HasTransparency();
+            found.StretchMode = mask.StretchMode;
+            return found;
+        }
+    }
+    const int pattern = tables.PatternIndexOf(skinIndex, name, property);
+    if (pattern >= 0 && pattern < static_cast<int>(tables.Patterns.size())) {
+        const auto& img = tables.Patterns[static_cast<std::size_t>(pattern)].Img;
+        if (img && !img->Empty()) {
+            found.Texture.Pattern = img.get();
+            found.Found = true;
+        }
+    }
+    return found;
+}
+
+// Position and parent offsets that painting accepts (see kMaxPaintCoordinate).
+bool InPaintRange(TPoint point, const TParentBackground& parentBg) {
+    return InPaintRange(point) && InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY});
+}
+
+// Copies what lies behind rect: the parent's pixels at the control's place, or SharedColor.
+void PutParentBackground(TBitmap24& bitmap, const TParentBackground& parentBg, TPoint point, TRect rect) {
+    if (SharedColor != clNone) {
+        FillDC(bitmap, rect, SharedColor);
+        return;
+    }
+    if (!parentBg.Bitmap) return;
+    const TBitmap24& parent = *parentBg.Bitmap;
+    const int px = parentBg.OffsetX + point.X, py = parentBg.OffsetY + point.Y;
+    for (int y = std::max(rect.Top, 0); y < std::min(rect.Bottom, bitmap.Height()); ++y) {
+        const int sy = py + y - rect.Top;
+        if (sy < 0 || sy >= parent.Height()) continue;
+        int x0 = std::max(rect.Left, 0), x1 = std::min(rect.Right, bitmap.Width());
+        x0 = std::max(x0, rect.Left - px);                   // parent column >= 0
+        x1 = std::min(x1, rect.Left + parent.Width() - px);  // parent column < width
+        if (x1 <= x0) continue;
+        std::memcpy(bitmap.ScanLine(y) + x0 * 3, parent.ScanLine(sy) + (px + x0 - rect.Left) * 3,
+                    static_cast<std::size_t>(x1 - x0) * 3);
+    }
+}
+
+// Whole tiles of a transparency texture over rect; the strips left over take the
+// parent's pixels, or the fill colour.
+void DrawTransparentTexture(TBitmap24& bitmap, const TParentBackground& parentBg, TPoint point, TRect rect,
+                            const TMaskImage& image) {
+    const int w = image.StateWidth, h = image.PartHeight;
+    if (w <= 0 || h <= 0) return;
+    const int columns = rect.Width() / w, rows = rect.Height() / h;
+    TParentBackground moved = parentBg;
+    moved.OffsetX += point.X;
+    moved.OffsetY += point.Y;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < columns; ++i)
+            DrawMaskPiece(Bounds(rect.Left + i * w, rect.Top + j * h, w, h), Bounds(image.StateLeft(0), image.R.Top, w, h),
+                          bitmap, image, moved);
+    const TRect rightStrip{rect.Left + columns * w, rect.Top, rect.Right, rect.Bottom};
+    const TRect bottomStrip{rect.Left, rect.Top + rows * h, rect.Left + columns * w, rect.Bottom};
+    for (const TRect& strip : {rightStrip, bottomStrip}) {
+        if (strip.IsEmpty()) continue;
+        if (parentBg.Ready) {
+            const TColor shared = SharedColor;
+            SharedColor = clNone;
+            PutParentBackground(bitmap, parentBg, {point.X + strip.Left - rect.Left, point.Y + strip.Top - rect.Top}, strip);
+            SharedColor = shared;
+        } else if (GlobalFillColor != clNone) {
+            FillDC(bitmap, strip, GlobalFillColor);
+        }
+    }
+}
+
+}  // namespace
+
+void PaintOpaque(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers) {
+    rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
+    if (rect.IsEmpty()) return;
+    const TColor color = ColorToRgb(layers.Color);
+    // A texture that was not found is no layer at all: the colour takes its share.
+    const int imagePercent = layers.Texture ? layers.ImagePercent : 0;
+    const int gradientPercent = layers.GradientPercent;
+    const bool textured = imagePercent > 0;
+    if (textured) {
+        const TRect uncovered = DrawTexture(bitmap, rect, *layers.Texture, layers.DrawType);
+        if (!uncovered.IsEmpty()) FillDC(bitmap, uncovered, color);
+    }
+    const bool hasGradient = layers.Gradient && !layers.Gradient->empty();
+    if (gradientPercent > 0) {
+        if (textured) {
+            TBitmap24 layer(rect.Width(), rect.Height());
+            if (hasGradient)
+                PaintGradient(layer, {0, 0, rect.Width(), rect.Height()}, *layers.Gradient);
+            else
+                layer.Fill(color);
+            const auto alpha = static_cast<std::uint8_t>(std::clamp(imagePercent * 255 / 100, 0, 255));
+            BlendBitmapAt(bitmap, layer, alpha, {rect.Left, rect.Top}, {0, 0, rect.Width(), rect.Height()});
+        } else if (hasGradient) {
+            PaintGradient(bitmap, rect, *layers.Gradient);
+        } else {
+            FillDC(bitmap, rect, color);
+        }
+    }
+    const int share = gradientPercent + imagePercent;
+    if (share == 0) {
+        FillDC(bitmap, rect, layers.Transparency != 0 && SharedColor != clNone ? SharedColor : color);
+    } else if (share <= 99) {
+        BlendRectWithColor(bitmap, {rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1}, share, color);
+    }
+}
+
+void PaintItemBackground(int skinIndex, const TParentBackground& parentBg, TColor customColor, int hotPatternIndex,
+                         int patternIndex, const TsSkinTables* tables, TBitmap24& bitmap, TPoint point, TRect rect,
+                         int state) {
+    if (!tables || !tables->IsValidSectionIndex(skinIndex) || !InPaintRange(point, parentBg)) return;
+    rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
+    if (rect.IsEmpty()) return;
+    const TsGeneralData& section = tables->Sections[static_cast<std::size_t>(skinIndex)];
+    const bool hot = state != 0;
+    TOpaqueLayers layers;
+    layers.Color = customColor != clNone ? customColor : hot ? section.HotColor : section.Color;
+    layers.Transparency = hot ? section.HotTransparency : section.Transparency;
+    layers.GradientPercent = hot ? section.HotGradientPercent : section.GradientPercent;
+    layers.Gradient = hot ? &section.HotGradientArray : &section.GradientArray;
+    layers.ImagePercent = hot ? section.HotImagePercent : section.ImagePercent;
+    TFoundTexture texture;
+    if (layers.ImagePercent > 0) {
+        texture = FindTexture(*tables, skinIndex, hot ? hotPatternIndex : patternIndex, hot);
+        if (texture.Found && !texture.Transparent) {
+            layers.Texture = &texture.Texture;
+            layers.DrawType = texture.StretchMode;
+        }
+    }
+
+    const int t = layers.Transparency;
+    if (!parentBg.Ready || t <= 0) {
+        PaintOpaque(bitmap, rect, layers);
+    } else if (t >= 100) {
+        if (parentBg.Bitmap != &bitmap) PutParentBackground(bitmap, parentBg, point, rect);
+    } else {
+        TBitmap24 item(rect.Width(), rect.Height());
+        PaintOpaque(item, {0, 0, rect.Width(), rect.Height()}, layers);
+        PutParentBackground(bitmap, parentBg, point, rect);
+        const auto alpha = static_cast<std::uint8_t>(std::clamp(t * 255 / 100, 0, 255));
+        BlendBitmapAt(bitmap, item, alpha, {rect.Left, rect.Top}, {0, 0, rect.Width(), rect.Height()});
+    }
+
+    if (hot) return;
+    // A transparency texture is drawn last, over whatever the layers left.
+    TFoundTexture normal = FindTexture(*tables, skinIndex, patternIndex, false);
+    const TFoundTexture* overlay = nullptr;
+    TFoundTexture hotTexture;
+    if (normal.Found && normal.Transparent && normal.StretchMode == tdTileByColumns) {
+        overlay = &normal;
+    } else if (!normal.Found || !normal.Transparent) {
+        hotTexture = FindTexture(*tables, skinIndex, hotPatternIndex, true);
+        if (hotTexture.Found && hotTexture.Transparent && hotTexture.StretchMode == tdTileByColumns) overlay = &hotTexture;
+    }
+    if (overlay && !overlay->Texture.Pattern) DrawTransparentTexture(bitmap, parentBg, point, rect, overlay->Texture.Mask);
+}
+
+void PaintSection(int skinIndex, const TParentBackground& parentBg, const TsSkinTables* tables, TBitmap24& bitmap,
+                  TPoint point, TRect rect, int state, bool fillCentre, int patternIndex, int hotPatternIndex,
+                  int borderIndex) {
+    if (!tables || !tables->IsValidSectionIndex(skinIndex) || !InPaintRange(point, parentBg)) return;
+    PaintItemBackground(skinIndex, parentBg, clNone, hotPatternIndex, patternIndex, tables, bitmap, point, rect, state);
+    if (!tables->IsValidMaskIndex(borderIndex)) return;
+    TParentBackground moved = parentBg;
+    moved.OffsetX += point.X;
+    moved.OffsetY += point.Y;
+    DrawSkinRect(bitmap, rect, fillCentre, moved, state, *tables, tables->Masks[static_cast<std::size_t>(borderIndex)]);
+}
+
+void PaintSection(int skinIndex, const TParentBackground& parentBg, const TsSkinTables* tables, TBitmap24& bitmap,
+                  TPoint point, TRect rect, int state, bool fillCentre) {
+    if (!tables || !tables->IsValidSectionIndex(skinIndex)) return;
+    const std::string& name = tables->Sections[static_cast<std::size_t>(skinIndex)].SectionName;
+    PaintSection(skinIndex, parentBg, tables, bitmap, point, rect, state, fillCentre, -1, -1,
+                 tables->MaskIndexOf(skinIndex, name, "BORDERSMASK"));
+}
+
+void PaintItem(const TItemSource& source, TParentBackground parentBg, bool fillCentre, TBitmap24& bitmap, TPoint point,
+               TRect rect, int state) {
+    const TsSkinTables* tables = source.Tables;
+    if (bitmap.Empty() || !tables || !tables->IsValidSectionIndex(source.SkinIndex)) return;
+    if (!InPaintRange(point, parentBg)) return;
+    if (rect.Left < 0 || rect.Top < 0 || rect.Right > bitmap.Width() || rect.Bottom > bitmap.Height() || rect.IsEmpty())
+        return;
+    SharedColor = clNone;
+    if (!parentBg.Ready && source.HasParent) SharedColor = GlobalFillColor = ColorToRgb(source.ParentColor);
+    if (parentBg.Ready && !source.NeedsParentRepaint && SharedColor == clNone && source.ParentControlColor)
+        SharedColor = source.ParentControlColor();
+
+    PaintItemBackground(source.SkinIndex, parentBg, source.CustomColor, source.HotPatternIndex, source.PatternIndex,
+                        tables, bitmap, point, rect, state);
+    parentBg.OffsetX += point.X;
+    parentBg.OffsetY += point.Y;
+    if (tables->IsValidMaskIndex(source.BorderIndex))
+        DrawSkinRect(bitmap, rect, fillCentre, parentBg, state, *tables,
+                     tables->Masks[static_cast<std::size_t>(source.BorderIndex)]);
+    GlobalFillColor = clNone;
+    SharedColor = clNone;
+
+    const std::string& name = tables->Sections[static_cast<std::size_t>(source.SkinIndex)].SectionName;
+    struct TCornerImage { const char* Property; bool Right, Bottom; };
+    static constexpr TCornerImage corners[] = {
+        {"IMGTOPLEFT", false, false}, {"IMGTOPRIGHT", true, false}, {"IMGBTMLEFT", false, true}, {"IMGBTMRIGHT", true, true}};
+    for (const TCornerImage& corner : corners) {
+        const int index = tables->MaskIndexOf(source.SkinIndex, name, corner.Property);
+        if (!tables->IsValidMaskIndex(index)) continue;
+        const TsMaskData& mask = tables->Masks[static_cast<std::size_t>(index)];
+        TMaskImage image;
+        if (!GetMaskImage(*tables, mask, image)) continue;
+        // The bottom-left image sits at column 0 of the bitmap, whatever rect's left.
+        const TPoint at{corner.Right ? rect.Right - image.StateWidth : corner.Bottom ? 0 : rect.Left,
+                        corner.Bottom ? rect.Bottom - image.PartHeight : rect.Top};
+        DrawSkinGlyph(bitmap, at, state, *tables, mask, 1);
+    }
+}
+
+}  // namespace korvel

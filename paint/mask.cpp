@@ -1,0 +1,302 @@
+#include "paint/mask.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "paint/blend.h"
+#include "paint/fast24.h"
+#include "paint/platform_canvas.h"
+
+namespace korvel {
+namespace {
+
+bool IsKeyPixel(const std::uint8_t* p) { return p[0] == 0xFF && p[1] == 0 && p[2] == 0xFF; }
+
+void PutColor(std::uint8_t* d, TColor c) {
+    d[0] = BlueOf(c);
+    d[1] = GreenOf(c);
+    d[2] = RedOf(c);
+}
+
+// The blend of one piece, shared by the frame, the region and the texture tiles.
+// keyFill replaces key pixels when not clNone; holes, when given, collects the
+// runs of key pixels in destination coordinates.
+void BlendPiece(TBitmap24& bitmap, TRect dest, TRect source, const TMaskImage& image,
+                const TParentBackground& parentBg, TColor keyFill, std::vector<TRect>* holes) {
+    int w = std::min(dest.Width(), source.Width()), h = std::min(dest.Height(), source.Height());
+    int dx = dest.Left, dy = dest.Top, sx = source.Left, sy = source.Top;
+    if (dx < 0) sx -= dx, w += dx, dx = 0;
+    if (dy < 0) sy -= dy, h += dy, dy = 0;
+    if (sx < 0) dx -= sx, w += sx, sx = 0;
+    if (sy < 0) dy -= sy, h += sy, sy = 0;
+    const TBitmap24& img = *image.Image;
+    const int alphaOffset = image.HasTransparency() ? image.PartHeight : 0;
+    w = std::min({w, bitmap.Width() - dx, img.Width() - sx});
+    h = std::min({h, bitmap.Height() - dy, img.Height() - sy - alphaOffset});
+    if (w <= 0 || h <= 0) return;
+
+    TacFast24 parent;
+    const bool useParent = parentBg.Ready && parentBg.Bitmap && parent.Attach(*parentBg.Bitmap);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* s = img.ScanLine(sy + y) + sx * 3;
+        const std::uint8_t* m = img.ScanLine(sy + y + alphaOffset) + sx * 3;
+        std::uint8_t* d = bitmap.ScanLine(dy + y) + dx * 3;
+        int runStart = -1;
+        for (int x = 0; x < w; ++x, s += 3, m += 3, d += 3) {
+            if (!IsKeyPixel(s)) {
+                if (runStart >= 0) holes->push_back({dx + runStart, dy + y, dx + x, dy + y + 1}), runStart = -1;
+                if (alphaOffset)
+                    for (int c = 0; c < 3; ++c) d[c] = MaskBlendChannel(d[c], s[c], m[c]);
+                else
+                    std::copy_n(s, 3, d);
+                continue;
+            }
+            if (holes && runStart < 0) runStart = x;
+            if (keyFill != clNone) {
+                PutColor(d, keyFill);
+            } else if (useParent) {
+                // A position outside the parent's picture leaves the pixel as it is.
+                const int px = dx + x + parentBg.OffsetX, py = dy + y + parentBg.OffsetY;
+                if (px >= 0 && py >= 0 && px < parent.Width && py < parent.Height) PutColor(d, parent.Pixel(px, py));
+            }
+        }
+        if (holes && runStart >= 0) holes->push_back({dx + runStart, dy + y, dx + w, dy + y + 1});
+    }
+}
+
+// Covers area with source pieces at their own size, the last row and column cut.
+// Only pieces that reach into clip (the bitmap) are visited.
+void Tile(const TRect& area, const TRect& source, const TRect& clip, const std::function<void(TRect, TRect)>& draw) {
+    if (area.IsEmpty() || source.IsEmpty()) return;
+    const int w = source.Width(), h = source.Height();
+    const int firstX = clip.Left > area.Left ? area.Left + (clip.Left - area.Left) / w * w : area.Left;
+    const int firstY = clip.Top > area.Top ? area.Top + (clip.Top - area.Top) / h * h : area.Top;
+    const int endX = std::min(area.Right, clip.Right), endY = std::min(area.Bottom, clip.Bottom);
+    for (int y = firstY; y < endY; y += h)
+        for (int x = firstX; x < endX; x += w) {
+            const int w = std::min(source.Width(), area.Right - x), h = std::min(source.Height(), area.Bottom - y);
+            draw({x, y, x + w, y + h}, {source.Left, source.Top, source.Left + w, source.Top + h});
+        }
+}
+
+enum TPieceKind { pkCorner, pkEdge, pkCentre };
+
+// The nine pieces of a frame over rect, in drawing order: top-left corner, left
+// edge, top edge, bottom-left corner, bottom edge, bottom-right corner, top-right
+// corner, right edge, centre.
+void NineSlice(const TMaskImage& image, TRect rect, int state, bool centre,
+               const std::function<void(TPieceKind, TRect, TRect)>& piece) {
+    const int cw = image.ColumnWidth, ch = image.RowHeight;
+    const int width = rect.Width(), height = rect.Height();
+    int left = cw, right = cw, top = ch, bottom = ch;
+    if (width < 2 * cw) left = width / 2, right = width - left;
+    if (height < 2 * ch) top = height / 2, bottom = height - top;
+    const int sx = image.StateLeft(state), sy = image.R.Top;
+    const int innerLeft = rect.Left + left, innerRight = rect.Right - right;
+    const int innerTop = rect.Top + top, innerBottom = rect.Bottom - bottom;
+
+    piece(pkCorner, {rect.Left, rect.Top, innerLeft, innerTop}, Bounds(sx, sy, left, top));
+    piece(pkEdge, {rect.Left, innerTop, innerLeft, innerBottom}, Bounds(sx, sy + ch, left, ch));
+    piece(pkEdge, {innerLeft, rect.Top, innerRight, innerTop}, Bounds(sx + cw, sy, cw, top));
+    piece(pkCorner, {rect.Left, innerBottom, innerLeft, rect.Bottom}, Bounds(sx, sy + 2 * ch, left, bottom));
+    piece(pkEdge, {innerLeft, innerBottom, innerRight, rect.Bottom}, Bounds(sx + cw, sy + 2 * ch, cw, bottom));
+    piece(pkCorner, {innerRight, innerBottom, rect.Right, rect.Bottom}, Bounds(sx + 2 * cw, sy + 2 * ch, right, bottom));
+    piece(pkCorner, {innerRight, rect.Top, rect.Right, innerTop}, Bounds(sx + 2 * cw, sy, right, top));
+    piece(pkEdge, {innerRight, innerTop, rect.Right, innerBottom}, Bounds(sx + 2 * cw, sy + ch, right, ch));
+    if (centre) piece(pkCentre, {innerLeft, innerTop, innerRight, innerBottom}, Bounds(sx + cw, sy + ch, cw, ch));
+}
+
+TRect Inclusive(const TRect& r) { return {r.Left, r.Top, r.Right - 1, r.Bottom - 1}; }
+
+}  // namespace
+
+int TMaskImage::StateLeft(int state) const {
+    state = std::clamp(state, 0, std::max(ImageCount - 1, 0));
+    return R.Left + state * StateWidth;
+}
+
+bool GetMaskImage(const TsSkinTables& tables, const TsMaskData& mask, TMaskImage& image) {
+    image = TMaskImage{};
+    image.ImageCount = mask.ImageCount;
+    image.MaskType = mask.MaskType;
+    if (mask.Bmp) {
+        image.Image = mask.Bmp.get();
+        image.Own = true;
+        image.R = {0, 0, mask.Bmp->Width(), mask.Bmp->Height()};
+        if (image.ImageCount <= 0) image.ImageCount = 3, image.MaskType = 1;
+    } else {
+        image.Image = &tables.MasterBitmap;
+        image.R = {mask.R.Left, mask.R.Top, mask.R.Right, mask.R.Bottom};
+    }
+    if (image.ImageCount <= 0 || image.MaskType < 0 || image.R.IsEmpty()) return false;
+    if (image.R.Left < 0 || image.R.Top < 0 || image.R.Right > image.Image->Width() ||
+        image.R.Bottom > image.Image->Height())
+        return false;
+    const int parts = std::min(image.MaskType, 1) + 1;
+    image.StateWidth = image.R.Width() / image.ImageCount;
+    image.PartHeight = image.R.Height() / parts;
+    image.ColumnWidth = image.R.Width() / (image.ImageCount * 3);
+    image.RowHeight = image.R.Height() / (parts * 3);
+    return image.StateWidth > 0 && image.PartHeight > 0;
+}
+
+void DrawMaskPiece(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskImage& image,
+                   const TParentBackground& parentBg) {
+    if (!image.Image || !InPaintRange(destRect) || !InPaintRange(sourceRect)) return;
+    if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
+    BlendPiece(bitmap, destRect, sourceRect, image, parentBg, GlobalFillColor, nullptr);
+}
+
+void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                  const TsSkinTables& tables, const TsMaskData& mask) {
+    if (!InPaintRange(rect) || rect.Width() <= 1 || rect.Height() <= 1) return;
+    if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
+    TMaskImage image;
+    if (!GetMaskImage(tables, mask, image) || image.ColumnWidth <= 0 || image.RowHeight <= 0) return;
+    const bool blended = image.HasTransparency();
+    const bool stretch = !blended && mask.StretchMode != 0;
+    const bool centre = fillCentre && (blended || mask.BorderWidth == 0);
+    const TParentBackground none;
+    NineSlice(image, rect, state, centre, [&](TPieceKind kind, TRect dest, TRect source) {
+        if (dest.IsEmpty() || source.IsEmpty()) return;
+        if (kind == pkCorner) {
+            if (blended)
+                DrawMaskPiece(dest, source, bitmap, image, parentBg);
+            else
+                CopyTransparent(bitmap, *image.Image, dest.Left, clNone, Inclusive(source), dest.Top);
+        } else if (stretch) {
+            PaintPlatform().StretchCopy(bitmap, dest, *image.Image, source);
+        } else {
+            Tile(dest, source, {0, 0, bitmap.Width(), bitmap.Height()}, [&](TRect d, TRect s) {
+                if (blended)
+                    DrawMaskPiece(d, s, bitmap, image, none);
+                else
+                    CopyTransparent(bitmap, *image.Image, d.Left, clNone, Inclusive(s), d.Top);
+            });
+        }
+    });
+}
+
+void MaskBlend(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskImage& image, int mode) {
+    if (!image.Image || !InPaintRange(destRect) || !InPaintRange(sourceRect)) return;
+    if (!image.HasTransparency()) {
+        const int w = std::min(destRect.Width(), sourceRect.Width()), h = std::min(destRect.Height(), sourceRect.Height());
+        CopyTransparent(bitmap, *image.Image, destRect.Left, clNone,
+                        {sourceRect.Left, sourceRect.Top, sourceRect.Left + w - 1, sourceRect.Top + h - 1}, destRect.Top);
+        return;
+    }
+    if (mode == 1) {
+        BlendPiece(bitmap, destRect, sourceRect, image, TParentBackground{}, clNone, nullptr);
+        return;
+    }
+    int w = std::min(destRect.Width(), sourceRect.Width()), h = std::min(destRect.Height(), sourceRect.Height());
+    int dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
+    if (dx < 0) sx -= dx, w += dx, dx = 0;
+    if (dy < 0) sy -= dy, h += dy, dy = 0;
+    if (sx < 0) dx -= sx, w += sx, sx = 0;
+    if (sy < 0) dy -= sy, h += sy, sy = 0;
+    const TBitmap24& img = *image.Image;
+    w = std::min({w, bitmap.Width() - dx, img.Width() - sx});
+    h = std::min({h, bitmap.Height() - dy, img.Height() - sy - image.PartHeight});
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* s = img.ScanLine(sy + y) + sx * 3;
+        const std::uint8_t* m = img.ScanLine(sy + y + image.PartHeight) + sx * 3;
+        std::uint8_t* d = bitmap.ScanLine(dy + y) + dx * 3;
+        for (int x = 0; x < w; ++x, s += 3, m += 3, d += 3) {
+            if (IsKeyPixel(s)) continue;
+            for (int c = 0; c < 3; ++c) d[c] = MaskBlendChannel(d[c], s[c], std::min(m[c] + 100, 255));
+        }
+    }
+}
+
+void DrawSkinGlyph(TBitmap24& bitmap, TPoint point, int state, const TsSkinTables& tables, const TsMaskData& mask,
+                   int mode) {
+    TMaskImage image;
+    if (!InPaintRange(point) || !GetMaskImage(tables, mask, image)) return;
+    TRect source = Bounds(image.StateLeft(state), image.R.Top, image.StateWidth, image.PartHeight);
+    if (point.X < 0) source.Left -= point.X, point.X = 0;
+    if (point.Y < 0) source.Top -= point.Y, point.Y = 0;
+    if (source.IsEmpty()) return;
+    const TRect dest = Bounds(point.X, point.Y, source.Width(), source.Height());
+    if (image.HasTransparency())
+        MaskBlend(dest, source, bitmap, image, mode);
+    else if (mode == 1)
+        CopyTransparent(bitmap, *image.Image, point.X, clNone, Inclusive(source), point.Y);
+    else
+        BlendOver(bitmap, point.X, point.Y, clNone, 0.5, Inclusive(source), *image.Image);
+}
+
+void UpdateCorners(TBitmap24& cache, const TsSkinTables& tables, const TsMaskData& borderMask, int state,
+                   unsigned corners, const TCornerFill& fill) {
+    if (cache.Width() <= 1 || cache.Height() <= 1 || fill.Kind == TCornerFill::cfNothing) return;
+    if (!InPaintRange(TPoint{fill.OffsetX, fill.OffsetY})) return;
+    TMaskImage image;
+    if (!GetMaskImage(tables, borderMask, image) || image.ColumnWidth <= 0 || image.RowHeight <= 0) return;
+    TacFast24 parent;
+    if (fill.Kind == TCornerFill::cfParentPixels && (!fill.Parent || !parent.Attach(const_cast<TBitmap24&>(*fill.Parent))))
+        return;
+    NineSlice(image, {0, 0, cache.Width(), cache.Height()}, state, false, [&](TPieceKind kind, TRect dest, TRect source) {
+        if (kind != pkCorner) return;
+        const unsigned bit = dest.Left == 0 ? (dest.Top == 0 ? crTopLeft : crBottomLeft)
+                                            : (dest.Top == 0 ? crTopRight : crBottomRight);
+        if (!(corners & bit)) return;
+        const TBitmap24& img = *image.Image;
+        const int w = std::min({dest.Width(), source.Width(), img.Width() - source.Left});
+        const int h = std::min({dest.Height(), source.Height(), img.Height() - source.Top});
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (!IsKeyPixel(img.ScanLine(source.Top + y) + (source.Left + x) * 3)) continue;
+                const int cx = dest.Left + x, cy = dest.Top + y;
+                if (cx < 0 || cy < 0 || cx >= cache.Width() || cy >= cache.Height()) continue;
+                std::uint8_t* d = cache.ScanLine(cy) + cx * 3;
+                if (fill.Kind == TCornerFill::cfColor) {
+                    PutColor(d, fill.Color);
+                } else {
+                    const int px = cx + fill.OffsetX, py = cy + fill.OffsetY;
+                    if (px >= 0 && py >= 0 && px < parent.Width && py < parent.Height) PutColor(d, parent.Pixel(px, py));
+                }
+            }
+    });
+}
+
+void ScanCornerHoles(std::vector<TRect>& list, int targetWidth, const TsSkinTables& tables, const TsMaskData& mask,
+                     int row, int y) {
+    if (!InPaintRange(TPoint{targetWidth, y})) return;
+    TMaskImage image;
+    if (!GetMaskImage(tables, mask, image) || image.ColumnWidth <= 0 || image.RowHeight <= 0) return;
+    const int cw = image.ColumnWidth, ch = image.RowHeight;
+    const int top = image.R.Top + (row == 0 ? 0 : 2 * ch);
+    const int stateWidth = 3 * cw;
+    for (int r = 0; r < ch; ++r) {
+        const std::uint8_t* line = image.Image->ScanLine(top + r);
+        for (int pieceLeft : {0, 2 * cw}) {
+            const int shift = pieceLeft == 0 ? 0 : targetWidth - stateWidth;
+            int x = pieceLeft;
+            while (x < pieceLeft + cw) {
+                if (!IsKeyPixel(line + (image.R.Left + x) * 3)) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < pieceLeft + cw && IsKeyPixel(line + (image.R.Left + x) * 3)) ++x;
+                list.push_back({start + shift, y + r, x + shift, y + r + 1});
+            }
+        }
+    }
+}
+
+void DrawSkinRectRegion(TBitmap24& bitmap, std::vector<TRect>& holes, int state, TColor color,
+                        const TsSkinTables& tables, const TsMaskData& mask) {
+    const TRect rect{0, 0, bitmap.Width(), bitmap.Height()};
+    if (rect.Width() <= 1 || rect.Height() <= 1) return;
+    TMaskImage image;
+    if (!GetMaskImage(tables, mask, image) || image.ColumnWidth <= 0 || image.RowHeight <= 0) return;
+    // Every piece goes through the transparency blend; a colour-only image blends as opaque.
+    const TParentBackground none;
+    NineSlice(image, rect, state, mask.BorderWidth == 0 || image.HasTransparency(),
+              [&](TPieceKind, TRect dest, TRect source) {
+                  Tile(dest, source, rect, [&](TRect d, TRect s) { BlendPiece(bitmap, d, s, image, none, color, &holes); });
+              });
+}
+
+}  // namespace korvel

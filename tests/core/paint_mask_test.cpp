@@ -1,0 +1,260 @@
+// Mask drawing: the nine-slice frame, the transparency blend, key pixels, glyph
+// states, corner refresh and key-colour runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+#include "paint/mask.h"
+#include "paint/shared_state.h"
+
+using namespace korvel;
+
+namespace {
+
+constexpr TColor kKey = clNone;
+
+// A frame mask on the master bitmap: 1 state, columns cw wide and rows ch high;
+// each of the nine pieces is filled with the colour 0x00RRCC00 + (row * 3 + col)
+// so every destination pixel tells which piece drew it.
+TColor PieceColor(int row, int col) { return MakeColor(10 + row * 3 + col, 0x40, 0x20); }
+
+TsSkinTables FrameSkin(int cw, int ch, int maskType, int imageCount = 1) {
+    TsSkinTables t;
+    const int w = cw * 3 * imageCount, partH = ch * 3;
+    t.MasterBitmap.SetSize(w + 2, partH * (maskType + 1) + 1);
+    t.MasterBitmap.Fill(0x123456);
+    for (int s = 0; s < imageCount; ++s)
+        for (int y = 0; y < partH; ++y)
+            for (int x = 0; x < cw * 3; ++x) {
+                t.MasterBitmap.SetPixel(1 + s * cw * 3 + x, y, PieceColor(y / ch, x / cw) + TColor(s) * 0x10000);
+                if (maskType) t.MasterBitmap.SetPixel(1 + s * cw * 3 + x, partH + y, 0);   // opaque
+            }
+    TsMaskData m;
+    m.R = {1, 0, 1 + w, partH * (maskType + 1)};
+    m.ImageCount = static_cast<std::int16_t>(imageCount);
+    m.MaskType = static_cast<std::int16_t>(maskType);
+    t.Masks.push_back(m);
+    return t;
+}
+
+// Which piece (row * 3 + col) drew pixel (x, y); -1 when untouched.
+int PieceAt(const TBitmap24& b, int x, int y) {
+    const TColor c = b.Pixel(x, y);
+    if (GreenOf(c) != 0x40) return -1;
+    return RedOf(c) - 10;
+}
+
+}  // namespace
+
+TEST(DrawSkinRect, NarrowRectanglesSplitPiecesAndEdgesTile) {
+    struct Case { int width, height, left, right, top, bottom; } cases[] = {
+        {5, 12, 2, 3, 4, 4},    // 5 wide with 4-pixel columns: 2 left, 3 right
+        {12, 7, 4, 4, 3, 4},
+        {20, 20, 4, 4, 4, 4},
+    };
+    for (int maskType : {0, 1}) {
+        TsSkinTables skin = FrameSkin(4, 4, maskType);
+        for (auto c : cases) {
+            for (TRowOrder order : {TRowOrder::BottomUp, TRowOrder::TopDown}) {
+                TBitmap24 b(c.width + 2, c.height + 2, order);
+                DrawSkinRect(b, {1, 1, 1 + c.width, 1 + c.height}, true, {}, 0, skin, skin.Masks[0]);
+                for (int y = 0; y < b.Height(); ++y)
+                    for (int x = 0; x < b.Width(); ++x) {
+                        const bool outside = x == 0 || y == 0 || x == c.width + 1 || y == c.height + 1;
+                        if (outside) {
+                            ASSERT_EQ(b.Pixel(x, y), 0u) << x << "," << y;
+                            continue;
+                        }
+                        const int rx = x - 1, ry = y - 1;
+                        const int col = rx < c.left ? 0 : rx >= c.width - c.right ? 2 : 1;
+                        const int row = ry < c.top ? 0 : ry >= c.height - c.bottom ? 2 : 1;
+                        ASSERT_EQ(PieceAt(b, x, y), row * 3 + col) << "type " << maskType << " " << c.width << "x"
+                                                                   << c.height << " at " << rx << "," << ry;
+                    }
+            }
+        }
+    }
+}
+
+TEST(DrawSkinRect, NothingForRectsOfOnePixelOrMasksWithoutImages) {
+    TsSkinTables skin = FrameSkin(4, 4, 0);
+    TBitmap24 b(10, 10);
+    DrawSkinRect(b, {0, 0, 1, 10}, true, {}, 0, skin, skin.Masks[0]);
+    DrawSkinRect(b, {0, 0, 10, 1}, true, {}, 0, skin, skin.Masks[0]);
+    TsMaskData none = skin.Masks[0];
+    none.ImageCount = 0;
+    DrawSkinRect(b, {0, 0, 10, 10}, true, {}, 0, skin, none);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) ASSERT_EQ(b.Pixel(x, y), 0u);
+    // A rect past the bitmap draws only what lies inside it (the sanitizers watch the rest).
+    DrawSkinRect(b, {-7, -5, 30, 40}, true, {}, 0, skin, skin.Masks[0]);
+    EXPECT_EQ(PieceAt(b, 0, 0), 4);
+}
+
+TEST(DrawSkinRect, BorderWidthLeavesTheCentreOfColourImagesEmpty) {
+    TsSkinTables skin = FrameSkin(4, 4, 0);
+    skin.Masks[0].BorderWidth = 2;
+    TBitmap24 b(12, 12);
+    DrawSkinRect(b, {0, 0, 12, 12}, true, {}, 0, skin, skin.Masks[0]);
+    EXPECT_EQ(PieceAt(b, 6, 6), -1);
+    EXPECT_EQ(PieceAt(b, 6, 0), 1);
+    TBitmap24 c(12, 12);
+    skin.Masks[0].BorderWidth = 0;
+    DrawSkinRect(c, {0, 0, 12, 12}, false, {}, 0, skin, skin.Masks[0]);
+    EXPECT_EQ(PieceAt(c, 6, 6), -1);
+}
+
+TEST(DrawSkinRect, KeyCornerPixelsTakeParentPixelsOrTheFillColour) {
+    for (int maskType : {0, 1}) {
+        TsSkinTables skin = FrameSkin(3, 3, maskType);
+        skin.MasterBitmap.SetPixel(1, 0, kKey);   // top-left pixel of the top-left corner
+        TBitmap24 parent(20, 20);
+        parent.Fill(0x00ABCDEF);
+        parent.SetPixel(5, 6, 0x00010203);
+        TParentBackground bg{&parent, 2, 3, true};
+        TBitmap24 b(9, 9);
+        b.Fill(0x777777);
+        DrawSkinRect(b, {3, 3, 9, 9}, true, bg, 0, skin, skin.Masks[0]);
+        // Colour-only images keep what the background layers put there; transparency images take the parent.
+        EXPECT_EQ(b.Pixel(3, 3), maskType ? 0x00010203u : 0x777777u) << maskType;
+        GlobalFillColor = 0x00FF0000;
+        DrawSkinRect(b, {3, 3, 9, 9}, true, bg, 0, skin, skin.Masks[0]);
+        EXPECT_EQ(b.Pixel(3, 3), maskType ? 0x00FF0000u : 0x777777u);
+        GlobalFillColor = clNone;
+    }
+}
+
+TEST(DrawMaskPiece, TransparencyByteWeighsDestinationAndClips) {
+    struct Case { std::uint8_t colour, mask, dest, want; } cases[] = {
+        {0x50, 0, 200, 0x50},      // opaque: the colour exactly
+        {0, 255, 200, 199},        // fully transparent: the destination up to the shift
+        {255, 128, 0, 127},        // (0 - 255) * 128 + 255 * 256 >> 8
+        {100, 64, 200, 125},
+    };
+    for (auto c : cases) {
+        TsSkinTables t;
+        t.MasterBitmap.SetSize(2, 4);
+        t.MasterBitmap.Fill(MakeColor(c.colour, c.colour, c.colour));
+        for (int x = 0; x < 2; ++x)
+            for (int y = 2; y < 4; ++y) t.MasterBitmap.SetPixel(x, y, MakeColor(c.mask, c.mask, c.mask));
+        TsMaskData m;
+        m.R = {0, 0, 2, 4};
+        m.ImageCount = 1;
+        m.MaskType = 1;
+        TMaskImage image;
+        ASSERT_TRUE(GetMaskImage(t, m, image));
+        TBitmap24 b(3, 3);
+        b.Fill(MakeColor(c.dest, c.dest, c.dest));
+        DrawMaskPiece({-1, 2, 1, 4}, {0, 0, 2, 2}, b, image, {});   // cut at the left and at the bottom
+        EXPECT_EQ(RedOf(b.Pixel(0, 2)), c.want) << int(c.colour) << " " << int(c.mask);
+        EXPECT_EQ(RedOf(b.Pixel(1, 2)), c.dest);
+        EXPECT_EQ(RedOf(b.Pixel(0, 1)), c.dest);
+    }
+}
+
+TEST(DrawMaskPiece, KeyPixelsOutsideTheParentPictureSkipOnlyThemselves) {
+    // A row of key pixels over a parent picture that covers only its middle: the
+    // pixels without a parent pixel keep the destination, the others take the parent.
+    TsSkinTables t;
+    t.MasterBitmap.SetSize(8, 2);
+    for (int x = 0; x < 8; ++x) {
+        t.MasterBitmap.SetPixel(x, 0, kKey);
+        t.MasterBitmap.SetPixel(x, 1, 0);
+    }
+    TsMaskData m;
+    m.R = {0, 0, 8, 2};
+    m.ImageCount = 1;
+    m.MaskType = 1;
+    TMaskImage image;
+    ASSERT_TRUE(GetMaskImage(t, m, image));
+    TBitmap24 parent(4, 3);
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 3; ++y) parent.SetPixel(x, y, MakeColor(0x10 * (x + 1), 0x20, 0x30 + y));
+    const TParentBackground bg{&parent, -2, 1, true};   // dest column x reads parent column x - 2
+    TBitmap24 b(8, 2);
+    b.Fill(0x00ABCDEF);
+    DrawMaskPiece({0, 0, 8, 1}, {0, 0, 8, 1}, b, image, bg);
+    for (int x = 0; x < 8; ++x) {
+        const bool inParent = x - 2 >= 0 && x - 2 < 4;
+        EXPECT_EQ(b.Pixel(x, 0), inParent ? parent.Pixel(x - 2, 1) : 0x00ABCDEFu) << x;
+    }
+    EXPECT_EQ(b.Pixel(3, 1), 0x00ABCDEFu);
+}
+
+TEST(DrawSkinGlyph, StatesClampAndModesDiffer) {
+    // Three states of 2 x 2, colour only: state s is red 100 + s.
+    TsSkinTables t;
+    t.MasterBitmap.SetSize(6, 4);
+    for (int x = 0; x < 6; ++x)
+        for (int y = 0; y < 2; ++y) t.MasterBitmap.SetPixel(x, y, MakeColor(100 + x / 2, 0, 0));
+    for (int x = 0; x < 6; ++x)
+        for (int y = 2; y < 4; ++y) t.MasterBitmap.SetPixel(x, y, 0);
+    TsMaskData colourOnly;
+    colourOnly.R = {0, 0, 6, 2};
+    colourOnly.ImageCount = 3;
+    struct Case { int state; int mode; TPoint at; std::uint8_t want; } cases[] = {
+        {0, 1, {0, 0}, 100}, {2, 1, {0, 0}, 102}, {7, 1, {0, 0}, 102},   // past the last state: the last
+        {1, 0, {0, 0}, 101 - 0},                                        // half transparently over black: 101 * 0.5 -> 50
+        {1, 1, {-1, -1}, 101},
+    };
+    for (auto c : cases) {
+        TBitmap24 b(3, 3);
+        DrawSkinGlyph(b, c.at, c.state, t, colourOnly, c.mode);
+        const std::uint8_t want = c.mode == 1 ? c.want : 50;   // Round(101 - 0.5 * 101) = 50 (ties to even)
+        EXPECT_EQ(RedOf(b.Pixel(0, 0)), want) << c.state << " mode " << c.mode;
+        if (c.at.X < 0) {
+            EXPECT_EQ(b.Pixel(1, 0), 0u);
+        }
+    }
+    // Transparency glyph, mode other than 1: the mask byte grows by 100 (paler).
+    TsMaskData masked;
+    masked.R = {0, 0, 6, 4};
+    masked.ImageCount = 3;
+    masked.MaskType = 1;
+    TBitmap24 normal(2, 2), pale(2, 2);
+    normal.Fill(0xC8C8C8);
+    pale.Fill(0xC8C8C8);
+    DrawSkinGlyph(normal, {0, 0}, 0, t, masked, 1);
+    DrawSkinGlyph(pale, {0, 0}, 0, t, masked, 0);
+    EXPECT_EQ(RedOf(normal.Pixel(0, 0)), 100);
+    EXPECT_EQ(RedOf(pale.Pixel(0, 0)), ((200 - 100) * 100 + 100 * 256) >> 8);   // 139
+}
+
+TEST(UpdateCornersAndHoles, KeyPixelsOfCornersOnly) {
+    TsSkinTables skin = FrameSkin(3, 3, 1);
+    skin.MasterBitmap.SetPixel(1, 0, kKey);       // top-left corner, first row, first column
+    skin.MasterBitmap.SetPixel(1 + 8, 0, kKey);   // top-right corner, last column
+    skin.MasterBitmap.SetPixel(1 + 7, 0, kKey);
+    skin.MasterBitmap.SetPixel(1 + 4, 4, kKey);   // centre: never a corner
+    TBitmap24 cache(10, 10);
+    cache.Fill(0x111111);
+    UpdateCorners(cache, skin, skin.Masks[0], 0, crTopLeft | crBottomRight, {TCornerFill::cfColor, 0x00ABCDEF});
+    EXPECT_EQ(cache.Pixel(0, 0), 0x00ABCDEFu);
+    EXPECT_EQ(cache.Pixel(9, 0), 0x111111u);   // top-right not asked for
+    UpdateCorners(cache, skin, skin.Masks[0], 0, crAll, {TCornerFill::cfColor, 0x00ABCDEF});
+    EXPECT_EQ(cache.Pixel(9, 0), 0x00ABCDEFu);
+    EXPECT_EQ(cache.Pixel(8, 0), 0x00ABCDEFu);
+    EXPECT_EQ(cache.Pixel(5, 5), 0x111111u);
+
+    std::vector<TRect> holes;
+    ScanCornerHoles(holes, 40, skin, skin.Masks[0], 0, 100);
+    ASSERT_EQ(holes.size(), 2u);
+    EXPECT_EQ(holes[0], (TRect{0, 100, 1, 101}));
+    EXPECT_EQ(holes[1], (TRect{7 + 40 - 9, 100, 9 + 40 - 9, 101}));
+    holes.clear();
+    ScanCornerHoles(holes, 40, skin, skin.Masks[0], 1, 0);
+    EXPECT_TRUE(holes.empty());
+
+    TBitmap24 button(12, 12);
+    std::vector<TRect> runs;
+    DrawSkinRectRegion(button, runs, 0, 0x00FF0000, skin, skin.Masks[0]);
+    // The top-left pixel, the top-right pair, and the centre's key pixel in each of its 2 x 2 tiles.
+    ASSERT_EQ(runs.size(), 6u);
+    EXPECT_EQ(runs[0], (TRect{0, 0, 1, 1}));
+    EXPECT_NE(std::find(runs.begin(), runs.end(), TRect{10, 0, 12, 1}), runs.end());
+    for (TRect centre : {TRect{4, 4, 5, 5}, TRect{7, 4, 8, 5}, TRect{4, 7, 5, 8}, TRect{7, 7, 8, 8}})
+        EXPECT_NE(std::find(runs.begin(), runs.end(), centre), runs.end()) << centre.Left << "," << centre.Top;
+    EXPECT_EQ(button.Pixel(0, 0), 0x00FF0000u);
+}
