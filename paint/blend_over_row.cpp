@@ -129,9 +129,14 @@ void BlendOverRowKeyed(std::uint8_t* dest, const std::uint8_t* source, std::size
     const __m128i keyBytes = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern));
     const __m128i startMask = _mm_load_si128(reinterpret_cast<const __m128i*>(starts));
     const __m128i lastMask = _mm_load_si128(reinterpret_cast<const __m128i*>(last));
+    // The next step's destination is loaded before this step's store: a load that
+    // overlapped the store just made would wait for it (no store forwarding), and
+    // the byte they share is stored unchanged.
+    __m128i d = n >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest)) : _mm_setzero_si128();
     for (; i + 16 <= n; i += 15) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
+        const __m128i next =
+            i + 31 <= n ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i + 15)) : _mm_setzero_si128();
         // A pixel is the key when its three bytes are; the mark at its first byte
         // is spread to the other two.
         const __m128i eq = _mm_cmpeq_epi8(p, keyBytes);
@@ -142,6 +147,7 @@ void BlendOverRowKeyed(std::uint8_t* dest, const std::uint8_t* source, std::size
         const __m128i blended = Blend16(p, d, w);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i),
                          _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended)));
+        d = next;
     }
 #endif
     for (; i < n; i += 3) {

@@ -5,6 +5,7 @@
 
 #include "paint/blend.h"
 #include "paint/fast24.h"
+#include "paint/mask_row.h"
 #include "paint/platform_canvas.h"
 
 namespace korvel {
@@ -37,13 +38,19 @@ void BlendPiece(TBitmap24& bitmap, TRect dest, TRect source, const TMaskImage& i
 
     TacFast24 parent;
     const bool useParent = parentBg.Ready && parentBg.Bitmap && parent.Attach(*parentBg.Bitmap);
+    // Whole rows through the vector blend when no runs are collected; key pixels
+    // are then visited only in rows that have them, and only when they take something.
+    const bool rowBlend = alphaOffset && !holes && &img != &bitmap;
+    const bool keysTakeSomething = keyFill != clNone || useParent;
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* s = img.ScanLine(sy + y) + sx * 3;
         const std::uint8_t* m = img.ScanLine(sy + y + alphaOffset) + sx * 3;
         std::uint8_t* d = bitmap.ScanLine(dy + y) + dx * 3;
+        if (rowBlend && (!MaskBlendRow(d, s, m, static_cast<std::size_t>(w)) || !keysTakeSomething)) continue;
         int runStart = -1;
         for (int x = 0; x < w; ++x, s += 3, m += 3, d += 3) {
             if (!IsKeyPixel(s)) {
+                if (rowBlend) continue;   // blended already
                 if (runStart >= 0) holes->push_back({dx + runStart, dy + y, dx + x, dy + y + 1}), runStart = -1;
                 if (alphaOffset)
                     for (int c = 0; c < 3; ++c) d[c] = MaskBlendChannel(d[c], s[c], m[c]);

@@ -17,7 +17,9 @@ public:
                            std::span<const TGradientTriangle> triangles) override;
 };
 
-// Makes GDI the painting platform of the process (once, at start-up).
+// Makes GDI the painting platform of the process. The program calls it at
+// start-up before the first skin is painted; further calls change nothing (the
+// same process-wide object is installed again).
 void InstallGdiPaintPlatform();
 
 // Fills rect of dc with a solid brush of color (as RGB), leaving the DC as it was.

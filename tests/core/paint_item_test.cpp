@@ -184,3 +184,27 @@ TEST(PaintItem, TextureThatIsNotFoundIsNoLayerAtAll) {
     PaintItem(Source(&g, 0), {}, true, b, {0, 0}, {0, 0, 4, 4}, 0);
     EXPECT_TRUE(AllPixels(b, 0x00999999));   // 0.6 * 255 + 0.4 * 0
 }
+
+TEST(DrawTexture, StretchedTransparencyTextureCutByTheBitmapMatchesTheWholeOne) {
+    // A 4 x 3 colour half over a transparency half of varying weights.
+    TsSkinTables t;
+    t.MasterBitmap.SetSize(4, 6);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) {
+            t.MasterBitmap.SetPixel(x, y, MakeColor(40 * x, 60 * y, 200));
+            t.MasterBitmap.SetPixel(x, y + 3, MakeColor(20 * (x + y), 20 * (x + y), 20 * (x + y)));
+        }
+    TsMaskData m;
+    m.R = {0, 0, 4, 6};
+    m.ImageCount = 1;
+    m.MaskType = 1;
+    TTexture texture;
+    ASSERT_TRUE(GetMaskImage(t, m, texture.Mask));
+    TBitmap24 whole(20, 12), cut(10, 6);
+    whole.Fill(0x00305070);
+    cut.Fill(0x00305070);
+    DrawTexture(whole, {0, 0, 20, 12}, texture, tdStretch);
+    DrawTexture(cut, {-5, -3, 15, 9}, texture, tdStretch);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) ASSERT_EQ(cut.Pixel(x, y), whole.Pixel(x + 5, y + 3)) << x << "," << y;
+}

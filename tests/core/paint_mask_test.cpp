@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <random>
 
 #include "paint/mask.h"
+#include "paint/mask_row.h"
 #include "paint/shared_state.h"
 
 using namespace korvel;
@@ -126,6 +128,24 @@ TEST(DrawSkinRect, KeyCornerPixelsTakeParentPixelsOrTheFillColour) {
     }
 }
 
+TEST(DrawSkinRect, HugeRectanglesDrawOnlyWhatShowsAndOutOfRangeOnesNothing) {
+    for (int maskType : {0, 1}) {
+        TsSkinTables skin = FrameSkin(4, 4, maskType);
+        // The bitmap lies deep inside the centre of a frame a quarter billion pixels
+        // wide: every pixel is the tiled centre piece, and only its tiles are visited.
+        TBitmap24 b(20, 20);
+        DrawSkinRect(b, {-kMaxPaintCoordinate, -kMaxPaintCoordinate, kMaxPaintCoordinate, kMaxPaintCoordinate}, true,
+                     {}, 0, skin, skin.Masks[0]);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) ASSERT_EQ(PieceAt(b, x, y), 4) << maskType << " " << x << "," << y;
+        TBitmap24 c(20, 20);
+        DrawSkinRect(c, {INT_MIN, 0, 10, 10}, true, {}, 0, skin, skin.Masks[0]);
+        DrawSkinRect(c, {0, 0, 10, INT_MAX}, true, {}, 0, skin, skin.Masks[0]);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) ASSERT_EQ(c.Pixel(x, y), 0u) << maskType << " " << x << "," << y;
+    }
+}
+
 TEST(DrawMaskPiece, TransparencyByteWeighsDestinationAndClips) {
     struct Case { std::uint8_t colour, mask, dest, want; } cases[] = {
         {0x50, 0, 200, 0x50},      // opaque: the colour exactly
@@ -181,6 +201,27 @@ TEST(DrawMaskPiece, KeyPixelsOutsideTheParentPictureSkipOnlyThemselves) {
         EXPECT_EQ(b.Pixel(x, 0), inParent ? parent.Pixel(x - 2, 1) : 0x00ABCDEFu) << x;
     }
     EXPECT_EQ(b.Pixel(3, 1), 0x00ABCDEFu);
+}
+
+TEST(DrawMaskPiece, VectorRowsGiveTheFormulasBytes) {
+    std::mt19937 rng(31);
+    for (int round = 0; round < 200; ++round) {
+        const std::size_t pixels = 1 + rng() % 90;
+        std::vector<std::uint8_t> colour(pixels * 3), alpha(pixels * 3), dest(pixels * 3);
+        for (auto* v : {&colour, &alpha, &dest})
+            for (auto& b : *v) b = static_cast<std::uint8_t>(rng());
+        // Key pixels here and there (some side by side), extreme weights, and near misses.
+        for (std::size_t x = 0; x < pixels; ++x) {
+            const unsigned pick = rng() % 8;
+            if (pick == 0) colour[x * 3] = colour[x * 3 + 2] = 0xFF, colour[x * 3 + 1] = 0;
+            if (pick == 1) colour[x * 3] = 0xFF, colour[x * 3 + 1] = 0, colour[x * 3 + 2] = 0xFE;
+            if (pick == 2) alpha[x * 3] = 0, alpha[x * 3 + 1] = 255;
+        }
+        std::vector<std::uint8_t> want = dest;
+        const bool keyed = MaskBlendRowReference(want.data(), colour.data(), alpha.data(), pixels);
+        EXPECT_EQ(MaskBlendRow(dest.data(), colour.data(), alpha.data(), pixels), keyed) << round;
+        ASSERT_EQ(dest, want) << round << " pixels " << pixels;
+    }
 }
 
 TEST(DrawSkinGlyph, StatesClampAndModesDiffer) {

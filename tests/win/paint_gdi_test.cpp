@@ -79,3 +79,18 @@ TEST(GdiPaint, FillDCRestoresTheDC) {
     EXPECT_EQ(b.Pixel(1, 1), 0x00332211u);
     EXPECT_EQ(b.Pixel(3, 3), 0u);
 }
+
+TEST(GdiPaint, InstallingTheGdiPlatformTwiceKeepsOneInstalledPlatform) {
+    InstallGdiPaintPlatform();
+    TPaintPlatform* first = &PaintPlatform();
+    InstallGdiPaintPlatform();
+    EXPECT_EQ(&PaintPlatform(), first);
+    EXPECT_NE(dynamic_cast<TGdiPaintPlatform*>(first), nullptr);
+    // Painting goes through it: a rounded wash of a white picture lands in the bitmap.
+    TBitmap24 b(12, 10);
+    b.Fill(0xFFFFFF);
+    FadeRectToColor(b, {0, 0, 12, 10}, 0, 0, 0, 0);
+    EXPECT_EQ(b.Pixel(6, 5), 0u);
+    SetPaintPlatform(nullptr);
+    EXPECT_NE(dynamic_cast<TSoftPaintPlatform*>(&PaintPlatform()), nullptr);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The per-pixel transparency blend of one row of a mask piece, with a plain
+// reference and a vector path that give the same bytes.
+#include <cstddef>
+#include <cstdint>
+
+namespace korvel {
+
+// For every pixel of colour whose colour is not the key colour (magenta), each
+// channel of dest becomes ((d - s) * m + s * 256) >> 8 with m the matching byte
+// of alpha; key pixels are left as they are. Returns true when the row had a key pixel.
+bool MaskBlendRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
+bool MaskBlendRowReference(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha,
+                           std::size_t pixels);
+
+}  // namespace korvel
