@@ -1,0 +1,67 @@
+#pragma once
+// The application object: creates the main form, runs the message loop until
+// the main form closes, and reports exceptions that escape event handlers.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/component.h"
+#include "gui/forms.h"
+
+namespace korvel {
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+    std::string ClassName() const override { return "TApplication"; }
+
+    void Initialize();
+    // Creates a form owned by the application; the first becomes the main form.
+    // A form whose definition cannot be read is reported in a message box naming
+    // the line, and the application terminates (Run returns at once); returns nullptr then.
+    template <class T>
+    T* CreateForm() {
+        return static_cast<T*>(AddForm([this]() -> TForm* { return new T(this); }));
+    }
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* form) { mainForm_ = form; }
+
+    // Shows the main form and dispatches messages until it closes.
+    void Run();
+    void ProcessMessages();
+    // Waits for one message and dispatches it.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void Minimize();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& value) { title_ = value; }
+    // Whether hints are shown (the hint display switch).
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool value) { showHint_ = value; }
+
+    // Reports an exception that escaped an event handler; the program goes on.
+    void HandleException(const std::exception& error);
+    void ShowException(const std::string& message);
+    // Replaces the default report (a message box owned by the main window).
+    std::function<void(const std::exception&)> OnException;
+
+private:
+    TForm* AddForm(const std::function<TForm*()>& create);
+    bool ProcessMessage(MSG& msg);
+
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool showHint_ = true;
+    std::string title_;
+};
+
+// The program's one application object.
+TApplication& Application();
+
+// Called inside a catch block: hands the current exception to the application.
+void HandleCurrentException();
+
+}  // namespace korvel

@@ -1,0 +1,208 @@
+#pragma once
+// TControl: the base of everything visible. A parent tree (separate from the
+// owner tree), bounds, visibility, colour, font, alignment, control style and
+// state, and the window procedure slot every message passes through.
+#include <functional>
+#include <string>
+
+#include "gui/component.h"
+#include "gui/graphics.h"
+#include "gui/messages.h"
+
+namespace korvel {
+
+class TWinControl;
+LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = std::uint8_t;
+
+enum TControlStyleFlag : std::uint32_t {
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,
+    csClickEvents = 1u << 2,     // a left press and release inside the control is a click
+    csOpaque = 1u << 3,          // the control paints every pixel of its area
+    csSetCaption = 1u << 4,
+    csDoubleClicks = 1u << 5,
+};
+using TControlStyle = std::uint32_t;
+
+enum TControlStateFlag : std::uint32_t {
+    csLButtonDown = 1u << 0,
+    csClicked = 1u << 1,
+    csCreating = 1u << 2,        // the window handle is being created
+    csCustomPaint = 1u << 3,     // the control is painting itself (and its windowless children)
+    csFocusing = 1u << 4,
+};
+using TControlState = std::uint32_t;
+
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Cursor identifiers (0 = the parent's / class cursor).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crHandPoint = -21;
+HCURSOR CursorHandle(TCursor cursor);
+
+// A window procedure as a value: a control's own, or another object's method.
+using TWndMethod = std::function<void(TMessage&)>;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+    std::string ClassName() const override { return "TControl"; }
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int value) { SetBounds(value, top_, width_, height_); }
+    void SetTop(int value) { SetBounds(left_, value, width_, height_); }
+    void SetWidth(int value) { SetBounds(left_, top_, value, height_); }
+    void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+    virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
+    int ClientWidth() const { return ClientRect().right; }
+    int ClientHeight() const { return ClientRect().bottom; }
+    POINT ClientToScreen(POINT p) const;
+    POINT ScreenToClient(POINT p) const;
+    // The client origin relative to the parent's client origin (windowless children: their bounds).
+    POINT ClientOrigin() const;
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent up to the top visible.
+    bool Showing() const;
+
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool value);
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool value);
+
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign value);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors value);
+
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
+    TControlState ControlState() const { return controlState_; }
+    void SetControlState(TControlState value) { controlState_ = value; }
+
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode value);
+    bool UseRightToLeftReading() const { return biDiMode_ != TBiDiMode::bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return biDiMode_ == TBiDiMode::bdRightToLeft; }
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value);
+
+    // The text of a control: a caption for buttons, labels, panels and forms.
+    std::string Text() const { return GetText(); }
+    void SetText(const std::string& value) { SetTextValue(value); }
+    std::string Caption() const { return GetText(); }
+    void SetCaption(const std::string& value) { SetTextValue(value); }
+
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& value) { hint_ = value; }
+    int Tag() const { return tag_; }
+    void SetTag(int value) { tag_ = value; }
+
+    // The window procedure slot. Read it to keep the previous procedure, replace
+    // it with another object's method, call the kept one from there.
+    const TWndMethod& WindowProc() const { return windowProc_; }
+    void SetWindowProc(TWndMethod method);
+    // Sends a message record straight through the slot; the record comes back
+    // with whatever the receivers wrote into LParam or Result.
+    LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+    void Perform(TMessage& message) { windowProc_(message); }
+
+    virtual void Invalidate();
+    virtual void Update();
+    void Repaint();
+    void BringToFront();
+
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+    // Live controls, for leak checks.
+    static int LiveControls();
+
+    // The control under the mouse as the framework tracks it (enter/leave).
+    static TControl* MouseControl();
+    // Moves the tracked mouse control, sending CM_MOUSELEAVE and CM_MOUSEENTER.
+    static void SetMouseControl(TControl* control);
+
+protected:
+    // The control's own procedure; ends in DefaultHandler.
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    virtual std::string GetText() const { return text_; }
+    virtual void SetTextValue(const std::string& value);
+    // The colour and font changed (after the notification): repaint, tell children.
+    virtual void ColorChanged();
+    virtual void FontChanged();
+    virtual void VisibleChanged();
+    virtual void EnabledChanged();
+    virtual void ParentFontChanged();
+    virtual void BoundsChanged() {}
+    bool IsLoading() const { return InState(csLoading); }
+    void Loaded() override;
+    // Remembers the distances to the parent's right and bottom edges that anchors keep.
+    void UpdateAnchorRules();
+
+    std::string text_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+
+private:
+    void OnFontObjectChanged();
+    void OnMouseButton(TMessage& message);
+
+    TWinControl* parent_ = nullptr;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = false;
+    TFont font_;
+    bool parentFont_ = true;
+    bool fontFromParent_ = false;
+    TAlign align_ = TAlign::alNone;
+    TAnchors anchors_ = akLeft | akTop;
+    int anchorRight_ = 0;      // parent client width minus our right edge, when last placed by code
+    int anchorBottom_ = 0;
+    bool anchoring_ = false;   // bounds set by the parent's anchoring: the distances stay
+    TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlState controlState_ = 0;
+    TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
+    TCursor cursor_ = crDefault;
+    std::string hint_;
+    int tag_ = 0;
+    TWndMethod windowProc_;
+
+    friend class TWinControl;
+    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+}  // namespace korvel

@@ -1,0 +1,80 @@
+#pragma once
+// Top-level windows. A form is created by the application (or a test), may be
+// built from a stored window definition, and ends the program when it is the
+// main form and closes.
+#include <string>
+
+#include "gui/win_control.h"
+
+namespace korvel {
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = std::uint8_t;
+enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+    std::string ClassName() const override { return "TForm"; }
+
+    // Reads a stored window definition into this form (see gui/README.md):
+    // creates the components it lists, assigns their properties, calls Loaded.
+    // Resources the definition names come from Module (nullptr: the program).
+    void ReadDefinition(const std::string& text, HMODULE module = nullptr);
+    // The same, from an RCDATA resource of the module, which also holds the named resources.
+    void ReadDefinitionResource(HMODULE module, const std::string& resourceName);
+
+    // Client size: the outer size follows from the border style and icons.
+    void SetClientWidth(int value) { SetClientSize(value, ClientHeight()); }
+    void SetClientHeight(int value) { SetClientSize(ClientWidth(), value); }
+    void SetClientSize(int width, int height);
+    RECT ClientRect() const override;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons value);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState value);
+    TIcon& Icon() { return icon_; }
+
+    void Close();
+    TWinControl* ActiveControl() const;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    std::function<void(TObject* sender, TCloseAction& action)> OnClose;
+
+    // Live forms in creation order (the application's list of forms).
+    static int FormCount();
+    static TForm* Forms(int index);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+    void WndProc(TMessage& message) override;
+    void Loaded() override;
+    void VisibleChanged() override;
+    // Styles for the border style and icons.
+    void FrameStyles(DWORD& style, DWORD& exStyle) const;
+
+private:
+    void PlaceOnScreen(TCreateParams& params) const;
+    void ApplyIcon();
+
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = TPosition::poDesigned;
+    TWindowState windowState_ = TWindowState::wsNormal;
+    TIcon icon_;
+    int clientWidth_ = -1;    // the client size asked for, kept until the window exists
+    int clientHeight_ = -1;
+};
+
+}  // namespace korvel

@@ -1,0 +1,216 @@
+// The framework's classes as a stored window definition names them, with the
+// setter of every property a definition may assign.
+#include <mutex>
+
+#include "gui/class_registry.h"
+#include "gui/dialogs.h"
+#include "gui/exceptions.h"
+#include "gui/forms.h"
+#include "gui/graphic_controls.h"
+#include "gui/std_controls.h"
+#include "gui/text.h"
+#include "gui/timer.h"
+
+namespace korvel {
+namespace {
+
+template <class T>
+void Prop(const std::string& className, const std::string& name, std::function<void(T&, const TValue&, TReadContext&)> setter) {
+    TClassRegistry::Instance().RegisterProperty<T>(className, name, std::move(setter));
+}
+
+const std::vector<std::pair<std::string, int>> kColorNames = {
+    {"clBlack", static_cast<int>(clBlack)},         {"clWhite", static_cast<int>(clWhite)},
+    {"clRed", static_cast<int>(clRed)},             {"clLime", static_cast<int>(clLime)},
+    {"clBlue", static_cast<int>(clBlue)},           {"clFuchsia", static_cast<int>(clFuchsia)},
+    {"clBtnFace", static_cast<int>(clBtnFace)},     {"clBtnText", static_cast<int>(clBtnText)},
+    {"clWindow", static_cast<int>(clWindow)},       {"clWindowText", static_cast<int>(clWindowText)},
+    {"clHighlight", static_cast<int>(clHighlight)}, {"clHighlightText", static_cast<int>(clHighlightText)},
+    {"clGrayText", static_cast<int>(clGrayText)},   {"clBtnShadow", static_cast<int>(clBtnShadow)},
+    {"clBtnHighlight", static_cast<int>(clBtnHighlight)}, {"clInfoBk", static_cast<int>(clInfoBk)},
+    {"clNone", 0x1FFFFFFF},
+};
+
+TColor ColorValue(const TValue& v) {
+    if (v.Kind == TValueKind::Integer) return static_cast<TColor>(v.Integer);
+    return static_cast<TColor>(v.AsEnum(kColorNames));
+}
+
+const std::vector<std::pair<std::string, int>> kAlignments = {
+    {"taLeftJustify", int(TAlignment::taLeftJustify)},
+    {"taRightJustify", int(TAlignment::taRightJustify)},
+    {"taCenter", int(TAlignment::taCenter)},
+};
+
+TAlignment AlignmentValue(const TValue& v) { return static_cast<TAlignment>(v.AsEnum(kAlignments)); }
+
+void RegisterControlProperties() {
+    Prop<TControl>("TControl", "Left", [](TControl& c, const TValue& v, TReadContext&) { c.SetLeft(v.AsInteger()); });
+    Prop<TControl>("TControl", "Top", [](TControl& c, const TValue& v, TReadContext&) { c.SetTop(v.AsInteger()); });
+    Prop<TControl>("TControl", "Width", [](TControl& c, const TValue& v, TReadContext&) { c.SetWidth(v.AsInteger()); });
+    Prop<TControl>("TControl", "Height", [](TControl& c, const TValue& v, TReadContext&) { c.SetHeight(v.AsInteger()); });
+    Prop<TControl>("TControl", "Visible", [](TControl& c, const TValue& v, TReadContext&) { c.SetVisible(v.AsBoolean()); });
+    Prop<TControl>("TControl", "Enabled", [](TControl& c, const TValue& v, TReadContext&) { c.SetEnabled(v.AsBoolean()); });
+    Prop<TControl>("TControl", "Color", [](TControl& c, const TValue& v, TReadContext&) { c.SetColor(ColorValue(v)); });
+    Prop<TControl>("TControl", "ParentColor", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentColor(v.AsBoolean()); });
+    Prop<TControl>("TControl", "ParentFont", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentFont(v.AsBoolean()); });
+    Prop<TControl>("TControl", "Font.Name", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetName(v.AsString()); });
+    Prop<TControl>("TControl", "Font.Height", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetHeight(v.AsInteger()); });
+    Prop<TControl>("TControl", "Font.Size", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetSize(v.AsInteger()); });
+    Prop<TControl>("TControl", "Font.Color", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetColor(ColorValue(v)); });
+    Prop<TControl>("TControl", "Font.Charset", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetCharset(v.AsInteger()); });
+    Prop<TControl>("TControl", "Font.Style", [](TControl& c, const TValue& v, TReadContext&) {
+        c.Font().SetStyle(static_cast<TFontStyles>(
+            v.AsSet({{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}})));
+    });
+    Prop<TControl>("TControl", "Align", [](TControl& c, const TValue& v, TReadContext&) {
+        c.SetAlign(static_cast<TAlign>(v.AsEnum({{"alNone", 0}, {"alTop", 1}, {"alBottom", 2}, {"alLeft", 3}, {"alRight", 4}, {"alClient", 5}})));
+    });
+    Prop<TControl>("TControl", "Anchors", [](TControl& c, const TValue& v, TReadContext&) {
+        c.SetAnchors(static_cast<TAnchors>(v.AsSet({{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}})));
+    });
+    Prop<TControl>("TControl", "BiDiMode", [](TControl& c, const TValue& v, TReadContext&) {
+        c.SetBiDiMode(static_cast<TBiDiMode>(v.AsEnum({{"bdLeftToRight", 0}, {"bdRightToLeft", 1}, {"bdRightToLeftNoAlign", 2}, {"bdRightToLeftReadingOnly", 3}})));
+    });
+    Prop<TControl>("TControl", "Cursor", [](TControl& c, const TValue& v, TReadContext&) {
+        c.SetCursor(v.AsEnum({{"crDefault", crDefault}, {"crArrow", crArrow}, {"crIBeam", crIBeam}, {"crHandPoint", crHandPoint}}));
+    });
+    Prop<TControl>("TControl", "Caption", [](TControl& c, const TValue& v, TReadContext&) { c.SetCaption(v.AsString()); });
+    Prop<TControl>("TControl", "Text", [](TControl& c, const TValue& v, TReadContext&) { c.SetText(v.AsString()); });
+    Prop<TControl>("TControl", "Hint", [](TControl& c, const TValue& v, TReadContext&) { c.SetHint(v.AsString()); });
+    Prop<TControl>("TControl", "Tag", [](TControl& c, const TValue& v, TReadContext&) { c.SetTag(v.AsInteger()); });
+    Prop<TControl>("TControl", "OnClick", [](TControl& c, const TValue& v, TReadContext& r) { c.OnClick = r.Handler(v); });
+
+    Prop<TWinControl>("TWinControl", "TabStop", [](TWinControl& c, const TValue& v, TReadContext&) { c.SetTabStop(v.AsBoolean()); });
+    Prop<TWinControl>("TWinControl", "TabOrder", [](TWinControl& c, const TValue& v, TReadContext&) { c.SetTabOrder(v.AsInteger()); });
+}
+
+void RegisterFormProperties() {
+    Prop<TForm>("TForm", "ClientWidth", [](TForm& f, const TValue& v, TReadContext&) { f.SetClientWidth(v.AsInteger()); });
+    Prop<TForm>("TForm", "ClientHeight", [](TForm& f, const TValue& v, TReadContext&) { f.SetClientHeight(v.AsInteger()); });
+    Prop<TForm>("TForm", "BorderStyle", [](TForm& f, const TValue& v, TReadContext&) {
+        f.SetBorderStyle(static_cast<TFormBorderStyle>(v.AsEnum(
+            {{"bsNone", 0}, {"bsSingle", 1}, {"bsSizeable", 2}, {"bsDialog", 3}, {"bsToolWindow", 4}, {"bsSizeToolWin", 5}})));
+    });
+    Prop<TForm>("TForm", "BorderIcons", [](TForm& f, const TValue& v, TReadContext&) {
+        f.SetBorderIcons(static_cast<TBorderIcons>(
+            v.AsSet({{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}})));
+    });
+    Prop<TForm>("TForm", "Position", [](TForm& f, const TValue& v, TReadContext&) {
+        f.SetPosition(static_cast<TPosition>(v.AsEnum(
+            {{"poDesigned", 0}, {"poDefault", 1}, {"poScreenCenter", 2}, {"poDesktopCenter", 3}, {"poMainFormCenter", 4}})));
+    });
+    Prop<TForm>("TForm", "WindowState", [](TForm& f, const TValue& v, TReadContext&) {
+        f.SetWindowState(static_cast<TWindowState>(v.AsEnum({{"wsNormal", 0}, {"wsMinimized", 1}, {"wsMaximized", 2}})));
+    });
+    Prop<TForm>("TForm", "Icon", [](TForm& f, const TValue& v, TReadContext& r) {
+        if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
+        f.Icon().LoadFromResourceName(r.Module(), v.Text);
+    });
+    Prop<TForm>("TForm", "OnCreate", [](TForm& f, const TValue& v, TReadContext& r) { f.OnCreate = r.Handler(v); });
+    Prop<TForm>("TForm", "OnShow", [](TForm& f, const TValue& v, TReadContext& r) { f.OnShow = r.Handler(v); });
+}
+
+void RegisterStandardControlProperties() {
+    Prop<TButton>("TButton", "Default", [](TButton& b, const TValue& v, TReadContext&) { b.SetDefault(v.AsBoolean()); });
+
+    Prop<TCheckBox>("TCheckBox", "Checked", [](TCheckBox& c, const TValue& v, TReadContext&) { c.SetChecked(v.AsBoolean()); });
+    Prop<TCheckBox>("TCheckBox", "State", [](TCheckBox& c, const TValue& v, TReadContext&) {
+        c.SetState(static_cast<TCheckBoxState>(v.AsEnum({{"cbUnchecked", 0}, {"cbChecked", 1}, {"cbGrayed", 2}})));
+    });
+    Prop<TCheckBox>("TCheckBox", "AllowGrayed", [](TCheckBox& c, const TValue& v, TReadContext&) { c.SetAllowGrayed(v.AsBoolean()); });
+    Prop<TCheckBox>("TCheckBox", "Alignment", [](TCheckBox& c, const TValue& v, TReadContext&) { c.SetAlignment(AlignmentValue(v)); });
+
+    Prop<TCustomEdit>("TCustomEdit", "MaxLength", [](TCustomEdit& e, const TValue& v, TReadContext&) { e.SetMaxLength(v.AsInteger()); });
+    Prop<TCustomEdit>("TCustomEdit", "ReadOnly", [](TCustomEdit& e, const TValue& v, TReadContext&) { e.SetReadOnly(v.AsBoolean()); });
+    Prop<TCustomEdit>("TCustomEdit", "PasswordChar", [](TCustomEdit& e, const TValue& v, TReadContext&) { e.SetPasswordChar(v.AsString()); });
+    Prop<TCustomEdit>("TCustomEdit", "BorderStyle", [](TCustomEdit& e, const TValue& v, TReadContext&) {
+        e.SetBorderStyle(static_cast<TBorderStyle>(v.AsEnum({{"bsNone", 0}, {"bsSingle", 1}})));
+    });
+    Prop<TCustomEdit>("TCustomEdit", "OnChange", [](TCustomEdit& e, const TValue& v, TReadContext& r) { e.OnChange = r.Handler(v); });
+
+    Prop<TMemo>("TMemo", "Lines", [](TMemo& m, const TValue& v, TReadContext&) {
+        if (v.Kind != TValueKind::StringList) throw EConvertError("a list of strings in parentheses is expected");
+        m.Lines().Assign(v.Items);
+    });
+    Prop<TMemo>("TMemo", "WordWrap", [](TMemo& m, const TValue& v, TReadContext&) { m.SetWordWrap(v.AsBoolean()); });
+    Prop<TMemo>("TMemo", "Alignment", [](TMemo& m, const TValue& v, TReadContext&) { m.SetAlignment(AlignmentValue(v)); });
+    Prop<TMemo>("TMemo", "ScrollBars", [](TMemo& m, const TValue& v, TReadContext&) {
+        m.SetScrollBars(static_cast<TScrollStyle>(v.AsEnum({{"ssNone", 0}, {"ssHorizontal", 1}, {"ssVertical", 2}, {"ssBoth", 3}})));
+    });
+
+    Prop<TPanel>("TPanel", "Alignment", [](TPanel& p, const TValue& v, TReadContext&) { p.SetAlignment(AlignmentValue(v)); });
+    Prop<TPanel>("TPanel", "BevelOuter", [](TPanel& p, const TValue& v, TReadContext&) {
+        p.SetBevelOuter(static_cast<TBevelCut>(v.AsEnum({{"bvNone", 0}, {"bvLowered", 1}, {"bvRaised", 2}})));
+    });
+}
+
+void RegisterGraphicControlProperties() {
+    Prop<TLabel>("TLabel", "Alignment", [](TLabel& l, const TValue& v, TReadContext&) { l.SetAlignment(AlignmentValue(v)); });
+    Prop<TLabel>("TLabel", "AutoSize", [](TLabel& l, const TValue& v, TReadContext&) { l.SetAutoSize(v.AsBoolean()); });
+    Prop<TLabel>("TLabel", "WordWrap", [](TLabel& l, const TValue& v, TReadContext&) { l.SetWordWrap(v.AsBoolean()); });
+    Prop<TLabel>("TLabel", "Transparent", [](TLabel& l, const TValue& v, TReadContext&) { l.SetTransparent(v.AsBoolean()); });
+    Prop<TLabel>("TLabel", "ShowAccelChar", [](TLabel& l, const TValue& v, TReadContext&) { l.SetShowAccelChar(v.AsBoolean()); });
+    Prop<TLabel>("TLabel", "FocusControl", [](TLabel& l, const TValue& v, TReadContext& r) {
+        r.ReferTo(v, [&l](TComponent* target) {
+            auto* control = dynamic_cast<TWinControl*>(target);
+            if (!control) throw EConvertError(FormatText("%s is not a windowed control", {target->Name()}));
+            l.SetFocusControl(control);
+        });
+    });
+
+    Prop<TImage>("TImage", "Picture", [](TImage& i, const TValue& v, TReadContext& r) {
+        if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
+        i.Picture().LoadFromResourceName(r.Module(), v.Text);
+    });
+    Prop<TImage>("TImage", "Stretch", [](TImage& i, const TValue& v, TReadContext&) { i.SetStretch(v.AsBoolean()); });
+    Prop<TImage>("TImage", "Center", [](TImage& i, const TValue& v, TReadContext&) { i.SetCenter(v.AsBoolean()); });
+}
+
+void RegisterComponentProperties() {
+    Prop<TTimer>("TTimer", "Interval", [](TTimer& t, const TValue& v, TReadContext&) {
+        if (v.AsInteger() < 0) throw EConvertError("the interval cannot be negative");
+        t.SetInterval(static_cast<unsigned>(v.AsInteger()));
+    });
+    Prop<TTimer>("TTimer", "Enabled", [](TTimer& t, const TValue& v, TReadContext&) { t.SetEnabled(v.AsBoolean()); });
+    Prop<TTimer>("TTimer", "OnTimer", [](TTimer& t, const TValue& v, TReadContext& r) { t.SetOnTimer(r.Handler(v)); });
+
+    Prop<TOpenDialog>("TOpenDialog", "Filter", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetFilter(v.AsString()); });
+    Prop<TOpenDialog>("TOpenDialog", "FilterIndex", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetFilterIndex(v.AsInteger()); });
+    Prop<TOpenDialog>("TOpenDialog", "DefaultExt", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetDefaultExt(v.AsString()); });
+    Prop<TOpenDialog>("TOpenDialog", "InitialDir", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetInitialDir(v.AsString()); });
+    Prop<TOpenDialog>("TOpenDialog", "FileName", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetFileName(v.AsString()); });
+    Prop<TOpenDialog>("TOpenDialog", "Title", [](TOpenDialog& d, const TValue& v, TReadContext&) { d.SetTitle(v.AsString()); });
+}
+
+}  // namespace
+
+void RegisterFrameworkClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        auto& r = TClassRegistry::Instance();
+        r.RegisterClass<TComponent>("TComponent", "", false);
+        r.RegisterClass<TControl>("TControl", "TComponent", false);
+        r.RegisterClass<TWinControl>("TWinControl", "TControl", false);
+        r.RegisterClass<TForm>("TForm", "TWinControl", false);
+        r.RegisterClass<TButton>("TButton", "TWinControl");
+        r.RegisterClass<TCheckBox>("TCheckBox", "TWinControl");
+        r.RegisterClass<TCustomEdit>("TCustomEdit", "TWinControl", false);
+        r.RegisterClass<TEdit>("TEdit", "TCustomEdit");
+        r.RegisterClass<TMemo>("TMemo", "TCustomEdit");
+        r.RegisterClass<TPanel>("TPanel", "TWinControl");
+        r.RegisterClass<TGraphicControl>("TGraphicControl", "TControl", false);
+        r.RegisterClass<TLabel>("TLabel", "TGraphicControl");
+        r.RegisterClass<TImage>("TImage", "TGraphicControl");
+        r.RegisterClass<TTimer>("TTimer", "TComponent");
+        r.RegisterClass<TOpenDialog>("TOpenDialog", "TComponent");
+        r.RegisterClass<TSaveDialog>("TSaveDialog", "TOpenDialog");
+        RegisterControlProperties();
+        RegisterFormProperties();
+        RegisterStandardControlProperties();
+        RegisterGraphicControlProperties();
+        RegisterComponentProperties();
+    });
+}
+
+}  // namespace korvel

@@ -1,0 +1,532 @@
+#include "gui/win_control.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "gui/application.h"
+#include "gui/exceptions.h"
+#include "gui/text.h"
+
+namespace korvel {
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+namespace {
+
+std::unordered_map<HWND, TWinControl*>& Windows() {
+    // Never destroyed: windows may still be unbound while static objects go.
+    static auto* windows = new std::unordered_map<HWND, TWinControl*>;
+    return *windows;
+}
+
+// The control whose window of our own class is inside CreateWindowEx: its first
+// messages arrive before CreateWindowEx returns the handle.
+thread_local TWinControl* creatingControl = nullptr;
+
+int nextChildId = 100;
+
+void RegisterOwnClass(const TCreateParams& params) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, params.WinClassName.c_str(), &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = params.ClassStyle;
+    wc.lpfnWndProc = ControlWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = params.WinClassName.c_str();
+    if (!RegisterClassExW(&wc))
+        throw EInvalidOperation(FormatText("Cannot register the window class %s: %s",
+                                           {Narrow(params.WinClassName), SystemErrorMessage(GetLastError())}));
+}
+
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    TWinControl* control = TWinControl::FindControl(hwnd);
+    if (!control && creatingControl) {
+        control = creatingControl;
+        creatingControl = nullptr;
+        control->Bind(hwnd, false);
+    }
+    if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
+    if (msg == WM_DESTROY) control->text_ = control->GetText();   // the window takes its text with it
+    TMessage message{msg, wparam, lparam, 0};
+    // An exception must never unwind through Win32's own frames: the
+    // application's handler reports it and the message loop goes on.
+    try {
+        control->windowProc_(message);
+    } catch (...) {
+        HandleCurrentException();
+    }
+    if (msg == WM_NCDESTROY) control->Unbind();
+    return message.Result;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    Destroying();
+    DestroyComponents();
+    // Children owned elsewhere lose their parent; their windows go with ours.
+    for (TControl* c : controls_) c->parent_ = nullptr;
+    controls_.clear();
+    tabList_.clear();
+    // Leave the parent while still a windowed control, so it drops us from its tab order too.
+    if (Parent()) Parent()->RemoveControl(this);
+    DestroyHandle();
+}
+
+TWinControl* TWinControl::FindControl(HWND handle) {
+    if (!handle) return nullptr;
+    auto it = Windows().find(handle);
+    return it == Windows().end() ? nullptr : it->second;
+}
+
+void TWinControl::Bind(HWND handle, bool systemClass) {
+    handle_ = handle;
+    Windows()[handle] = this;
+    ++GdiCounters().Windows;
+    if (systemClass)
+        defWndProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+    else
+        defWndProc_ = DefWindowProcW;
+}
+
+void TWinControl::Unbind() {
+    if (!handle_) return;
+    Windows().erase(handle_);
+    handle_ = nullptr;
+    captureControl_ = nullptr;
+    --GdiCounters().Windows;
+}
+
+HWND TWinControl::Handle() {
+    if (!handle_) CreateHandle();
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+    params.Caption = Widen(text_);
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) | (Enabled() ? 0 : WS_DISABLED) |
+                   (tabStop_ ? WS_TABSTOP : 0);
+    if (ControlStyle() & csAcceptsControls) params.Style |= WS_CLIPCHILDREN;
+    params.X = left_;
+    params.Y = top_;
+    params.Width = width_;
+    params.Height = height_;
+    params.WinClassName = Widen(ClassName());
+}
+
+void TWinControl::CreateHandle() {
+    if (handle_) return;
+    TCreateParams params;
+    CreateParams(params);
+    if (params.Style & WS_CHILD) {
+        if (!Parent()) throw EInvalidOperation(FormatText("Control '%s' has no parent window", {Name()}));
+        params.WndParent = Parent()->Handle();
+        if (handle_) return;   // the parent created our window with its own
+    }
+    if (!params.SystemClass) RegisterOwnClass(params);
+    SetControlState(ControlState() | csCreating);
+    HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextChildId++)) : nullptr;
+    creatingControl = params.SystemClass ? nullptr : this;
+    HWND created = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
+                                   params.X, params.Y, params.Width, params.Height, params.WndParent, id,
+                                   GetModuleHandleW(nullptr), nullptr);
+    creatingControl = nullptr;
+    SetControlState(ControlState() & ~csCreating);
+    if (!created) throw EInvalidOperation(FormatText("Error creating window: %s", {SystemErrorMessage(GetLastError())}));
+    if (params.SystemClass) Bind(created, true);
+    if (params.Style & WS_CHILD) SetWindowPos(created, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    HandleCreated();
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+}
+
+void TWinControl::DestroyHandle() {
+    if (!handle_) return;
+    if (MouseControl() == this) SetMouseControl(nullptr);
+    DestroyWindow(handle_);   // WM_NCDESTROY unbinds this window and every child window
+}
+
+void TWinControl::RecreateWnd() {
+    if (!handle_) return;
+    bool hadFocus = Focused();
+    DestroyHandle();
+    CreateHandle();
+    if (hadFocus) ::SetFocus(handle_);
+    Perform(CM_RECREATEWND);
+}
+
+void TWinControl::ChangeStyle(DWORD add, DWORD remove) {
+    if (!handle_) return;
+    LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+    SetWindowLongPtrW(handle_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add));
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    control->parent_ = this;
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        tabList_.push_back(w);
+        if (handle_) w->CreateHandle();
+    } else {
+        control->Invalidate();
+    }
+    control->ParentFontChanged();
+    if (control->ParentColor()) control->SetParentColor(true);
+    control->UpdateAnchorRules();
+    if (control->Align() != TAlign::alNone) AlignControls();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        w->DestroyHandle();
+        tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
+    } else {
+        control->Invalidate();
+    }
+    if (captureControl_ == control) captureControl_ = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    control->parent_ = nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(POINT client) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+        RECT r = c->BoundsRect();
+        if (PtInRect(&r, client)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetTabStop(bool value) {
+    if (value == tabStop_) return;
+    tabStop_ = value;
+    if (value) ChangeStyle(WS_TABSTOP, 0);
+    else ChangeStyle(0, WS_TABSTOP);
+    Perform(CM_TABSTOPCHANGED);
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    const auto& list = Parent()->tabList_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+    if (!Parent()) return;
+    auto& list = Parent()->tabList_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    value = std::clamp(value, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + value, this);
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const {
+    std::vector<TWinControl*> out;
+    for (TWinControl* c : tabList_) {
+        out.push_back(c);
+        auto inner = c->TabOrderList();
+        out.insert(out.end(), inner.begin(), inner.end());
+    }
+    return out;
+}
+
+bool TWinControl::SelectNext(TWinControl* current, bool forward) {
+    auto list = TabOrderList();
+    if (list.empty()) return false;
+    int n = static_cast<int>(list.size());
+    int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+    if (start == n) start = forward ? n - 1 : 0;
+    for (int step = 1; step <= n; ++step) {
+        int i = ((start + (forward ? step : -step)) % n + n) % n;
+        TWinControl* c = list[static_cast<size_t>(i)];
+        if (c == current) break;
+        if (c->TabStop() && c->CanFocus()) {
+            c->SetFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() {
+    if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    ::SetFocus(Handle());
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    bool resized = width != width_ || height != height_;
+    TControl::SetBounds(left, top, width, height);
+    if (handle_) SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+    else if (resized) AlignControls();   // with a window, WM_SIZE does it
+}
+
+RECT TWinControl::ClientRect() const {
+    RECT r{0, 0, width_, height_};
+    if (handle_) GetClientRect(handle_, &r);
+    return r;
+}
+
+void TWinControl::Invalidate() {
+    if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+}
+
+void TWinControl::Update() {
+    if (handle_) UpdateWindow(handle_);
+}
+
+std::string TWinControl::GetText() const {
+    if (!handle_) return text_;
+    int length = GetWindowTextLengthW(handle_);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(handle_, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(got));
+    return Narrow(buffer);
+}
+
+void TWinControl::SetTextValue(const std::string& value) {
+    if (value == GetText()) return;
+    text_ = value;
+    if (handle_) {
+        SetWindowTextW(handle_, Widen(value).c_str());
+        Invalidate();
+    }
+    Perform(CM_TEXTCHANGED);
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+    else if (Visible() && Parent() && Parent()->HandleAllocated()) CreateHandle();
+    if (MouseControl() == this && !Visible()) SetMouseControl(nullptr);
+}
+
+void TWinControl::EnabledChanged() {
+    if (handle_) EnableWindow(handle_, Enabled());
+    Invalidate();
+}
+
+void TWinControl::FontChanged() {
+    if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    for (TControl* c : controls_) c->Perform(CM_PARENTFONTCHANGED);
+    Invalidate();
+}
+
+void TWinControl::ColorChanged() {
+    for (TControl* c : controls_) c->Perform(CM_PARENTCOLORCHANGED);
+    Invalidate();
+}
+
+HBRUSH TWinControl::ColorBrush() {
+    if (brush_.Color() != Color()) brush_.SetColor(Color());
+    return brush_.Handle();
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+    RECT r = ClientRect();
+    ::FillRect(dc, &r, ColorBrush());
+}
+
+void TWinControl::PaintControls(HDC dc) {
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || c->Width() < 1 || c->Height() < 1) continue;
+        RECT r = c->BoundsRect();
+        if (!RectVisible(dc, &r)) continue;
+        int saved = SaveDC(dc);
+        POINT origin;
+        GetWindowOrgEx(dc, &origin);
+        SetWindowOrgEx(dc, origin.x - r.left, origin.y - r.top, nullptr);
+        IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::OnPaint(TMessage& m) {
+    PAINTSTRUCT ps{};
+    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+    struct TEndPaint {
+        TWinControl* self;
+        PAINTSTRUCT* ps;
+        bool own;
+        ~TEndPaint() {
+            self->SetControlState(self->ControlState() & ~csCustomPaint);
+            if (own) EndPaint(self->handle_, ps);
+        }
+    } guard{this, &ps, m.WParam == 0};
+    SetControlState(ControlState() | csCustomPaint);
+    PaintWindow(dc);
+    PaintControls(dc);
+}
+
+void TWinControl::TrackMouse(TMessage& m) {
+    POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p);
+    SetMouseControl(target ? target : this);
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&track);
+}
+
+void TWinControl::RouteMouse(TMessage& m) {
+    POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p);
+    if (!target || (!target->Enabled() && !captureControl_)) return TControl::WndProc(m);
+    TMessage routed{m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
+    if (m.Msg == WM_LBUTTONDOWN) {
+        captureControl_ = target;
+        SetCapture(handle_);
+    }
+    target->Perform(routed);
+    if (m.Msg == WM_LBUTTONUP && captureControl_) {
+        captureControl_ = nullptr;
+        ReleaseCapture();
+    }
+    m.Result = routed.Result;
+}
+
+void TWinControl::OnSetCursor(TMessage& m) {
+    if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == handle_) {
+        POINT p;
+        GetCursorPos(&p);
+        TControl* target = ControlAtPos(ScreenToClient(p));
+        TCursor cursor = (target ? target : this)->Cursor();
+        if (cursor != crDefault) {
+            ::SetCursor(CursorHandle(cursor));
+            m.Result = TRUE;
+            return;
+        }
+    }
+    TControl::WndProc(m);
+}
+
+bool TWinControl::ReflectNotification(TMessage& m) {
+    TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
+    if (!child || child == this) return false;
+    m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    return true;
+}
+
+void TWinControl::AlignControls() {
+    RECT r = ClientRect();
+    for (TControl* c : controls_) {
+        if (!c->Visible()) continue;
+        switch (c->Align()) {
+        case TAlign::alNone:   break;
+        case TAlign::alTop:    c->SetBounds(r.left, r.top, r.right - r.left, c->Height()); r.top += c->Height(); break;
+        case TAlign::alBottom: r.bottom -= c->Height(); c->SetBounds(r.left, r.bottom, r.right - r.left, c->Height()); break;
+        case TAlign::alLeft:   c->SetBounds(r.left, r.top, c->Width(), r.bottom - r.top); r.left += c->Width(); break;
+        case TAlign::alRight:  r.right -= c->Width(); c->SetBounds(r.right, r.top, c->Width(), r.bottom - r.top); break;
+        case TAlign::alClient: break;
+        }
+    }
+    for (TControl* c : controls_)
+        if (c->Visible() && c->Align() == TAlign::alClient)
+            c->SetBounds(r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
+    AnchorControls();
+}
+
+void TWinControl::AnchorControls() {
+    RECT client = ClientRect();
+    for (TControl* c : controls_) {
+        TAnchors a = c->Anchors();
+        if (c->Align() != TAlign::alNone || !(a & (akRight | akBottom))) continue;
+        int left = c->Left(), top = c->Top(), width = c->Width(), height = c->Height();
+        if (a & akRight) {
+            int right = client.right - c->anchorRight_;
+            if (a & akLeft) width = std::max(0, right - left);
+            else left = right - width;
+        }
+        if (a & akBottom) {
+            int bottom = client.bottom - c->anchorBottom_;
+            if (a & akTop) height = std::max(0, bottom - top);
+            else top = bottom - height;
+        }
+        c->anchoring_ = true;
+        c->SetBounds(left, top, width, height);
+        c->anchoring_ = false;
+    }
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    bool ownClass = defWndProc_ == DefWindowProcW;
+    switch (m.Msg) {
+    case WM_PAINT:
+        if (ownClass) return OnPaint(m);
+        break;
+    case WM_ERASEBKGND:
+        if (ownClass) { m.Result = 1; return; }   // WM_PAINT covers every pixel
+        break;
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (ReflectNotification(m)) return;
+        break;
+    case WM_MOUSEMOVE:
+        TrackMouse(m);
+        return RouteMouse(m);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return RouteMouse(m);
+    case WM_MOUSELEAVE:
+        if (TControl* mc = MouseControl(); mc == this || (mc && mc->Parent() == this && !dynamic_cast<TWinControl*>(mc)))
+            SetMouseControl(nullptr);
+        break;
+    case WM_SETCURSOR:      return OnSetCursor(m);
+    case WM_SETFOCUS: {
+        Perform(CM_ENTER);
+        TControl* top = this;
+        while (top->Parent()) top = top->Parent();
+        top->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+        break;
+    }
+    case WM_KILLFOCUS:      Perform(CM_EXIT); break;
+    case WM_SIZE:           AlignControls(); break;
+    case WM_WINDOWPOSCHANGED: {
+        RECT r;
+        GetWindowRect(handle_, &r);
+        if (HWND parent = (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) ? GetParent(handle_) : nullptr)
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        left_ = r.left;
+        top_ = r.top;
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        BoundsChanged();
+        break;
+    }
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORBTN: {
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+        return;
+    }
+    }
+    TControl::WndProc(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    if (!handle_ || IsFrameworkMessage(m.Msg)) return;
+    m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+}  // namespace korvel

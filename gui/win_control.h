@@ -1,0 +1,115 @@
+#pragma once
+// TWinControl: a control with a window of its own, created on demand. Native
+// Win32 controls are subclassed, so every message they receive passes through
+// the control's window procedure slot before the original Win32 procedure.
+#include <string>
+#include <vector>
+
+#include "gui/control.h"
+
+namespace korvel {
+
+struct TCreateParams {
+    std::wstring Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    // A system class ("BUTTON", "EDIT") is created and subclassed; any other
+    // name is registered as a class of our own.
+    std::wstring WinClassName;
+    bool SystemClass = false;
+    UINT ClassStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+    std::string ClassName() const override { return "TWinControl"; }
+
+    // The window handle, created (with the parent's) on first use.
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    void DestroyHandle();
+    // Destroys and creates the window again (styles that Win32 fixes at creation).
+    void RecreateWnd();
+
+    // Children (windowed and windowless), in index order.
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+    // The visible, enabled windowless child at a client point, or nullptr.
+    TControl* ControlAtPos(POINT client) const;
+
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool value);
+    int TabOrder() const;
+    void SetTabOrder(int value);
+    // Windowed descendants in tab order (depth first).
+    std::vector<TWinControl*> TabOrderList() const;
+    // Moves the focus to the next (or previous) tab stop after Current; false when there is none.
+    bool SelectNext(TWinControl* current, bool forward);
+
+    bool Focused() const;
+    virtual bool CanFocus() const;
+    virtual void SetFocus();
+
+    void SetBounds(int left, int top, int width, int height) override;
+    RECT ClientRect() const override;
+    void Invalidate() override;
+    void Update() override;
+
+    // Paints the windowless children into DC (a DC of this window's client area).
+    void PaintControls(HDC dc);
+
+    // The control that owns a window handle, or nullptr.
+    static TWinControl* FindControl(HWND handle);
+
+protected:
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    std::string GetText() const override;
+    void SetTextValue(const std::string& value) override;
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateHandle();
+    // After the window exists: the place to send settings Win32 keeps in the window.
+    virtual void HandleCreated() {}
+    // Paints the client area of a window of our own class (not of a native control).
+    virtual void PaintWindow(HDC dc);
+    void AlignControls();
+    // Keeps children anchored to the right or bottom at their distances from those edges.
+    void AnchorControls();
+    HBRUSH ColorBrush();
+    // Style bits the window must carry now (for controls that change them at run time).
+    void ChangeStyle(DWORD add, DWORD remove);
+
+private:
+    friend class TControl;
+    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void RouteMouse(TMessage& message);
+    void TrackMouse(TMessage& message);
+    bool ReflectNotification(TMessage& message);
+    void OnPaint(TMessage& message);
+    void OnSetCursor(TMessage& message);
+    void Bind(HWND handle, bool systemClass);
+    void Unbind();
+    void ApplyTabOrder();
+
+    HWND handle_ = nullptr;
+    WNDPROC defWndProc_ = nullptr;
+    std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
+    TControl* captureControl_ = nullptr;
+    bool tabStop_ = false;
+    TBrush brush_;
+};
+
+}  // namespace korvel
