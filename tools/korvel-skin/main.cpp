@@ -1,45 +1,54 @@
 // korvel-skin: skin checking from the command line.
-//   korvel-skin dump SKINDIR NAME   loads the named skin as the program would and prints it
-// "preview" and "render" are reserved for drawing a skin's controls.
-#include <cstring>
+//   korvel-skin dump SKINDIR NAME                    prints the loaded skin
+//   korvel-skin preview SKINDIR NAME OUT.png         a sheet of every section and mask
+//   korvel-skin render SKINDIR NAME SECTION W H STATE OUT.png   one section
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "skin/skin_loader.h"
+#include "png_file.h"
 #include "skin/text_convert.h"
 #include "skin_dump.h"
+#include "skin_render.h"
+#include "skin_source.h"
 
 using namespace korvel;
 
 namespace {
 
-const char* const Usage = R"(usage: korvel-skin dump SKINDIR NAME [options]
+const char* const Usage = R"usage(usage: korvel-skin dump SKINDIR NAME [options]
+       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N]
+       korvel-skin render SKINDIR NAME SECTION WIDTH HEIGHT STATE OUT.png [options]
        korvel-skin --help
 
-dump    Loads the skin NAME from the skin directory SKINDIR exactly as the
-        program does: SKINDIR is resolved against the program folder (".\",
-        "..", relative and absolute forms), SKINDIR\NAME\Options.dat is read
-        when it exists, otherwise the internal skin of that name (or the first
-        internal skin) is loaded. Prints every table the load filled.
-        Exits 0 after a load, 1 when the load ends with an error (the error
-        text goes to standard error), 2 on wrong usage.
+Every command loads the skin NAME from the skin directory SKINDIR exactly as
+the program does: SKINDIR is resolved against the program folder (".\", "..",
+relative and absolute forms), SKINDIR\NAME\Options.dat is read when it exists,
+otherwise the internal skin of that name (or the first internal skin,
+"Elegant (internal)", which this tool carries) is loaded.
+
+dump     Prints every table the load filled.
+preview  Paints every section the program's controls use, in each of its
+         states (normal, hot, pressed when its frame has three images), over
+         the skin's global colour, then every image of every mask, into one PNG
+         sheet, and writes OUT.html beside it naming each tile and its place.
+         --scale N enlarges every pixel N times (1 to 8, default 2).
+render   Paints one section as the program does (centre filled, over a plain
+         parent of the skin's global colour) at WIDTH x HEIGHT (1 to 4096) in
+         STATE (0 normal, 1 hot, 2 pressed) into OUT.png.
+
+Exit status: 0 done, 1 the load or the drawing failed (the error text goes to
+standard error), 2 wrong usage.
 
 options:
   --program-folder DIR   the folder the skin directory is resolved against
                          (default: the folder of this executable)
   --common FILE          lines of common sections to add to the skin
   --no-internal          load with no internal skin at all
-)";
-
-// Until the internal skin's data is linked in here, it is an empty stored skin
-// under its own name, so the fallback path is exercised as the program takes it.
-void AddInternalSkin(TsStoredSkins& skins) {
-    TsStoredSkin& skin = skins.Add();
-    skin.Name = "Elegant (internal)";
-}
+)usage";
 
 std::string ExecutableFolder(const char* argv0) {
     std::error_code ec;
@@ -48,57 +57,139 @@ std::string ExecutableFolder(const char* argv0) {
     return exe.parent_path().string() + "/";
 }
 
-int Dump(const std::vector<std::string>& args, const char* argv0) {
-    if (args.size() < 2) {
-        std::cerr << Usage;
-        return 2;
-    }
-    TsSkinLoadRequest request;
-    request.SkinDirectory = args[0];
-    request.SkinName = args[1];
-    request.ProgramFolder = ExecutableFolder(argv0);
-    bool internal = true;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "--program-folder" && i + 1 < args.size()) {
-            request.ProgramFolder = args[++i];
-            if (!request.ProgramFolder.empty() && request.ProgramFolder.back() != '/' && request.ProgramFolder.back() != '\\')
-                request.ProgramFolder += '/';
-        } else if (args[i] == "--common" && i + 1 < args.size()) {
+struct TCommandLine {
+    TToolSkinRequest Skin;
+    std::vector<std::string> Positional;    // after SKINDIR and NAME
+    int Scale = 2;
+};
+
+int UsageError(const std::string& problem) {
+    std::cerr << "korvel-skin: " << problem << "\n\n" << Usage;
+    return 2;
+}
+
+// Reads SKINDIR, NAME, `positional` more arguments and the options; a usage
+// error gives its exit status.
+std::optional<int> Parse(const std::vector<std::string>& args, std::size_t positional, bool scale, const char* argv0,
+                         TCommandLine& line) {
+    std::vector<std::string> plain;
+    line.Skin.ProgramFolder = ExecutableFolder(argv0);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--program-folder" && hasValue) {
+            std::string& folder = line.Skin.ProgramFolder = args[++i];
+            if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+        } else if (a == "--common" && hasValue) {
             std::ifstream in(args[++i]);
-            if (!in) {
-                std::cerr << "korvel-skin: cannot read " << args[i] << '\n';
-                return 2;
-            }
-            for (std::string line; std::getline(in, line);) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!in) return UsageError("cannot read " + args[i]);
+            for (std::string text; std::getline(in, text);) {
+                if (!text.empty() && text.back() == '\r') text.pop_back();
                 // As the manager keeps them: blanks removed except in comment lines.
-                if (!line.starts_with(";")) std::erase(line, ' ');
-                request.CommonSections.push_back(line);
+                if (!text.starts_with(";")) std::erase(text, ' ');
+                line.Skin.CommonSections.push_back(text);
             }
-        } else if (args[i] == "--no-internal") {
-            internal = false;
+        } else if (a == "--no-internal") {
+            line.Skin.Internal = false;
+        } else if (scale && a == "--scale" && hasValue) {
+            const auto n = TryStrToInt(args[++i]);
+            if (!n || *n < 1 || *n > 8) return UsageError("--scale takes a number from 1 to 8, not " + args[i]);
+            line.Scale = *n;
+        } else if (a.starts_with("--")) {
+            return UsageError("unknown option " + a);
         } else {
-            std::cerr << "korvel-skin: unknown option " << args[i] << '\n' << Usage;
-            return 2;
+            plain.push_back(a);
         }
     }
-    TsStoredSkins internalSkins(nullptr);
-    if (internal) AddInternalSkin(internalSkins);
-    request.InternalSkins = &internalSkins;
+    if (plain.size() != positional + 2) return UsageError("wrong number of arguments");
+    line.Skin.SkinDirectory = plain[0];
+    line.Skin.SkinName = plain[1];
+    line.Positional.assign(plain.begin() + 2, plain.end());
+    return std::nullopt;
+}
 
+// Loads the skin; false after reporting a failed load.
+bool Load(const TCommandLine& line, TsSkinTables& tables, TsSkinLoadReport& report) {
+    try {
+        LoadToolSkin(line.Skin, tables, report);
+    } catch (const std::exception& e) {
+        for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
+        std::cerr << "korvel-skin: " << e.what() << '\n';
+        return false;
+    }
+    if (!report.Active) {
+        std::cerr << "korvel-skin: no skin \"" << line.Skin.SkinName << "\" and no internal skin to fall back to\n";
+        return false;
+    }
+    for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
+    return true;
+}
+
+int Dump(const std::vector<std::string>& args, const char* argv0) {
+    TCommandLine line;
+    if (auto status = Parse(args, 0, false, argv0, line)) return *status;
     TsSkinTables tables;
     TsSkinLoadReport report;
     try {
-        LoadSkin(request, tables, report);
+        LoadToolSkin(line.Skin, tables, report);
     } catch (const std::exception& e) {
         for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
         std::cerr << "korvel-skin: " << e.what() << '\n';
         return 1;
     }
-    // What the manager does when it announces the skin.
-    tables.ComputeCachedIndexes();
-    tables.SkinData.Active = report.Active;
     DumpSkin(std::cout, report, tables);
+    return 0;
+}
+
+int Preview(const std::vector<std::string>& args, const char* argv0) {
+    TCommandLine line;
+    if (auto status = Parse(args, 1, true, argv0, line)) return *status;
+    const std::filesystem::path png = line.Positional[0];
+    TsSkinTables tables;
+    TsSkinLoadReport report;
+    if (!Load(line, tables, report)) return 1;
+    const TPreviewSheet sheet = MakePreviewSheet(tables);
+    if (const std::string error = WritePng(png.string(), sheet.Bitmap, line.Scale); !error.empty()) {
+        std::cerr << "korvel-skin: " << error << '\n';
+        return 1;
+    }
+    std::filesystem::path html = png;
+    html.replace_extension(".html");
+    std::ofstream out(html);
+    WritePreviewHtml(out, sheet, report.SkinName, png.filename().string(), line.Scale);
+    out.close();
+    if (!out) {
+        std::cerr << "korvel-skin: cannot write " << html.string() << '\n';
+        return 1;
+    }
+    std::cout << png.string() << ": " << sheet.Tiles.size() << " tiles, " << sheet.Bitmap.Width() * line.Scale << " x "
+              << sheet.Bitmap.Height() * line.Scale << "\n" << html.string() << '\n';
+    return 0;
+}
+
+int Render(const std::vector<std::string>& args, const char* argv0) {
+    TCommandLine line;
+    if (auto status = Parse(args, 5, false, argv0, line)) return *status;
+    const std::string& section = line.Positional[0];
+    const auto width = TryStrToInt(line.Positional[1]), height = TryStrToInt(line.Positional[2]);
+    const auto state = TryStrToInt(line.Positional[3]);
+    if (!width || !height || *width < 1 || *height < 1 || *width > MaxRenderSide || *height > MaxRenderSide)
+        return UsageError("WIDTH and HEIGHT must be numbers from 1 to " + std::to_string(MaxRenderSide));
+    if (!state || *state < 0 || *state >= StateCount) return UsageError("STATE must be 0, 1 or 2");
+    TsSkinTables tables;
+    TsSkinLoadReport report;
+    if (!Load(line, tables, report)) return 1;
+    const int index = tables.SectionIndexOf(section);
+    if (index < 0) {
+        std::cerr << "korvel-skin: the skin \"" << report.SkinName << "\" has no section \"" << section
+                  << "\" (names are upper case and compared exactly)\n";
+        return 1;
+    }
+    const TBitmap24 picture = RenderSection(tables, index, *width, *height, *state);
+    if (const std::string error = WritePng(line.Positional[4], picture); !error.empty()) {
+        std::cerr << "korvel-skin: " << error << '\n';
+        return 1;
+    }
     return 0;
 }
 
@@ -116,11 +207,14 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
-    if (command == "dump") return Dump(args, argv[0]);
-    if (command == "preview" || command == "render") {
-        std::cerr << "korvel-skin: \"" << command << "\" is not available in this version\n";
-        return 2;
+    try {
+        if (command == "dump") return Dump(args, argv[0]);
+        if (command == "preview") return Preview(args, argv[0]);
+        if (command == "render") return Render(args, argv[0]);
+    } catch (const std::exception& e) {
+        // The internal skin carried in the tool, or memory for a sheet.
+        std::cerr << "korvel-skin: " << e.what() << '\n';
+        return 1;
     }
-    std::cerr << "korvel-skin: unknown command " << command << '\n' << Usage;
-    return 2;
+    return UsageError("unknown command " + command);
 }
