@@ -13,22 +13,15 @@
 #include <iterator>
 #include <string>
 
+#include "internal_skin_support.h"
 #include "paint/item.h"
-#include "skin/internal_skin.h"
 #include "skin/picture_decode.h"
-#include "skin/skin_files.h"
-#include "skin/skin_loader.h"
 
 using namespace korvel;
+using korvel::testing::ReadBytes;
+using korvel::testing::SourceDir;
 
 namespace {
-
-const std::string SourceDir = KORVEL_SOURCE_DIR;
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -62,22 +55,10 @@ class Golden : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         stored_ = new TsStoredSkins(nullptr);
-        BuildInternalSkin(stored_->Add(), std::string([] {
-                              auto b = ReadBytes(SourceDir + "/skin/internal/elegant.ini");
-                              return std::string(b.begin(), b.end());
-                          }()),
-                          ReadBytes(SourceDir + "/skin/internal/elegant_master.bmp"));
+        korvel::testing::BuildInternalSkins(*stored_);
         tables_ = new TsSkinTables;
-        TsMemoryFileSystem noFiles;
-        TsSkinLoadRequest request;
-        request.SkinDirectory = "c:\\korvel\\skins";
-        request.SkinName = "Elegant (internal)";
-        request.ProgramFolder = "c:\\korvel\\";
-        request.InternalSkins = stored_;
-        request.Files = &noFiles;
         TsSkinLoadReport report;
-        LoadSkin(request, *tables_, report);
-        tables_->ComputeCachedIndexes();
+        korvel::testing::LoadInternalSkin(*stored_, *tables_, report);
     }
     static void TearDownTestSuite() {
         delete tables_;

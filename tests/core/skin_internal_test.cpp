@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "internal_skin_support.h"
 #include "skin/internal_skin.h"
 #include "skin/ini_file.h"
 #include "skin/mask_forms.h"
@@ -17,21 +18,13 @@
 #include "skin/text_convert.h"
 
 using namespace korvel;
+using korvel::testing::ReadBytes;
+using korvel::testing::ReadText;
+using korvel::testing::SourceDir;
 
 namespace {
 
 constexpr TColor White = 16777215;
-const std::string SourceDir = KORVEL_SOURCE_DIR;
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
 
 // Parts of the master bitmap are either the same part (one frame shared by
 // several sections) or apart: a part drawn over another's pixels shows up as
@@ -55,24 +48,14 @@ class InternalSkin : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         stored_ = new TsStoredSkins(nullptr);
-        BuildInternalSkin(stored_->Add(), ReadText(SourceDir + "/skin/internal/elegant.ini"),
-                          ReadBytes(SourceDir + "/skin/internal/elegant_master.bmp"));
+        korvel::testing::BuildInternalSkins(*stored_);
     }
     static void TearDownTestSuite() {
         delete stored_;
         stored_ = nullptr;
     }
 
-    void SetUp() override {
-        TsSkinLoadRequest request;
-        request.SkinDirectory = "c:\\korvel\\skins";
-        request.SkinName = "Elegant (internal)";
-        request.ProgramFolder = "c:\\korvel\\";
-        request.InternalSkins = stored_;
-        request.Files = &noFiles_;
-        LoadSkin(request, tables, report);
-        tables.ComputeCachedIndexes();
-    }
+    void SetUp() override { korvel::testing::LoadInternalSkin(*stored_, tables, report); }
 
     const TsGeneralData& Section(const std::string& name) const {
         const int i = tables.SectionIndexOf(name);
@@ -86,7 +69,6 @@ protected:
     const TsStoredSkin& Stored() const { return (*stored_)[0]; }
 
     static TsStoredSkins* stored_;
-    TsMemoryFileSystem noFiles_;
     TsSkinTables tables;
     TsSkinLoadReport report;
 };
