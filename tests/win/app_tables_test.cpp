@@ -115,7 +115,9 @@ TEST(LinkTable, ChangingAnyFieldOfAGroupMakesTheWholeGroupEqual) {
             for (const auto& [name, text] : before) {
                 bool inGroup = false;
                 for (std::string_view member : members) inGroup |= member == name;
-                if (!inGroup) EXPECT_EQ(f.texts[name], text) << source << " touched " << name;
+                if (!inGroup) {
+                    EXPECT_EQ(f.texts[name], text) << source << " touched " << name;
+                }
             }
         }
     }

@@ -1,0 +1,265 @@
+#!/usr/bin/env bash
+# The launcher as a user meets it: the real korvel.exe under Wine on the
+# display in DISPLAY, driven with real clicks and keys (xdotool). Stand-in tool
+# programs installed as c:\korvel\<tool>.exe log the command line they receive;
+# an HTML association registered in the prefix sends Views to another stand-in.
+# What the window shows is read back with the probe program.
+#
+#   launcher_e2e.sh WINE_LOADER BIN_DIR      (WINEPREFIX and DISPLAY set, wineserver running)
+#
+# Also measures start to first complete paint of the main window (median of 5)
+# and prints it; exit status 0 only when every check passed.
+set -uo pipefail
+WINE="$1"
+BIN="$2"
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}" "${DISPLAY:?DISPLAY must name the test display}"
+TITLE="Korvel Pro 2007.1"
+DIR="$WINEPREFIX/drive_c/korvel"
+LOG="$DIR/launches.log"
+VIEWLOG="$DIR/viewer/launches.log"
+TOOLS=(vicinor vicinorSTEP invetta idlora hubrift pullvane pushvane memlatch triquery)
+FAILURES=0
+PID=""
+WID=""
+
+note() { printf '[e2e] %s\n' "$*"; }
+check() {   # check WHAT EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    note "ok: $1"
+  else
+    note "FAIL: $1"
+    printf '    expected: %q\n    actual:   %q\n' "$2" "$3"
+    FAILURES=$((FAILURES + 1))
+  fi
+}
+finish() {
+  [ -n "$PID" ] && stop_launcher
+  exit "$1"
+}
+
+install() {
+  mkdir -p "$DIR/viewer" || return 1
+  cp "$BIN/korvel.exe" "$DIR/" || { note "cannot copy korvel.exe from $BIN"; return 1; }
+  local tool
+  for tool in "${TOOLS[@]}"; do cp "$BIN/standin_tool.exe" "$DIR/$tool.exe" || return 1; done
+  cp "$BIN/standin_tool.exe" "$DIR/viewer/htmlview.exe" || return 1
+  printf '<html></html>\n' >"$DIR/vicinor.html"
+  printf '<html></html>\n' >"$DIR/invetta.html"
+  local root
+  reg() {   # a fresh wineserver may still be settling: up to three attempts
+    local attempt
+    for attempt in 1 2 3; do
+      timeout 60 "$WINE" reg add "$@" /f >/dev/null 2>&1 && return 0
+      sleep 1
+    done
+    return 1
+  }
+  for root in 'HKCU\Software\Classes' 'HKLM\Software\Classes'; do
+    reg "$root\\.html" /ve /d KorvelTestHtml ||
+      { note "registering .html under $root failed"; return 1; }
+    reg "$root\\KorvelTestHtml\\shell\\open\\command" /ve /d '"c:\korvel\viewer\htmlview.exe" "%1"' ||
+      { note "registering the HTML viewer under $root failed"; return 1; }
+  done
+}
+
+# Pixel at screen X Y as "R,G,B".
+pixel() {
+  import -display "$DISPLAY" -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# Starts the launcher and waits (bounded) until the Rootgen IP field is painted
+# white inside the window; prints the milliseconds from start to that moment.
+start_launcher() {
+  rm -f "$LOG" "$VIEWLOG"
+  local t0 now
+  t0=$(date +%s%N)
+  "$WINE" "$DIR/korvel.exe" >/dev/null 2>&1 </dev/null &
+  PID=$!
+  WID=""
+  for _ in $(seq 1 1500); do
+    WID="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
+    [ -n "$WID" ] && break
+    sleep 0.02
+  done
+  [ -n "$WID" ] || { note "FAIL: the main window did not appear within 30 s"; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  WX=$X WY=$Y
+  BORDER=$(((WIDTH - 432) / 2))
+  CX=$((WX + BORDER)) CY=$((WY + HEIGHT - 334 - BORDER))
+  for _ in $(seq 1 300); do
+    if [ "$(pixel $((CX + 96 + 24 + 6)) $((CY + 8 + 32 + 10)))" == "255,255,255" ]; then
+      now=$(date +%s%N)
+      echo $(((now - t0) / 1000000))
+      return 0
+    fi
+  done
+  note "FAIL: the main window was not painted"
+  return 1
+}
+
+stop_launcher() {
+  timeout 20 "$WINE" "$BIN/close_window.exe" "$TITLE" 10000 >/dev/null 2>&1
+  for _ in $(seq 1 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
+  kill "$PID" 2>/dev/null
+  wait "$PID" 2>/dev/null
+  PID=""
+}
+
+# Clicks at client coordinates X Y of the main window.
+click() {
+  xdotool mousemove --sync $((CX + $1)) $((CY + $2)) click 1
+  sleep 0.3
+}
+# Clicks into the edit field at client X Y (its top-left), clears it and types TEXT.
+retype() {
+  click $(($1 + 5)) $(($2 + 10))
+  xdotool key End
+  xdotool key --repeat 60 --delay 5 BackSpace
+  [ -n "$3" ] && xdotool type --delay 40 "$3"
+  sleep 0.3
+}
+
+# The probe's lines with its backslash escapes undone (texts here hold no tabs or line breaks).
+probe() { timeout 30 "$WINE" "$BIN/probe.exe" "$TITLE" 2>/dev/null | tr -d '\r' | sed 's/\\\\/\\/g'; }
+# Texts of the visible edit fields, in window order, one per line.
+visible_edits() { probe | awk -F'\t' '$2 == "Edit" && $3 == 1 { print $6 }'; }
+# The text of the edit field at client position LEFT,TOP (any visibility).
+edit_at() { probe | awk -F'\t' -v at="$1,$2," '$2 == "Edit" && index($5, at) == 1 { print $6; exit }'; }
+# Lines logged by the stand-in tools, parameter part only (after the quoted program path).
+logged() { [ -f "$LOG" ] && sed -e 's/^"[^"]*" //' -e 's/^[^ "]*\.exe //' "$LOG"; }
+wait_lines() {   # wait_lines FILE COUNT: bounded wait until FILE has COUNT lines
+  for _ in $(seq 1 100); do
+    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+install || { note "FAIL: installing into $DIR"; exit 1; }
+
+# Start to first complete paint, five times.
+times=()
+for run in 1 2 3 4 5; do
+  ms="$(start_launcher)" || finish 1
+  times+=("$ms")
+  stop_launcher
+done
+median="$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)"
+note "start to first complete paint: ${times[*]} ms; median $median ms"
+
+start_launcher >/dev/null || finish 1
+PAGE_BUTTONS=(rootgen:8 vicinor:40 invetta:72 idlora:104 hubrift:136 pullvane:168 pushvane:200 memlatch:232 triquery:264)
+page() {   # page NAME: clicks the page button of NAME
+  local entry
+  for entry in "${PAGE_BUTTONS[@]}"; do
+    [ "${entry%%:*}" == "$1" ] && click 40 $((${entry#*:} + 12))
+  done
+}
+CFG='c:\korvel\config.cfg'
+
+check "only the Rootgen page shows at start" "192.168.100.1
+$CFG" "$(visible_edits | grep -v '^$' | LC_ALL=C sort)"
+
+# Every tool with its default texts.
+launch() {   # launch PAGE [LEFT TOP]: presses the launch button of the page
+  click $((96 + 240 + 30)) $((8 + 208 + 12))
+}
+expected_defaults=(
+  "$CFG vireon c:\\korvel\\vicinor.html #"
+  "$CFG vireon c:\\korvel\\invetta.html #"
+  "15 $CFG vireon c:\\korvel\\idlora.html #"
+  "x 1 $CFG vireon c:\\korvel\\hubrift.html #"
+  "$CFG taskelm 10.5.5.17 "
+  "$CFG taskelm 10.5.5.17 router-config"
+  "$CFG taskelm"
+  "$CFG vireon c:\\korvel\\triquery.html Uptime .1.3.6.1.2.1.1.3.0    "
+)
+n=0
+for tool in vicinor invetta idlora hubrift pullvane pushvane memlatch triquery; do
+  page "$tool"
+  launch
+  n=$((n + 1))
+  wait_lines "$LOG" "$n" || note "FAIL: $tool did not log its start"
+done
+expected="$(printf '%s\n' "${expected_defaults[@]}")"
+check "default parameter lines of the eight tools" "$expected" "$(logged)"
+check "programs started" "$(printf 'c:\\korvel\\%s.exe\n' vicinor invetta idlora hubrift pullvane pushvane memlatch triquery)" \
+  "$(sed -e 's/^"\([^"]*\)".*/\1/' -e 's/^\([^ "]*\.exe\) .*/\1/' "$LOG" | tr 'A-Z' 'a-z')"
+
+# Step Thru: the check box at page 240,16.
+page vicinor
+click $((96 + 240 + 6)) $((8 + 16 + 10))
+launch
+n=$((n + 1))
+wait_lines "$LOG" "$n"
+check "Step Thru starts vicinorSTEP.exe without the wildcard" "\"c:\\korvel\\vicinorSTEP.exe\" $CFG vireon c:\\korvel\\vicinor.html" \
+  "$(tail -n1 "$LOG" | sed 's/^\([^ "]*\.exe\)/"\1"/')"
+click $((96 + 240 + 6)) $((8 + 16 + 10))   # unchecked again
+
+# Typed texts: the config file on the Invetta page spreads to every page, the
+# read community on Idlora too, the write community stays apart.
+page invetta
+retype $((95 + 24)) $((8 + 80)) 'd:\site two.cfg'
+page idlora
+retype $((95 + 24)) $((8 + 32)) 'pub#1'
+retype $((95 + 216)) $((8 + 32)) '7'
+page pushvane
+retype $((96 + 24)) $((8 + 128)) '10.0.0.9'
+page memlatch
+launch
+page hubrift
+launch
+page idlora
+launch
+n=$((n + 3))
+wait_lines "$LOG" "$n"
+check "typed texts reach the parameter lines" "d:\\site two.cfg taskelm
+x 1 d:\\site two.cfg pub#1 c:\\korvel\\hubrift.html #
+7 d:\\site two.cfg pub#1 c:\\korvel\\idlora.html #" "$(logged | tail -n3)"
+check "the config relay holds the typed text" 'd:\site two.cfg' "$(edit_at 304 304)"
+check "Pullvane shows the typed TFTP server" "10.0.0.9" "$(page pullvane; visible_edits | sed -n 3p)"
+
+# More edited texts, a non-ASCII one among them, on the remaining tools.
+page vicinor
+retype $((96 + 24)) $((8 + 176)) '%'
+page triquery
+retype $((96 + 24)) $((8 + 200)) 'Zürich'
+retype $((96 + 96)) $((8 + 200)) '.1.3'
+page pullvane
+retype $((96 + 24)) $((8 + 176)) 'sub'
+page pushvane
+retype $((96 + 24)) $((8 + 176)) 'new-config'
+for tool in vicinor invetta pullvane pushvane triquery; do
+  page "$tool"
+  launch
+done
+n=$((n + 5))
+wait_lines "$LOG" "$n"
+check "edited texts of the other tools, byte for byte" "d:\\site two.cfg pub#1 c:\\korvel\\vicinor.html %
+d:\\site two.cfg pub#1 c:\\korvel\\invetta.html %
+d:\\site two.cfg taskelm 10.0.0.9 sub
+d:\\site two.cfg taskelm 10.0.0.9 new-config
+d:\\site two.cfg pub#1 c:\\korvel\\triquery.html Uptime .1.3.6.1.2.1.1.3.0 Zürich .1.3  " "$(logged | tail -n5)"
+
+# A View opens the output file through the registered association.
+page invetta
+click $((95 + 240 + 30)) $((8 + 240 + 12))
+wait_lines "$VIEWLOG" 1
+check "the Invetta View opens its HTML file" 'c:\korvel\invetta.html' \
+  "$(sed -e 's/^"[^"]*" //' -e 's/^[^ "]*\.exe //' -e 's/"//g' "$VIEWLOG" | tail -n1)"
+
+# The seed site file, then the Vicinor View counts it.
+page rootgen
+retype $((96 + 24)) $((8 + 80)) 'c:\korvel\seed.cfg'
+retype $((96 + 24)) $((8 + 32)) '10.1.2.3'
+click $((96 + 240 + 30)) $((8 + 208 + 12))
+check "seed file bytes" "$(printf '10.1.2.3\r\n' | od -An -tx1)" "$(od -An -tx1 "$DIR/seed.cfg" 2>/dev/null)"
+page vicinor
+click $((96 + 240 + 30)) $((8 + 240 + 12))
+sleep 0.5
+check "the Vicinor View counts one line" "1" "$(edit_at 104 256)"
+
+stop_launcher
+note "$FAILURES failed check(s)"
+[ "$FAILURES" -eq 0 ]
