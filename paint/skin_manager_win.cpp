@@ -1,0 +1,288 @@
+// The skin manager: loading, recolouring and announcing skins.
+#include "paint/skin_manager.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "gui/application.h"
+#include "gui/class_registry.h"
+#include "gui/forms.h"
+#include "gui/text.h"
+#include "paint/skin_message.h"
+#include "paint/skin_recolour.h"
+#include "skin/text_convert.h"
+
+namespace korvel {
+
+bool SkinChanging = false;
+bool SkinAnnouncing = false;
+
+namespace {
+
+TsSkinManager* defaultManager = nullptr;
+
+std::string ProgramFolderOfModule() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path, n);
+    const auto slash = p.find_last_of(L"\\/");
+    return Narrow(slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1));
+}
+
+}  // namespace
+
+// Shared between the manager and the wrapper it puts in the main window's
+// procedure; the wrapper outlives the manager when the window does.
+struct TsSkinManager::THook {
+    TsSkinManager* Manager = nullptr;
+};
+
+TsSkinManager* TsSkinManager::DefaultManager() { return defaultManager; }
+
+TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
+    skinnedPopups_ = true;
+    hueOffset_ = 0;
+    if (!defaultManager) {
+        defaultManager = this;
+        HookMainWindow();
+    }
+    active_ = true;
+    skinableMenus_ = std::make_unique<TsSkinableMenus>();
+    tables_.Clear();
+    if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
+    programFolder_ = ProgramFolderOfModule();
+}
+
+TsSkinManager::~TsSkinManager() {
+    if (active_) {
+        active_ = false;
+        if (!Reading()) AnnounceSkinRemoved();
+    }
+    internalSkins_.Clear();
+    skinableMenus_.reset();
+    commonSections_.clear();
+    tables_.Clear();
+    UnhookMainWindow();
+    if (defaultManager == this) defaultManager = nullptr;
+}
+
+void TsSkinManager::HookMainWindow() {
+    if (InState(csDesigning) || hook_) return;
+    TForm* form = Application().MainForm();
+    if (!form) form = GetOwnerForm(Owner());
+    if (!form) return;
+    hook_ = std::make_shared<THook>();
+    hook_->Manager = this;
+    TWndMethod previous = form->WindowProc();
+    form->SetWindowProc([hook = hook_, previous](TMessage& message) {
+        if (hook->Manager && (message.Msg == WM_SKINMENUITEM || message.Msg == WM_SKINMENUWINDOW)) {
+            TsSkinableMenus& menus = hook->Manager->SkinableMenus();
+            if (message.Msg == WM_SKINMENUITEM) menus.HookItem(message.LParam);
+            else menus.HookPopupWindow(message.LParam);
+            return;
+        }
+        if (previous) previous(message);
+    });
+}
+
+void TsSkinManager::UnhookMainWindow() {
+    // The wrapper stays in the window's procedure chain and passes everything on.
+    if (hook_) hook_->Manager = nullptr;
+    hook_.reset();
+}
+
+void TsSkinManager::SetSkinableMenus(std::unique_ptr<TsSkinableMenus> menus) {
+    skinableMenus_ = menus ? std::move(menus) : std::make_unique<TsSkinableMenus>();
+}
+
+void TsSkinManager::Broadcast(std::uint32_t command) {
+    TMessage message{SM_ALPHACMD, PackSkinCommand(command), reinterpret_cast<LPARAM>(this), 0};
+    BroadcastToForms(message);
+}
+
+void TsSkinManager::LoadSkin() {
+    TsSkinLoadRequest request;
+    request.SkinDirectory = skinDirectory_;
+    request.SkinName = skinName_;
+    request.ProgramFolder = programFolder_;
+    request.CommonSections = commonSections_;
+    request.InternalSkins = &internalSkins_;
+    request.Manager = this;
+    request.Files = files_;
+    const int hue = hueOffset_;
+    const int saturation = saturation_;
+    request.Recolour = [hue, saturation](TsSkinTables& tables) { RecolourSkin(tables, hue, saturation); };
+    lastLoad_ = TsSkinLoadReport{};
+    korvel::LoadSkin(request, tables_, lastLoad_);
+    if (!lastLoad_.SkinName.empty()) skinName_ = lastLoad_.SkinName;
+    if (!lastLoad_.Active) active_ = false;
+}
+
+void TsSkinManager::SetSkinName(const std::string& value) {
+    skinName_ = value;
+    if (!active_) return;
+    if (OnBeforeChange) OnBeforeChange(this);
+    SkinChanging = true;
+    tables_.SkinData.Active = false;
+    try {
+        LoadSkin();
+    } catch (const std::exception& error) {
+        // A skin that cannot be read ends the change here; the error is reported.
+        SkinChanging = false;
+        Application().HandleException(error);
+        return;
+    }
+    AnnounceNewSkin();
+    SkinChanging = false;
+    if (OnAfterChange) OnAfterChange(this);
+}
+
+void TsSkinManager::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    if (value) {
+        SetSkinName(skinName_);
+        return;
+    }
+    if (!Reading()) AnnounceSkinRemoved();
+    tables_.ComputeCachedIndexes();
+}
+
+void TsSkinManager::SetIsDefault(bool value) {
+    if (value || !defaultManager) {
+        defaultManager = this;
+        HookMainWindow();
+        if (!active_) {
+            AnnounceSkinRemoved();
+        } else {
+            AnnounceNewSkin();
+            RefreshAll();
+        }
+    }
+    // False while another manager is the default: nothing changes.
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& value) {
+    if (value == skinDirectory_) return;
+    skinDirectory_ = value;
+    tables_.SkinData.SkinPath = FullSkinDirectory(skinDirectory_, programFolder_);
+}
+
+void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
+    commonSections_.clear();
+    for (std::string line : lines) {
+        if (line.empty() || line[0] != ';') line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
+        commonSections_.push_back(std::move(line));
+    }
+    SetSkinName(skinName_);
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value) {
+    if (value == skinnedPopups_) return;
+    skinnedPopups_ = value;
+    if (!InState(csDesigning)) skinableMenus_->InstallPopups(value);
+}
+
+void TsSkinManager::SetHueOffset(int value) {
+    if (value == hueOffset_) return;
+    hueOffset_ = value;
+    if (!tables_.SkinData.Active) return;
+    SkinChanging = true;
+    try {
+        LoadSkin();
+    } catch (const std::exception& error) {
+        SkinChanging = false;
+        Application().HandleException(error);
+        return;
+    }
+    SkinChanging = false;
+    if (!Reading()) RefreshAll();
+}
+
+void TsSkinManager::SetSaturation(int value) {
+    if (value == saturation_) return;
+    saturation_ = value;
+    if (!tables_.SkinData.Active) return;
+    SkinChanging = true;
+    try {
+        LoadSkin();
+    } catch (const std::exception& error) {
+        SkinChanging = false;
+        Application().HandleException(error);
+        return;
+    }
+    SkinChanging = false;
+    if (!Reading()) RefreshAll();
+}
+
+void TsSkinManager::SetInternalSkins(const TsStoredSkins& value) {
+    if (&value == &internalSkins_) return;
+    internalSkins_.AssignItems(value);
+}
+
+std::string TsSkinManager::ListSkins(std::vector<std::string>& list) const {
+    return korvel::ListSkins(list, skinDirectory_, programFolder_, &internalSkins_,
+                             files_ ? *files_ : DiskFileSystem());
+}
+
+void TsSkinManager::AnnounceNewSkin() {
+    skinableMenus_->BorderWidth = -1;
+    tables_.SkinData.Active = false;
+    SkinAnnouncing = true;
+    tables_.ComputeCachedIndexes();
+    Broadcast(SMC_SKINCHANGED);
+    SkinAnnouncing = false;
+    tables_.SkinData.Active = true;
+    RefreshAll();
+}
+
+void TsSkinManager::RefreshAll() {
+    if (!InState(csDesigning)) Broadcast(SMC_STOPFADE);
+    Broadcast(SMC_SKINAPPLIED);
+}
+
+void TsSkinManager::AnnounceSkinRemoved() {
+    tables_.SkinData.Active = false;
+    Broadcast(SMC_SKINREMOVED);
+    tables_.ClearMasks();
+    tables_.ClearPatterns();
+    tables_.ClearSections();
+}
+
+void TsSkinManager::Loaded() {
+    TComponent::Loaded();
+    if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
+    if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
+    if (active_ && !skinName_.empty()) AnnounceNewSkin();
+}
+
+void RegisterSkinManagerClass() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterFrameworkClasses();
+    auto& r = TClassRegistry::Instance();
+    r.RegisterClass<TsSkinManager>("TsSkinManager", "TComponent");
+    using M = TsSkinManager;
+    using S = std::function<void(M&, const TValue&, TReadContext&)>;
+    const auto prop = [&r](const std::string& name, S setter) { r.RegisterProperty<M>("TsSkinManager", name, std::move(setter)); };
+    prop("IsDefault", [](M& m, const TValue& v, TReadContext&) { m.SetIsDefault(v.AsBoolean()); });
+    prop("Active", [](M& m, const TValue& v, TReadContext&) { m.SetActive(v.AsBoolean()); });
+    prop("CommonSections", [](M& m, const TValue& v, TReadContext&) {
+        if (v.Kind != TValueKind::StringList) throw EConvertError("CommonSections needs a list of strings");
+        m.SetCommonSections(v.Items);
+    });
+    prop("Saturation", [](M& m, const TValue& v, TReadContext&) { m.SetSaturation(v.AsInteger()); });
+    prop("HueOffset", [](M& m, const TValue& v, TReadContext&) { m.SetHueOffset(v.AsInteger()); });
+    prop("SkinDirectory", [](M& m, const TValue& v, TReadContext&) { m.SetSkinDirectory(v.AsString()); });
+    prop("SkinName", [](M& m, const TValue& v, TReadContext&) { m.SetSkinName(v.AsString()); });
+    prop("SkinInfo", [](M&, const TValue&, TReadContext&) {});
+    prop("SkinnedPopups", [](M& m, const TValue& v, TReadContext&) { m.SetSkinnedPopups(v.AsBoolean()); });
+    prop("MenuSupport.IcoLineSkin", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().IcoLineSkin = v.AsString(); });
+    prop("MenuSupport.UseExtraLine", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().UseExtraLine = v.AsBoolean(); });
+    prop("MenuSupport.ExtraLineWidth", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineWidth = v.AsInteger(); });
+    prop("OnAfterChange", [](M& m, const TValue& v, TReadContext& c) { m.OnAfterChange = c.Handler(v); });
+    prop("OnBeforeChange", [](M& m, const TValue& v, TReadContext& c) { m.OnBeforeChange = c.Handler(v); });
+}
+
+}  // namespace korvel

@@ -1,0 +1,250 @@
+// The skin message and the utilities that deliver it.
+#include "paint/skin_message.h"
+
+#include <exception>
+#include <vector>
+
+#include "gui/application.h"
+#include "gui/forms.h"
+#include "gui/graphic_controls.h"
+#include "gui/win_control.h"
+
+namespace korvel {
+
+namespace {
+
+// The name is registered at start-up so that the id is reserved for the
+// process; the returned id is then overwritten with the fixed value, which every
+// sender and receiver uses.
+struct TSkinMessageRegistration {
+    TSkinMessageRegistration() {
+        SM_ALPHACMD = RegisterWindowMessageW(L"SM_ALPHACMD");
+        SM_ALPHACMD = SkinMessageId;
+    }
+};
+
+bool Destroying(const TComponent* component) { return component->InState(csDestroying); }
+
+}  // namespace
+
+// Constant-initialised, so that it holds the fixed id before any start-up code runs.
+UINT SM_ALPHACMD = SkinMessageId;
+
+namespace {
+const TSkinMessageRegistration skinMessageRegistration;
+}  // namespace
+
+LRESULT SendSkinCommand(HWND handle, std::uint32_t command) {
+    return SendMessageW(handle, SM_ALPHACMD, PackSkinCommand(command), 0);
+}
+
+void SkinCommandToControl(TControl* control, std::uint32_t command, std::uint32_t argument) {
+    if (!control) return;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        if (Destroying(win) || !win->HandleAllocated()) return;
+        SendMessageW(win->Handle(), SM_ALPHACMD, PackSkinCommand(command, argument), 0);
+        return;
+    }
+    control->Perform(SM_ALPHACMD, PackSkinCommand(command, argument), 0);
+}
+
+bool QuerySkinCommand(TControl* control, std::uint32_t command) {
+    if (!control || !control->WindowProc()) return false;
+    TMessage message{SM_ALPHACMD, PackSkinCommand(command), 0, 0};
+    control->WindowProc()(message);
+    return message.LParam == 1;
+}
+
+void BroadcastSkinMessage(TWinControl* container, TMessage& message) {
+    if (!container) return;
+    try {
+        for (int i = 0; i < container->ControlCount(); ++i) {
+            TControl* child = container->Controls(i);
+            if (Destroying(child)) return;
+            auto* win = dynamic_cast<TWinControl*>(child);
+            if (!win) {
+                child->Perform(message);
+            } else if (QuerySkinCommand(win, SMC_ISSKINNED)) {
+                win->WindowProc()(message);
+            } else {
+                BroadcastSkinMessage(win, message);
+            }
+        }
+    } catch (const std::exception&) {
+        // A receiver that fails ends the walk; a broadcast never reports.
+    }
+}
+
+void BroadcastToForms(TMessage& message) {
+    TApplication& app = Application();
+    for (int i = app.ComponentCount() - 1; i >= 0; --i) {
+        if (i >= app.ComponentCount()) continue;
+        auto* form = dynamic_cast<TForm*>(app.Components(i));
+        if (!form || Destroying(form)) continue;
+        if (form->HandleAllocated()) SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+        BroadcastSkinMessage(form, message);
+    }
+}
+
+void NotifyChildrenParentUpdated(TWinControl* container) {
+    if (!container) return;
+    try {
+        for (int i = 0; i < container->ControlCount(); ++i) {
+            TControl* child = container->Controls(i);
+            if (dynamic_cast<TGraphicControl*>(child) || Destroying(child)) continue;
+            if (!dynamic_cast<TWinControl*>(child)) continue;
+            child->Perform(SM_ALPHACMD, PackSkinCommand(SMC_PARENTUPDATED), 0);
+        }
+    } catch (const std::exception&) {
+        // As in a broadcast: the loop ends quietly.
+    }
+}
+
+void LeavePreparingTree(TControl* control) {
+    if (!control) return;
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (!win) {
+        control->Perform(SM_ALPHACMD, PackSkinCommand(SMC_SETPREPARING, 0), 0);
+        return;
+    }
+    SendMessageW(win->Handle(), SM_ALPHACMD, PackSkinCommand(SMC_SETPREPARING, 0), 0);
+    for (int i = 0; i < win->ControlCount(); ++i) LeavePreparingTree(win->Controls(i));
+}
+
+TColor GetControlColor(TControl* control) {
+    if (!control) return clNone;
+    SharedColor = clNone;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        SendMessageW(win->Handle(), SM_ALPHACMD, PackSkinCommand(SMC_GETCONTROLCOLOR), 0);
+    } else {
+        control->Perform(SM_ALPHACMD, PackSkinCommand(SMC_GETCONTROLCOLOR), 0);
+    }
+    TColor color = SharedColor == clNone ? control->Color() : SharedColor;
+    return ColorToRGB(color);
+}
+
+bool ControlIsReady(const TControl* control) {
+    if (!control) return false;
+    if (control->InState(csLoading | csReading | csDestroying)) return false;
+    if (control->ControlState() & csCreating) return false;
+    return control->Parent() != nullptr;
+}
+
+TForm* GetOwnerForm(TComponent* component) {
+    for (TComponent* c = component; c; c = c->Owner()) {
+        if (auto* form = dynamic_cast<TForm*>(c)) return form;
+    }
+    return nullptr;
+}
+
+UINT TextAlignFlags(const TControl* control, TAlignment alignment) {
+    UINT flags = DT_LEFT;
+    switch (alignment) {
+        case TAlignment::taLeftJustify: flags = DT_LEFT; break;
+        case TAlignment::taRightJustify: flags = DT_RIGHT; break;
+        case TAlignment::taCenter: flags = DT_CENTER; break;
+    }
+    flags |= DT_VCENTER | DT_EXPANDTABS;
+    if (control && control->UseRightToLeftReading()) flags |= DT_RTLREADING;
+    if (control && control->UseRightToLeftAlignment() && alignment != TAlignment::taCenter) {
+        // DT_LEFT is 0: a left alignment becomes right, a right one left.
+        flags = alignment == TAlignment::taLeftJustify ? (flags | DT_RIGHT) : (flags & ~static_cast<UINT>(DT_RIGHT));
+    }
+    return flags;
+}
+
+void GetWorkArea(RECT& rect) {
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rect, 0)) rect = RECT{0, 0, 0, 0};
+}
+
+namespace {
+
+bool TakesPart(const TControl* child, HDC dc) {
+    if (!child->Visible()) return false;
+    if (!dynamic_cast<const TGraphicControl*>(child)) return false;
+    if (child->Width() + child->Height() < 1) return false;
+    if (child->InState(csDestroying)) return false;
+    RECT r = child->BoundsRect();
+    return RectVisible(dc, &r) != FALSE;
+}
+
+}  // namespace
+
+void PaintGraphicChildren(HDC dc, TWinControl* container) {
+    if (!container || !container->Visible() || container->ControlCount() == 0) return;
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) {
+        SkinCommandToControl(container, SMC_SETPARTLYHIDDEN);
+        return;
+    }
+    ParentBackground.Ready = false;
+    SendMessageW(container->Handle(), SM_ALPHACMD, PackSkinCommand(SMC_GETCACHE), 0);
+    if (!ParentBackground.Ready || !ParentBackground.Bitmap) return;
+    const TParentBackground bg = ParentBackground;
+
+    HDC memDC = nullptr;
+    HBITMAP bmp = nullptr;
+    HGDIOBJ old = nullptr;
+    std::vector<TControl*> parts;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        TControl* child = container->Controls(i);
+        if (TakesPart(child, dc)) parts.push_back(child);
+    }
+    try {
+        for (TControl* child : parts) {
+            if (!memDC) {
+                HDC screen = GetDC(nullptr);
+                bmp = CreateCompatibleBitmap(screen, container->Width(), container->Height());
+                memDC = CreateCompatibleDC(screen);
+                ReleaseDC(nullptr, screen);
+                old = SelectObject(memDC, bmp);
+            }
+            RECT r = child->BoundsRect();
+            if (child->ControlStyle() & csOpaque) {
+                HBRUSH brush = CreateSolidBrush(ColorToRGB(child->Color()));
+                FillRect(memDC, &r, brush);
+                DeleteObject(brush);
+            } else {
+                // Copy the parent's pixels under the child, clipped to the cache.
+                const TBitmap24& src = *bg.Bitmap;
+                for (int y = r.top; y < r.bottom; ++y) {
+                    const int sy = y + bg.OffsetY;
+                    if (sy < 0 || sy >= src.Height()) continue;
+                    for (int x = r.left; x < r.right; ++x) {
+                        const int sx = x + bg.OffsetX;
+                        if (sx < 0 || sx >= src.Width()) continue;
+                        SetPixelV(memDC, x, y, src.Pixel(sx, sy));
+                    }
+                }
+            }
+        }
+        for (TControl* child : parts) {
+            const int saved = SaveDC(memDC);
+            POINT prev{};
+            SetWindowOrgEx(memDC, -child->Left(), -child->Top(), &prev);
+            IntersectClipRect(memDC, 0, 0, child->Width(), child->Height());
+            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0);
+            SetWindowOrgEx(memDC, prev.x, prev.y, nullptr);
+            RestoreDC(memDC, saved);
+        }
+        if (memDC) {
+            for (TControl* child : parts) {
+                if (GetPixel(memDC, child->Left(), child->Top()) == clNone) continue;
+                BitBlt(dc, child->Left(), child->Top(), child->Width(), child->Height(), memDC, child->Left(),
+                       child->Top(), SRCCOPY);
+            }
+        }
+    } catch (...) {
+        ParentBackground.Ready = false;
+        if (memDC) { SelectObject(memDC, old); DeleteDC(memDC); DeleteObject(bmp); }
+        throw;
+    }
+    ParentBackground.Ready = false;
+    if (memDC) {
+        SelectObject(memDC, old);
+        DeleteDC(memDC);
+        DeleteObject(bmp);
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,102 @@
+#pragma once
+// Controls that carry a TsCommonData and record every skin command they get,
+// and the internal skin built from its source files, for the skin tests.
+#include <windows.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gui/graphic_controls.h"
+#include "gui/std_controls.h"
+#include "paint/common_data.h"
+#include "paint/skin_manager.h"
+#include "paint/skin_message.h"
+#include "skin/internal_skin.h"
+
+namespace korvel::testing {
+
+// The source tree as Wine sees it (drive Z: is the root of the host).
+inline std::string SourcePath(const std::string& relative) {
+    std::string file = __FILE__;
+    const auto at = file.rfind("tests/win/");
+    return "Z:" + file.substr(0, at) + relative;
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Adds "Elegant (internal)" built from skin/internal to the manager's stored skins.
+inline void AddElegant(TsSkinManager& manager) {
+    const auto options = ReadBytes(SourcePath("skin/internal/elegant.ini"));
+    const auto master = ReadBytes(SourcePath("skin/internal/elegant_master.bmp"));
+    BuildInternalSkin(manager.InternalSkins().Add(),
+                      std::string_view(reinterpret_cast<const char*>(options.data()), options.size()), master);
+}
+
+// The commands a control received, in order.
+struct TCommandLog {
+    std::vector<std::uint32_t> Commands;
+    std::vector<LPARAM> Arguments;
+    void Record(const TMessage& m) {
+        Commands.push_back(SkinCommandOf(m.WParam));
+        Arguments.push_back(m.LParam);
+    }
+    // Only the announcement commands (1, 2, 3, 16).
+    std::vector<std::uint32_t> Announcements() const {
+        std::vector<std::uint32_t> out;
+        for (auto c : Commands) {
+            if (c == SMC_SKINCHANGED || c == SMC_SKINREMOVED || c == SMC_SKINAPPLIED || c == SMC_STOPFADE) out.push_back(c);
+        }
+        return out;
+    }
+};
+
+class TSkinnedPanel : public TPanel {
+public:
+    explicit TSkinnedPanel(TComponent* owner, const std::string& section = "PANEL") : TPanel(owner), SkinData(this, true) {
+        SkinData.ControlCode = ccPanel;
+        SkinData.SetSkinSection(section);
+    }
+    TsCommonData SkinData;
+    TCommandLog Log;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == SM_ALPHACMD) {
+            Log.Record(m);
+            SkinData.CommonWndProc(m);
+            return;
+        }
+        SkinData.CommonWndProc(m);
+        TPanel::WndProc(m);
+    }
+};
+
+class TSkinnedGraphic : public TGraphicControl {
+public:
+    explicit TSkinnedGraphic(TComponent* owner, const std::string& section = "BUTTON")
+        : TGraphicControl(owner), SkinData(this, true) {
+        SkinData.ControlCode = ccButton;
+        SkinData.SetSkinSection(section);
+    }
+    TsCommonData SkinData;
+    TCommandLog Log;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == SM_ALPHACMD) {
+            Log.Record(m);
+            SkinData.CommonWndProc(m);
+            return;
+        }
+        SkinData.CommonWndProc(m);
+        TGraphicControl::WndProc(m);
+    }
+};
+
+}  // namespace korvel::testing
