@@ -115,7 +115,7 @@ private:
     TsSkinManager* skinManager_ = nullptr;
 };
 
-// The control's whole look painted into its cache (Part 3.4's composition).
+// The control's whole look painted into its cache by the item composition.
 void PaintItem(TsCommonData& data, TParentBackground parentBg, bool fillCentre, TBitmap24& bitmap, TPoint point,
                TRect rect, int state);
 
