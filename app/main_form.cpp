@@ -7,6 +7,9 @@
 #include "gui/graphic_controls.h"
 #include "gui/shell.h"
 #include "gui/text_file.h"
+#include "paint/platform_canvas_win.h"
+#include "paint/skin_manager.h"
+#include "skin/system_colors.h"
 
 namespace korvel {
 namespace {
@@ -32,6 +35,20 @@ std::string_view DialogName(TBrowseDialog dialog) {
     return {};
 }
 
+TColor WindowsSystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
+
+// The skin manager's class, GDI painting and the desktop's system colours, set
+// up once for the process before the first definition is read.
+void PrepareSkinning() {
+    static const bool prepared = [] {
+        RegisterSkinManagerClass();
+        InstallGdiPaintPlatform();
+        SetSystemColorSource(&WindowsSystemColor);
+        return true;
+    }();
+    (void)prepared;
+}
+
 }  // namespace
 
 TForm1::TForm1(TComponent* owner, HMODULE module) : TForm(owner) {
@@ -39,6 +56,7 @@ TForm1::TForm1(TComponent* owner, HMODULE module) : TForm(owner) {
         ShellOpen(ownerWindow, verb, file, parameters, {}, SW_SHOW);   // the result is not examined
     };
     ExecuteDialog = [](TOpenDialog& dialog) { return dialog.Execute(); };
+    PrepareSkinning();
     RegisterStandinClasses();
     RegisterHandlers();
     ReadDefinitionResource(module ? module : GetModuleHandleW(nullptr), "MAINWINDOW");

@@ -10,6 +10,7 @@
 #include "gui/text.h"
 #include "paint/skin_message.h"
 #include "paint/skin_recolour.h"
+#include "skin/internal_skin.h"
 #include "skin/text_convert.h"
 
 namespace korvel {
@@ -27,6 +28,47 @@ std::string ProgramFolderOfModule() {
     std::wstring p(path, n);
     const auto slash = p.find_last_of(L"\\/");
     return Narrow(slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1));
+}
+
+// The bytes of an RCDATA resource of the module; throws EConvertError when it is missing.
+std::span<const std::uint8_t> RcDataBytes(HMODULE module, const TValue& value) {
+    if (value.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' expected");
+    if (!module) module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, Widen(value.Text).c_str(), MAKEINTRESOURCEW(10));   // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) throw EConvertError(FormatText("Resource %s not found", {value.Text}));
+    return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
+}
+
+// One stored skin as the definition writes it: its options text (Data) and its
+// master bitmap file (MasterBitmap), both resources of the module.
+void ReadStoredSkin(TsStoredSkin& skin, const std::vector<TNamedValue>& item, HMODULE module) {
+    std::span<const std::uint8_t> options, master;
+    bool haveOptions = false, haveMaster = false;
+    for (const TNamedValue& assignment : item) {
+        if (assignment.Name == "Data") {
+            options = RcDataBytes(module, assignment.Value);
+            haveOptions = true;
+        } else if (assignment.Name == "MasterBitmap") {
+            master = RcDataBytes(module, assignment.Value);
+            haveMaster = true;
+        } else {
+            throw EConvertError(FormatText("unknown stored skin property '%s'", {assignment.Name}));
+        }
+    }
+    if (!haveOptions || !haveMaster) throw EConvertError("a stored skin needs both Data and MasterBitmap");
+    BuildInternalSkin(skin, std::string_view(reinterpret_cast<const char*>(options.data()), options.size()), master);
+}
+
+const std::vector<std::pair<std::string, int>> kFontColorNames = {
+    {"clWindowText", static_cast<int>(clWindowText)}, {"clBtnText", static_cast<int>(clBtnText)},
+    {"clBlack", static_cast<int>(clBlack)},           {"clWhite", static_cast<int>(clWhite)},
+};
+
+TColor FontColorValue(const TValue& v) {
+    if (v.Kind == TValueKind::Integer) return static_cast<TColor>(v.Integer);
+    return static_cast<TColor>(v.AsEnum(kFontColorNames));
 }
 
 }  // namespace
@@ -274,6 +316,13 @@ void RegisterSkinManagerClass() {
     });
     prop("Saturation", [](M& m, const TValue& v, TReadContext&) { m.SetSaturation(v.AsInteger()); });
     prop("HueOffset", [](M& m, const TValue& v, TReadContext&) { m.SetHueOffset(v.AsInteger()); });
+    // Every item is built completely before the manager's stored skins are replaced.
+    prop("InternalSkins", [](M& m, const TValue& v, TReadContext& c) {
+        if (v.Kind != TValueKind::Collection) throw EConvertError("InternalSkins needs a collection");
+        TsStoredSkins skins(&m);
+        for (const auto& item : v.CollectionItems) ReadStoredSkin(skins.Add(), item, c.Module());
+        m.SetInternalSkins(skins);
+    });
     prop("SkinDirectory", [](M& m, const TValue& v, TReadContext&) { m.SetSkinDirectory(v.AsString()); });
     prop("SkinName", [](M& m, const TValue& v, TReadContext&) { m.SetSkinName(v.AsString()); });
     prop("SkinInfo", [](M&, const TValue&, TReadContext&) {});
@@ -281,6 +330,9 @@ void RegisterSkinManagerClass() {
     prop("MenuSupport.IcoLineSkin", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().IcoLineSkin = v.AsString(); });
     prop("MenuSupport.UseExtraLine", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().UseExtraLine = v.AsBoolean(); });
     prop("MenuSupport.ExtraLineWidth", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineWidth = v.AsInteger(); });
+    prop("MenuSupport.ExtraLineFont.Name", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetName(v.AsString()); });
+    prop("MenuSupport.ExtraLineFont.Height", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetHeight(v.AsInteger()); });
+    prop("MenuSupport.ExtraLineFont.Color", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetColor(FontColorValue(v)); });
     prop("OnAfterChange", [](M& m, const TValue& v, TReadContext& c) { m.OnAfterChange = c.Handler(v); });
     prop("OnBeforeChange", [](M& m, const TValue& v, TReadContext& c) { m.OnBeforeChange = c.Handler(v); });
 }

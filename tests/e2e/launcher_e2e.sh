@@ -128,8 +128,8 @@ visible_edits() { probe | awk -F'\t' '$2 == "Edit" && $3 == 1 { print $6 }'; }
 edit_at() { probe | awk -F'\t' -v at="$1,$2," '$2 == "Edit" && index($5, at) == 1 { print $6; exit }'; }
 # Lines logged by the stand-in tools, parameter part only (after the quoted program path).
 logged() { [ -f "$LOG" ] && sed -e 's/^"[^"]*" //' -e 's/^[^ "]*\.exe //' "$LOG"; }
-wait_lines() {   # wait_lines FILE COUNT: bounded wait until FILE has COUNT lines
-  for _ in $(seq 1 100); do
+wait_lines() {   # wait_lines FILE COUNT: bounded wait (60 s: a loaded machine starts processes slowly)
+  for _ in $(seq 1 600); do
     [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ] && return 0
     sleep 0.1
   done

@@ -14,8 +14,11 @@
 #include <vector>
 
 #include "app/link_table.h"
+#include "gui/definition_reader.h"
+#include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
 #include "gui/text.h"
+#include "paint/skin_manager.h"
 #include "gui_test_support.h"
 
 using namespace korvel;
@@ -556,4 +559,67 @@ TEST_F(LauncherTest, VicinorViewOfAMissingConfigReportsAndKeepsTheLines) {
     EXPECT_EQ(form->Part<TMemo>("Memo1").Lines().Text(), "Memo1\r\n");
     ASSERT_EQ(shell.size(), 1u);   // the output file was handed over first
     EXPECT_EQ(shell[0].File, "c:\\korvel\\vicinor.html");
+}
+
+TEST_F(LauncherTest, StartsWithTheInternalSkinLoadedByItsOwnManager) {
+    auto& manager = form->Part<TsSkinManager>("sSkinManager1");
+    EXPECT_EQ(TsSkinManager::DefaultManager(), &manager);
+    EXPECT_TRUE(manager.IsDefault());
+    EXPECT_TRUE(manager.Active());
+    EXPECT_EQ(manager.SkinName(), "Elegant (internal)");
+    EXPECT_EQ(manager.SkinInfo(), "4.33");
+    EXPECT_EQ(manager.Tables().Sections.size(), 56u);
+    EXPECT_EQ(manager.Tables().Masks.size(), 79u);
+    // Loaded from the stored skin, not by a fallback, and announced.
+    ASSERT_EQ(manager.InternalSkins().Count(), 1);
+    EXPECT_EQ(manager.InternalSkins()[0].Name, "Elegant (internal)");
+    EXPECT_FALSE(manager.LastLoad().FromFolder);
+    EXPECT_TRUE(manager.LastLoad().Warnings.empty());
+    EXPECT_TRUE(manager.SkinData().Active);
+    EXPECT_FALSE(SkinChanging);
+    EXPECT_FALSE(SkinAnnouncing);
+    EXPECT_EQ(manager.SkinDirectory(), "c:\\korvel\\skins");
+    EXPECT_EQ(manager.MenuSupport().IcoLineSkin, "ICOLINE");
+    EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Name(), "MS Sans Serif");
+    EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Height(), -11);
+    EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Color(), clWindowText);
+}
+
+// A stored skin that cannot be built stops the definition at its line, and the
+// manager keeps the stored skins it had.
+TEST(LauncherDefinition, BadInternalSkinsAreReportedAndKeepWhatWasStored) {
+    RegisterSkinManagerClass();
+    const std::string good = "      item\n        Data = resource 'ELEGANT_INI'\n"
+                             "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n";
+    struct TCase {
+        const char* what;
+        std::string item;
+        std::string problem;
+    } cases[] = {
+        {"missing resource", "      item\n        Data = resource 'NO_SUCH_SKIN'\n"
+                             "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", "NO_SUCH_SKIN not found"},
+        {"unknown property", "      item\n        Colour = 5\n      end\n", "'Colour'"},
+        {"text, not a resource", "      item\n        Data = 'ELEGANT_INI'\n"
+                                 "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", "resource 'NAME' expected"},
+        {"no master bitmap", "      item\n        Data = resource 'ELEGANT_INI'\n      end\n", "both Data and MasterBitmap"},
+        {"options that are not a skin", "      item\n        Data = resource 'ELEGANT_MASTER'\n"
+                                        "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", ""},
+    };
+    for (const auto& c : cases) {
+        TForm root(nullptr);
+        const std::string text = "object F: TForm\n  object m: TsSkinManager\n    InternalSkins = <\n" + good +
+                                 "    >\n    InternalSkins = <\n" + good + c.item + "    >\n  end\nend\n";
+        try {
+            root.ReadDefinition(text);
+            ADD_FAILURE() << c.what << ": accepted";
+        } catch (const EDefinitionError& e) {
+            EXPECT_EQ(e.Line(), 9) << c.what << ": " << e.Message();
+            EXPECT_NE(e.Message().find(c.problem), std::string::npos) << c.what << ": " << e.Message();
+        }
+        auto* manager = dynamic_cast<TsSkinManager*>(root.FindComponent("m"));
+        ASSERT_NE(manager, nullptr) << c.what;
+        ASSERT_EQ(manager->InternalSkins().Count(), 1) << c.what;
+        EXPECT_EQ(manager->InternalSkins()[0].Name, "Elegant (internal)") << c.what;
+        EXPECT_EQ(manager->InternalSkins()[0].GeneralData.Count(), 56) << c.what;
+    }
 }
