@@ -119,6 +119,7 @@ public:
     void Loaded() override;
 
 private:
+    void ReloadRecoloured();
     void LoadSkin();
     void Broadcast(std::uint32_t command);
     void HookMainWindow();

@@ -228,22 +228,17 @@ void TsSkinManager::SetSkinnedPopups(bool value) {
 void TsSkinManager::SetHueOffset(int value) {
     if (value == hueOffset_) return;
     hueOffset_ = value;
-    if (!tables_.SkinData.Active) return;
-    SkinChanging = true;
-    try {
-        LoadSkin();
-    } catch (const std::exception& error) {
-        SkinChanging = false;
-        Application().HandleException(error);
-        return;
-    }
-    SkinChanging = false;
-    if (!Reading()) RefreshAll();
+    ReloadRecoloured();
 }
 
 void TsSkinManager::SetSaturation(int value) {
     if (value == saturation_) return;
     saturation_ = value;
+    ReloadRecoloured();
+}
+
+// Recolouring always starts again from the skin's own colours: reload, then repaint.
+void TsSkinManager::ReloadRecoloured() {
     if (!tables_.SkinData.Active) return;
     SkinChanging = true;
     try {
