@@ -7,9 +7,11 @@
 #include <climits>
 
 #include "paint/text.h"
+#include "tests/core/text_sections_support.h"
 #include "skin/system_colors.h"
 
 using namespace korvel;
+using namespace korvel::testing;
 
 namespace {
 
@@ -17,28 +19,6 @@ constexpr int kW = TSoftTextCanvas::CellWidth, kH = TSoftTextCanvas::CellHeight;
 constexpr TColor kBackground = 0x00808080;
 constexpr TColor kCanvasColor = 0x00010101;
 
-struct TColours {
-    TColor Text, Left, Top, Right, Bottom;
-};
-constexpr TColours kNormal{0x000000C0, 0x0000C000, 0x00C00000, 0x0000C0C0, 0x00C000C0};
-constexpr TColours kHot{0x00000040, 0x00004000, 0x00400000, 0x00004040, 0x00400040};
-
-TsFontColor FontColours(const TColours& c) {
-    return {std::int32_t(c.Text), std::int32_t(c.Left), std::int32_t(c.Top), std::int32_t(c.Right),
-            std::int32_t(c.Bottom)};
-}
-
-TsSkinTables Sections() {
-    TsSkinTables t;
-    for (const char* name : {"BUTTON", "WEBBUTTON"}) {
-        TsGeneralData s;
-        s.SectionName = name;
-        s.FontColor = FontColours(kNormal);
-        s.HotFontColor = FontColours(kHot);
-        t.Sections.push_back(s);
-    }
-    return t;
-}
 
 struct TPage {
     TBitmap24 Bitmap{90, 40};
