@@ -56,10 +56,13 @@ struct TCommandLog {
     }
 };
 
-class TSkinnedPanel : public TPanel {
+// A control of the framework's class Base carrying a TsCommonData of the given
+// control code, recording every skin command before its skin state handles it.
+template <class Base, std::uint32_t Code>
+class TRecordingSkinned : public Base {
 public:
-    explicit TSkinnedPanel(TComponent* owner, const std::string& section = "PANEL") : TPanel(owner), SkinData(this, true) {
-        SkinData.ControlCode = ccPanel;
+    TRecordingSkinned(TComponent* owner, const std::string& section) : Base(owner), SkinData(this, true) {
+        SkinData.ControlCode = Code;
         SkinData.SetSkinSection(section);
     }
     TsCommonData SkinData;
@@ -73,30 +76,19 @@ protected:
             return;
         }
         SkinData.CommonWndProc(m);
-        TPanel::WndProc(m);
+        Base::WndProc(m);
     }
 };
 
-class TSkinnedGraphic : public TGraphicControl {
+class TSkinnedPanel : public TRecordingSkinned<TPanel, ccPanel> {
+public:
+    explicit TSkinnedPanel(TComponent* owner, const std::string& section = "PANEL") : TRecordingSkinned(owner, section) {}
+};
+
+class TSkinnedGraphic : public TRecordingSkinned<TGraphicControl, ccButton> {
 public:
     explicit TSkinnedGraphic(TComponent* owner, const std::string& section = "BUTTON")
-        : TGraphicControl(owner), SkinData(this, true) {
-        SkinData.ControlCode = ccButton;
-        SkinData.SetSkinSection(section);
-    }
-    TsCommonData SkinData;
-    TCommandLog Log;
-
-protected:
-    void WndProc(TMessage& m) override {
-        if (m.Msg == SM_ALPHACMD) {
-            Log.Record(m);
-            SkinData.CommonWndProc(m);
-            return;
-        }
-        SkinData.CommonWndProc(m);
-        TGraphicControl::WndProc(m);
-    }
+        : TRecordingSkinned(owner, section) {}
 };
 
 }  // namespace korvel::testing
