@@ -9,7 +9,7 @@
 #include "gui/text_file.h"
 #include "paint/platform_canvas_win.h"
 #include "paint/skin_manager.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

@@ -6,7 +6,7 @@
 
 // The conversion error and StrToInt are the platform-free core's; the
 // framework raises the same type.
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 

@@ -12,7 +12,7 @@
 
 #include "gui/bitmap24.h"
 #include "gui/component.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 

@@ -9,7 +9,7 @@
 #include "paint/color.h"
 #include "paint/fast24.h"
 #include "paint/platform_canvas.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

@@ -7,7 +7,7 @@
 #include "gui/bitmap24.h"
 #include "paint/geometry.h"
 #include "paint/shared_state.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 

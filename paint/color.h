@@ -1,6 +1,6 @@
 #pragma once
 // Colour arithmetic of the painting engine.
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "gui/bitmap24.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

@@ -6,7 +6,7 @@
 #include "paint/blend.h"
 #include "paint/gradient.h"
 #include "paint/mask.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

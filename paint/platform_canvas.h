@@ -12,7 +12,7 @@
 
 #include "gui/bitmap24.h"
 #include "paint/geometry.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

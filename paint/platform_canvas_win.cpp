@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

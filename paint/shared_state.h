@@ -3,7 +3,7 @@
 // the background behind a control, the colour its parent gives it, and the fill
 // colour that replaces key-colour pixels of frame corners while it is set.
 #include "gui/bitmap24.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

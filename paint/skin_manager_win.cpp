@@ -11,7 +11,7 @@
 #include "paint/skin_message.h"
 #include "paint/skin_recolour.h"
 #include "skin/internal_skin.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 

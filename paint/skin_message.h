@@ -10,7 +10,7 @@
 #include "gui/control.h"
 #include "gui/messages.h"
 #include "paint/shared_state.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

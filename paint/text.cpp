@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "skin/colors.h"
+#include "gui/colors.h"
 #include "skin/picture_decode.h"
 
 namespace korvel {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

@@ -1,6 +1,6 @@
 #include "skin/ini_file.h"
 
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 namespace {

@@ -10,7 +10,7 @@
 #include "skin/mask_forms.h"
 #include "skin/picture_decode.h"
 #include "skin/section_keys.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 namespace {

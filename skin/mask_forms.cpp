@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 namespace {

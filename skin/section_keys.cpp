@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "skin/system_colors.h"
-#include "skin/text_convert.h"
+#include "gui/system_colors.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 namespace {

@@ -1,6 +1,6 @@
 #include "skin/skin_data.h"
 
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "gui/bitmap24.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 #include "skin/gradient_data.h"
 
 namespace korvel {

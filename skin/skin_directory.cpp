@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "skin/skin_loader.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "gui/bitmap24.h"
-#include "skin/colors.h"
+#include "gui/colors.h"
 #include "skin/skin_data.h"
 
 namespace korvel {

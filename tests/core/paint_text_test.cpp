@@ -8,7 +8,7 @@
 
 #include "paint/text.h"
 #include "tests/core/text_sections_support.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 using namespace korvel;
 using namespace korvel::testing;

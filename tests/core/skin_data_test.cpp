@@ -6,8 +6,8 @@
 #include "skin/skin_data.h"
 #include "skin/skin_loader.h"
 #include "skin/stored_skin.h"
-#include "skin/system_colors.h"
-#include "skin/text_convert.h"
+#include "gui/system_colors.h"
+#include "gui/text_convert.h"
 
 using namespace korvel;
 

@@ -15,7 +15,7 @@
 #include "skin/ini_file.h"
 #include "skin/mask_forms.h"
 #include "skin/skin_loader.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 using namespace korvel;
 using korvel::testing::ReadBytes;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "skin/skin_loader.h"
-#include "skin/system_colors.h"
-#include "skin/text_convert.h"
+#include "gui/system_colors.h"
+#include "gui/text_convert.h"
 #include "skin_test_support.h"
 
 using namespace korvel;

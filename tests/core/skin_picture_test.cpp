@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/colors.h"
+#include "gui/colors.h"
 #include "skin/picture_decode.h"
 #include "skin_test_support.h"
 

@@ -13,7 +13,7 @@
 
 #include "skin/picture_decode.h"
 #include "skin/skin_loader.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 using namespace korvel;
 

@@ -11,7 +11,7 @@
 #include "paint/text.h"
 #include "tests/core/text_sections_support.h"
 #include "paint/text_win.h"
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 using namespace korvel;
 using namespace korvel::testing;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "png_file.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 #include "skin_dump.h"
 #include "skin_render.h"
 #include "skin_source.h"

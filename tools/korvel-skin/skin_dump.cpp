@@ -4,7 +4,7 @@
 #include <string>
 
 #include "skin/skin_loader.h"
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 namespace korvel {
 

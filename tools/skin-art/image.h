@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel::art {
 

@@ -1,4 +1,4 @@
-#include "skin/system_colors.h"
+#include "gui/system_colors.h"
 
 #include <array>
 

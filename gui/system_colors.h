@@ -1,9 +1,9 @@
 #pragma once
-// System colours in skin values. A colour whose high byte is 0xFF names a
+// System colours. A colour whose high byte is 0xFF names a
 // system colour by its low byte (the button face is 0xFF00000F); it is turned
 // into RGB before use. The platform supplies the current values; natively a
 // fixed table of the usual desktop defaults answers.
-#include "skin/colors.h"
+#include "gui/colors.h"
 
 namespace korvel {
 

@@ -1,7 +1,7 @@
 #pragma once
-// Text conversions of skin values: integers as the skin files write them,
-// upper-casing and comparisons without regard to case (ASCII), and the
-// conversion error that ends a load.
+// Text conversions shared by the framework and the skin code: integers as
+// definitions and skin files write them, upper-casing and comparisons without
+// regard to case (ASCII), and the conversion error. Platform-free.
 #include <cstdint>
 #include <optional>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "skin/text_convert.h"
+#include "gui/text_convert.h"
 
 #include <cctype>
 #include <charconv>
