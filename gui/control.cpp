@@ -1,5 +1,7 @@
 #include "gui/control.h"
 
+#include <uxtheme.h>
+
 #include "gui/exceptions.h"
 #include "gui/win_control.h"
 
@@ -258,5 +260,7 @@ void TControl::WndProc(TMessage& m) {
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+bool ThemeServicesEnabled() { return IsAppThemed() && IsThemeActive(); }
 
 }  // namespace korvel

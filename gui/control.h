@@ -26,6 +26,7 @@ enum TControlStyleFlag : std::uint32_t {
     csOpaque = 1u << 3,          // the control paints every pixel of its area
     csSetCaption = 1u << 4,
     csDoubleClicks = 1u << 5,
+    csParentBackground = 1u << 6,  // with visual styles on, the parent's themed background shows through
 };
 using TControlStyle = std::uint32_t;
 
@@ -37,6 +38,9 @@ enum TControlStateFlag : std::uint32_t {
     csFocusing = 1u << 4,
 };
 using TControlState = std::uint32_t;
+
+// Whether the desktop draws controls with visual styles (themes) for this program.
+bool ThemeServicesEnabled();
 
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 

@@ -1,5 +1,6 @@
 #include "gui/std_controls.h"
 
+#include <uxtheme.h>
 #include <windowsx.h>
 
 #include "gui/exceptions.h"
@@ -312,6 +313,7 @@ void TMemoLines::LoadFromFile(const std::string& path) {
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {
     SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
+    if (ThemeServicesEnabled()) SetControlStyle(ControlStyle() | csParentBackground);
     SetBounds(0, 0, 185, 41);
 }
 
@@ -329,7 +331,10 @@ void TPanel::SetBevelOuter(TBevelCut value) {
 
 void TPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();
-    ::FillRect(dc, &r, ColorBrush());
+    if ((ControlStyle() & csParentBackground) && ThemeServicesEnabled())
+        DrawThemeParentBackground(Handle(), dc, &r);
+    else
+        ::FillRect(dc, &r, ColorBrush());
     if (bevelOuter_ != TBevelCut::bvNone)
         DrawEdge(dc, &r, bevelOuter_ == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     std::string caption = Caption();
