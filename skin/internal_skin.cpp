@@ -70,36 +70,10 @@ std::string FontColorText(const TsFontColor& c) {
 }
 
 void StoreSection(TsSkinGeneral& g, const TsGeneralData& d) {
-    g.SectionName = d.SectionName;
-    g.ParentClass = d.ParentClass;
-    g.Color = d.Color;
-    g.Bevel = d.Bevel;
-    g.ShadowBlur = d.ShadowBlur;
-    g.ShadowColor = d.ShadowColor;
+    CopyCommonSectionValues(g, d);
     g.ShadowDontUse = false;
-    g.ShadowEnabled = d.ShadowEnabled;
-    g.ReservedBoolean = d.ReservedBoolean;
-    g.ShadowOffset = d.ShadowOffset;
-    g.ShadowTransparency = d.ShadowTransparency;
     g.FontColor = FontColorText(d.FontColor);
     g.HotFontColor = FontColorText(d.HotFontColor);
-    g.Transparency = d.Transparency;
-    g.GradientPercent = d.GradientPercent;
-    g.GradientData = d.GradientData;
-    g.ImagePercent = d.ImagePercent;
-    g.ShowFocus = d.ShowFocus;
-    g.FadingEnabled = d.FadingEnabled;
-    g.FadingIntervalIn = d.FadingIntervalIn;
-    g.FadingIntervalOut = d.FadingIntervalOut;
-    g.FadingIterations = d.FadingIterations;
-    g.HotColor = d.HotColor;
-    g.HotTransparency = d.HotTransparency;
-    g.HotBevel = d.HotBevel;
-    g.HotGradientPercent = d.HotGradientPercent;
-    g.HotGradientData = d.HotGradientData;
-    g.HotImagePercent = d.HotImagePercent;
-    g.BorderColor1 = d.BorderColor1;
-    g.BorderColor2 = d.BorderColor2;
 }
 
 void StoreMask(TsStoredSkin& skin, const std::string& section, const TsIniFile::Key& key, TsMaskForm form) {

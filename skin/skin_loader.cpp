@@ -281,37 +281,11 @@ void TLoader::InternalSections() {
         const TsSkinGeneral& g = internal_->GeneralData[i];
         try {
             TsGeneralData& d = tables_.Sections.emplace_back();
-            d.ParentClass = g.ParentClass;
-            d.SectionName = g.SectionName;
-            d.Color = g.Color;
-            d.Bevel = g.Bevel;
+            CopyCommonSectionValues(d, g);
             d.FontColor = FontColorOf(g.FontColor);
             d.HotFontColor = FontColorOf(g.HotFontColor);
-            d.ReservedBoolean = g.ReservedBoolean;
-            d.ShadowBlur = g.ShadowBlur;
-            d.ShadowColor = g.ShadowColor;
-            d.ShadowEnabled = g.ShadowEnabled;
-            d.ShadowOffset = g.ShadowOffset;
-            d.ShadowTransparency = g.ShadowTransparency;
-            d.Transparency = g.Transparency;
-            d.GradientPercent = g.GradientPercent;
-            d.GradientData = g.GradientData;
             d.GradientArray = ParseGradientData(g.GradientData);
-            d.ImagePercent = g.ImagePercent;
-            d.ShowFocus = g.ShowFocus;
-            d.FadingEnabled = g.FadingEnabled;
-            d.FadingIntervalIn = g.FadingIntervalIn;
-            d.FadingIntervalOut = g.FadingIntervalOut;
-            d.FadingIterations = g.FadingIterations;
-            d.HotColor = g.HotColor;
-            d.HotTransparency = g.HotTransparency;
-            d.HotBevel = g.HotBevel;
-            d.HotGradientPercent = g.HotGradientPercent;
-            d.HotGradientData = g.HotGradientData;
             d.HotGradientArray = ParseGradientData(g.HotGradientData);
-            d.HotImagePercent = g.HotImagePercent;
-            d.BorderColor1 = g.BorderColor1;
-            d.BorderColor2 = g.BorderColor2;
         } catch (const std::exception&) {
         }
     }

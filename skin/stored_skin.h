@@ -160,6 +160,41 @@ public:
 };
 
 using TsSkinGenerals = TsOwnedCollection<TsSkinGeneral, TsStoredSkin>;
+
+// Copies the values a stored section and a loaded section hold in the same form,
+// either way (TsSkinGeneral <-> TsGeneralData). The font colours (text against
+// five colours), the parsed gradients and ShadowDontUse differ and are the
+// caller's.
+template <class To, class From>
+void CopyCommonSectionValues(To& to, const From& from) {
+    to.SectionName = from.SectionName;
+    to.ParentClass = from.ParentClass;
+    to.Color = from.Color;
+    to.Bevel = from.Bevel;
+    to.ShadowBlur = from.ShadowBlur;
+    to.ShadowColor = from.ShadowColor;
+    to.ShadowEnabled = from.ShadowEnabled;
+    to.ReservedBoolean = from.ReservedBoolean;
+    to.ShadowOffset = from.ShadowOffset;
+    to.ShadowTransparency = from.ShadowTransparency;
+    to.Transparency = from.Transparency;
+    to.GradientPercent = from.GradientPercent;
+    to.GradientData = from.GradientData;
+    to.ImagePercent = from.ImagePercent;
+    to.ShowFocus = from.ShowFocus;
+    to.FadingEnabled = from.FadingEnabled;
+    to.FadingIntervalIn = from.FadingIntervalIn;
+    to.FadingIntervalOut = from.FadingIntervalOut;
+    to.FadingIterations = from.FadingIterations;
+    to.HotColor = from.HotColor;
+    to.HotTransparency = from.HotTransparency;
+    to.HotBevel = from.HotBevel;
+    to.HotGradientPercent = from.HotGradientPercent;
+    to.HotGradientData = from.HotGradientData;
+    to.HotImagePercent = from.HotImagePercent;
+    to.BorderColor1 = from.BorderColor1;
+    to.BorderColor2 = from.BorderColor2;
+}
 using TsSkinImages = TsOwnedCollection<TsSkinImage, TsStoredSkin>;
 using TsSkinPatterns = TsOwnedCollection<TsSkinPattern, TsStoredSkin>;
 
