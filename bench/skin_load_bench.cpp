@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <unistd.h>
 
 #include "skin/picture_decode.h"
 #include "skin/skin_loader.h"
+#include "tests/core/skin_test_support.h"
 
 using namespace korvel;
 
@@ -24,53 +24,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteFile(const fs::path& path, const std::vector<unsigned char>& bytes) {
+void WriteFile(const fs::path& path, const testing::TBytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-std::vector<unsigned char> Bmp24(int width, int height) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> b(54 + std::size_t(rowBytes) * height, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    b[0] = 'B', b[1] = 'M';
-    put32(2, std::uint32_t(b.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, std::uint32_t(width));
-    put32(22, std::uint32_t(height));
-    b[26] = 1, b[28] = 24;
-    for (std::size_t i = 54; i < b.size(); ++i) b[i] = static_cast<unsigned char>(i * 7);
-    return b;
+// Busy pictures, so decoding does real work.
+testing::TBytes Bmp24(int width, int height) {
+    return testing::MakeBmp(width, height, 24, false, [](int x, int y) { return std::uint32_t(x * 7 + y * 131) * 0x010101u; });
 }
 
-std::vector<unsigned char> Jpeg(int width, int height) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(std::size_t(width) * 3);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < width * 3; ++x) row[std::size_t(x)] = static_cast<unsigned char>(x ^ info.next_scanline);
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&info, &p, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<unsigned char> bytes(out, out + size);
-    jpeg_destroy_compress(&info);
-    std::free(out);
-    return bytes;
+testing::TBytes Jpeg(int width, int height) {
+    return testing::MakeJpeg(width, height, [](int x, int y) { return std::uint32_t((x * 3) ^ y) * 0x010203u & 0xFFFFFFu; }, 85);
 }
 
 // The skin folder, written once for the whole run.

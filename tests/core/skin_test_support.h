@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the skin tests: temporary folders and small picture files made
 // byte by byte (bitmaps) or through libjpeg (JPEG).
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -98,7 +100,9 @@ inline TBytes MakeBmp(int width, int height, int bpp, bool topDown, const std::f
         }
     }
     TBytes b = BmpHeaders(width, topDown ? -height : height, bpp, 0, palette, pixels.size());
-    b.insert(b.end(), pixels.begin(), pixels.end());
+    const std::size_t headerBytes = b.size();
+    b.resize(headerBytes + pixels.size());
+    std::copy(pixels.begin(), pixels.end(), b.begin() + std::ptrdiff_t(headerBytes));
     return b;
 }
 
@@ -107,8 +111,8 @@ inline TBytes SolidBmp(int width, int height, std::uint32_t rgb = 0x808080) {
     return MakeBmp(width, height, 24, false, [rgb](int, int) { return rgb; });
 }
 
-// A JPEG of one colour (red, green, blue).
-inline TBytes MakeJpeg(int width, int height, std::uint8_t r = 200, std::uint8_t g = 100, std::uint8_t b = 50, int quality = 95) {
+// A JPEG; value(x, y) is the colour 0x00RRGGBB, y from the top.
+inline TBytes MakeJpeg(int width, int height, const std::function<std::uint32_t(int, int)>& value, int quality = 95) {
     jpeg_compress_struct info;
     jpeg_error_mgr error;
     info.err = jpeg_std_error(&error);
@@ -124,12 +128,14 @@ inline TBytes MakeJpeg(int width, int height, std::uint8_t r = 200, std::uint8_t
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(std::size_t(width) * 3);
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = r;
-        row[x * 3 + 1] = g;
-        row[x * 3 + 2] = b;
-    }
     while (info.next_scanline < info.image_height) {
+        const int y = int(info.next_scanline);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = value(x, y);
+            row[x * 3] = std::uint8_t(v >> 16);
+            row[x * 3 + 1] = std::uint8_t(v >> 8);
+            row[x * 3 + 2] = std::uint8_t(v);
+        }
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&info, &p, 1);
     }
@@ -138,6 +144,12 @@ inline TBytes MakeJpeg(int width, int height, std::uint8_t r = 200, std::uint8_t
     jpeg_destroy_compress(&info);
     std::free(out);
     return bytes;
+}
+
+// A JPEG of one colour (red, green, blue).
+inline TBytes MakeJpeg(int width, int height, std::uint8_t r = 200, std::uint8_t g = 100, std::uint8_t b = 50, int quality = 95) {
+    const std::uint32_t rgb = (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+    return MakeJpeg(width, height, [rgb](int, int) { return rgb; }, quality);
 }
 
 }  // namespace korvel::testing
