@@ -121,6 +121,7 @@ public:
 private:
     void ReloadRecoloured();
     void LoadSkin();
+    bool LoadSkinOrReport();
     void Broadcast(std::uint32_t command);
     void HookMainWindow();
     void UnhookMainWindow();

@@ -160,20 +160,26 @@ void TsSkinManager::LoadSkin() {
     if (!lastLoad_.Active) active_ = false;
 }
 
+// A skin that cannot be read ends the change: the change flag is cleared and
+// the error reported through the application.
+bool TsSkinManager::LoadSkinOrReport() {
+    try {
+        LoadSkin();
+        return true;
+    } catch (const std::exception& error) {
+        SkinChanging = false;
+        Application().HandleException(error);
+        return false;
+    }
+}
+
 void TsSkinManager::SetSkinName(const std::string& value) {
     skinName_ = value;
     if (!active_) return;
     if (OnBeforeChange) OnBeforeChange(this);
     SkinChanging = true;
     tables_.SkinData.Active = false;
-    try {
-        LoadSkin();
-    } catch (const std::exception& error) {
-        // A skin that cannot be read ends the change here; the error is reported.
-        SkinChanging = false;
-        Application().HandleException(error);
-        return;
-    }
+    if (!LoadSkinOrReport()) return;
     AnnounceNewSkin();
     SkinChanging = false;
     if (OnAfterChange) OnAfterChange(this);
@@ -241,13 +247,7 @@ void TsSkinManager::SetSaturation(int value) {
 void TsSkinManager::ReloadRecoloured() {
     if (!tables_.SkinData.Active) return;
     SkinChanging = true;
-    try {
-        LoadSkin();
-    } catch (const std::exception& error) {
-        SkinChanging = false;
-        Application().HandleException(error);
-        return;
-    }
+    if (!LoadSkinOrReport()) return;
     SkinChanging = false;
     if (!Reading()) RefreshAll();
 }
