@@ -4,6 +4,7 @@
 // TsLabel and TsCheckBox. Each is the framework's plain control; the skin
 // settings the definition carries are kept but not yet acted on. Replacing a
 // placeholder with the real skinned control changes only its registration.
+#include <memory>
 #include <string>
 
 #include "gui/graphic_controls.h"
@@ -30,11 +31,25 @@ public:
     TStandinSkinSettings SkinData;
 };
 
+class TsBoundLabel;
+
+// The edit carries its bound label already: the label follows the edit's
+// bounds, visibility and enabled state.
 class TsEdit : public TEdit {
 public:
-    explicit TsEdit(TComponent* owner) : TEdit(owner) {}
+    explicit TsEdit(TComponent* owner);
+    ~TsEdit() override;
     std::string ClassName() const override { return "TsEdit"; }
     TStandinSkinSettings SkinData;
+    TsBoundLabel& BoundLabel() { return *boundLabel_; }
+
+protected:
+    void WndProc(TMessage& message) override;
+    void BoundsChanged() override;
+    void Loaded() override;
+
+private:
+    std::unique_ptr<TsBoundLabel> boundLabel_;
 };
 
 class TsCheckBox : public TCheckBox {

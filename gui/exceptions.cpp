@@ -52,7 +52,4 @@ std::string SystemErrorMessage(unsigned long osError) {
 EFOpenError::EFOpenError(const std::string& path, unsigned long osError)
     : Exception(FormatText("Cannot open file \"%s\". %s", {path, SystemErrorMessage(osError)})) {}
 
-EDefinitionError::EDefinitionError(int line, const std::string& problem)
-    : Exception(FormatText("Window definition, line %d: %s", {std::to_string(line), problem})), line_(line) {}
-
 }  // namespace korvel

@@ -1,6 +1,8 @@
 #pragma once
 // The framework's exceptions. Every failure the program reports to the user is
 // one of these; the application's default handler shows Message() in a box.
+// The header is platform-free (the core's definition parser throws
+// EDefinitionError); what needs Win32 is defined in exceptions.cpp.
 #include <stdexcept>
 #include <string>
 
@@ -46,7 +48,8 @@ public:
 // A stored window definition that cannot be read; Line() is 1-based.
 class EDefinitionError : public Exception {
 public:
-    EDefinitionError(int line, const std::string& problem);
+    EDefinitionError(int line, const std::string& problem)
+        : Exception("Window definition, line " + std::to_string(line) + ": " + problem), line_(line) {}
     int Line() const { return line_; }
 
 private:

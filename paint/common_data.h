@@ -95,8 +95,14 @@ public:
     void GetParentCache(TParentBackground& background) const;
     void HandleSkinCommand(TMessage& message);
     void CommonWndProc(TMessage& message);
+    // Re-draws the key pixels of the given corners (TCornerBits) of the control's
+    // frame in its cache with what now lies behind the control: the parent's
+    // pixels over a textured parent with a cache, else the parent's colour (or
+    // GlobalFillColor while it is set). Nothing without a parent.
+    void UpdateCorners(int state, unsigned corners);
     // Copies the cache to a container's DC around its opaque and windowless children.
     // source: (Left, Top) the cache point, (Right, Bottom) the client offset in DC.
+    // With updateCorners, all four frame corners are refreshed in the cache first.
     void CopyCacheToDC(TWinControl* container, const RECT& source, bool updateCorners, HDC dc, const RECT& destRect);
 
     // What PaintItem needs of this control, read from its current state.

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "gui/win_control.h"
+#include "paint/mask.h"
 #include "paint/skin_manager.h"
 #include "paint/skin_message.h"
 
@@ -175,6 +176,10 @@ void TsCommonData::ResolveSection() {
 
 void TsCommonData::Loaded() {
     ResolveSection();
+    // An unskinned control under visual styles paints on its own background.
+    if (ownerControl_ && !IsSkinned(false) && ThemeServicesEnabled()) {
+        ownerControl_->SetControlStyle(ownerControl_->ControlStyle() & ~csParentBackground);
+    }
     if (IsSkinned(false) && ownerControl_ && ownerControl_->Parent() && !ownerControl_->InState(csLoading) &&
         (IsEditClass(ControlCode) || ControlCode == 97)) {
         ApplySectionColors(true);
@@ -426,9 +431,36 @@ void TsCommonData::CommonWndProc(TMessage& message) {
     }
 }
 
-void TsCommonData::CopyCacheToDC(TWinControl* container, const RECT& source, bool /*updateCorners*/, HDC dc,
+void TsCommonData::UpdateCorners(int state, unsigned corners) {
+    const TsSkinTables* tables = Tables();
+    if (!tables || !tables->IsValidMaskIndex(BorderIndex) || !cacheBmp_ || !ownerControl_ ||
+        ownerControl_->Width() <= 1 || ownerControl_->Height() <= 1) {
+        return;
+    }
+    TWinControl* parent = ownerControl_->Parent();
+    if (!parent) return;
+    TParentBackground background;
+    GetParentCache(background);
+    TCornerFill fill;
+    if (GlobalFillColor != clNone) {
+        fill = {TCornerFill::cfColor, GlobalFillColor};
+    } else if (!background.Ready || !background.Bitmap) {
+        fill = {TCornerFill::cfColor, ColorToRGB(parent->Color())};
+    } else if (ParentIsTextured()) {
+        fill = {TCornerFill::cfParentPixels, clNone, background.Bitmap, ownerControl_->Left() + background.OffsetX,
+                ownerControl_->Top() + background.OffsetY};
+    } else {
+        fill = {TCornerFill::cfColor, GetControlColor(parent)};
+    }
+    korvel::UpdateCorners(*cacheBmp_, *tables, tables->Masks[static_cast<std::size_t>(BorderIndex)], state, corners,
+                          fill);
+    SharedColor = clNone;
+}
+
+void TsCommonData::CopyCacheToDC(TWinControl* container, const RECT& source, bool updateCorners, HDC dc,
                                  const RECT& destRect) {
     if (!cacheBmp_ || !container) return;
+    if (updateCorners) UpdateCorners(0, crAll);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, destRect.left, destRect.top, destRect.right, destRect.bottom);
     const bool designing = container->InState(csDesigning);
