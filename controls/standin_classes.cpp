@@ -20,8 +20,7 @@ void TsEdit::WndProc(TMessage& m) {
         case WM_WINDOWPOSCHANGED: boundLabel_->AlignLabel(); break;
         case CM_VISIBLECHANGED:   boundLabel_->EditVisibleChanged(); break;
         case CM_ENABLEDCHANGED:   boundLabel_->EditEnabledChanged(); break;
-        // NOTE: the framework sends no reading-direction notification yet; once it
-        // does, its case belongs here and calls boundLabel_->EditBiDiModeChanged().
+        case CM_BIDIMODECHANGED:  boundLabel_->EditBiDiModeChanged(); break;
         default: break;
     }
 }

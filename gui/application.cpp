@@ -54,23 +54,76 @@ void TApplication::Run() {
     while (!terminated_) HandleMessage();
 }
 
+namespace {
+
+// The framework control whose window is Window or holds it (inside one top-level window).
+TWinControl* OwningControl(HWND window) {
+    for (HWND h = window; h; h = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+        if (TWinControl* control = TWinControl::FindControl(h)) return control;
+    return nullptr;
+}
+
+TForm* ParentForm(TControl* control) {
+    while (control && control->Parent()) control = control->Parent();
+    return dynamic_cast<TForm*>(control);
+}
+
+bool KeyDown(int key) { return GetKeyState(key) & 0x8000; }
+
+// Whether the focused window's answer to WM_GETDLGCODE claims a navigation key for itself.
+bool Claims(LRESULT code, WPARAM key) {
+    if (code & DLGC_WANTALLKEYS) return true;
+    switch (key) {
+    case VK_TAB:    return code & DLGC_WANTTAB;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:   return code & DLGC_WANTARROWS;
+    case VK_RETURN:
+    case VK_ESCAPE: return code & DLGC_WANTMESSAGE;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TApplication::IsDialogKey(const MSG& msg) {
+    bool key = msg.message == WM_KEYDOWN;
+    bool character = msg.message == WM_CHAR || msg.message == WM_SYSCHAR;
+    if (!key && !character) return false;
+    TWinControl* control = OwningControl(msg.hwnd);
+    TForm* form = ParentForm(control);
+    if (!form) return false;
+    if (key) {
+        switch (msg.wParam) {
+        case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: break;
+        default: return false;
+        }
+        if (KeyDown(VK_CONTROL) || KeyDown(VK_MENU)) return false;
+        if (Claims(SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, 0), msg.wParam)) return false;
+        return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
+    }
+    // With Alt held every character is the form's; otherwise only those the focused control does not want.
+    if (msg.message == WM_CHAR && (SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)))
+        return false;
+    return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+}
+
+bool TApplication::IsMDIKey(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    TForm* frame = TForm::MDIParentForm();
+    if (!frame || !frame->HandleAllocated()) return false;
+    HWND client = frame->ClientHandle();
+    // Only keys pressed inside the frame: Ctrl+F4 elsewhere must not close a child.
+    return client && (msg.hwnd == frame->Handle() || IsChild(frame->Handle(), msg.hwnd)) && TranslateMDISysAccel(client, &msg);
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return false;
     }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000) &&
-        !(GetKeyState(VK_MENU) & 0x8000)) {
-        // Tab moves among the tab stops of the form, in tab order.
-        TWinControl* control = nullptr;
-        for (HWND h = msg.hwnd; h && !control; h = GetParent(h)) control = TWinControl::FindControl(h);
-        TControl* top = control;
-        while (top && top->Parent()) top = top->Parent();
-        if (auto* form = dynamic_cast<TForm*>(top)) {
-            bool wantsTab = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, 0) & DLGC_WANTTAB;
-            if (!wantsTab && form->SelectNext(control, !(GetKeyState(VK_SHIFT) & 0x8000))) return true;
-        }
-    }
+    if (IsMDIKey(msg) || IsDialogKey(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

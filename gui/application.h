@@ -51,6 +51,11 @@ public:
 private:
     TForm* AddForm(const std::function<TForm*()>& create);
     bool ProcessMessage(MSG& msg);
+    // Keys the focused control does not claim go to its form (CM_DIALOGKEY,
+    // CM_DIALOGCHAR); true when the form answered and the message is done.
+    bool IsDialogKey(const MSG& msg);
+    // The MDI form's window keys (Ctrl+F4, Ctrl+F6) for its active child.
+    bool IsMDIKey(MSG& msg);
 
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

@@ -181,6 +181,7 @@ void TControl::Loaded() {
 void TControl::SetBiDiMode(TBiDiMode value) {
     if (value == biDiMode_) return;
     biDiMode_ = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
     Invalidate();
 }
 

@@ -26,7 +26,7 @@ enum TControlStyleFlag : std::uint32_t {
     csOpaque = 1u << 3,          // the control paints every pixel of its area
     csSetCaption = 1u << 4,
     csDoubleClicks = 1u << 5,
-    csParentBackground = 1u << 6,  // with visual styles on, the parent's themed background shows through
+    csParentBackground = 1u << 6,  // opt-in: with visual styles on, the parent's themed background shows through
 };
 using TControlStyle = std::uint32_t;
 

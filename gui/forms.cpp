@@ -6,6 +6,7 @@
 #include "gui/application.h"
 #include "gui/definition_reader.h"
 #include "gui/exceptions.h"
+#include "gui/std_controls.h"
 #include "gui/text.h"
 
 namespace korvel {
@@ -16,7 +17,50 @@ std::vector<TForm*>& FormList() {
     return *forms;
 }
 
+// Forms whose release message has arrived, waiting to be freed.
+std::vector<TForm*>& ReleasedForms() {
+    static auto* forms = new std::vector<TForm*>;
+    return *forms;
+}
+
+void Forget(std::vector<TForm*>& list, const TForm* form) {
+    list.erase(std::remove(list.begin(), list.end(), form), list.end());
+}
+
+// The application's MDI form other than Except.
+TForm* FindMDIForm(const TForm* except) {
+    for (TForm* form : FormList())
+        if (form != except && form->FormStyle() == TFormStyle::fsMDIForm) return form;
+    return nullptr;
+}
+
+// The first child window of the client window that a framework MDI child owns, then the next ones.
+HWND NextMDIWindow(HWND window) {
+    for (; window; window = GetWindow(window, GW_HWNDNEXT)) {
+        auto* form = dynamic_cast<TForm*>(TWinControl::FindControl(window));
+        if (form && form->FormStyle() == TFormStyle::fsMDIChild) return window;
+    }
+    return nullptr;
+}
+
+constexpr const char* kNoMDIForm = "Cannot create an MDI child form: the application has no MDI form";
+
 }  // namespace
+
+void FreeReleasedForms() {
+    // Freeing sends messages, whose procedures end here again: the outer call finishes the list,
+    // so a form never goes twice (a released form that owns another released one frees it itself).
+    static bool freeing = false;
+    if (freeing) return;
+    freeing = true;
+    auto& released = ReleasedForms();
+    while (!released.empty()) {
+        TForm* form = released.back();
+        released.pop_back();
+        delete form;   // leaves the form list and its owner's component list
+    }
+    freeing = false;
+}
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
@@ -28,9 +72,11 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     Destroying();
+    Forget(ReleasedForms(), this);
     DestroyComponents();
-    auto& forms = FormList();
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    // An MDI child leaves its frame while it still handles its messages as one.
+    if (formStyle_ == TFormStyle::fsMDIChild) DestroyHandle();
+    Forget(FormList(), this);
     if (Application().MainForm() == this) Application().SetMainForm(nullptr);
 }
 
@@ -107,6 +153,75 @@ TWindowState TForm::WindowState() const {
     return TWindowState::wsNormal;
 }
 
+void TForm::SetFormStyle(TFormStyle value) {
+    if (value == formStyle_) return;
+    if (value == TFormStyle::fsMDIChild && !FindMDIForm(this)) throw EInvalidOperation(kNoMDIForm);
+    formStyle_ = value;
+    RecreateWnd();
+}
+
+TForm* TForm::MDIParentForm() { return FindMDIForm(nullptr); }
+
+HWND TForm::ClientHandle() {
+    if (formStyle_ != TFormStyle::fsMDIForm) return nullptr;
+    HandleNeeded();
+    return clientHandle_;
+}
+
+void TForm::CreateClientWindow() {
+    CLIENTCREATESTRUCT client{nullptr, 0xFF00};   // no window menu; child ids from 0xFF00
+    clientHandle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                    WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                                    0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), &client);
+    if (!clientHandle_)
+        throw EInvalidOperation(FormatText("Error creating the MDI client window: %s", {SystemErrorMessage(GetLastError())}));
+    AlignControls();
+}
+
+void TForm::ClientAreaAligned(const RECT& rest) {
+    if (clientHandle_)
+        SetWindowPos(clientHandle_, nullptr, rest.left, rest.top, std::max(0L, rest.right - rest.left),
+                     std::max(0L, rest.bottom - rest.top), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TForm* TForm::MDIChildOf(HWND window) const {
+    auto* form = dynamic_cast<TForm*>(FindControl(window));
+    return form && form->formStyle_ == TFormStyle::fsMDIChild ? form : nullptr;
+}
+
+int TForm::MDIChildCount() {
+    int count = 0;
+    if (clientHandle_)
+        for (HWND w = NextMDIWindow(GetWindow(clientHandle_, GW_CHILD)); w; w = NextMDIWindow(GetWindow(w, GW_HWNDNEXT)))
+            ++count;
+    return count;
+}
+
+TForm* TForm::MDIChildren(int index) {
+    int i = 0;
+    if (clientHandle_ && index >= 0)
+        for (HWND w = NextMDIWindow(GetWindow(clientHandle_, GW_CHILD)); w; w = NextMDIWindow(GetWindow(w, GW_HWNDNEXT)))
+            if (i++ == index) return MDIChildOf(w);
+    throw EInvalidOperation(FormatText("List index out of bounds (%d)", {std::to_string(index)}));
+}
+
+TForm* TForm::ActiveMDIChild() {
+    if (!clientHandle_) return nullptr;
+    return MDIChildOf(reinterpret_cast<HWND>(SendMessageW(clientHandle_, WM_MDIGETACTIVE, 0, 0)));
+}
+
+void TForm::MDICommand(UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (clientHandle_) SendMessageW(clientHandle_, msg, wparam, lparam);
+}
+
+void TForm::Cascade() { MDICommand(WM_MDICASCADE, 0, 0); }
+
+void TForm::Tile() { MDICommand(WM_MDITILE, MDITILE_HORIZONTAL, 0); }
+
+void TForm::Next() { MDICommand(WM_MDINEXT, 0, 0); }
+
+void TForm::Previous() { MDICommand(WM_MDINEXT, 0, 1); }
+
 void TForm::SetWindowState(TWindowState value) {
     windowState_ = value;
     if (!HandleAllocated() || !Visible()) return;
@@ -130,16 +245,26 @@ void TForm::PlaceOnScreen(TCreateParams& params) const {
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     FrameStyles(params.Style, params.ExStyle);
+    if (formStyle_ == TFormStyle::fsMDIChild) {
+        TForm* frame = FindMDIForm(this);
+        if (!frame) throw EInvalidOperation(kNoMDIForm);
+        params.Style = (params.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
+        params.ExStyle |= WS_EX_MDICHILD;
+        params.WndParent = frame->ClientHandle();
+    }
     if (clientWidth_ >= 0) {
         RECT r{0, 0, clientWidth_, clientHeight_};
         AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
         params.Width = r.right - r.left;
         params.Height = r.bottom - r.top;
     }
-    PlaceOnScreen(params);
+    if (formStyle_ != TFormStyle::fsMDIChild || position_ == TPosition::poDefault) PlaceOnScreen(params);
 }
 
-void TForm::HandleCreated() { ApplyIcon(); }
+void TForm::HandleCreated() {
+    ApplyIcon();
+    if (formStyle_ == TFormStyle::fsMDIForm) CreateClientWindow();
+}
 
 void TForm::ApplyIcon() {
     if (!HandleAllocated()) return;
@@ -167,31 +292,88 @@ void TForm::Loaded() {
 }
 
 void TForm::Close() {
-    TCloseAction action = Application().MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
+    bool main = Application().MainForm() == this;
+    TCloseAction action = main ? TCloseAction::caFree : TCloseAction::caHide;
+    if (!main && formStyle_ == TFormStyle::fsMDIChild)
+        action = (borderIcons_ & biMinimize) ? TCloseAction::caMinimize : TCloseAction::caNone;
     if (OnClose) OnClose(this, action);
     switch (action) {
     case TCloseAction::caNone:     return;
     case TCloseAction::caMinimize: SetWindowState(TWindowState::wsMinimized); return;
     case TCloseAction::caHide:     Hide(); return;
     case TCloseAction::caFree:
+        if (!main) return Release();
         Hide();
-        if (Application().MainForm() == this) Application().Terminate();
+        Application().Terminate();
         return;
     }
 }
 
+void TForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
+
 TWinControl* TForm::ActiveControl() const {
-    TWinControl* focused = FindControl(GetFocus());
+    // The focus may sit in a window inside a control (a native control's own child).
+    TWinControl* focused = nullptr;
+    for (HWND h = GetFocus(); h && !focused; h = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+        focused = FindControl(h);
     for (TControl* c = focused; c; c = c->Parent())
         if (c == this) return focused;
     return nullptr;
 }
 
+bool TForm::DialogKey(WPARAM key) {
+    TWinControl* active = ActiveControl();
+    switch (key) {
+    case VK_TAB: return SelectNext(active, !(GetKeyState(VK_SHIFT) & 0x8000));
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        // The arrows move among the tab stops of the focused control's own parent.
+        if (!active || !active->Parent()) return false;
+        return active->Parent()->SelectNext(active, key == VK_RIGHT || key == VK_DOWN, true);
+    }
+    return false;
+}
+
+void TForm::OnRelease() {
+    auto& released = ReleasedForms();
+    if (std::find(released.begin(), released.end(), this) == released.end()) released.push_back(this);
+}
+
+void TForm::OnDialogKey(TMessage& m) {
+    TWinControl::WndProc(m);   // the children first
+    if (m.Result == 0 && DialogKey(m.WParam)) m.Result = 1;
+}
+
+void TForm::OnFocusChanged(TMessage& m) {
+    TWinControl::WndProc(m);
+    for (TWinControl* c : TabOrderList())
+        if (dynamic_cast<TButton*>(c)) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
+}
+
 void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_CLOSE: Close(); return;   // never the default: it would destroy the window at once
+    case WM_CLOSE:        Close(); return;   // never the default: it would destroy the window at once
+    case WM_NCDESTROY:    clientHandle_ = nullptr; break;   // the client window went with ours
+    case CM_DIALOGKEY:    return OnDialogKey(m);
+    case CM_FOCUSCHANGED: return OnFocusChanged(m);   // buttons follow the focus with their default look
+    case CM_RELEASE:      return OnRelease();
     }
     TWinControl::WndProc(m);
+}
+
+void TForm::DefaultHandler(TMessage& m) {
+    if (!HandleAllocated() || IsFrameworkMessage(m.Msg)) return;
+    if (clientHandle_ && m.Msg != WM_SIZE) {   // the frame places its client window itself
+        m.Result = DefFrameProcW(Handle(), clientHandle_, m.Msg, m.WParam, m.LParam);
+        return;
+    }
+    if (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) {
+        m.Result = DefMDIChildProcW(Handle(), m.Msg, m.WParam, m.LParam);
+        return;
+    }
+    TWinControl::DefaultHandler(m);
 }
 
 }  // namespace korvel

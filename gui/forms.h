@@ -14,6 +14,9 @@ using TBorderIcons = std::uint8_t;
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm: a frame whose client area holds MDI child forms; fsMDIChild: a
+// form inside the frame of the application's MDI form.
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm };
 
 class TForm : public TWinControl {
 public:
@@ -44,8 +47,31 @@ public:
     void SetWindowState(TWindowState value);
     TIcon& Icon() { return icon_; }
 
+    // Asks OnClose what to do (the main form: free and end the program; an MDI
+    // child: minimise; other forms: hide) and does it; caFree releases the form.
     void Close();
+    // Frees the form once the current message has been handled (a message
+    // posted to the form); safe from the form's own event handlers.
+    void Release();
     TWinControl* ActiveControl() const;
+
+    TFormStyle FormStyle() const { return formStyle_; }
+    // fsMDIChild needs an MDI form in the application (EInvalidOperation otherwise).
+    void SetFormStyle(TFormStyle value);
+    // An MDI form's client window (class "MDICLIENT"), created with the form's
+    // window and filling the client area the aligned controls leave; nullptr otherwise.
+    HWND ClientHandle();
+    // An MDI form's children in the client window's Z-order, the top one first.
+    int MDIChildCount();
+    TForm* MDIChildren(int index);
+    TForm* ActiveMDIChild();
+    void Cascade();
+    void Tile();
+    // Activates the next child (the active one goes to the bottom), or the previous one.
+    void Next();
+    void Previous();
+    // The application's MDI form, which holds an MDI child; nullptr when there is none.
+    static TForm* MDIParentForm();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -59,6 +85,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void ClientAreaAligned(const RECT& rest) override;
     void Loaded() override;
     void VisibleChanged() override;
     // Styles for the border style and icons.
@@ -67,6 +95,15 @@ protected:
 private:
     void PlaceOnScreen(TCreateParams& params) const;
     void ApplyIcon();
+    void CreateClientWindow();
+    // The form's answer to a navigation key no child took.
+    bool DialogKey(WPARAM key);
+    void OnDialogKey(TMessage& message);
+    void OnFocusChanged(TMessage& message);
+    // Queues the form for FreeReleasedForms.
+    void OnRelease();
+    TForm* MDIChildOf(HWND window) const;
+    void MDICommand(UINT msg, WPARAM wparam, LPARAM lparam);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -75,6 +112,12 @@ private:
     TIcon icon_;
     int clientWidth_ = -1;    // the client size asked for, kept until the window exists
     int clientHeight_ = -1;
+    TFormStyle formStyle_ = TFormStyle::fsNormal;
+    HWND clientHandle_ = nullptr;
 };
+
+// Frees the forms whose release message has arrived; the window procedure
+// calls it when no procedure of ours is running.
+void FreeReleasedForms();
 
 }  // namespace korvel

@@ -103,6 +103,9 @@ void RegisterFormProperties() {
     Prop<TForm>("TForm", "WindowState", [](TForm& f, const TValue& v, TReadContext&) {
         f.SetWindowState(static_cast<TWindowState>(v.AsEnum({{"wsNormal", 0}, {"wsMinimized", 1}, {"wsMaximized", 2}})));
     });
+    Prop<TForm>("TForm", "FormStyle", [](TForm& f, const TValue& v, TReadContext&) {
+        f.SetFormStyle(static_cast<TFormStyle>(v.AsEnum({{"fsNormal", 0}, {"fsMDIChild", 1}, {"fsMDIForm", 2}})));
+    });
     Prop<TForm>("TForm", "Icon", [](TForm& f, const TValue& v, TReadContext& r) {
         if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
         f.Icon().LoadFromResourceName(r.Module(), v.Text);
@@ -113,6 +116,7 @@ void RegisterFormProperties() {
 
 void RegisterStandardControlProperties() {
     Prop<TButton>("TButton", "Default", [](TButton& b, const TValue& v, TReadContext&) { b.SetDefault(v.AsBoolean()); });
+    Prop<TButton>("TButton", "Cancel", [](TButton& b, const TValue& v, TReadContext&) { b.SetCancel(v.AsBoolean()); });
 
     Prop<TCheckBox>("TCheckBox", "Checked", [](TCheckBox& c, const TValue& v, TReadContext&) { c.SetChecked(v.AsBoolean()); });
     Prop<TCheckBox>("TCheckBox", "State", [](TCheckBox& c, const TValue& v, TReadContext&) {
@@ -133,6 +137,8 @@ void RegisterStandardControlProperties() {
         if (v.Kind != TValueKind::StringList) throw EConvertError("a list of strings in parentheses is expected");
         m.Lines().Assign(v.Items);
     });
+    Prop<TMemo>("TMemo", "WantTabs", [](TMemo& m, const TValue& v, TReadContext&) { m.SetWantTabs(v.AsBoolean()); });
+    Prop<TMemo>("TMemo", "WantReturns", [](TMemo& m, const TValue& v, TReadContext&) { m.SetWantReturns(v.AsBoolean()); });
     Prop<TMemo>("TMemo", "WordWrap", [](TMemo& m, const TValue& v, TReadContext&) { m.SetWordWrap(v.AsBoolean()); });
     Prop<TMemo>("TMemo", "Alignment", [](TMemo& m, const TValue& v, TReadContext&) { m.SetAlignment(AlignmentValue(v)); });
     Prop<TMemo>("TMemo", "ScrollBars", [](TMemo& m, const TValue& v, TReadContext&) {

@@ -104,7 +104,18 @@ void TLabel::Paint() {
     canvas.DrawText(Caption(), r, DrawFlags());
 }
 
+bool TLabel::AnswerDialogChar(TMessage& m) {
+    if (!focusControl_ || !showAccelChar_ || !Showing() || !IsAccel(static_cast<UINT>(m.WParam), Caption())) return false;
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Enabled()) return false;
+    if (!focusControl_->CanFocus()) return false;
+    m.Result = 1;
+    focusControl_->SetFocus();
+    return true;
+}
+
 void TLabel::WndProc(TMessage& m) {
+    if (m.Msg == CM_DIALOGCHAR && AnswerDialogChar(m)) return;
     TGraphicControl::WndProc(m);
     switch (m.Msg) {
     case CM_TEXTCHANGED:
@@ -116,6 +127,8 @@ void TLabel::Loaded() {
     TGraphicControl::Loaded();
     AdjustBounds();   // sizes were left alone while the definition was read
 }
+
+void TLabel::SetFocusControl(TWinControl* value) { focusControl_ = value; }
 
 void TLabel::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);

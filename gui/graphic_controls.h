@@ -38,8 +38,9 @@ public:
     void SetTransparent(bool value);
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool value);
+    // The control the caption's accelerator focuses; forgotten when it is freed.
     TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(TWinControl* value) { focusControl_ = value; }
+    void SetFocusControl(TWinControl* value);
     // Resizes to the caption when AutoSize is on (the height only when word-wrapping).
     void AdjustBounds();
 
@@ -49,6 +50,8 @@ protected:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     UINT DrawFlags() const;
+    // Focuses FocusControl for the caption's accelerator; true when answered.
+    bool AnswerDialogChar(TMessage& message);
 
 private:
     TAlignment alignment_ = TAlignment::taLeftJustify;

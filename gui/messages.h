@@ -23,7 +23,13 @@ constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
 constexpr UINT CM_GOTFOCUS = CM_BASE + 2;
 constexpr UINT CM_LOSTFOCUS = CM_BASE + 3;
 constexpr UINT CM_CANCELMODE = CM_BASE + 4;
+// A navigation key (Tab, Enter, Escape, arrows) the focused control did not
+// claim, to its form; WParam = the virtual key, LParam = the key data. The
+// form passes it to its children until one answers with Result != 0.
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+// A character the focused control does not want (or any with Alt held), to its
+// form; WParam = the character. Passed on like CM_DIALOGKEY; a control whose
+// accelerator matches answers.
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;    // to the form; LParam = the control now focused
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
@@ -42,8 +48,10 @@ constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;           // the control receives the focus
 constexpr UINT CM_EXIT = CM_BASE + 27;            // the control loses the focus
 constexpr UINT CM_ICONCHANGED = CM_BASE + 29;
+constexpr UINT CM_RELEASE = CM_BASE + 33;         // posted by TForm::Release: free the form once it arrives
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 
 // Notifications a parent window receives from a native child (WM_COMMAND,
 // WM_CTLCOLOR*) are reflected to the child as CN_BASE + the original number.

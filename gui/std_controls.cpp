@@ -73,6 +73,26 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 void TButton::SetDefault(bool value) {
     if (value == default_) return;
     default_ = value;
+    ShowDefaultLook(ActiveFor(FocusedOnSameForm()));
+}
+
+const TControl* TButton::FocusedOnSameForm() const {
+    auto top = [](const TControl* c) {
+        while (c && c->Parent()) c = c->Parent();
+        return c;
+    };
+    const TControl* focused = FindControl(GetFocus());
+    return focused && top(focused) == top(this) ? focused : nullptr;
+}
+
+bool TButton::ActiveFor(const TControl* focused) const {
+    if (focused && dynamic_cast<const TButton*>(focused)) return focused == this;
+    return default_;
+}
+
+void TButton::ShowDefaultLook(bool value) {
+    if (value == defaultLook_) return;
+    defaultLook_ = value;
     if (HandleAllocated()) SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
@@ -80,11 +100,34 @@ void TButton::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.WinClassName = L"BUTTON";
     params.SystemClass = true;
-    params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    params.Style |= defaultLook_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+bool TButton::AnswerDialogKey(TMessage& m) {
+    bool enter = m.WParam == VK_RETURN && ActiveFor(FocusedOnSameForm());
+    bool escape = m.WParam == VK_ESCAPE && cancel_;
+    if (!(enter || escape) || !CanFocus()) return false;
+    m.Result = 1;
+    Click();
+    return true;
+}
+
+bool TButton::AnswerDialogChar(TMessage& m) {
+    if (!IsAccel(static_cast<UINT>(m.WParam), Caption()) || !CanFocus()) return false;
+    m.Result = 1;
+    Click();   // without taking the focus
+    return true;
 }
 
 void TButton::WndProc(TMessage& m) {
-    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) return Click();
+    switch (m.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(m.WParam) == BN_CLICKED) return Click();
+        break;
+    case CM_DIALOGCHAR:   if (AnswerDialogChar(m)) return; break;
+    case CM_DIALOGKEY:    if (AnswerDialogKey(m)) return; break;
+    case CM_FOCUSCHANGED: ShowDefaultLook(ActiveFor(reinterpret_cast<TControl*>(m.LParam))); break;   // from the form
+    }
     TWinControl::WndProc(m);
 }
 
@@ -131,6 +174,12 @@ void TCheckBox::Toggle() {
 
 void TCheckBox::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) return Toggle();
+    if (m.Msg == CM_DIALOGCHAR && IsAccel(static_cast<UINT>(m.WParam), Caption()) && CanFocus()) {
+        m.Result = 1;
+        SetFocus();
+        if (Focused()) Toggle();
+        return;
+    }
     TWinControl::WndProc(m);
 }
 
@@ -231,6 +280,18 @@ void TMemo::CreateParams(TCreateParams& params) {
     if (alignment_ == TAlignment::taRightJustify) params.Style |= ES_RIGHT;
 }
 
+void TMemo::WndProc(TMessage& m) {
+    TCustomEdit::WndProc(m);
+    if (m.Msg != WM_GETDLGCODE) return;
+    // The native control asks for every key (WParam names the one in question).
+    constexpr LRESULT kAllKeys = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+    switch (m.WParam) {
+    case VK_ESCAPE: m.Result &= ~kAllKeys; break;   // the form's cancel button
+    case VK_TAB:    if (!wantTabs_) m.Result &= ~(kAllKeys | DLGC_WANTTAB); break;
+    case VK_RETURN: if (!wantReturns_) m.Result &= ~kAllKeys; break;
+    }
+}
+
 void TMemo::SetWordWrap(bool value) {
     if (value == wordWrap_) return;
     wordWrap_ = value;
@@ -313,7 +374,6 @@ void TMemoLines::LoadFromFile(const std::string& path) {
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {
     SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
-    if (ThemeServicesEnabled()) SetControlStyle(ControlStyle() | csParentBackground);
     SetBounds(0, 0, 185, 41);
 }
 

@@ -8,19 +8,36 @@
 
 namespace korvel {
 
+// A push button. On a form, Enter clicks the focused button, or the default
+// one while the focus is on a control that is not a button; Escape clicks the
+// cancel button; the caption's accelerator (Alt+letter, or the letter alone
+// while a button has the focus) clicks it. The button Enter would click shows
+// the default push-button look.
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
     std::string ClassName() const override { return "TButton"; }
     bool Default() const { return default_; }
     void SetDefault(bool value);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool value) { cancel_ = value; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& message) override;
 
 private:
+    // Whether Enter clicks this button with Focused the control that has the focus.
+    bool ActiveFor(const TControl* focused) const;
+    const TControl* FocusedOnSameForm() const;
+    // Click for Enter, Escape or the accelerator; true when answered.
+    bool AnswerDialogKey(TMessage& message);
+    bool AnswerDialogChar(TMessage& message);
+    void ShowDefaultLook(bool value);
+
     bool default_ = false;
+    bool cancel_ = false;
+    bool defaultLook_ = false;
 };
 
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -132,9 +149,17 @@ public:
     void SetScrollBars(TScrollStyle value);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
+    // Whether Tab and Enter stay in the control (typed) rather than going to
+    // the form first (next tab stop, default button): by default Enter stays
+    // and Tab moves on. Escape always goes to the form.
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool value) { wantReturns_ = value; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
 
 private:
     friend class TMemoLines;
@@ -146,6 +171,8 @@ private:
     bool wordWrap_ = true;
     TScrollStyle scrollBars_ = TScrollStyle::ssNone;
     TAlignment alignment_ = TAlignment::taLeftJustify;
+    bool wantTabs_ = false;
+    bool wantReturns_ = true;
 };
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised };

@@ -25,6 +25,9 @@ thread_local TWinControl* creatingControl = nullptr;
 
 int nextChildId = 100;
 
+// How many of our window procedures are running on this thread (nested sends included).
+thread_local int procedureDepth = 0;
+
 void RegisterOwnClass(const TCreateParams& params) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
@@ -42,7 +45,25 @@ void RegisterOwnClass(const TCreateParams& params) {
                                            {Narrow(params.WinClassName), SystemErrorMessage(GetLastError())}));
 }
 
+wchar_t UpperChar(wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
 }  // namespace
+
+bool IsAccel(UINT key, const std::string& caption) {
+    if (key < 0x20 || key > 0xFFFF) return false;
+    std::wstring text = Widen(caption);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] == L'&') {   // a literal ampersand
+            ++i;
+            continue;
+        }
+        return UpperChar(text[i + 1]) == UpperChar(static_cast<wchar_t>(key));
+    }
+    return false;
+}
 
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     TWinControl* control = TWinControl::FindControl(hwnd);
@@ -54,6 +75,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
     if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
     if (msg == WM_DESTROY) control->text_ = control->GetText();   // the window takes its text with it
     TMessage message{msg, wparam, lparam, 0};
+    ++procedureDepth;
     // An exception must never unwind through Win32's own frames: the
     // application's handler reports it and the message loop goes on.
     try {
@@ -62,6 +84,9 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
         HandleCurrentException();
     }
     if (msg == WM_NCDESTROY) control->Unbind();
+    // Released forms go once no window procedure of ours is running any more,
+    // so no handler returns into a freed object. Control is not used after this.
+    if (--procedureDepth == 0) FreeReleasedForms();
     return message.Result;
 }
 
@@ -125,7 +150,7 @@ void TWinControl::CreateHandle() {
     if (handle_) return;
     TCreateParams params;
     CreateParams(params);
-    if (params.Style & WS_CHILD) {
+    if ((params.Style & WS_CHILD) && !params.WndParent) {
         if (!Parent()) throw EInvalidOperation(FormatText("Control '%s' has no parent window", {Name()}));
         params.WndParent = Parent()->Handle();
         if (handle_) return;   // the parent created our window with its own
@@ -151,7 +176,12 @@ void TWinControl::CreateHandle() {
 void TWinControl::DestroyHandle() {
     if (!handle_) return;
     if (MouseControl() == this) SetMouseControl(nullptr);
-    DestroyWindow(handle_);   // WM_NCDESTROY unbinds this window and every child window
+    // WM_NCDESTROY unbinds this window and every child window. An MDI child
+    // leaves through its client window, which then activates the next one.
+    HWND parent = GetParent(handle_);
+    if ((GetWindowLongPtrW(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD) && parent)
+        SendMessageW(parent, WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle_), 0);
+    if (handle_) DestroyWindow(handle_);
 }
 
 void TWinControl::RecreateWnd() {
@@ -238,8 +268,8 @@ std::vector<TWinControl*> TWinControl::TabOrderList() const {
     return out;
 }
 
-bool TWinControl::SelectNext(TWinControl* current, bool forward) {
-    auto list = TabOrderList();
+bool TWinControl::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
+    auto list = siblingsOnly ? tabList_ : TabOrderList();
     if (list.empty()) return false;
     int n = static_cast<int>(list.size());
     int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
@@ -254,6 +284,15 @@ bool TWinControl::SelectNext(TWinControl* current, bool forward) {
         }
     }
     return false;
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+    // A copy: an answering handler may change the children (it is the last one asked).
+    std::vector<TControl*> children = controls_;
+    for (TControl* c : children) {
+        c->Perform(m);
+        if (m.Result != 0) return;
+    }
 }
 
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
@@ -437,6 +476,7 @@ void TWinControl::AlignControls() {
         if (c->Visible() && c->Align() == TAlign::alClient)
             c->SetBounds(r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
     AnchorControls();
+    ClientAreaAligned(r);
 }
 
 void TWinControl::AnchorControls() {
@@ -498,6 +538,11 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     }
     case WM_KILLFOCUS:      Perform(CM_EXIT); break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+        Broadcast(m);
+        if (m.Result != 0) return;
+        break;
     case WM_SIZE:           AlignControls(); break;
     case WM_WINDOWPOSCHANGED: {
         RECT r;

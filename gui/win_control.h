@@ -22,6 +22,10 @@ struct TCreateParams {
     UINT ClassStyle = CS_DBLCLKS;
 };
 
+// Whether Caption marks Key as its accelerator ("&Save" for S, compared
+// without regard to case; "&&" is a literal ampersand).
+bool IsAccel(UINT key, const std::string& caption);
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
@@ -49,7 +53,8 @@ public:
     // Windowed descendants in tab order (depth first).
     std::vector<TWinControl*> TabOrderList() const;
     // Moves the focus to the next (or previous) tab stop after Current; false when there is none.
-    bool SelectNext(TWinControl* current, bool forward);
+    // SiblingsOnly keeps to the direct children (the arrow keys' moves).
+    bool SelectNext(TWinControl* current, bool forward, bool siblingsOnly = false);
 
     bool Focused() const;
     virtual bool CanFocus() const;
@@ -62,6 +67,10 @@ public:
 
     // Paints the windowless children into DC (a DC of this window's client area).
     void PaintControls(HDC dc);
+
+    // Passes a message to every child (windowed and windowless) in index order
+    // until one answers with Result != 0.
+    void Broadcast(TMessage& message);
 
     // The control that owns a window handle, or nullptr.
     static TWinControl* FindControl(HWND handle);
@@ -76,6 +85,8 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
 
+    // A window with WS_CHILD goes into the parent control's window, unless
+    // WndParent already names another (an MDI child in its frame's client window).
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateHandle();
     // After the window exists: the place to send settings Win32 keeps in the window.
@@ -83,6 +94,8 @@ protected:
     // Paints the client area of a window of our own class (not of a native control).
     virtual void PaintWindow(HDC dc);
     void AlignControls();
+    // Told after AlignControls of the client area the aligned children left free.
+    virtual void ClientAreaAligned(const RECT& rest) { (void)rest; }
     // Keeps children anchored to the right or bottom at their distances from those edges.
     void AnchorControls();
     HBRUSH ColorBrush();

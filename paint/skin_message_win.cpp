@@ -83,6 +83,11 @@ void BroadcastToForms(TMessage& message) {
         if (!form || Destroying(form)) continue;
         if (form->HandleAllocated()) SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
         BroadcastSkinMessage(form, message);
+        // An MDI form's client window paints the area around the children.
+        if (form->FormStyle() == TFormStyle::fsMDIForm && form->HandleAllocated() && !Destroying(form)) {
+            if (HWND client = form->ClientHandle())
+                SendMessageW(client, message.Msg, message.WParam, message.LParam);
+        }
     }
 }
 

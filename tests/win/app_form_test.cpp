@@ -23,6 +23,7 @@
 
 using namespace korvel;
 using korvel::testing::Pump;
+using korvel::testing::ScreenPixel;
 
 namespace {
 
@@ -233,6 +234,20 @@ TEST_F(LauncherTest, PageButtonsShowTheirPageOnly) {
     }
     EXPECT_EQ(T("hubriftvlan"), "7");
     EXPECT_TRUE(shell.empty());
+}
+
+// Each page paints its own colour, also while the desktop draws with visual
+// styles (a panel showing its parent's themed background would not).
+TEST_F(LauncherTest, PagesPaintTheirOwnColour) {
+    for (const auto& [button, page] : {std::pair{"btnrootgen", "pnlrootgen"}, std::pair{"btnidlora", "pnlidlora"}}) {
+        Press(button);
+        auto& panel = form->Part<TWinControl>(page);
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(50);
+        POINT inside{panel.Width() - 12, 8};   // top right: no child there
+        ClientToScreen(panel.Handle(), &inside);
+        EXPECT_EQ(ScreenPixel(inside.x, inside.y), ColorToRgb(panel.Color())) << page;
+    }
 }
 
 TEST_F(LauncherTest, LaunchesEveryToolWithTheDefaultLine) {

@@ -128,6 +128,8 @@ TEST_F(ControlsTest, NotificationsAreSentOnlyWhenTheValueReallyChanges) {
             {"new font height", [&] { control->Font().SetHeight(-15); }, CM_FONTCHANGED, 1},
             {"same text", [&] { control->SetText(control->Text()); }, CM_TEXTCHANGED, 0},
             {"new text", [&] { control->SetText("changed"); }, CM_TEXTCHANGED, 1},
+            {"same reading order", [&] { control->SetBiDiMode(control->BiDiMode()); }, CM_BIDIMODECHANGED, 0},
+            {"right to left", [&] { control->SetBiDiMode(TBiDiMode::bdRightToLeft); }, CM_BIDIMODECHANGED, 1},
         };
         for (auto& step : steps) {
             counts.clear();

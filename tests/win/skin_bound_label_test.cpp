@@ -166,7 +166,6 @@ TEST_F(BoundLabelTest, LabelFollowsTheEditsWindowMovesVisibilityAndEnabledState)
     EXPECT_TRUE(label.Enabled());
 
     edit->SetBiDiMode(TBiDiMode::bdRightToLeft);
-    edit->BoundLabel().EditBiDiModeChanged();
     EXPECT_EQ(label.BiDiMode(), TBiDiMode::bdRightToLeft);
     form->Hide();
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "gui/application.h"
 #include "gui/forms.h"
@@ -100,6 +102,41 @@ TEST_F(SkinMessageTree, BroadcastSkipsUnskinnedWindowedChildButReachesItsSkinned
     EXPECT_EQ(graphic->Log.Commands.back(), SMC_SETBGCHANGED);
     EXPECT_TRUE(inner->Log.Commands.empty());
     EXPECT_FALSE(form->HandleAllocated());
+}
+
+// Where the messages of an application-wide broadcast arrive, in order.
+std::vector<std::string> gArrivals;
+WNDPROC gClientProc = nullptr;
+LRESULT CALLBACK RecordingClientProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == SM_ALPHACMD) gArrivals.push_back("client " + std::to_string(SkinCommandOf(wParam)));
+    return CallWindowProcW(gClientProc, window, msg, wParam, lParam);
+}
+
+TEST_F(SkinMessageTree, FormsBroadcastReachesAnMdiFormsClientWindowAfterItsControls) {
+    form->SetFormStyle(TFormStyle::fsMDIForm);
+    auto* skinned = new TSkinnedPanel(form);
+    skinned->SetAlign(TAlign::alTop);
+    skinned->SetParent(form);
+    auto* plainForm = new TForm(&Application());   // no client window of its own
+    plainForm->HandleNeeded();
+    HWND client = form->ClientHandle();
+    ASSERT_NE(client, nullptr);
+    gArrivals.clear();
+    gClientProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingClientProc)));
+    TWndMethod previous = form->WindowProc();
+    form->SetWindowProc([&](TMessage& m) {
+        if (m.Msg == SM_ALPHACMD) gArrivals.push_back("form " + std::to_string(SkinCommandOf(m.WParam)));
+        previous(m);
+    });
+    TMessage message{SM_ALPHACMD, PackSkinCommand(SMC_STOPFADE), 0, 0};
+    BroadcastToForms(message);
+    const std::string fade = std::to_string(SMC_STOPFADE);
+    EXPECT_EQ(gArrivals, (std::vector<std::string>{"form " + fade, "client " + fade}));
+    EXPECT_EQ(skinned->Log.Commands.back(), SMC_STOPFADE);
+    SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gClientProc));
+    form->SetWindowProc(previous);
+    delete plainForm;
 }
 
 TEST_F(SkinMessageTree, ParentUpdatedGoesToWindowedChildrenOnlyAndPreparingLeavesTheTree) {
