@@ -33,6 +33,13 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
     Destroying();
+    // Linked components forget this one before anything of it goes.
+    while (!freeNotifies_.empty()) {
+        TComponent* other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        std::erase(other->freeNotifies_, this);
+        other->Notification(this, TOperation::opRemove);
+    }
     DestroyComponents();
     if (owner_) owner_->RemoveComponent(this);
     --liveComponents;
@@ -96,6 +103,20 @@ void TComponent::Remove(TComponent* component) {
     auto it = std::find(components_.begin(), components_.end(), component);
     if (it != components_.end()) components_.erase(it);
     component->owner_ = nullptr;
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+    if (!other || other == this) return;
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) {
+        freeNotifies_.push_back(other);
+        other->freeNotifies_.push_back(this);
+    }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+    if (!other) return;
+    std::erase(freeNotifies_, other);
+    std::erase(other->freeNotifies_, this);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {

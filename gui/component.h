@@ -69,6 +69,12 @@ public:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
 
+    // Links this component and other both ways: whichever is freed first tells
+    // the other through Notification(opRemove), whatever their owners, so a
+    // reference across owners can be cleared. RemoveFreeNotification unlinks.
+    void FreeNotification(TComponent* other);
+    void RemoveFreeNotification(TComponent* other);
+
     // Called once after a stored definition was read into the component.
     virtual void Loaded();
 
@@ -95,6 +101,7 @@ private:
     TComponent* owner_ = nullptr;
     std::string name_;
     std::vector<TComponent*> components_;   // owned, in creation order
+    std::vector<TComponent*> freeNotifies_;  // linked by FreeNotification, both ways
     TComponentState state_ = 0;
     std::map<std::string, TNotifyEvent> methods_;
 };

@@ -128,7 +128,13 @@ void TLabel::Loaded() {
     AdjustBounds();   // sizes were left alone while the definition was read
 }
 
-void TLabel::SetFocusControl(TWinControl* value) { focusControl_ = value; }
+void TLabel::SetFocusControl(TWinControl* value) {
+    if (value == focusControl_) return;
+    if (focusControl_) focusControl_->RemoveFreeNotification(this);
+    focusControl_ = value;
+    // Cleared when that control is freed, whoever owns it.
+    if (focusControl_) focusControl_->FreeNotification(this);
+}
 
 void TLabel::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);

@@ -68,6 +68,35 @@ TEST(Component, SiblingsAreToldOfInsertAndRemove) {
     delete root;
 }
 
+TEST(Component, FreeNotificationReachesAcrossOwnersEitherWayOnce) {
+    auto* rootA = new TLogged(nullptr, "rootA");
+    auto* rootB = new TLogged(nullptr, "rootB");
+    auto* watcher = new TLogged(rootA, "watcher");
+    auto* target = new TLogged(rootB, "target");
+    auto* unlinked = new TLogged(rootB, "unlinked");
+    target->FreeNotification(watcher);
+    target->FreeNotification(watcher);   // linking twice still tells once
+    unlinked->FreeNotification(watcher);
+    unlinked->RemoveFreeNotification(watcher);
+    auto id = [](TComponent* c) { return reinterpret_cast<std::uintptr_t>(c); };
+    const std::uintptr_t targetId = id(target), watcherId = id(watcher);
+    watcher->seen.clear();
+    delete unlinked;
+    EXPECT_TRUE(watcher->seen.empty());
+    delete target;
+    using Seen = std::vector<std::pair<TOperation, std::uintptr_t>>;
+    EXPECT_EQ(watcher->seen, (Seen{{TOperation::opRemove, targetId}}));
+
+    // The other way round: the watcher goes first, the target learns of it and
+    // later frees without touching it.
+    auto* target2 = new TLogged(rootB, "target2");
+    target2->FreeNotification(watcher);
+    delete watcher;
+    EXPECT_EQ(target2->seen.back(), (std::pair{TOperation::opRemove, watcherId}));
+    delete rootB;
+    delete rootA;
+}
+
 TEST(Component, DuplicateNameUnderOneOwnerIsRefused) {
     TComponent root(nullptr);
     auto* first = new TComponent(&root);

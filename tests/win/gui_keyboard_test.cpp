@@ -334,5 +334,13 @@ TEST_F(KeyboardTest, LabelForgetsItsFocusControlWhenThatIsFreed) {
     EXPECT_TRUE(ok->Focused());
 }
 
+TEST_F(KeyboardTest, LabelForgetsAFocusControlOfAnotherOwner) {
+    auto* stranger = new TEdit(nullptr);   // owned by nobody, parented on the form
+    stranger->SetParent(form);
+    nameLabel->SetFocusControl(stranger);
+    delete stranger;
+    EXPECT_EQ(nameLabel->FocusControl(), nullptr);
+}
+
 }  // namespace
 }  // namespace korvel
