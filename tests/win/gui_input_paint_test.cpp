@@ -58,10 +58,7 @@ protected:
     }
     template <class T>
     T* Add(int left, int top, int width, int height) {
-        auto* c = new T(form);
-        c->SetBounds(left, top, width, height);
-        c->SetParent(form);
-        return c;
+        return testing::AddControl<T>(form, left, top, width, height);
     }
     POINT Center(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
     POINT Corner(TControl* c, int x, int y) { return c->ClientToScreen({x, y}); }

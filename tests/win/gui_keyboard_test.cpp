@@ -79,10 +79,7 @@ protected:
     }
     template <class T>
     T* Add(int left, int top, int width, int height) {
-        auto* c = new T(form);
-        c->SetBounds(left, top, width, height);
-        c->SetParent(form);
-        return c;
+        return testing::AddControl<T>(form, left, top, width, height);
     }
     static DWORD ButtonType(TButton* b) { return static_cast<DWORD>(GetWindowLongPtrW(b->Handle(), GWL_STYLE)) & BS_TYPEMASK; }
 

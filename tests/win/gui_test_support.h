@@ -8,9 +8,19 @@
 #include <thread>
 
 #include "gui/application.h"
+#include "gui/forms.h"
 #include "gui/text.h"
 
 namespace korvel::testing {
+
+// A control of class T owned by the form and shown on it at the given bounds.
+template <class T>
+T* AddControl(TForm* form, int left, int top, int width, int height) {
+    auto* c = new T(form);
+    c->SetBounds(left, top, width, height);
+    c->SetParent(form);
+    return c;
+}
 
 inline void Pump(int millis) {
     DWORD until = GetTickCount() + static_cast<DWORD>(millis);
