@@ -85,7 +85,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '\'';
+    out += text;
+    out += '\'';
+    return out;
+}
 
 // A cursor over one line's text.
 class TScanner {
