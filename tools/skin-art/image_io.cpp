@@ -11,6 +11,8 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "skin/picture_decode.h"
+
 namespace korvel::art {
 namespace {
 
@@ -23,12 +25,6 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
-
-std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24);
-}
-
-unsigned Get16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 
 // File header and info header of a bottom-up BMP; `paletteSize` entries follow.
 std::vector<std::uint8_t> BmpHeader(const TImage& image, int bits, std::size_t paletteSize) {
@@ -60,9 +56,6 @@ struct TJpegError {
     std::jmp_buf Jump;
     char Message[JMSG_LENGTH_MAX] = {};
 };
-
-// Warnings about damaged input end up in the error text, not on the console.
-void JpegSilence(j_common_ptr) {}
 
 void JpegErrorExit(j_common_ptr info) {
     auto* error = reinterpret_cast<TJpegError*>(info->err);
@@ -156,54 +149,6 @@ std::vector<std::uint8_t> EncodeJpeg(const TImage& image, int quality) {
     return out;
 }
 
-std::pair<int, int> JpegSize(const std::vector<std::uint8_t>& bytes) {
-    jpeg_decompress_struct info{};
-    TJpegError error;
-    info.err = jpeg_std_error(&error.Manager);
-    error.Manager.error_exit = JpegErrorExit;
-    error.Manager.output_message = JpegSilence;
-    if (setjmp(error.Jump)) {
-        jpeg_destroy_decompress(&info);
-        throw std::runtime_error(std::string("not a readable JPEG: ") + error.Message);
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    const std::pair<int, int> size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
-    jpeg_destroy_decompress(&info);
-    return size;
-}
-
-TImage DecodeJpeg(const std::vector<std::uint8_t>& bytes) {
-    jpeg_decompress_struct info{};
-    TJpegError error;
-    info.err = jpeg_std_error(&error.Manager);
-    error.Manager.error_exit = JpegErrorExit;
-    error.Manager.output_message = JpegSilence;
-    TImage image;
-    std::vector<std::uint8_t> row;
-    if (setjmp(error.Jump)) {
-        jpeg_destroy_decompress(&info);
-        throw std::runtime_error(std::string("not a readable JPEG: ") + error.Message);
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    image = TImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), 0);
-    row.resize(static_cast<std::size_t>(info.output_width) * 3);
-    while (info.output_scanline < info.output_height) {
-        const int y = static_cast<int>(info.output_scanline);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_read_scanlines(&info, rows, 1);
-        for (int x = 0; x < image.Width(); ++x) image.Set(x, y, Rgb(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]));
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return image;
-}
-
 std::vector<std::uint8_t> EncodePng(const TImage& image) {
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -241,47 +186,34 @@ std::vector<std::uint8_t> EncodePng(const TImage& image) {
     return out;
 }
 
-TImage DecodeBmp(const std::vector<std::uint8_t>& b) {
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') throw std::runtime_error("not a BMP file");
-    const std::uint32_t offset = Get32(b, 10);
-    const std::uint32_t headerSize = Get32(b, 14);
-    const auto width = static_cast<std::int32_t>(Get32(b, 18));
-    const auto rawHeight = static_cast<std::int32_t>(Get32(b, 22));
-    const unsigned bits = Get16(b, 28);
-    const std::uint32_t compression = Get32(b, 30);
-    if (headerSize < 40 || compression != 0 || (bits != 8 && bits != 24))
-        throw std::runtime_error("only uncompressed 8- and 24-bit BMP files are read here");
-    if (width < 1 || width > 16384 || rawHeight == 0 || rawHeight < -16384 || rawHeight > 16384)
-        throw std::runtime_error("BMP dimensions out of range");
-    const int height = rawHeight < 0 ? -rawHeight : rawHeight;
-    const std::size_t rowBytes = (static_cast<std::size_t>(width) * bits / 8 + 3) & ~std::size_t(3);
-    if (offset > b.size() || rowBytes * height > b.size() - offset) throw std::runtime_error("BMP file is truncated");
-    std::vector<TColor> palette;
-    if (bits == 8) {
-        std::uint32_t used = Get32(b, 46);
-        if (used == 0) used = 256;
-        const std::size_t at = 14 + headerSize;
-        if (used > 256 || at + used * 4 > offset) throw std::runtime_error("BMP palette is malformed");
-        for (std::uint32_t i = 0; i < used; ++i)
-            palette.push_back(Rgb(b[at + i * 4 + 2], b[at + i * 4 + 1], b[at + i * 4]));
-    }
-    TImage image(width, height, 0);
-    for (int y = 0; y < height; ++y) {
-        const int row = rawHeight > 0 ? height - 1 - y : y;
-        const std::size_t at = offset + rowBytes * row;
-        for (int x = 0; x < width; ++x) {
-            TColor c;
-            if (bits == 8) {
-                const std::uint8_t i = b[at + x];
-                if (i >= palette.size()) throw std::runtime_error("BMP pixel outside its palette");
-                c = palette[i];
-            } else {
-                c = Rgb(b[at + x * 3 + 2], b[at + x * 3 + 1], b[at + x * 3]);
-            }
-            image.Set(x, y, c);
-        }
-    }
+// Pictures are read with the program's own decoders, so the artwork is checked
+// as the program will read it. kind names the format in the error.
+namespace {
+
+const TBitmap24& Readable(const TsDecodedPicture& decoded, const char* kind) {
+    if (!decoded.Ok()) throw std::runtime_error(std::string("not a ") + kind + " file the program can read: " + decoded.Error);
+    return decoded.Bitmap;
+}
+
+TImage ToImage(const TBitmap24& bitmap) {
+    TImage image(bitmap.Width(), bitmap.Height(), 0);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x) image.Set(x, y, bitmap.Pixel(x, y));
     return image;
+}
+
+}  // namespace
+
+TImage DecodeBmp(const std::vector<std::uint8_t>& bytes) { return ToImage(Readable(korvel::DecodeBmp(bytes), "BMP")); }
+
+TImage DecodeJpeg(const std::vector<std::uint8_t>& bytes) {
+    return ToImage(Readable(korvel::DecodeJpeg(bytes), "JPEG"));
+}
+
+std::pair<int, int> JpegSize(const std::vector<std::uint8_t>& bytes) {
+    const TsDecodedPicture decoded = korvel::DecodeJpeg(bytes);
+    const TBitmap24& bitmap = Readable(decoded, "JPEG");
+    return {bitmap.Width(), bitmap.Height()};
 }
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {

@@ -21,9 +21,9 @@ std::vector<std::uint8_t> EncodeBmp8(const TImage& image);
 std::vector<std::uint8_t> EncodeJpeg(const TImage& image, int quality);
 std::vector<std::uint8_t> EncodePng(const TImage& image);
 
-// Size and pixels of an uncompressed 8- or 24-bit BMP; throws on anything else.
+// A BMP decoded to pixels as the program reads it; throws with the reason when it cannot be read.
 TImage DecodeBmp(const std::vector<std::uint8_t>& bytes);
-// A JPEG decoded to pixels; throws when it is not one.
+// A JPEG decoded to pixels as the program reads it; throws when it is not one.
 TImage DecodeJpeg(const std::vector<std::uint8_t>& bytes);
 // Width and height of a baseline or progressive JPEG; throws when it is not one.
 std::pair<int, int> JpegSize(const std::vector<std::uint8_t>& bytes);
