@@ -19,21 +19,33 @@ void PutColor(std::uint8_t* d, TColor c) {
     d[2] = RedOf(c);
 }
 
-// The blend of one piece, shared by the frame, the region and the texture tiles.
-// keyFill replaces key pixels when not clNone; holes, when given, collects the
-// runs of key pixels in destination coordinates.
-void BlendPiece(TBitmap24& bitmap, TRect dest, TRect source, const TMaskImage& image,
-                const TParentBackground& parentBg, TColor keyFill, std::vector<TRect>* holes) {
+// A piece's copy rectangle after clipping: destination and source top-left and
+// the size that lies inside both the bitmap and the image's colour part (the
+// transparency half starts alphaOffset rows below). w or h <= 0: nothing to copy.
+struct TClippedPiece {
+    int dx, dy, sx, sy, w, h;
+};
+
+TClippedPiece ClipPiece(const TBitmap24& bitmap, TRect dest, TRect source, const TBitmap24& img, int alphaOffset) {
     int w = std::min(dest.Width(), source.Width()), h = std::min(dest.Height(), source.Height());
     int dx = dest.Left, dy = dest.Top, sx = source.Left, sy = source.Top;
     if (dx < 0) sx -= dx, w += dx, dx = 0;
     if (dy < 0) sy -= dy, h += dy, dy = 0;
     if (sx < 0) dx -= sx, w += sx, sx = 0;
     if (sy < 0) dy -= sy, h += sy, sy = 0;
-    const TBitmap24& img = *image.Image;
-    const int alphaOffset = image.HasTransparency() ? image.PartHeight : 0;
     w = std::min({w, bitmap.Width() - dx, img.Width() - sx});
     h = std::min({h, bitmap.Height() - dy, img.Height() - sy - alphaOffset});
+    return {dx, dy, sx, sy, w, h};
+}
+
+// The blend of one piece, shared by the frame, the region and the texture tiles.
+// keyFill replaces key pixels when not clNone; holes, when given, collects the
+// runs of key pixels in destination coordinates.
+void BlendPiece(TBitmap24& bitmap, TRect dest, TRect source, const TMaskImage& image,
+                const TParentBackground& parentBg, TColor keyFill, std::vector<TRect>* holes) {
+    const TBitmap24& img = *image.Image;
+    const int alphaOffset = image.HasTransparency() ? image.PartHeight : 0;
+    const auto [dx, dy, sx, sy, w, h] = ClipPiece(bitmap, dest, source, img, alphaOffset);
     if (w <= 0 || h <= 0) return;
 
     TacFast24 parent;
@@ -196,15 +208,8 @@ void MaskBlend(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskI
         BlendPiece(bitmap, destRect, sourceRect, image, TParentBackground{}, clNone, nullptr);
         return;
     }
-    int w = std::min(destRect.Width(), sourceRect.Width()), h = std::min(destRect.Height(), sourceRect.Height());
-    int dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
-    if (dx < 0) sx -= dx, w += dx, dx = 0;
-    if (dy < 0) sy -= dy, h += dy, dy = 0;
-    if (sx < 0) dx -= sx, w += sx, sx = 0;
-    if (sy < 0) dy -= sy, h += sy, sy = 0;
     const TBitmap24& img = *image.Image;
-    w = std::min({w, bitmap.Width() - dx, img.Width() - sx});
-    h = std::min({h, bitmap.Height() - dy, img.Height() - sy - image.PartHeight});
+    const auto [dx, dy, sx, sy, w, h] = ClipPiece(bitmap, destRect, sourceRect, img, image.PartHeight);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* s = img.ScanLine(sy + y) + sx * 3;
         const std::uint8_t* m = img.ScanLine(sy + y + image.PartHeight) + sx * 3;
