@@ -8,7 +8,7 @@
 #include "gui/shell.h"
 #include "gui/text_file.h"
 #include "paint/platform_canvas_win.h"
-#include "paint/skin_manager.h"
+#include "engine/skin_manager.h"
 #include "gui/system_colors.h"
 
 namespace korvel {

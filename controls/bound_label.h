@@ -6,7 +6,7 @@
 
 #include "controls/standin_classes.h"
 #include "gui/graphics.h"
-#include "paint/bound_label.h"
+#include "engine/bound_label.h"
 
 namespace korvel {
 

@@ -3,9 +3,9 @@
 
 #include <climits>
 
-#include "paint/bound_label.h"
+#include "engine/bound_label.h"
 #include "paint/color.h"
-#include "paint/skin_recolour.h"
+#include "engine/skin_recolour.h"
 
 namespace korvel {
 namespace {

@@ -18,7 +18,7 @@
 #include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
 #include "gui/text.h"
-#include "paint/skin_manager.h"
+#include "engine/skin_manager.h"
 #include "gui_test_support.h"
 
 using namespace korvel;

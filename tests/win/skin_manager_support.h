@@ -11,9 +11,9 @@
 
 #include "gui/graphic_controls.h"
 #include "gui/std_controls.h"
-#include "paint/common_data.h"
-#include "paint/skin_manager.h"
-#include "paint/skin_message.h"
+#include "engine/common_data.h"
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
 #include "skin/internal_skin.h"
 
 namespace korvel::testing {

@@ -1,4 +1,4 @@
-#include "paint/skin_recolour.h"
+#include "engine/skin_recolour.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // The skin manager: loading, recolouring and announcing skins.
-#include "paint/skin_manager.h"
+#include "engine/skin_manager.h"
 
 #include <algorithm>
 #include <exception>
@@ -8,8 +8,8 @@
 #include "gui/class_registry.h"
 #include "gui/forms.h"
 #include "gui/text.h"
-#include "paint/skin_message.h"
-#include "paint/skin_recolour.h"
+#include "engine/skin_message.h"
+#include "engine/skin_recolour.h"
 #include "skin/internal_skin.h"
 #include "gui/text_convert.h"
 

@@ -1,4 +1,4 @@
-#include "paint/bound_label.h"
+#include "engine/bound_label.h"
 
 #include <algorithm>
 

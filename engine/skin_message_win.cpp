@@ -1,5 +1,5 @@
 // The skin message and the utilities that deliver it.
-#include "paint/skin_message.h"
+#include "engine/skin_message.h"
 
 #include <exception>
 #include <vector>

@@ -1,13 +1,13 @@
 // The per-control skin state and its common reaction to the skin message.
-#include "paint/common_data.h"
+#include "engine/common_data.h"
 
 #include <algorithm>
 #include <exception>
 
 #include "gui/win_control.h"
 #include "paint/mask.h"
-#include "paint/skin_manager.h"
-#include "paint/skin_message.h"
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
 
 namespace korvel {
 
