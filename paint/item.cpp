@@ -106,10 +106,9 @@ void PaintOpaque(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers) {
     rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
     if (rect.IsEmpty()) return;
     const TColor color = ColorToRgb(layers.Color);
-    // A texture that was not found is no layer at all: the colour takes its share.
-    const int imagePercent = layers.Texture ? layers.ImagePercent : 0;
+    const int imagePercent = layers.ImagePercent;
     const int gradientPercent = layers.GradientPercent;
-    const bool textured = imagePercent > 0;
+    const bool textured = layers.Texture && imagePercent > 0;
     if (textured) {
         const TRect uncovered = DrawTexture(bitmap, rect, *layers.Texture, layers.DrawType);
         if (!uncovered.IsEmpty()) FillDC(bitmap, uncovered, color);
@@ -130,7 +129,10 @@ void PaintOpaque(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers) {
             FillDC(bitmap, rect, color);
         }
     }
-    const int share = gradientPercent + imagePercent;
+    // A texture that was not found leaves its share to the gradient, which then
+    // lies in the whole rectangle; with no gradient either there is nothing but
+    // stale pixels to keep, and the colour covers the rectangle.
+    const int share = gradientPercent + (textured || gradientPercent > 0 ? imagePercent : 0);
     if (share == 0) {
         FillDC(bitmap, rect, layers.Transparency != 0 && SharedColor != clNone ? SharedColor : color);
     } else if (share <= 99) {

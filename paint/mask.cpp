@@ -110,7 +110,7 @@ void NineSlice(const TMaskImage& image, TRect rect, int state, bool centre,
     int left = cw, right = cw, top = ch, bottom = ch;
     if (width < 2 * cw) left = width / 2, right = width - left;
     if (height < 2 * ch) top = height / 2, bottom = height - top;
-    const int sx = image.StateLeft(state), sy = image.R.Top;
+    const int sx = image.FrameStateLeft(state), sy = image.R.Top;
     const int innerLeft = rect.Left + left, innerRight = rect.Right - right;
     const int innerTop = rect.Top + top, innerBottom = rect.Bottom - bottom;
 
@@ -130,8 +130,11 @@ TRect Inclusive(const TRect& r) { return {r.Left, r.Top, r.Right - 1, r.Bottom -
 }  // namespace
 
 int TMaskImage::StateLeft(int state) const {
-    state = std::clamp(state, 0, std::max(ImageCount - 1, 0));
-    return R.Left + state * StateWidth;
+    return R.Left + std::clamp(state, 0, std::max(ImageCount - 1, 0)) * StateWidth;
+}
+
+int TMaskImage::FrameStateLeft(int state) const {
+    return R.Left + std::clamp(state, 0, std::max(ImageCount - 1, 0)) * ColumnWidth * 3;
 }
 
 bool GetMaskImage(const TsSkinTables& tables, const TsMaskData& mask, TMaskImage& image) {
@@ -151,7 +154,7 @@ bool GetMaskImage(const TsSkinTables& tables, const TsMaskData& mask, TMaskImage
     if (image.R.Left < 0 || image.R.Top < 0 || image.R.Right > image.Image->Width() ||
         image.R.Bottom > image.Image->Height())
         return false;
-    const int parts = std::min(image.MaskType, 1) + 1;
+    const int parts = image.MaskType + 1;
     image.StateWidth = image.R.Width() / image.ImageCount;
     image.PartHeight = image.R.Height() / parts;
     image.ColumnWidth = image.R.Width() / (image.ImageCount * 3);
@@ -172,9 +175,9 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
     if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
     TMaskImage image;
     if (!GetMaskImage(tables, mask, image) || image.ColumnWidth <= 0 || image.RowHeight <= 0) return;
-    const bool blended = image.HasTransparency();
+    const bool blended = image.DrawnByBlend();
     const bool stretch = !blended && mask.StretchMode != 0;
-    const bool centre = fillCentre && (blended || mask.BorderWidth == 0);
+    const bool centre = fillCentre && (image.HasTransparency() || mask.BorderWidth == 0);
     const TParentBackground none;
     NineSlice(image, rect, state, centre, [&](TPieceKind kind, TRect dest, TRect source) {
         if (dest.IsEmpty() || source.IsEmpty()) return;
@@ -230,7 +233,7 @@ void DrawSkinGlyph(TBitmap24& bitmap, TPoint point, int state, const TsSkinTable
     if (point.Y < 0) source.Top -= point.Y, point.Y = 0;
     if (source.IsEmpty()) return;
     const TRect dest = Bounds(point.X, point.Y, source.Width(), source.Height());
-    if (image.HasTransparency())
+    if (image.DrawnByBlend())
         MaskBlend(dest, source, bitmap, image, mode);
     else if (mode == 1)
         CopyTransparent(bitmap, *image.Image, point.X, clNone, Inclusive(source), point.Y);

@@ -4,9 +4,11 @@
 // refresh and the key-colour runs that shape windows.
 //
 // A mask image is a rectangle of the skin's master bitmap, or a picture of the
-// entry's own; it holds ImageCount state images side by side and, with MaskType 1,
-// a transparency half below the colour half (each byte: how much of the destination
-// shows through, 0 opaque, 255 fully transparent). Magenta is never drawn as colour.
+// entry's own; it holds ImageCount state images side by side, and its height is
+// split into MaskType + 1 parts: the colour part on top and, with MaskType 1 or
+// more, the transparency part directly below it (each byte: how much of the
+// destination shows through, 0 opaque, 255 fully transparent). Magenta is never
+// drawn as colour.
 #include <vector>
 
 #include "gui/bitmap24.h"
@@ -21,16 +23,24 @@ struct TMaskImage {
     const TBitmap24* Image = nullptr;   // the master bitmap or the entry's own picture
     TRect R;                            // the entry's rectangle inside Image
     int ImageCount = 0;                 // state images side by side
-    int MaskType = 0;                   // 1: a transparency half lies below the colour half
-    bool Own = false;                   // the picture is the entry's own (always colour over transparency)
+    int MaskType = 0;                   // >= 1: a transparency part lies below the colour part
+    bool Own = false;                   // the picture is the entry's own
     int StateWidth = 0;                 // R width / ImageCount
     int PartHeight = 0;                 // R height / (MaskType + 1)
     int ColumnWidth = 0;                // frame piece width: R width / (ImageCount * 3)
     int RowHeight = 0;                  // frame piece height: R height / ((MaskType + 1) * 3)
 
-    bool HasTransparency() const { return Own || MaskType >= 1; }
-    // Left edge of state s (clamped to the last state) inside Image.
+    // A transparency part lies one part height below the colour part.
+    bool HasTransparency() const { return MaskType >= 1; }
+    // Frames and glyphs of this image go through the transparency blend, whose key
+    // pixels take the parent's background: an image of the entry's own always does
+    // (without a transparency part its colour pixels are simply opaque).
+    bool DrawnByBlend() const { return Own || HasTransparency(); }
+    // Left edge of state s (clamped to the last state) inside Image, for glyphs and textures.
     int StateLeft(int state) const;
+    // Left edge of state s (clamped) of a frame: three piece columns per state, so
+    // a width that is not a multiple of 3 * ImageCount leaves its rest after the last state.
+    int FrameStateLeft(int state) const;
 };
 
 // Resolves the image of mask; false when it has none or cannot be drawn (ImageCount

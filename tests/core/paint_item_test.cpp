@@ -2,10 +2,16 @@
 // and the corner images, gradient bands and texture draw types.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+#include <memory>
+#include <vector>
+
 #include "paint/color.h"
 #include "paint/gradient.h"
 #include "paint/item.h"
 #include "paint/texture.h"
+#include "paint_picture_support.h"
 
 using namespace korvel;
 
@@ -164,9 +170,9 @@ TEST(PaintOpaque, GradientOverTextureIsBlendedAcrossTheWholeWidth) {
         for (int x = 0; x < 9; ++x) ASSERT_EQ(b.Pixel(x, y), want) << x << "," << y;   // the last column too
 }
 
-TEST(PaintItem, TextureThatIsNotFoundIsNoLayerAtAll) {
-    // ImagePercent 50 without any PATTERN entry: the plain colour covers the cache,
-    // instead of half of whatever the bitmap held before.
+TEST(PaintItem, TextureThatIsNotFoundLeavesItsShareToTheGradient) {
+    // ImagePercent 50 without any PATTERN entry nor gradient: the plain colour
+    // covers the cache, instead of half of whatever the bitmap held before.
     TsSkinTables t = OneSection(0x00336699, 0, 0, " ");
     t.Sections[0].ImagePercent = 50;
     t.Sections[0].HotImagePercent = 50;
@@ -176,13 +182,27 @@ TEST(PaintItem, TextureThatIsNotFoundIsNoLayerAtAll) {
         PaintItem(Source(&t, 0), {}, true, b, {0, 0}, {0, 0, 6, 4}, state);
         EXPECT_TRUE(AllPixels(b, state == 0 ? 0x00336699u : 0x00FFFFFFu)) << state;
     }
-    // With a gradient as well, the gradient takes its own share only.
-    TsSkinTables g = OneSection(0x00000000, 0, 60, "16777215;16777215;100;0;0");
-    g.Sections[0].ImagePercent = 30;
-    TBitmap24 b(4, 4);
-    b.Fill(0x00F0F0F0);
-    PaintItem(Source(&g, 0), {}, true, b, {0, 0}, {0, 0, 4, 4}, 0);
-    EXPECT_TRUE(AllPixels(b, 0x00999999));   // 0.6 * 255 + 0.4 * 0
+    // With a gradient, the gradient lies in the whole rectangle and keeps G + I
+    // percent against the colour: rows 0, 40, 80, 120 of a vertical band from grey 0
+    // to grey 160 over a grey-100 colour, G 40 and I 30, give 0.7 * row + 0.3 * 100.
+    struct Case { int gradient, image, state; } cases[] = {{40, 30, 0}, {40, 30, 1}, {60, 40, 0}, {70, 60, 1}};
+    for (auto c : cases) {
+        TsSkinTables g = OneSection(0x00646464, 0, 0, " ");
+        TsGeneralData& s = g.Sections[0];
+        s.HotColor = s.Color;
+        s.GradientPercent = s.HotGradientPercent = c.gradient;
+        s.ImagePercent = s.HotImagePercent = c.image;
+        s.GradientArray = s.HotGradientArray = ParseGradientData("0;10526880;100;0;0");
+        TBitmap24 b(3, 4);
+        b.Fill(0x00F0F0F0);
+        PaintItem(Source(&g, 0), {}, true, b, {0, 0}, {0, 0, 3, 4}, c.state);
+        const int share = c.gradient + c.image;
+        for (int y = 0; y < 4; ++y) {
+            const int grey = 40 * y;   // 160 / 4 rows per row
+            const int want = share >= 100 ? grey : static_cast<int>(std::nearbyint(share / 100.0 * grey + (1 - share / 100.0) * 100));
+            for (int x = 0; x < 3; ++x) ASSERT_EQ(b.Pixel(x, y), MakeColor(want, want, want)) << share << " row " << y;
+        }
+    }
 }
 
 TEST(DrawTexture, StretchedTransparencyTextureCutByTheBitmapMatchesTheWholeOne) {
@@ -207,4 +227,170 @@ TEST(DrawTexture, StretchedTransparencyTextureCutByTheBitmapMatchesTheWholeOne) 
     DrawTexture(cut, {-5, -3, 15, 9}, texture, tdStretch);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 10; ++x) ASSERT_EQ(cut.Pixel(x, y), whole.Pixel(x + 5, y + 3)) << x << "," << y;
+}
+
+namespace {
+
+// A mask entry of section PANEL.
+TsMaskData PanelMask(const char* property, std::shared_ptr<TBitmap24> own, int imageCount, int maskType,
+                     int stretchMode = 0) {
+    TsMaskData m;
+    m.SectionName = "PANEL";
+    m.PropertyName = property;
+    m.Bmp = std::move(own);
+    if (m.Bmp) m.R = {0, 0, m.Bmp->Width(), m.Bmp->Height()};
+    m.ImageCount = static_cast<std::int16_t>(imageCount);
+    m.MaskType = static_cast<std::int16_t>(maskType);
+    m.StretchMode = static_cast<std::int16_t>(stretchMode);
+    m.ImgType = itisaTexture;
+    return m;
+}
+
+// Every channel of a texture pixel t kept at percent against the colour c.
+TColor KeptAgainst(TColor t, int percent, TColor c) {
+    const double f = percent / 100.0, g = 1 - f;
+    auto ch = [&](int tv, int cv) { return static_cast<std::uint8_t>(std::nearbyint(f * tv + g * cv)); };
+    return MakeColor(ch(RedOf(t), RedOf(c)), ch(GreenOf(t), GreenOf(c)), ch(BlueOf(t), BlueOf(c)));
+}
+
+}  // namespace
+
+TEST(PaintItem, PictureOfItsOwnIsTheOpaqueTextureOfItsState) {
+    // A small texture picture (one state, no transparency part, as a JPEG under
+    // 90000 pixels is loaded) for PATTERN, another for HOTPATTERN: state 0 tiles
+    // the first, states 1 and 2 the second, each kept at its percent against the
+    // state's colour. A PatternIndex given by the control wins over the name.
+    using namespace korvel::testing;
+    auto normal = Picture(5, 3, 1);
+    auto hot = std::make_shared<TBitmap24>(4, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) hot->SetPixel(x, y, MakeColor(200 - 9 * x, 7 + 40 * y, 100 + x * y));
+    struct Case { int state, percent; bool indexGiven; } cases[] = {
+        {0, 100, false}, {0, 70, false}, {1, 100, false}, {2, 45, false}, {0, 100, true},
+    };
+    for (auto c : cases) {
+        TsSkinTables t = OneSection(0x00336699, 0, 0, " ");
+        t.Sections[0].HotColor = 0x00102030;
+        t.Sections[0].ImagePercent = t.Sections[0].HotImagePercent = c.percent;
+        t.Masks.push_back(PanelMask("PATTERN", normal, 1, 0));
+        t.Masks.push_back(PanelMask("HOTPATTERN", hot, 1, 0));
+        TItemSource src = Source(&t, 0);
+        if (c.indexGiven) src.PatternIndex = 1;   // the hot picture, given for the normal set
+        TBitmap24 b(11, 7);
+        b.Fill(0x00F0F0F0);
+        PaintItem(src, {}, true, b, {0, 0}, {0, 0, 11, 7}, c.state);
+        const TBitmap24& picture = c.state == 0 && !c.indexGiven ? *normal : *hot;
+        const TColor colour = c.state == 0 ? 0x00336699 : 0x00102030;
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 11; ++x) {
+                const TColor texel = picture.Pixel(x % picture.Width(), y % picture.Height());
+                ASSERT_EQ(b.Pixel(x, y), c.percent >= 100 ? texel : KeptAgainst(texel, c.percent, colour))
+                    << "state " << c.state << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(PaintItem, TileByColumnsTransparencyTextureLiesOverTheLayersWithStripsOfTheParent) {
+    // A transparency texture (two states of 4 x 3 over their transparency part) with
+    // StretchMode 10, from PATTERN or, when PATTERN is missing or colour only, from
+    // HOTPATTERN: in state 0 its first state is blended over the plain colour in
+    // whole tiles; the strips left at the right and at the bottom, and its key
+    // pixels, show the parent's pixels (or the parent's colour without a parent
+    // picture). It is no layer of the hot set, and with another StretchMode it is
+    // drawn nowhere.
+    using namespace korvel::testing;
+    constexpr int kW = 4, kH = 3, kWidth = 14, kHeight = 8;
+    auto overlay = Picture(2 * kW, kH, 2);
+    overlay->SetPixel(1, 1, kKey);
+    overlay->SetPixel(kW + 1, 0, 0x00FEFEFE);   // state 1 differs
+    TBitmap24 parent(40, 30);
+    FillBackground(parent);
+    const TParentBackground bg{&parent, 2, 3, true};
+    const TPoint at{5, 4};
+    const TColor colour = 0x00336699, parentColour = 0x00ABCDEF;
+    enum TWhere { wPattern, wHotPattern, wHotPatternOverColourOnlyPattern, wOtherStretchMode };
+    struct Case { TWhere where; int state; bool parentPicture, hasParent; } cases[] = {
+        {wPattern, 0, true, true},   {wPattern, 0, false, true}, {wPattern, 0, false, false},
+        {wHotPattern, 0, true, true}, {wHotPattern, 1, true, true}, {wHotPatternOverColourOnlyPattern, 0, true, true},
+        {wOtherStretchMode, 0, true, true},
+    };
+    for (auto c : cases) {
+        TsSkinTables t = OneSection(colour, 0, 0, " ");
+        t.Sections[0].HotColor = colour;
+        if (c.where == wHotPatternOverColourOnlyPattern) {
+            // Colour only, but at 0 percent: no layer, and it leaves the overlay to HOTPATTERN.
+            t.Masks.push_back(PanelMask("PATTERN", Picture(3, 3, 1), 1, 0));
+        }
+        const bool hotEntry = c.where == wHotPattern || c.where == wHotPatternOverColourOnlyPattern;
+        t.Masks.push_back(PanelMask(hotEntry ? "HOTPATTERN" : "PATTERN", overlay, 2, 1,
+                                    c.where == wOtherStretchMode ? tdTile : tdTileByColumns));
+        TItemSource src = Source(&t, 0);
+        src.HasParent = c.hasParent;
+        src.ParentColor = parentColour;
+        TBitmap24 b(kWidth, kHeight);
+        b.Fill(0x00F0F0F0);
+        PaintItem(src, c.parentPicture ? bg : TParentBackground{}, true, b, at, {0, 0, kWidth, kHeight}, c.state);
+        const bool drawn = c.state == 0 && c.where != wOtherStretchMode;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                // What lies behind pixel (x, y): the parent's pixel under it, or its colour.
+                const TColor behind = c.parentPicture ? parent.Pixel(x + at.X + bg.OffsetX, y + at.Y + bg.OffsetY)
+                                      : c.hasParent   ? parentColour
+                                                      : colour;
+                TColor want = colour;
+                if (drawn) {
+                    const bool inTiles = x < kWidth / kW * kW && y < kHeight / kH * kH;
+                    want = inTiles ? Expected(*overlay, x % kW, y % kH, kH, colour, 0, behind) : behind;
+                }
+                ASSERT_EQ(b.Pixel(x, y), want) << "case " << c.where << " state " << c.state << " parent picture "
+                                               << c.parentPicture << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(PaintItem, CornerImagesSitAtTheCornersInTheirState) {
+    // Four corner images of different kinds, drawn in state 1 over a plain colour:
+    // w is the width div ImageCount, h the height div (MaskType + 1); the top-left
+    // at the rectangle's top-left, the top-right at (Right - w, Top), the
+    // bottom-left at (0, Bottom - h), the bottom-right at (Right - w, Bottom - h).
+    using namespace korvel::testing;
+    struct Corner { const char* property; int imageCount, maskType, width, partHeight; bool right, bottom; } corners[] = {
+        {"IMGTOPLEFT", 2, 1, 8, 3, false, false},
+        {"IMGTOPRIGHT", 0, 0, 9, 4, true, false},    // an own picture without counts: 3 states over transparency
+        {"IMGBTMLEFT", 1, 0, 5, 2, false, true},     // colour only, copied with its key pixels left out
+        {"IMGBTMRIGHT", 3, 2, 7, 3, true, true},     // MaskType 2: a third of the height is colour
+    };
+    const TColor colour = 0x00336699;
+    TsSkinTables t = OneSection(colour, 0, 0, " ");
+    t.Sections[0].HotColor = colour;
+    std::vector<std::shared_ptr<TBitmap24>> pictures;
+    for (const Corner& c : corners) {
+        const int maskType = c.imageCount == 0 ? 1 : c.maskType;
+        auto picture = Picture(c.width, c.partHeight, maskType + 1);
+        const int states = c.imageCount == 0 ? 3 : c.imageCount;
+        picture->SetPixel(states > 1 ? c.width / states : 1, 0, kKey);   // a key pixel in the state drawn
+        t.Masks.push_back(PanelMask(c.property, picture, c.imageCount, c.maskType));
+        t.Masks.back().ImgType = itisaGlyph;
+        pictures.push_back(picture);
+    }
+    const TRect rect{0, 0, 20, 12};
+    TBitmap24 b(23, 14);
+    b.Fill(0x00F0F0F0);
+    PaintItem(Source(&t, 0), {}, true, b, {0, 0}, rect, 1);
+    TBitmap24 want(23, 14);
+    want.Fill(0x00F0F0F0);
+    for (int y = rect.Top; y < rect.Bottom; ++y)
+        for (int x = rect.Left; x < rect.Right; ++x) want.SetPixel(x, y, colour);
+    for (std::size_t i = 0; i < std::size(corners); ++i) {
+        const Corner& c = corners[i];
+        const int states = c.imageCount == 0 ? 3 : c.imageCount, maskType = c.imageCount == 0 ? 1 : c.maskType;
+        const int w = c.width / states, h = c.partHeight, left = std::min(1, states - 1) * w;
+        const int px = c.right ? rect.Right - w : c.bottom ? 0 : rect.Left, py = c.bottom ? rect.Bottom - h : rect.Top;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                want.SetPixel(px + x, py + y,
+                              Expected(*pictures[i], left + x, y, maskType ? c.partHeight : 0, want.Pixel(px + x, py + y)));
+    }
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) ASSERT_EQ(b.Pixel(x, y), want.Pixel(x, y)) << x << "," << y;
 }
