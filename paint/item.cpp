@@ -50,8 +50,10 @@ bool InPaintRange(TPoint point, const TParentBackground& parentBg) {
     return InPaintRange(point) && InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY});
 }
 
-// Copies what lies behind rect: the parent's pixels at the control's place, or SharedColor.
+// Copies what lies behind rect: the parent's pixels at the control's place, or
+// SharedColor. Painting into the parent's own picture, what lies behind is there already.
 void PutParentBackground(TBitmap24& bitmap, const TParentBackground& parentBg, TPoint point, TRect rect) {
+    if (parentBg.Bitmap == &bitmap) return;
     if (SharedColor != clNone) {
         FillDC(bitmap, rect, SharedColor);
         return;
@@ -167,7 +169,7 @@ void PaintItemBackground(int skinIndex, const TParentBackground& parentBg, TColo
     if (!parentBg.Ready || t <= 0) {
         PaintOpaque(bitmap, rect, layers);
     } else if (t >= 100) {
-        if (parentBg.Bitmap != &bitmap) PutParentBackground(bitmap, parentBg, point, rect);
+        PutParentBackground(bitmap, parentBg, point, rect);
     } else {
         TBitmap24 item(rect.Width(), rect.Height());
         PaintOpaque(item, {0, 0, rect.Width(), rect.Height()}, layers);

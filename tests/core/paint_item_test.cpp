@@ -394,3 +394,28 @@ TEST(PaintItem, CornerImagesSitAtTheCornersInTheirState) {
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x) ASSERT_EQ(b.Pixel(x, y), want.Pixel(x, y)) << x << "," << y;
 }
+
+TEST(PaintItem, PartlyTransparentItemInTheParentsOwnPictureBlendsOverWhatIsThere) {
+    // A window part painted into the very picture its background comes from: the
+    // pixels under the rectangle are what lies behind, nothing is copied onto
+    // itself, and the item (black, 40 percent transparent) keeps 255 - 102 of each.
+    using namespace korvel::testing;
+    for (int transparency : {40, 100}) {
+        TsSkinTables t = OneSection(0x00000000, transparency, 0, " ");
+        TBitmap24 b(12, 9);
+        FillBackground(b);
+        const TBitmap24 before = b.Clone();
+        const TParentBackground own{&b, 3, 2, true};   // offsets that would read a shifted, overlapping block
+        const TRect rect{2, 1, 10, 7};
+        PaintItemBackground(0, own, clNone, -1, -1, &t, b, {rect.Left, rect.Top}, rect, 0);
+        const int keep = transparency * 255 / 100;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const TColor p = before.Pixel(x, y);
+                const bool inside = x >= rect.Left && y >= rect.Top && x < rect.Right && y < rect.Bottom;
+                auto kept = [&](int v) { return static_cast<std::uint8_t>((v * keep + 127) >> 8); };
+                const TColor want = !inside || transparency == 100 ? p : MakeColor(kept(RedOf(p)), kept(GreenOf(p)), kept(BlueOf(p)));
+                ASSERT_EQ(b.Pixel(x, y), want) << transparency << " at " << x << "," << y;
+            }
+    }
+}
