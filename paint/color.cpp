@@ -50,7 +50,9 @@ TColor ChangeHue(int offset, TColor color) {
     else if (g == v) hue = 120 + 60.0 * (b - r) / d;
     else hue = 240 + 60.0 * (r - g) / d;
     if (hue < 0) hue += 360;
-    int h = RoundEven(hue + offset) % 360;
+    // The offset is taken round the circle first: whole turns change nothing (nor the
+    // parity that rounding looks at), and hue + offset would overflow int near its ends.
+    int h = RoundEven(hue + offset % 360) % 360;
     if (h < 0) h += 360;   // a negative offset turns the other way round the circle
     const int i = h / 60;
     const double f = h / 60.0 - i;

@@ -1,6 +1,7 @@
 // Pixel accessors and blends: exact bytes, clipping at every edge, both row orders.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -347,6 +348,10 @@ TEST(ColorFunctions, SaturationAndHueTable) {
         {120, 0x000000FF, 0x0000FF00}, {240, 0x000000FF, 0x00FF0000}, {0, 0x00808080, 0x00808080},
         {90, 0x00000000, 0x00000000}, {-120, 0x000000FF, 0x00FF0000}, {360, 0x000000FF, 0x000000FF},
         {60, 0xFF0000FF & 0x00FFFFFF, 0x0000FFFF},
+        // Offsets near the ends of int: blue (240) + 2147483647 is 7 mod 360, so
+        // i 0, f 7/60, t = 255 * 7/60 = 29.75 -> 30: (255, 30, 0); blue - 2147483648
+        // is 112 mod 360, so i 1, q = 255 * (1 - 52/60) = 34: (34, 255, 0).
+        {INT_MAX, 0x00FF0000, 0x00001EFF}, {INT_MIN, 0x00FF0000, 0x0000FF22},
     };
     for (auto h : hues) EXPECT_EQ(ChangeHue(h.offset, h.in), h.out) << h.offset << " " << std::hex << h.in;
 }
