@@ -109,9 +109,9 @@ void TsCommonData::SendApplyOrRemove(TsSkinManager* manager) {
 }
 
 void TsCommonData::SetSkinManager(TsSkinManager* value) {
-    if (value == TsSkinManager::DefaultManager()) value = nullptr;
     if (value == skinManager_) return;
-    skinManager_ = value;
+    // The default manager is stored as none; assigning it still re-resolves and re-applies.
+    skinManager_ = value == TsSkinManager::DefaultManager() ? nullptr : value;
     if (ownerObject_ && ownerObject_->InState(csLoading)) return;
     TsSkinManager* m = SkinManager();
     if (m && !m->Tables().Sections.empty()) UpdateIndexes();
