@@ -358,7 +358,8 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
             if (parent) {
                 SharedColor = clNone;
                 SendMessageW(parent->Handle(), SM_ALPHACMD, PackSkinCommand(SMC_GETCONTROLCOLOR), 0);
-                p = SharedColor == clNone ? ColorToRGB(parent->Color()) : SharedColor;
+                // A parent may answer with its section's colour as stored: a system colour blends as its RGB.
+                p = ColorToRGB(SharedColor == clNone ? parent->Color() : SharedColor);
             } else {
                 p = ownerControl_ ? ColorToRGB(ownerControl_->Color()) : clNone;
             }

@@ -62,6 +62,7 @@ protected:
                                     "[HALF]", Line("COLOR", HalfColor), "TRANSPARENCY=50",
                                     "[THIRD]", Line("COLOR", ThirdColor), "TRANSPARENCY=30",
                                     "[CLEAR]", Line("COLOR", ClearColor), "TRANSPARENCY=100",
+                                    "[SYSTEM]", "COLOR=" + std::to_string(static_cast<std::int32_t>(clBtnFace)),
                                     "[INK]", Line("COLOR", InkColor), Line("FONTCOLOR", InkFont)});
         manager->SetSkinName("Elegant (internal)");
     }
@@ -99,6 +100,7 @@ TEST_F(ControlColorTest, SeeThroughSectionsBlendOverWhatTheirParentsAnswer) {
         {"third over clear over half", form, {"HALF", "CLEAR", "THIRD"}, Through(30, half, ThirdColor)},
         {"clear over third over half", form, {"HALF", "THIRD", "CLEAR"}, Through(30, half, ThirdColor)},
         {"opaque ends the chain", form, {"HALF", "SOLID", "THIRD"}, Through(30, SolidColor, ThirdColor)},
+        {"half over a system colour", form, {"SYSTEM", "HALF"}, Through(50, ColorToRGB(clBtnFace), HalfColor)},
     };
     for (const auto& c : cases) {
         TWinControl* last = Chain(c.parent, c.chain);
