@@ -80,6 +80,8 @@ public:
 
     void UpdateIndexes();
     void ResolveSection();
+    // Called from the control's Loaded after the framework's own: an edit-like
+    // control takes its section's colours only once it is no longer loading.
     void Loaded();
     bool IsSkinned(bool checkActive) const;
     bool IsActive() const;

@@ -109,9 +109,9 @@ void TsCommonData::SendApplyOrRemove(TsSkinManager* manager) {
 }
 
 void TsCommonData::SetSkinManager(TsSkinManager* value) {
-    if (value == TsSkinManager::DefaultManager()) value = nullptr;
     if (value == skinManager_) return;
-    skinManager_ = value;
+    // The default manager is stored as none; assigning it still re-resolves and re-applies.
+    skinManager_ = value == TsSkinManager::DefaultManager() ? nullptr : value;
     if (ownerObject_ && ownerObject_->InState(csLoading)) return;
     TsSkinManager* m = SkinManager();
     if (m && !m->Tables().Sections.empty()) UpdateIndexes();
@@ -358,7 +358,8 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
             if (parent) {
                 SharedColor = clNone;
                 SendMessageW(parent->Handle(), SM_ALPHACMD, PackSkinCommand(SMC_GETCONTROLCOLOR), 0);
-                p = SharedColor == clNone ? ColorToRGB(parent->Color()) : SharedColor;
+                // A parent may answer with its section's colour as stored: a system colour blends as its RGB.
+                p = ColorToRGB(SharedColor == clNone ? parent->Color() : SharedColor);
             } else {
                 p = ownerControl_ ? ColorToRGB(ownerControl_->Color()) : clNone;
             }

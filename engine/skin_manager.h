@@ -77,7 +77,9 @@ public:
     void SetSkinDirectory(const std::string& value);
     const std::string& SkinName() const { return skinName_; }
     void SetSkinName(const std::string& value);
-    std::string SkinInfo() const { return korvel::SkinInfo(tables_.SkinData); }
+    // The loaded skin's version, or "N/A" when no skin is loaded; an inactive
+    // manager has none applied, whatever its tables still hold.
+    std::string SkinInfo() const { return active_ ? korvel::SkinInfo(tables_.SkinData) : "N/A"; }
     static std::string Version() { return "4.73"; }
     bool SkinnedPopups() const { return skinnedPopups_; }
     void SetSkinnedPopups(bool value);
@@ -141,6 +143,7 @@ private:
     const TsFileSystem* files_ = nullptr;
     std::string programFolder_;
     TsSkinLoadReport lastLoad_;
+    bool commonSectionsPending_ = false;   // set while a definition is read, until a load takes them
     // The hook on the main window: shared with the wrapper installed in its window procedure.
     struct THook;
     std::shared_ptr<THook> hook_;

@@ -96,6 +96,8 @@ TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
 }
 
 TsSkinManager::~TsSkinManager() {
+    // Controls that name this manager let go of it when they hear the removal.
+    Destroying();
     if (active_) {
         active_ = false;
         if (!Reading()) AnnounceSkinRemoved();
@@ -154,10 +156,13 @@ void TsSkinManager::LoadSkin() {
     const int hue = hueOffset_;
     const int saturation = saturation_;
     request.Recolour = [hue, saturation](TsSkinTables& tables) { RecolourSkin(tables, hue, saturation); };
+    request.SourceChosen = [this](const TsSkinLoadReport& chosen) {
+        if (!chosen.SkinName.empty()) skinName_ = chosen.SkinName;
+        if (!chosen.Active) active_ = false;
+    };
+    commonSectionsPending_ = false;
     lastLoad_ = TsSkinLoadReport{};
     korvel::LoadSkin(request, tables_, lastLoad_);
-    if (!lastLoad_.SkinName.empty()) skinName_ = lastLoad_.SkinName;
-    if (!lastLoad_.Active) active_ = false;
 }
 
 // A skin that cannot be read ends the change: the change flag is cleared and
@@ -221,6 +226,12 @@ void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
     for (std::string line : lines) {
         if (line.empty() || line[0] != ';') line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
         commonSections_.push_back(std::move(line));
+    }
+    // A stored definition names its skin (and holds its stored skins) after the
+    // common sections: loading now would find no skin and switch skinning off.
+    if (Reading()) {
+        commonSectionsPending_ = true;
+        return;
     }
     SetSkinName(skinName_);
 }
@@ -290,7 +301,9 @@ void TsSkinManager::Loaded() {
     TComponent::Loaded();
     if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
     if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
-    if (active_ && !skinName_.empty()) AnnounceNewSkin();
+    if (!active_ || skinName_.empty()) return;
+    if (commonSectionsPending_) SetSkinName(skinName_);   // loads with the common sections, then announces
+    else AnnounceNewSkin();
 }
 
 void RegisterSkinManagerClass() {

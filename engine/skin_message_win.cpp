@@ -81,7 +81,9 @@ void BroadcastToForms(TMessage& message) {
         if (i >= app.ComponentCount()) continue;
         auto* form = dynamic_cast<TForm*>(app.Components(i));
         if (!form || Destroying(form)) continue;
-        if (form->HandleAllocated()) SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+        // Through the form's window procedure slot: a form without a window yet
+        // (its skin provider in the slot) must hear the skin change as well.
+        form->Perform(message.Msg, message.WParam, message.LParam);
         BroadcastSkinMessage(form, message);
         // An MDI form's client window paints the area around the children.
         if (form->FormStyle() == TFormStyle::fsMDIForm && form->HandleAllocated() && !Destroying(form)) {

@@ -331,7 +331,9 @@ void TLoader::CommonSections() {
 }
 
 void TLoader::Run() {
-    if (!ChooseSource()) return;
+    const bool found = ChooseSource();
+    if (request_.SourceChosen) request_.SourceChosen(report_);
+    if (!found) return;
     const bool folder = report_.FromFolder;
     if (!request_.CommonSections.empty()) {
         std::string text;

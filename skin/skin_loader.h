@@ -16,6 +16,13 @@ namespace korvel {
 
 constexpr std::string_view DefaultSkinDirectory = "c:\\Skins";
 
+struct TsSkinLoadReport {
+    std::string SkinName;                       // the name loaded; an internal skin's name after a fallback
+    bool Active = true;                         // false: no source at all, nothing was loaded
+    bool FromFolder = false;
+    std::vector<std::string> Warnings;          // picture files skipped, with the reason
+};
+
 struct TsSkinLoadRequest {
     std::string SkinDirectory;                  // the manager's setting; empty means DefaultSkinDirectory
     std::string SkinName;
@@ -26,13 +33,9 @@ struct TsSkinLoadRequest {
     const TsFileSystem* Files = nullptr;        // null: the disk
     // The last step: the manager's hue and saturation, applied afresh.
     std::function<void(TsSkinTables&)> Recolour;
-};
-
-struct TsSkinLoadReport {
-    std::string SkinName;                       // the name loaded; an internal skin's name after a fallback
-    bool Active = true;                         // false: no source at all, nothing was loaded
-    bool FromFolder = false;
-    std::vector<std::string> Warnings;          // picture files skipped, with the reason
+    // Told which skin is loaded (or that none can be) once the source is chosen,
+    // before any pass runs: a pass that fails later leaves that choice standing.
+    std::function<void(const TsSkinLoadReport&)> SourceChosen;
 };
 
 // Fills the tables in the order masks, patterns, sections, recolouring,

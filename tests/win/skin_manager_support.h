@@ -11,6 +11,7 @@
 
 #include "gui/graphic_controls.h"
 #include "gui/std_controls.h"
+#include "gui/text.h"
 #include "engine/common_data.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -36,6 +37,20 @@ inline void AddElegant(TsSkinManager& manager) {
     const auto master = ReadBytes(SourcePath("skin/internal/elegant_master.bmp"));
     BuildInternalSkin(manager.InternalSkins().Add(),
                       std::string_view(reinterpret_cast<const char*>(options.data()), options.size()), master);
+}
+
+// Writes a skin folder <temp>\korvel-skins-<tag>-<pid>\<name>\Options.dat holding
+// the given lines; returns the skin directory (the folder of skin folders).
+inline std::string WriteFolderSkin(const std::string& tag, const std::string& name,
+                                   const std::vector<std::string>& options) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string directory = Narrow(temp) + "korvel-skins-" + tag + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryW(Widen(directory).c_str(), nullptr);
+    CreateDirectoryW(Widen(directory + "\\" + name).c_str(), nullptr);
+    std::ofstream out(Widen(directory + "\\" + name + "\\Options.dat").c_str(), std::ios::binary | std::ios::trunc);
+    for (const std::string& line : options) out << line << "\r\n";
+    return directory;
 }
 
 // The commands a control received, in order.

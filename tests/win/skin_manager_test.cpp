@@ -38,8 +38,13 @@ protected:
         p->SetParent(parent);
         return p;
     }
+    // From now on errors reported through the application are collected, not failures.
+    void CollectReports() {
+        Application().OnException = [this](const std::exception& e) { reported.push_back(e.what()); };
+    }
     TForm* form = nullptr;
     TsSkinManager* manager = nullptr;
+    std::vector<std::string> reported;
 };
 
 TEST_F(SkinManagerTest, FirstManagerIsTheDefaultAndHasItsDefaults) {
@@ -142,10 +147,104 @@ TEST_F(SkinManagerTest, DeactivationAnnouncesRemovalAndEmptiesTheTables) {
     EXPECT_TRUE(panel->SkinData.IsSkinned(true));
 }
 
-TEST_F(SkinManagerTest, UnknownNameFallsBackToTheInternalSkin) {
+TEST_F(SkinManagerTest, UnknownNameFallsBackToTheInternalSkinEvenWhenALaterPassFails) {
     manager->SetSkinName("No such skin");
     EXPECT_EQ(manager->SkinName(), Elegant);
     EXPECT_EQ(manager->SkinInfo(), "4.33");
+
+    // A rectangle on the master bitmap with a field that is no number ends the
+    // load in the mask pass, after the source was chosen.
+    CollectReports();
+    manager->SetCommonSections({"[BROKEN]", "BORDERSMASK = #(1,2,x,4)(3,1)"});
+    ASSERT_EQ(reported.size(), 1u);
+    manager->SetSkinName("Still no such skin");
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_NE(reported.back().find("'x' is not a valid integer value"), std::string::npos) << reported.back();
+    EXPECT_EQ(manager->SkinName(), Elegant);
+    EXPECT_FALSE(SkinChanging);
+}
+
+TEST_F(SkinManagerTest, ChangeEventsFrameTheLoadAndAFailedLoadRaisesNoAfterEvent) {
+    const std::string directory = testing::WriteFolderSkin(
+        "events", "Slate", {"[GLOBALINFO]", "VERSION=2.5", "[PANEL]", "COLOR=1193046"});
+    testing::WriteFolderSkin("events", "Cracked", {"[GLOBALINFO]", "VERSION=3", "SHADOW1COLOR=red", "[PANEL]", "COLOR=0"});
+    manager->SetSkinDirectory(directory);
+    manager->SetSkinName(Elegant);
+    auto* panel = AddPanel(form);
+    panel->Log = {};
+    // What each event sees: the name asked for, the skin shown, how far the announcement went.
+    std::vector<std::string> events;
+    const auto seen = [&](const char* event, TObject* sender) {
+        EXPECT_EQ(sender, manager);
+        events.push_back(std::string(event) + " " + manager->SkinName() + " " + manager->SkinInfo() + " " +
+                         std::to_string(panel->Log.Announcements().size()) + (SkinChanging ? " changing" : ""));
+    };
+    manager->OnBeforeChange = [&](TObject* sender) { seen("before", sender); };
+    manager->OnAfterChange = [&](TObject* sender) { seen("after", sender); };
+    CollectReports();
+
+    manager->SetSkinName("Slate");
+    EXPECT_EQ(events, (std::vector<std::string>{"before Slate 4.33 0", "after Slate 2.5 3"}));
+    EXPECT_EQ(panel->Log.Announcements(), NewSkinOrder);
+    EXPECT_TRUE(reported.empty());
+
+    events.clear();
+    panel->Log = {};
+    manager->SetSkinName("Cracked");
+    EXPECT_EQ(events, (std::vector<std::string>{"before Cracked 2.5 0"}));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported[0].find("'red' is not a valid integer value"), std::string::npos) << reported[0];
+    EXPECT_TRUE(panel->Log.Announcements().empty());
+    EXPECT_FALSE(SkinChanging);
+}
+
+TEST(SkinManagerWithoutSkins, NoSourceLeavesTheManagerInactiveWithoutASkin) {
+    auto* form = new TForm(&Application());
+    auto* manager = new TsSkinManager(form);
+    manager->SetProgramFolder("Z:\\nonexistent\\");
+    manager->SetSkinDirectory("Z:\\nonexistent");
+    manager->SetSkinName("Nothing");
+    EXPECT_FALSE(manager->Active());
+    EXPECT_TRUE(manager->Tables().Sections.empty());
+    EXPECT_EQ(manager->SkinInfo(), "N/A");
+    delete form;
+}
+
+TEST_F(SkinManagerTest, AssigningTheDefaultManagerResolvesAgainAndApplies) {
+    manager->SetSkinName(Elegant);
+    auto* panel = AddPanel(form);
+    ASSERT_EQ(panel->SkinData.StoredSkinManager(), nullptr);
+    panel->SkinData.SkinIndex = -1;   // left stale by whatever happened before
+    panel->Log = {};
+    panel->SkinData.SetSkinManager(manager);
+    EXPECT_EQ(panel->SkinData.StoredSkinManager(), nullptr);
+    EXPECT_EQ(panel->SkinData.SkinIndex, manager->SectionIndexOf("PANEL"));
+    ASSERT_EQ(panel->Log.Commands, (std::vector<std::uint32_t>{SMC_SKINAPPLIED}));
+    EXPECT_EQ(panel->Log.Arguments.back(), reinterpret_cast<LPARAM>(manager));
+
+    // The same again (none stored, none given) changes nothing.
+    panel->Log = {};
+    panel->SkinData.SetSkinManager(nullptr);
+    EXPECT_TRUE(panel->Log.Commands.empty());
+}
+
+TEST_F(SkinManagerTest, AFreedManagerIsForgottenByTheControlsThatNamedIt) {
+    manager->SetSkinName(Elegant);
+    auto* second = new TsSkinManager(form);
+    second->SetProgramFolder("Z:\\nonexistent\\");
+    second->SetSkinDirectory("Z:\\nonexistent");
+    AddElegant(*second);
+    second->SetSkinName(Elegant);
+    auto* panel = AddPanel(form);
+    panel->SkinData.SetSkinManager(second);
+    ASSERT_EQ(panel->SkinData.StoredSkinManager(), second);
+    ASSERT_TRUE(panel->SkinData.IsSkinned(true));
+    panel->Log = {};
+    delete second;
+    EXPECT_EQ(panel->Log.Announcements(), (std::vector<std::uint32_t>{SMC_SKINREMOVED}));
+    EXPECT_EQ(panel->SkinData.StoredSkinManager(), nullptr);
+    EXPECT_EQ(panel->SkinData.SkinManager(), manager);
+    EXPECT_EQ(panel->SkinData.SkinIndex, -1);
 }
 
 TEST_F(SkinManagerTest, HueAndSaturationApplyAfreshToEveryLoad) {
@@ -397,6 +496,48 @@ TEST(SkinManagerDefinition, AStoredDefinitionCreatesTheManagerWithItsSettings) {
     EXPECT_EQ(manager->MenuSupport().IcoLineSkin, "ICOLINE");
     delete form;
     EXPECT_EQ(TsSkinManager::DefaultManager(), nullptr);
+}
+
+TEST(SkinManagerDefinition, CommonSectionsReadBeforeTheSkinNameEndWithTheNamedSkinActive) {
+    RegisterSkinManagerClass();
+    const std::string directory = testing::WriteFolderSkin(
+        "definition", "Slate", {"[GLOBALINFO]", "VERSION=2.5", "[PANEL]", "COLOR=1193046", "TRANSPARENCY=20"});
+    const std::string commonSections =
+        "    CommonSections = (\n"
+        "      '[EXTRA]'\n"
+        "      'COLOR = 6636321'\n"
+        "      'PARENTCLASS = PANEL'\n"
+        "    )\n";
+    const std::string skinDirectory = "    SkinDirectory = '" + directory + "'\n";
+    const std::string skinName = "    SkinName = 'Slate'\n";
+    struct Case { const char* order; std::string properties; };
+    const Case cases[] = {
+        {"published", commonSections + skinDirectory + skinName},
+        {"name first", skinDirectory + skinName + commonSections},
+    };
+    for (const auto& c : cases) {
+        auto* form = new TForm(&Application());
+        auto* panel = new TSkinnedPanel(form, "EXTRA");
+        panel->SetParent(form);
+        form->ReadDefinition("object Form1: TForm\n  object sSkinManager1: TsSkinManager\n" + c.properties +
+                             "  end\nend\n");
+        auto* manager = dynamic_cast<TsSkinManager*>(form->FindComponent("sSkinManager1"));
+        ASSERT_NE(manager, nullptr) << c.order;
+        EXPECT_TRUE(manager->Active()) << c.order;
+        EXPECT_EQ(manager->SkinName(), "Slate") << c.order;
+        EXPECT_EQ(manager->SkinInfo(), "2.5") << c.order;
+        EXPECT_EQ(manager->SkinData().SkinPath, directory + "\\Slate\\") << c.order;
+        // The common section lies over the folder skin: it inherits from the folder's PANEL.
+        const int extra = manager->SectionIndexOf("EXTRA");
+        ASSERT_GE(extra, 0) << c.order;
+        EXPECT_EQ(manager->Tables().Sections[static_cast<size_t>(extra)].Color, 6636321u) << c.order;
+        EXPECT_EQ(manager->Tables().Sections[static_cast<size_t>(extra)].Transparency, 20) << c.order;
+        EXPECT_EQ(panel->SkinData.SkinIndex, extra) << c.order;
+        EXPECT_TRUE(panel->SkinData.IsSkinned(true)) << c.order;
+        EXPECT_EQ(panel->Log.Announcements().back(), SMC_SKINAPPLIED) << c.order;
+        delete form;
+        EXPECT_EQ(TsSkinManager::DefaultManager(), nullptr);
+    }
 }
 
 }  // namespace

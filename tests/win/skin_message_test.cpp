@@ -139,6 +139,26 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAnMdiFormsClientWindowAfterItsContr
     delete plainForm;
 }
 
+TEST_F(SkinMessageTree, FormsBroadcastReachesAFormWithoutAWindowThroughItsProcedureSlot) {
+    auto* skinned = new TSkinnedPanel(form);
+    skinned->SetParent(form);
+    std::vector<std::uint32_t> heard;
+    TWndMethod previous = form->WindowProc();
+    form->SetWindowProc([&](TMessage& m) {
+        if (m.Msg == SM_ALPHACMD) heard.push_back(SkinCommandOf(m.WParam));
+        previous(m);
+    });
+    for (std::uint32_t command : {SMC_SKINCHANGED, SMC_STOPFADE, SMC_SKINAPPLIED}) {
+        TMessage message{SM_ALPHACMD, PackSkinCommand(command), 0, 0};
+        BroadcastToForms(message);
+    }
+    const std::vector<std::uint32_t> order = {SMC_SKINCHANGED, SMC_STOPFADE, SMC_SKINAPPLIED};
+    EXPECT_EQ(heard, order);
+    EXPECT_EQ(skinned->Log.Announcements(), order);
+    EXPECT_FALSE(form->HandleAllocated());
+    form->SetWindowProc(previous);
+}
+
 TEST_F(SkinMessageTree, ParentUpdatedGoesToWindowedChildrenOnlyAndPreparingLeavesTheTree) {
     auto* panel = new TSkinnedPanel(form);
     auto* inner = new TSkinnedPanel(form);
