@@ -371,7 +371,8 @@ bool TsCheckBox::OnFocusOrMouse(TMessage& m) {
     case CM_MOUSELEAVE:
         if (Enabled()) {
             data.MouseAbove = false;
-            pressed_ = false;
+            // A press keeps the pointer: its release toggles wherever it happens.
+            if (GetCapture() != Handle()) pressed_ = false;
             RequestFadeOrRepaint(aeMouseLeave);
         }
         return false;

@@ -76,7 +76,7 @@ class SkinnedControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application().OnException = [](const std::exception& e) { ADD_FAILURE() << "reported: " << e.what(); };
-        form = new TForm(nullptr);
+        form = new TForm(&Application());   // the manager's announcements reach the application's forms
         form->SetBorderStyle(TFormBorderStyle::bsNone);
         form->SetBounds(150, 150, 420, 320);
         form->SetColor(kFormColor);
