@@ -35,15 +35,44 @@ TShiftState ShiftOf(WPARAM wParam) { return static_cast<TShiftState>(wParam & 0x
 struct TsCheckBox::TGlyph {
     int Width = NoGlyphSize;
     int Height = NoGlyphSize;
-    const TBitmap* User = nullptr;       // a user glyph, drawn through its transparency half
+    int ListIndex = -1;                  // a picture of Images, drawn through its transparency half
+    const TBitmap* User = nullptr;       // else a user glyph, drawn the same way
     int MaskIndex = -1;                  // else a skin mask of GLOBALINFO
 };
+
+namespace {
+
+// Frame state of a glyph picture (three frames over their transparency) into
+// rect of the cache: each channel image + (cache - image) * transparency / 256,
+// the transparency being the same channel one frame height lower. Clipped.
+void CopyThroughTransparency(TBitmap24& cache, const RECT& rect, const TBitmap24& image, int state) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const int sourceLeft = std::min(state, 2) * width;
+    const int rows = std::min({height, image.Height() - height, cache.Height() - static_cast<int>(rect.top)});
+    const int columns = std::min({width, image.Width() - sourceLeft, cache.Width() - static_cast<int>(rect.left)});
+    for (int y = std::max(0, -static_cast<int>(rect.top)); y < rows; ++y) {
+        const std::uint8_t* colour = image.ScanLine(y);
+        const std::uint8_t* mask = image.ScanLine(y + height);
+        std::uint8_t* out = cache.ScanLine(rect.top + y);
+        for (int x = std::max(0, -static_cast<int>(rect.left)); x < columns; ++x) {
+            const int sx = (sourceLeft + x) * 3;
+            const int dx = (rect.left + x) * 3;
+            for (int c = 0; c < 3; ++c) {
+                const int i = colour[sx + c];
+                out[dx + c] = static_cast<std::uint8_t>(i + (out[dx + c] - i) * mask[sx + c] / 256);
+            }
+        }
+    }
+}
+
+}  // namespace
 
 TsCheckBox::TsCheckBox(TComponent* owner) : TCheckBox(owner), skinData_(std::make_unique<TsCommonData>(this, false)) {
     skinData_->ControlCode = ccCheckBox;
     skinData_->Loaded();
-    glyphChecked_.OnChange = [this] { AdjustSize(); Invalidate(); };
-    glyphUnChecked_.OnChange = [this] { AdjustSize(); Invalidate(); };
+    glyphChecked_.OnChange = [this] { GlyphChanged(); };
+    glyphUnChecked_.OnChange = [this] { GlyphChanged(); };
 }
 
 TsCheckBox::~TsCheckBox() {
@@ -89,6 +118,41 @@ void TsCheckBox::SetDisabledKind(TsDisabledKind value) {
     skinData_->Invalidate();
 }
 
+void TsCheckBox::GlyphChanged() {
+    AdjustSize();
+    skinData_->BackgroundChanged = true;
+    Repaint();
+}
+
+void TsCheckBox::SetImages(TCustomImageList* value) {
+    if (value == images_) return;
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = value;
+    // Forgotten when the list is freed, whoever owns it.
+    if (images_) images_->FreeNotification(this);
+    GlyphChanged();
+}
+
+void TsCheckBox::SetImgChecked(int value) {
+    if (value == imgChecked_) return;
+    imgChecked_ = value;
+    if (State() == TCheckBoxState::cbChecked) GlyphChanged();
+}
+
+void TsCheckBox::SetImgUnchecked(int value) {
+    if (value == imgUnchecked_) return;
+    imgUnchecked_ = value;
+    if (State() == TCheckBoxState::cbUnchecked) GlyphChanged();
+}
+
+void TsCheckBox::Notification(TComponent* component, TOperation operation) {
+    TCheckBox::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) {
+        images_ = nullptr;
+        if (!InState(csDestroying)) GlyphChanged();
+    }
+}
+
 void TsCheckBox::SetMargin(int value) {
     if (value == margin_) return;
     margin_ = value;
@@ -131,6 +195,12 @@ void TsCheckBox::Invalidate() {
 
 TsCheckBox::TGlyph TsCheckBox::CurrentGlyph() const {
     TGlyph glyph;
+    if (images_ && imgChecked_ >= 0 && imgUnchecked_ >= 0) {
+        glyph.Width = images_->Width() / 3;
+        glyph.Height = images_->Height() / 2;
+        glyph.ListIndex = State() == TCheckBoxState::cbChecked ? imgChecked_ : imgUnchecked_;
+        return glyph;
+    }
     if (glyphChecked_.Width() > 0) {
         glyph.Width = glyphChecked_.Width() / 3;
         glyph.Height = glyphChecked_.Height() / 2;
@@ -214,28 +284,14 @@ void TsCheckBox::PaintGlyph(TBitmap24& cache) {
         DrawSkinGlyph(cache, TPoint{r.left, r.top}, state, tables, tables.Masks[static_cast<std::size_t>(glyph.MaskIndex)], 1);
         return;
     }
-    if (!glyph.User) return;
-    // Each channel: image + (cache - image) * transparency / 256, the transparency
-    // being the same channel one frame height lower.
-    const TBitmap24& image = glyph.User->Pixels();
-    const int sourceLeft = std::min(state, 2) * glyph.Width;
-    for (int y = std::max(0, -static_cast<int>(r.top)); y < glyph.Height; ++y) {
-        const int dy = r.top + y;
-        if (dy >= cache.Height() || y + glyph.Height >= image.Height()) break;
-        const std::uint8_t* colour = image.ScanLine(y);
-        const std::uint8_t* mask = image.ScanLine(y + glyph.Height);
-        std::uint8_t* out = cache.ScanLine(dy);
-        for (int x = std::max(0, -static_cast<int>(r.left)); x < glyph.Width; ++x) {
-            const int dx = r.left + x;
-            const int sx = sourceLeft + x;
-            if (dx >= cache.Width() || sx >= image.Width()) break;
-            for (int c = 0; c < 3; ++c) {
-                const int i = colour[sx * 3 + c];
-                const int t = mask[sx * 3 + c];
-                out[dx * 3 + c] = static_cast<std::uint8_t>(i + (out[dx * 3 + c] - i) * t / 256);
-            }
-        }
+    if (glyph.ListIndex >= 0 && images_) {
+        if (glyph.ListIndex >= images_->Count()) return;   // no such picture: no glyph
+        TBitmap24 picture(images_->Width(), images_->Height());
+        images_->Draw(picture, 0, 0, glyph.ListIndex);
+        CopyThroughTransparency(cache, r, picture, state);
+        return;
     }
+    if (glyph.User) CopyThroughTransparency(cache, r, glyph.User->Pixels(), state);
 }
 
 void TsCheckBox::RebuildCache() {
@@ -504,6 +560,15 @@ void RegisterCheckBoxClass() {
             if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
             b.GlyphUnChecked().LoadFromResourceName(c.Module(), v.Text);
         });
+        prop("Images", [](B& b, const TValue& v, TReadContext& c) {
+            c.ReferTo(v, [&b](TComponent* target) {
+                auto* list = dynamic_cast<TCustomImageList*>(target);
+                if (!list) throw EConvertError(FormatText("%s is not an image list", {target->Name()}));
+                b.SetImages(list);
+            });
+        });
+        prop("ImgChecked", [](B& b, const TValue& v, TReadContext&) { b.SetImgChecked(v.AsInteger()); });
+        prop("ImgUnchecked", [](B& b, const TValue& v, TReadContext&) { b.SetImgUnchecked(v.AsInteger()); });
         prop("Margin", [](B& b, const TValue& v, TReadContext&) { b.SetMargin(v.AsInteger()); });
         prop("TextIndent", [](B& b, const TValue& v, TReadContext&) { b.SetTextIndent(v.AsInteger()); });
         prop("MultiLine", [](B& b, const TValue& v, TReadContext&) { b.SetMultiLine(v.AsBoolean()); });

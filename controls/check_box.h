@@ -12,6 +12,7 @@
 
 #include "engine/common_data.h"
 #include "gui/graphics.h"
+#include "gui/image_list.h"
 #include "gui/std_controls.h"
 #include "paint/blend.h"
 
@@ -50,6 +51,14 @@ public:
     // (the lower half). Changing one resizes (AutoSize) and repaints.
     TBitmap& GlyphChecked() { return glyphChecked_; }
     TBitmap& GlyphUnChecked() { return glyphUnChecked_; }
+    // The other glyph source: pictures of three frames over their transparency,
+    // taken before the user glyphs while both indexes are 0 or more.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
+    int ImgChecked() const { return imgChecked_; }
+    void SetImgChecked(int value);
+    int ImgUnchecked() const { return imgUnchecked_; }
+    void SetImgUnchecked(int value);
     int Margin() const { return margin_; }
     void SetMargin(int value);
     int TextIndent() const { return textIndent_; }
@@ -83,6 +92,7 @@ public:
 protected:
     void WndProc(TMessage& message) override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void Toggle() override;
 
 private:
@@ -104,6 +114,7 @@ private:
     void RebuildCache();
     void PaintCaption(HDC cacheDC, int glyphWidth);
     void PaintGlyph(TBitmap24& cache);
+    void GlyphChanged();
     void TakeFocus();
     void StateChanged();
 
@@ -116,6 +127,9 @@ private:
     TsDisabledKind disabledKind_ = dkBlended;
     TBitmap glyphChecked_;
     TBitmap glyphUnChecked_;
+    TCustomImageList* images_ = nullptr;
+    int imgChecked_ = 0;
+    int imgUnchecked_ = 0;
     int margin_ = 2;
     int textIndent_ = 0;
     bool multiLine_ = false;

@@ -5,6 +5,8 @@
 
 #include "controls/check_box.h"
 #include "controls/panel.h"
+#include "gui/exceptions.h"
+#include "gui/image_list.h"
 #include "skin_control_support.h"
 
 namespace korvel {
@@ -199,23 +201,33 @@ TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {
     EXPECT_EQ(box->Width(), 60);
 }
 
-TEST_F(CheckBoxTest, UserGlyphShowsThroughItsTransparencyAndOnlyWhenGiven) {
-    // Three frames of 16 x 16 over their transparency: colours and weights differ per frame and column.
-    TBitmap& glyph = box->GlyphChecked();
-    glyph.SetSize(48, 32);
-    const auto colour = [](int frame, int x, int y) { return MakeColor(40 + 60 * frame, 10 * x, 200 - 8 * y); };
-    const auto weight = [](int x, int y) { return MakeColor(16 * (x % 16), 8 * y, 255 - 16 * (x % 16)); };
+// Three frames of 16 x 16 over their transparency: colours and weights differ per picture, frame, column and row.
+TColor GlyphColour(int picture, int frame, int x, int y) { return MakeColor(40 + 60 * frame, 10 * x + 50 * picture, 200 - 8 * y); }
+TColor GlyphWeight(int x, int y) { return MakeColor(16 * (x % 16), 8 * y, 255 - 16 * (x % 16)); }
+TBitmap24 GlyphPicture(int picture) {
+    TBitmap24 out(48, 32);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 48; ++x) {
-            glyph.Pixels().SetPixel(x, y, colour(x / 16, x % 16, y));
-            glyph.Pixels().SetPixel(x, y + 16, weight(x, y));
+            out.SetPixel(x, y, GlyphColour(picture, x / 16, x % 16, y));
+            out.SetPixel(x, y + 16, GlyphWeight(x, y));
         }
-    glyph.OnChange();
+    return out;
+}
+
+TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
+    TCustomImageList list(nullptr);
+    list.SetSize(48, 32);
+    list.Add(GlyphPicture(0));
+    list.Add(GlyphPicture(1));
+    EXPECT_THROW(list.Add(TBitmap24(16, 16)), EInvalidOperation);   // another size is refused
+    EXPECT_EQ(list.Count(), 2);
+    struct Case { const char* source; int unchecked, checked; };   // the picture shown, -1 for none
+    const Case cases[] = {{"GlyphChecked only", -1, 0}, {"Images", 0, 1}};
     box->SetAutoSize(false);
     box->SetBounds(40, 50, 120, 30);
     ShowAndSettle();
     const TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
-    const auto expectAt = [&](bool drawn, const char* what) {
+    const auto expectShown = [&](int picture, const std::string& what) {
         const TBitmap24 shot = CaptureControl(*box);
         const int top = (box->Height() - 16) / 2;
         int wrong = 0;
@@ -223,8 +235,8 @@ TEST_F(CheckBoxTest, UserGlyphShowsThroughItsTransparencyAndOnlyWhenGiven) {
             for (int x = 0; x < 16; ++x) {
                 const TColor back = hostFace.Pixel(box->Left() + box->Margin() + x, box->Top() + top + y);
                 TColor want = back;
-                if (drawn) {
-                    const TColor i = colour(0, x, y), t = weight(x, y);
+                if (picture >= 0) {
+                    const TColor i = GlyphColour(picture, 0, x, y), t = GlyphWeight(x, y);
                     const auto mix = [](int img, int cache, int tr) { return img + (cache - img) * tr / 256; };
                     want = MakeColor(mix(RedOf(i), RedOf(back), RedOf(t)), mix(GreenOf(i), GreenOf(back), GreenOf(t)),
                                      mix(BlueOf(i), BlueOf(back), BlueOf(t)));
@@ -233,10 +245,26 @@ TEST_F(CheckBoxTest, UserGlyphShowsThroughItsTransparencyAndOnlyWhenGiven) {
             }
         EXPECT_EQ(wrong, 0) << what;
     };
-    expectAt(false, "unchecked without GlyphUnChecked");
-    box->SetChecked(true);
+    for (const Case& c : cases) {
+        if (std::string(c.source) == "Images") {
+            box->SetImages(&list);
+            box->SetImgChecked(1);
+            box->SetImgUnchecked(0);
+        } else {
+            box->GlyphChecked().Pixels() = GlyphPicture(0);
+            box->GlyphChecked().OnChange();
+        }
+        box->SetChecked(false);
+        Pump(50);
+        expectShown(c.unchecked, std::string(c.source) + " unchecked");
+        box->SetChecked(true);
+        Pump(50);
+        expectShown(c.checked, std::string(c.source) + " checked");
+    }
+    box->SetImgChecked(7);   // no such picture: no glyph
     Pump(50);
-    expectAt(true, "checked");
+    expectShown(-1, "missing picture");
+    box->SetImages(nullptr);
 }
 
 TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
