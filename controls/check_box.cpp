@@ -90,19 +90,11 @@ void TsCheckBox::Loaded() {
 
 // ---- properties -----------------------------------------------------------------
 
-void TsCheckBox::SetState(TCheckBoxState value) {
-    if (value == State()) return;
-    TCheckBox::SetState(value);
-    if (!IsLoading()) StateChanged();
-}
-
 void TsCheckBox::Toggle() {
     // The user cannot change a read-only box, whichever way the toggle came
     // (release, accelerator, the native control's click).
     if (readOnly_) return;
-    const TCheckBoxState before = State();
     TCheckBox::Toggle();
-    if (State() != before) StateChanged();
 }
 
 void TsCheckBox::StateChanged() {
@@ -443,7 +435,10 @@ bool TsCheckBox::SkinnedMessage(TMessage& m) {
     case WM_PAINT:          OnPaintMessage(m); return true;
     case WM_ERASEBKGND:     m.Result = 1; return true;
     case WM_UPDATEUISTATE:  return true;   // the native control would draw its focus cues over the skin
-    case BM_SETCHECK:       StopFadeHook(); return true;   // the state is the framework's
+    case BM_SETCHECK:       // the framework tells the window its new state; the native control keeps its own
+        StopFadeHook();
+        if (!IsLoading()) StateChanged();
+        return true;
     case WM_KEYDOWN:        return OnKeyDownMessage(m);
     case WM_KEYUP:          return OnKeyUpMessage(m);
     case WM_LBUTTONDOWN:
@@ -545,10 +540,6 @@ void RegisterCheckBoxClass() {
         using B = TsCheckBox;
         using S = std::function<void(B&, const TValue&, TReadContext&)>;
         const auto prop = [&r](const std::string& name, S setter) { r.RegisterProperty<B>("TsCheckBox", name, std::move(setter)); };
-        prop("Checked", [](B& b, const TValue& v, TReadContext&) { b.SetChecked(v.AsBoolean()); });
-        prop("State", [](B& b, const TValue& v, TReadContext&) {
-            b.SetState(static_cast<TCheckBoxState>(v.AsEnum({{"cbUnchecked", 0}, {"cbChecked", 1}, {"cbGrayed", 2}})));
-        });
         prop("DisabledKind", [](B& b, const TValue& v, TReadContext&) {
             b.SetDisabledKind(v.AsSet({{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}}));
         });

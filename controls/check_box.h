@@ -41,10 +41,6 @@ public:
     TsCommonData& SkinData() { return *skinData_; }
     const TsCommonData& SkinData() const { return *skinData_; }
 
-    // Hide the framework's setters: a real change repaints the skinned look.
-    void SetChecked(bool value) { SetState(value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
-    void SetState(TCheckBoxState value);
-
     TsDisabledKind DisabledKind() const { return disabledKind_; }
     void SetDisabledKind(TsDisabledKind value);
     // Three frames side by side (normal, hot, pressed) over their transparency

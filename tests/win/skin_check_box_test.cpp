@@ -168,6 +168,28 @@ TEST_F(CheckBoxTest, AllowGrayedCyclesUncheckedCheckedGrayed) {
         std::string first;
         EXPECT_EQ(GlyphSideDifferences(s.mask, 1, first), 0) << s.mask << ": " << first;
     }
+    // Set by code that knows only the framework's check box, the state shows all the same.
+    TCheckBox& plain = *box;
+    plain.SetState(TCheckBoxState::cbGrayed);
+    Pump(50);
+    std::string first;
+    EXPECT_EQ(GlyphSideDifferences("BOXGRAYED", 1, first), 0) << "set through TCheckBox: " << first;
+}
+
+TEST_F(CheckBoxTest, DisabledBoxIsBlendedWithWhatLiesBehind) {
+    box->SetEnabled(false);
+    ShowAndSettle();
+    MovePointer(GlyphCentre());   // a disabled box never lights up
+    TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
+    TBitmap24 expected = ExpectedGlyphSide("BOXUNCHECKED", 0);
+    DisabledLook(expected, dkBlended, ColorToRGB(box->Color()), TPoint{box->Left(), box->Top()},
+                 TParentBackground{&hostFace, 0, 0, true});
+    const int captionLeft = 16 + box->TextIndent() + box->Margin() + 4 - 3;
+    std::string first;
+    EXPECT_EQ(CountDifferences(CaptureControl(*box), expected, {RECT{captionLeft, 0, box->Width(), box->Height()}}, &first), 0)
+        << first;
+    // Really paler than the enabled glyph.
+    EXPECT_NE(CountDifferences(expected, ExpectedGlyphSide("BOXUNCHECKED", 0), {}), 0);
 }
 
 TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {
