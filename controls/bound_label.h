@@ -4,7 +4,7 @@
 // the label placed, shown and enabled as it moves, hides and is disabled.
 #include <string>
 
-#include "controls/standin_classes.h"
+#include "controls/label.h"
 #include "gui/graphics.h"
 #include "engine/bound_label.h"
 

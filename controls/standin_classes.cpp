@@ -72,14 +72,11 @@ void RegisterStandinClasses() {
     static const bool registered = [] {
         RegisterFrameworkClasses();
         RegisterStandin<TsButton>("TsButton", "TButton");
-        RegisterStandin<TsPanel>("TsPanel", "TPanel");
+        RegisterPanelClasses();
         RegisterStandin<TsEdit>("TsEdit", "TEdit");
         RegisterBoundLabelProperties();
-        RegisterStandin<TsCheckBox>("TsCheckBox", "TCheckBox");
-        RegisterStandin<TsLabel>("TsLabel", "TLabel");
-        TClassRegistry::Instance().RegisterProperty<TsLabel>(
-            "TsLabel", "UseSkinColor",
-            [](TsLabel& label, const TValue& value, TReadContext&) { label.UseSkinColor = value.AsBoolean(); });
+        RegisterCheckBoxClass();
+        RegisterLabelClasses();
         return true;
     }();
     (void)registered;

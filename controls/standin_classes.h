@@ -1,12 +1,16 @@
 #pragma once
-// Placeholders for the skinned controls under their final class names, so the
-// main window's stored definition already names TsButton, TsPanel, TsEdit,
-// TsLabel and TsCheckBox. Each is the framework's plain control; the skin
-// settings the definition carries are kept but not yet acted on. Replacing a
-// placeholder with the real skinned control changes only its registration.
+// Placeholders for the skinned controls not built yet, under their final class
+// names, so the main window's stored definition already names them. Each is the
+// framework's plain control; the skin settings the definition carries are kept
+// but not yet acted on. Replacing a placeholder with the real skinned control
+// changes only its registration. The panel, labels and check box are real
+// (controls/panel.h, label.h, check_box.h).
 #include <memory>
 #include <string>
 
+#include "controls/check_box.h"
+#include "controls/label.h"
+#include "controls/panel.h"
 #include "gui/graphic_controls.h"
 #include "gui/std_controls.h"
 
@@ -21,13 +25,6 @@ class TsButton : public TButton {
 public:
     explicit TsButton(TComponent* owner) : TButton(owner) {}
     std::string ClassName() const override { return "TsButton"; }
-    TStandinSkinSettings SkinData;
-};
-
-class TsPanel : public TPanel {
-public:
-    explicit TsPanel(TComponent* owner) : TPanel(owner) {}
-    std::string ClassName() const override { return "TsPanel"; }
     TStandinSkinSettings SkinData;
 };
 
@@ -52,22 +49,8 @@ private:
     std::unique_ptr<TsBoundLabel> boundLabel_;
 };
 
-class TsCheckBox : public TCheckBox {
-public:
-    explicit TsCheckBox(TComponent* owner) : TCheckBox(owner) {}
-    std::string ClassName() const override { return "TsCheckBox"; }
-    TStandinSkinSettings SkinData;
-};
-
-class TsLabel : public TLabel {
-public:
-    explicit TsLabel(TComponent* owner) : TLabel(owner) {}
-    std::string ClassName() const override { return "TsLabel"; }
-    TStandinSkinSettings SkinData;
-    bool UseSkinColor = true;
-};
-
-// Registers the placeholders with the class registry (once; later calls do nothing).
+// Registers the placeholders, and the skinned controls already built, with the
+// class registry (once; later calls do nothing).
 void RegisterStandinClasses();
 
 }  // namespace korvel

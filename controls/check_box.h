@@ -1,0 +1,142 @@
+#pragma once
+// TsCheckBox: the skinned check box. The native BUTTON keeps the focus, the
+// keyboard and accessibility, and the framework keeps the checked state; what
+// the user sees is painted from the skin into the cache of its skin state: the
+// section's background over the parent's pixels, a glyph (the skin's global
+// masks BOXCHECKED, BOXUNCHECKED, BOXGRAYED, or user glyphs), the caption and
+// a focus frame. Pressing and releasing (mouse or space bar) toggles it on the
+// release; a read-only box cannot be changed by the user.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/common_data.h"
+#include "gui/graphics.h"
+#include "gui/image_list.h"
+#include "gui/std_controls.h"
+#include "paint/blend.h"
+
+namespace korvel {
+
+// Left, right and middle button, as the mouse events report them.
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// MK_* bits of the mouse message (shift, control, buttons).
+using TShiftState = unsigned;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+
+class TsCheckBox : public TCheckBox {
+public:
+    // The events that may animate a change of look; aeGlobalDef follows the
+    // process-wide default set.
+    enum TacAnimatEvent : unsigned {
+        aeMouseEnter = 1u << 0, aeMouseLeave = 1u << 1, aeMouseDown = 1u << 2, aeMouseUp = 1u << 3, aeGlobalDef = 1u << 4
+    };
+    using TacAnimatEvents = unsigned;
+
+    explicit TsCheckBox(TComponent* owner);
+    ~TsCheckBox() override;
+    std::string ClassName() const override { return "TsCheckBox"; }
+
+    TsCommonData& SkinData() { return *skinData_; }
+    const TsCommonData& SkinData() const { return *skinData_; }
+
+    TsDisabledKind DisabledKind() const { return disabledKind_; }
+    void SetDisabledKind(TsDisabledKind value);
+    // Three frames side by side (normal, hot, pressed) over their transparency
+    // (the lower half). Changing one resizes (AutoSize) and repaints.
+    TBitmap& GlyphChecked() { return glyphChecked_; }
+    TBitmap& GlyphUnChecked() { return glyphUnChecked_; }
+    // The other glyph source: pictures of three frames over their transparency,
+    // taken before the user glyphs while both indexes are 0 or more.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
+    int ImgChecked() const { return imgChecked_; }
+    void SetImgChecked(int value);
+    int ImgUnchecked() const { return imgUnchecked_; }
+    void SetImgUnchecked(int value);
+    int Margin() const { return margin_; }
+    void SetMargin(int value);
+    int TextIndent() const { return textIndent_; }
+    void SetTextIndent(int value);
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool value);
+    bool ShowFocus() const { return showFocus_; }
+    void SetShowFocus(bool value);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value) { readOnly_ = value; }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    TacAnimatEvents AnimatEvents() const { return animatEvents_; }
+    void SetAnimatEvents(TacAnimatEvents value) { animatEvents_ = value; }
+    // Whether event may animate: in AnimatEvents, or aeGlobalDef and in the default set.
+    bool AnimationAllowed(TacAnimatEvent event) const;
+
+    // A mouse button or the space bar went down on the box; its release toggles.
+    bool Pressed() const { return pressed_; }
+
+    void Invalidate() override;
+    // Sizes the box to glyph and caption (skinned, not loading, AutoSize on).
+    void AdjustSize();
+
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+
+protected:
+    void WndProc(TMessage& message) override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void Toggle() override;
+
+private:
+    struct TGlyph;
+    TGlyph CurrentGlyph() const;
+    RECT GlyphRect(int width, int height) const;
+    int GlyphState() const;
+    bool Hot() const;
+
+    bool OnSkinAnnouncement(TMessage& m);
+    bool OnFocusOrMouse(TMessage& m);
+    bool SkinnedMessage(TMessage& m);
+    bool PlainMessage(TMessage& m);
+    void OnPaintMessage(TMessage& m);
+    bool OnKeyDownMessage(TMessage& m);
+    bool OnKeyUpMessage(TMessage& m);
+    bool OnButtonDown(TMessage& m);
+    bool OnButtonUp(TMessage& m);
+    void RebuildCache();
+    void PaintCaption(HDC cacheDC, int glyphWidth);
+    void PaintGlyph(TBitmap24& cache);
+    void GlyphChanged();
+    void TakeFocus();
+    void StateChanged();
+
+    // Fading is not built yet: these are where a fade would start and stop.
+    // Until then the new look is painted at once.
+    void RequestFadeOrRepaint(TacAnimatEvent event);
+    void StopFadeHook() {}
+
+    std::unique_ptr<TsCommonData> skinData_;
+    TsDisabledKind disabledKind_ = dkBlended;
+    TBitmap glyphChecked_;
+    TBitmap glyphUnChecked_;
+    TCustomImageList* images_ = nullptr;
+    int imgChecked_ = 0;
+    int imgUnchecked_ = 0;
+    int margin_ = 2;
+    int textIndent_ = 0;
+    bool multiLine_ = false;
+    bool showFocus_ = true;
+    bool readOnly_ = false;
+    bool autoSize_ = true;
+    TacAnimatEvents animatEvents_ = aeGlobalDef;
+    bool pressed_ = false;
+};
+
+// Registers TsCheckBox and its stored properties (once).
+void RegisterCheckBoxClass();
+
+}  // namespace korvel
