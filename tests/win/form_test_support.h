@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/skin_manager.h"
@@ -28,6 +29,8 @@ struct TFormSetup {
     TBorderIcons FormIcons = biSystemMenu | biMinimize | biMaximize;
     int Left = 120, Top = 100, ClientWidth = 300, ClientHeight = 160;
     std::string Caption = "Skinned frame";
+    // Runs before the provider is created (to put a test's wrapper below it in the form's procedure).
+    std::function<void(TForm*)> BeforeProvider;
 };
 
 // Owns the form; the manager and provider are owned by it.
@@ -46,6 +49,7 @@ public:
         Manager->SetSkinDirectory("Z:\\nonexistent");
         AddElegant(*Manager);
         Manager->SetSkinName(kElegant);
+        if (setup.BeforeProvider) setup.BeforeProvider(Form);
         Provider = new TsSkinProvider(Form);
         Provider->SetBorderIcons(setup.ProviderIcons);
     }
