@@ -90,6 +90,14 @@ TEST(FormCaptionButtons, HotAndPressedLooksFollowTheRealPointer) {
     EXPECT_EQ(Mismatches(rig, close, closeIn(1)), 0) << "close hot";
     EXPECT_EQ(Mismatches(rig, min, minIn(0)), 0) << "minimise back to normal";
 
+    // Leaving the window over its frame puts the button back to normal.
+    MovePointer(Centre(rig, close));
+    const RECT wr = rig.WindowRect();
+    MovePointer({wr.right + 60, wr.top + 5});
+    Pump(600);   // Wine polls the pointer for leave tracking
+    EXPECT_EQ(p.CurrentButton, 0);
+    EXPECT_EQ(Mismatches(rig, close, closeIn(0)), 0) << "close back to normal after leaving the window";
+
     const POINT caption = rig.Screen(p.IconRect().Right + 40, (min.Top + min.Bottom) / 2);
     MovePointer(caption);
     EXPECT_EQ(p.CurrentButton, 0);
@@ -155,6 +163,29 @@ TEST(FormCaptionButtons, TitleButtonsWithAndWithoutTheSkinsFaceAndADisabledOneTh
     EXPECT_EQ(p.CurrentButton, 0) << "a disabled title button is not hot-tracked";
     EXPECT_EQ(Mismatches(rig, r2, Expected(rig, r2, {&face, 0, 2})), 0);
     EXPECT_EQ(Mismatches(rig, r0, Expected(rig, r0, {&face, 0, 1})), 0);
+}
+
+// A release in the client area carries key flags where a caption release
+// carries a hit code: Shift with the middle button held reads as 20 (close),
+// Ctrl as 8 (minimise). Neither may act as a caption button.
+TEST(FormCaptionButtons, KeyFlagsOfAClientReleaseAreNoButtonCommands) {
+    TSkinnedFormRig rig;
+    bool closed = false;
+    rig.Form->OnClose = [&closed](TObject*, TCloseAction& action) {
+        closed = true;
+        action = TCloseAction::caNone;
+    };
+    rig.Show();
+    const RECT client = rig.Form->ClientRect();
+    for (WPARAM flags : {WPARAM(MK_SHIFT | MK_MBUTTON), WPARAM(MK_CONTROL), WPARAM(MK_SHIFT | MK_CONTROL | MK_MBUTTON)}) {
+        for (POINT at : {POINT{5, 5}, POINT{client.right - 3, 2}, POINT{client.right / 2, client.bottom / 2}}) {
+            SendMessageW(rig.Handle(), WM_LBUTTONUP, flags, MAKELPARAM(at.x, at.y));
+            Pump(50);
+            EXPECT_FALSE(closed) << flags;
+            EXPECT_FALSE(IsIconic(rig.Handle())) << flags;
+            EXPECT_TRUE(IsWindowVisible(rig.Handle()));
+        }
+    }
 }
 
 }  // namespace
