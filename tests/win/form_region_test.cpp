@@ -99,6 +99,30 @@ TEST(FormRegion, CornersShowTheRootExactlyWhereTheFrameMasksAreTransparent) {
     }
 }
 
+// A resized window is shaped for its new size: the bottom-right hole follows the corner.
+TEST(FormRegion, ResizedWindowIsShapedForItsNewSize) {
+    TFormSetup setup;
+    setup.BorderStyle = TFormBorderStyle::bsSizeable;
+    TSkinnedFormRig rig(setup);
+    rig.Show();
+    const TsMaskData& form = rig.Mask("FORM", "BORDERSMASK");
+    const int imageWidth = form.R.Width() / form.ImageCount;
+    const int imageHeight = form.R.Height();
+    // The bottom-right corner's last pixel is cut by the skin.
+    ASSERT_EQ(rig.Tables().MasterBitmap.Pixel(form.R.Left + imageWidth - 1, form.R.Top + imageHeight - 1), kKey);
+    for (const SIZE size : {SIZE{420, 260}, SIZE{260, 180}}) {
+        rig.Form->SetBounds(rig.Form->Left(), rig.Form->Top(), size.cx, size.cy);
+        testing::Pump(300);
+        const RECT wr = rig.WindowRect();
+        ASSERT_EQ(wr.right - wr.left, size.cx);
+        EXPECT_EQ(rig.Pixel(size.cx - 1, size.cy - 1), kRootColour);
+        EXPECT_EQ(rig.Pixel(size.cx - 1, 0), kRootColour);
+        EXPECT_NE(rig.Pixel(size.cx - 8, size.cy - 1), kRootColour);
+        EXPECT_EQ(rig.Provider->SkinData().CacheBmp()->Width(), size.cx);
+        EXPECT_EQ(rig.Provider->SkinData().CacheBmp()->Height(), size.cy);
+    }
+}
+
 // Where the title's frame colour pixel is fully opaque (transparency 0), the
 // window shows exactly the mask's colour: the rule of the transparency blend.
 TEST(FormRegion, OpaqueTitleCornerPixelsShowTheMaskColourExactly) {
