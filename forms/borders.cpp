@@ -197,7 +197,7 @@ void TsSkinProvider::HandlePaint(TMessage& message) {
 
 void TsSkinProvider::PaintClientArea(HDC dc) {
     if (skinData_->PaintingClient) return;
-    if (skinData_->Link) return;   // seam: a linked child is repainted alone; nothing in this program links one
+    if (skinData_->Link) return PaintLinkedChild(dc);
     if (!skinData_->Preparing) RepaintCache();
     const RECT client = form_->ClientRect();
     const RECT source{FrameWidth() + FormBorderWidth(), ClientOffsetY(), 0, 0};
@@ -210,6 +210,41 @@ void TsSkinProvider::PaintClientArea(HDC dc) {
         skinData_->PaintingClient = false;
         throw;
     }
+    skinData_->PaintingClient = false;
+}
+
+// Only the linked child is painted, over the form's background when it does not cover its area.
+void TsSkinProvider::PaintLinkedChild(HDC dc) {
+    TControl* child = nullptr;
+    for (int i = 0; i < form_->ControlCount() && !child; ++i) {
+        if (static_cast<void*>(form_->Controls(i)) == skinData_->Link) child = form_->Controls(i);
+    }
+    const TBitmap24* cache = skinData_->CacheBmp();
+    if (!child || !cache || child->Width() <= 0 || child->Height() <= 0) return;
+    skinData_->PaintingClient = true;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+    try {
+        if (child->ControlStyle() & csOpaque) {
+            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        } else {
+            TBitmap24 picture(child->Width(), child->Height());
+            const int sx = child->Left() + ClientOffsetX(), sy = child->Top() + ClientOffsetY();
+            CopyTransparent(picture, *cache, 0, clNoKey, {sx, sy, sx + child->Width() - 1, sy + child->Height() - 1}, 0);
+            TCacheDC pictureDC(picture);
+            if (pictureDC.Handle()) {
+                child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(pictureDC.Handle()), 0);
+                GdiFlush();
+                BitBlt(dc, 0, 0, child->Width(), child->Height(), pictureDC.Handle(), 0, 0, SRCCOPY);
+            }
+        }
+    } catch (...) {
+        RestoreDC(dc, saved);
+        skinData_->PaintingClient = false;
+        throw;
+    }
+    RestoreDC(dc, saved);
     skinData_->PaintingClient = false;
 }
 

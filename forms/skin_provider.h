@@ -214,6 +214,7 @@ private:
     void HandlePaint(TMessage& message);
     void NonClientPaint(TMessage& message);
     void PaintMenuLine();
+    void PaintLinkedChild(HDC dc);
     void CopyToWindow(HDC dc, const TRect& source, int destX, int destY);
 
     std::unique_ptr<TsCommonData> skinData_;
