@@ -3,6 +3,7 @@
 #include "app/link_table.h"
 #include "app/tool_table.h"
 #include "controls/standin_classes.h"
+#include "forms/skin_provider.h"
 #include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
 #include "gui/shell.h"
@@ -42,6 +43,7 @@ TColor WindowsSystemColor(int index) { return static_cast<TColor>(GetSysColor(in
 void PrepareSkinning() {
     static const bool prepared = [] {
         RegisterSkinManagerClass();
+        RegisterSkinProviderClass();
         InstallGdiPaintPlatform();
         SetSystemColorSource(&WindowsSystemColor);
         return true;

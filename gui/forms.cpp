@@ -142,7 +142,18 @@ void TForm::SetBorderIcons(TBorderIcons value) {
     if (value == borderIcons_) return;
     borderIcons_ = value;
     if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);
-    RecreateWnd();
+    if (!HandleAllocated()) return;
+    // Win32 lets a live window change these bits; recreating it would destroy the
+    // window under whoever is handling one of its messages (a skin change is).
+    DWORD style, exStyle;
+    FrameStyles(style, exStyle);
+    constexpr DWORD iconStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    ChangeStyle(style & iconStyles, iconStyles & ~style);
+    const LONG_PTR ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                      (ex & ~static_cast<LONG_PTR>(WS_EX_CONTEXTHELP)) | (exStyle & WS_EX_CONTEXTHELP));
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 TWindowState TForm::WindowState() const {

@@ -19,6 +19,7 @@
 #include "gui/graphic_controls.h"
 #include "gui/text.h"
 #include "engine/skin_manager.h"
+#include "forms/skin_provider.h"
 #include "gui_test_support.h"
 #include "paint/item.h"
 
@@ -132,7 +133,9 @@ TEST_F(LauncherTest, StartsWithTheStoredDefaults) {
     EXPECT_EQ(form->Left(), 305);   // placed where designed, not centred
     EXPECT_EQ(form->Top(), 306);
     EXPECT_EQ(form->BorderStyle(), TFormBorderStyle::bsSingle);
-    EXPECT_EQ(form->BorderIcons(), biSystemMenu | biMinimize);
+    // The stored icons are the provider's to give back; while skinned the form has none of its own.
+    EXPECT_EQ(form->Part<TsSkinProvider>("sSkinProvider1").SavedBorderIcons, biSystemMenu | biMinimize);
+    EXPECT_EQ(form->BorderIcons(), 0);
     EXPECT_EQ(form->Color(), 13750737u);
     EXPECT_EQ(VisiblePages(), std::vector<std::string>{"pnlrootgen"});
     EXPECT_FALSE(C("logo").Visible());
@@ -616,6 +619,29 @@ TEST_F(LauncherTest, StartsWithTheInternalSkinLoadedByItsOwnManager) {
     EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Name(), "MS Sans Serif");
     EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Height(), -11);
     EXPECT_EQ(manager.MenuSupport().ExtraLineFont.Color(), clWindowText);
+}
+
+TEST_F(LauncherTest, FrameIsSkinnedByItsProviderWithSystemMenuAndMinimise) {
+    auto& provider = form->Part<TsSkinProvider>("sSkinProvider1");
+    EXPECT_EQ(FindSkinProvider(form), &provider);
+    EXPECT_EQ(provider.BorderIcons(), biSystemMenu | biMinimize);
+    EXPECT_EQ(provider.SkinData().SkinSection(), "FORM");
+    EXPECT_TRUE(provider.SkinData().IsSkinned(true));
+    EXPECT_EQ(provider.SavedBorderIcons, biSystemMenu | biMinimize);
+    Pump(300);
+    // The system draws no caption buttons or menu of its own; the window has the skin's shape.
+    EXPECT_EQ(form->BorderIcons(), 0);
+    EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(form->Handle(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, form->Width() / 2, 1));
+    DeleteObject(region);
+    // Close and minimise only, close at the right inside the frame.
+    EXPECT_EQ(provider.VisibleButtonCount(), 2);
+    EXPECT_EQ(provider.ButtonClose.Rect.Right, provider.WindowWidth() - provider.FrameWidth());
+    EXPECT_EQ(provider.ButtonMin.Rect.Right, provider.ButtonClose.Rect.Left);
+    EXPECT_EQ(provider.DrawnCaption, "Korvel Pro 2007.1");
 }
 
 // A stored skin that cannot be built stops the definition at its line, and the

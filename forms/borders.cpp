@@ -1,0 +1,251 @@
+// The picture of the whole window in the provider's cache (background, frame,
+// grip, title bar, menu line) and its copies to the screen: the non-client
+// strips on WM_NCPAINT and the client background on WM_PAINT.
+#include <algorithm>
+
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
+#include "forms/cache_dc.h"
+#include "forms/skin_provider.h"
+#include "paint/blend.h"
+#include "paint/item.h"
+#include "paint/mask.h"
+
+namespace korvel {
+
+namespace {
+
+bool HasSizingFrame(TForm* form) {
+    return form->HandleAllocated() && (GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_THICKFRAME) != 0;
+}
+
+bool Creating(const TForm* form) { return (form->ControlState() & csCreating) != 0; }
+
+}  // namespace
+
+TPoint TsSkinProvider::GripPosition(int maskIndex) const {
+    const TsSkinTables* tables = skinData_->Tables();
+    const TBitmap24* cache = skinData_->CacheBmp();
+    if (!tables || !tables->IsValidMaskIndex(maskIndex) || !cache) return {};
+    const TsMaskData& mask = tables->Masks[static_cast<std::size_t>(maskIndex)];
+    if (mask.Bmp) {
+        return {cache->Width() - mask.Bmp->Width() / 3 - FrameWidth(), cache->Height() - mask.Bmp->Height() / 2 - FrameHeight()};
+    }
+    const int count = std::max<int>(1, mask.ImageCount);
+    return {cache->Width() - mask.R.Width() / count - FrameWidth(),
+            cache->Height() - mask.R.Height() / (mask.MaskType + 1) - FrameHeight()};
+}
+
+// The framework's forms have no main menu yet; the menu line arrives with the menus.
+bool TsSkinProvider::MenuLineVisible() const { return false; }
+
+int TsSkinProvider::MenuRowCount() {
+    if (MenuRowsCache == -1) MenuRowsCache = MenuLineVisible() ? 1 : 0;
+    return MenuRowsCache;
+}
+
+void TsSkinProvider::PaintMenuLine() {
+    // Seam: the menu line's section, its clean background and its items are painted here.
+}
+
+void TsSkinProvider::RepaintCache() {
+    if (Creating(form_) || !skinData_->BackgroundChanged) return;
+    TBitmap24* cache = skinData_->CacheBmp();
+    const TsSkinTables* tables = skinData_->Tables();
+    const TsGeneralData* section = skinData_->Section();
+    if (!cache) return;
+    const int f = FrameHeight();
+    const int c = CaptionHeight();
+    const int width = std::max(0, WindowWidth());
+    const int height = std::max(0, FormHeight());
+    const TRect r{0, 0, width, Minimized() ? std::min(height, f + c + 1) : height};
+    const int state = FormActive ? 1 : 0;
+
+    const bool fast = !MenuLineChanged && section && section->ReservedBoolean && TitleAreaCache &&
+                      TitleAreaCache->Width() == width && cache->Height() == height && cache->Width() == width &&
+                      HasBorder();
+    if (fast) {
+        // The background under the title was kept: only the title bar is drawn again.
+        const TBitmap24& strip = *TitleAreaCache;
+        CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
+        RunTitleSteps(strip.Height(), false);
+        RunTitleSteps(strip.Height(), true);
+    } else {
+        RegionChanged = true;
+        if (cache->Width() != width || cache->Height() != height) *cache = TBitmap24(width, height);
+        if (section && !cache->Empty()) {
+            if (HasBorder()) {
+                TItemSource source = skinData_->ItemSource();
+                source.CustomColor = skinData_->CustomColor() ? ColorToRGB(form_->Color()) : clNone;
+                source.HasParent = false;
+                PaintItem(source, TParentBackground{}, true, *cache, {0, 0}, r, state);
+            } else {
+                PaintItemBackground(skinData_->SkinIndex, TParentBackground{}, clNone, -1, -1, tables, *cache, {0, 0}, r,
+                                    state);
+            }
+            TsSkinManager* manager = skinData_->SkinManager();
+            const int grip = manager ? manager->MaskIndexOf(manager->SectionIndexOf("GLOBALINFO"), "GLOBALINFO", "GRIPIMAGE") : -1;
+            if (gripMode_ == TGripMode::gmRightBottom && tables->IsValidMaskIndex(grip)) {
+                const TPoint at = GripPosition(grip);
+                DrawSkinGlyph(*cache, at, 0, *tables, tables->Masks[static_cast<std::size_t>(grip)], 1);
+            }
+            const int strip = std::min(c + f, cache->Height());
+            if (section->ReservedBoolean && strip > 0 && (!TitleAreaCache || TitleAreaCache->Width() != width)) {
+                TitleAreaCache = std::make_unique<TBitmap24>(width, strip);
+                CopyTransparent(*TitleAreaCache, *cache, 0, clNoKey, {0, 0, width - 1, strip - 1}, 0);
+            }
+            const int titleHeight = f + c + (Minimized() ? 1 : 0);
+            if (HasBorder()) RunTitleSteps(titleHeight, false);
+            if (MenuLineVisible() && MenuHeight() > 0) PaintMenuLine();
+            if (HasBorder()) RunTitleSteps(titleHeight, true);
+            // Seam: an MDI frame paints its MDIAREA section into the client window here.
+        }
+        MenuLineChanged = false;
+    }
+    PaintedOnce = true;
+    skinData_->BackgroundChanged = false;
+    skinData_->Updating = false;
+}
+
+void TsSkinProvider::CopyToWindow(HDC dc, const TRect& source, int destX, int destY) {
+    const TBitmap24* cache = skinData_->CacheBmp();
+    if (!dc || !cache || cache->Empty() || source.IsEmpty()) return;
+    TCacheDC memory(*cache);
+    if (memory.Handle()) BitBlt(dc, destX, destY, source.Width(), source.Height(), memory.Handle(), source.Left, source.Top, SRCCOPY);
+}
+
+void TsSkinProvider::CopyFrameToWindow(HDC dc) {
+    if (skinData_->BackgroundChanged) {
+        RepaintCache();
+        skinData_->BackgroundChanged = false;
+        skinData_->Updating = false;
+    }
+    const TBitmap24* cache = skinData_->CacheBmp();
+    if (!cache || cache->Empty()) return;
+    const int f = FrameHeight();
+    const int fw = FrameWidth();
+    const int b = FormBorderWidth();
+    const int w = form_->Width();
+    const int h = FormHeight();
+    const int m = (Minimized() ? 1 : 0) + f + CaptionHeight() + (MenuLineVisible() ? MenuRowCount() * MenuHeight() : 0);
+    CopyToWindow(dc, Bounds(0, 0, WindowWidth(), NonClientTopHeight()), 0, 0);
+    CopyToWindow(dc, Bounds(0, m + b, fw + b, cache->Height()), 0, m + b);
+    CopyToWindow(dc, Bounds(fw + b, h - f - b, w - f - b, f + b), f + b, h - f - b);
+    CopyToWindow(dc, Bounds(cache->Width() - fw - b, m + b, f + b, cache->Height()), cache->Width() - fw - b, m + b);
+}
+
+void TsSkinProvider::NonClientPaint(TMessage& message) {
+    message.Result = 0;
+    if (!form_->Visible() || !form_->HandleAllocated() || InState(csLoading) || Creating(form_) ||
+        form_->InState(csDestroying)) {
+        return;
+    }
+    skinData_->Updating = skinData_->IsUpdating();
+    if (skinData_->Updating) return;
+    // Seam: an MDI child behind a maximised sibling paints nothing here.
+    if (!ApplyingRegion && RegionChanged && (HasBorder() || HasSizingFrame(form_))) {
+        RebuildRegionHoles();
+        RegionChanged = false;
+        ApplyRegion();
+    }
+    if (!MenuOwnerDrawDone) {
+        MenuOwnerDrawDone = true;
+        RefreshMenuOwnerDraw();
+    }
+    HWND window = form_->Handle();
+    HDC dc = GetWindowDC(window);
+    if (dc) {
+        const int saved = SaveDC(dc);
+        if (HasBorder() || !HasSizingFrame(form_)) {
+            CopyFrameToWindow(dc);
+        } else {
+            if (skinData_->BackgroundChanged) {
+                RepaintCache();
+                skinData_->BackgroundChanged = false;
+                skinData_->Updating = false;
+            }
+            const TBitmap24* cache = skinData_->CacheBmp();
+            if (cache && !cache->Empty()) {
+                const int t = FormBorderWidth() + 3;
+                const int w = form_->Width();
+                const int h = FormHeight();
+                CopyToWindow(dc, Bounds(0, 0, w, t), 0, 0);
+                CopyToWindow(dc, Bounds(0, t, t, cache->Height()), 0, t);
+                CopyToWindow(dc, Bounds(t, h - t, w - t, t), t, h - t);
+                CopyToWindow(dc, Bounds(cache->Width() - t, t, t, cache->Height()), cache->Width() - t, t);
+            }
+        }
+        RestoreDC(dc, saved);
+        ReleaseDC(window, dc);
+    }
+    ApplyingRegion = false;
+    // Seam: an MDI frame hooks its client window here.
+}
+
+void TsSkinProvider::HandlePaint(TMessage& message) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(form_->Handle(), &ps);
+    skinData_->Updating = skinData_->IsUpdating();
+    if (dc && !skinData_->Updating && !form_->InState(csDestroying)) {
+        const int saved = SaveDC(dc);
+        PaintClientArea(dc);
+        RestoreDC(dc, saved);
+    }
+    EndPaint(form_->Handle(), &ps);
+    message.Result = 1;
+}
+
+void TsSkinProvider::PaintClientArea(HDC dc) {
+    if (skinData_->PaintingClient) return;
+    if (skinData_->Link) return PaintLinkedChild(dc);
+    if (!skinData_->Preparing) RepaintCache();
+    const RECT client = form_->ClientRect();
+    const RECT source{FrameWidth() + FormBorderWidth(), ClientOffsetY(), 0, 0};
+    skinData_->CopyCacheToDC(form_, source, false, dc, client);
+    NotifyChildrenParentUpdated(form_);
+    skinData_->PaintingClient = true;
+    try {
+        PaintGraphicChildren(dc, form_);
+    } catch (...) {
+        skinData_->PaintingClient = false;
+        throw;
+    }
+    skinData_->PaintingClient = false;
+}
+
+// Only the linked child is painted, over the form's background when it does not cover its area.
+void TsSkinProvider::PaintLinkedChild(HDC dc) {
+    TControl* child = nullptr;
+    for (int i = 0; i < form_->ControlCount() && !child; ++i) {
+        if (static_cast<void*>(form_->Controls(i)) == skinData_->Link) child = form_->Controls(i);
+    }
+    const TBitmap24* cache = skinData_->CacheBmp();
+    if (!child || !cache || child->Width() <= 0 || child->Height() <= 0) return;
+    skinData_->PaintingClient = true;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+    try {
+        if (child->ControlStyle() & csOpaque) {
+            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        } else {
+            TBitmap24 picture(child->Width(), child->Height());
+            const int sx = child->Left() + ClientOffsetX(), sy = child->Top() + ClientOffsetY();
+            CopyTransparent(picture, *cache, 0, clNoKey, {sx, sy, sx + child->Width() - 1, sy + child->Height() - 1}, 0);
+            TCacheDC pictureDC(picture);
+            if (pictureDC.Handle()) {
+                child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(pictureDC.Handle()), 0);
+                GdiFlush();
+                BitBlt(dc, 0, 0, child->Width(), child->Height(), pictureDC.Handle(), 0, 0, SRCCOPY);
+            }
+        }
+    } catch (...) {
+        RestoreDC(dc, saved);
+        skinData_->PaintingClient = false;
+        throw;
+    }
+    RestoreDC(dc, saved);
+    skinData_->PaintingClient = false;
+}
+
+}  // namespace korvel

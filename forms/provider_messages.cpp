@@ -1,0 +1,337 @@
+// The skin provider's window procedure: which messages of the form it takes
+// over, and its answers to the skin message.
+#include <windowsx.h>
+
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
+#include "forms/skin_provider.h"
+
+namespace korvel {
+
+namespace {
+
+bool Creating(const TForm* form) { return (form->ControlState() & csCreating) != 0; }
+
+bool HasClientAlignedChild(const TForm* form) {
+    for (int i = 0; i < form->ControlCount(); ++i)
+        if (form->Controls(i)->Align() == TAlign::alClient) return true;
+    return false;
+}
+
+}  // namespace
+
+void TsSkinProvider::ProviderWndProc(TMessage& m) {
+    if (InState(csDesigning)) return PassOn(m);
+    if (m.Msg == SM_ALPHACMD) {
+        switch (SkinCommandOf(m.WParam)) {
+            case SMC_SKINCHANGED:
+                if (!systemMenu_) InitSkinning();
+                break;
+            case SMC_SKINREMOVED:
+                if (OwnManager(m)) return SkinRemoval(m);
+                break;
+            case SMC_ISSKINNED:
+                m.LParam = 1;
+                m.Result = 1;
+                return;
+            default: break;
+        }
+    }
+    const bool destroying = form_->InState(csDestroying);
+    if (destroying || !skinData_->IsSkinned(true)) {
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINCHANGED && OwnManager(m) && !destroying) {
+            SkinArrival(m);
+            ForwardToChildren(m);
+            return;
+        }
+        // Seam: a destroyed MDI child tells its frame here.
+        return PassOn(m);
+    }
+    if (m.Msg == SM_ALPHACMD) return SkinCommand(m);
+    switch (m.Msg) {
+        case WM_MOVE:              return PassOn(m);   // seam: an MDI child moves its frame's buttons
+        case WM_SIZE:              return OnSize(m);
+        case WM_ACTIVATE:          return OnActivate(m);
+        case WM_SETTEXT:           return OnSetText(m);
+        case WM_PAINT:             return OnPaint(m);
+        case WM_ERASEBKGND:        // the cache covers every pixel
+            if (ThemeServicesEnabled()) PassOn(m);
+            m.Result = 1;
+            return;
+        case WM_SYSCOLORCHANGE:    PassOn(m); return RefreshMenuOwnerDraw();
+        case WM_CHILDACTIVATE:     PassOn(m); return RefreshMenuOwnerDraw();
+        case WM_GETMINMAXINFO:     return MaximisedSize(m);
+        case WM_MEASUREITEM:       return PassOn(m);   // seam: menu items are handed to the menu skinning
+        case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(m);
+        case WM_WINDOWPOSCHANGED:
+        case WM_EXITSIZEMOVE:      return OnWindowPosChanged(m);
+        case WM_NCHITTEST:         return OnNcHitTest(m);
+        case WM_NCPAINT:
+        case WM_PRINT:             return NonClientPaint(m);
+        case WM_NCACTIVATE:        return OnNcActivate(m);
+        case WM_NCLBUTTONDOWN:     return OnNcLButtonDown(m);
+        case WM_NCLBUTTONUP:
+        case WM_LBUTTONUP:         return OnButtonUp(m);
+        case WM_NCLBUTTONDBLCLK:   return OnNcLButtonDblClk(m);
+        case WM_NCRBUTTONDOWN:     return OnNcRButtonDown(m);
+        case WM_NCRBUTTONUP:       return OnNcRButtonUp(m);
+        case WM_SYSCOMMAND:        return OnSysCommand(m);
+        case WM_MOUSEMOVE:         return PassOn(m);   // seam: an outline drag follows the mouse
+        case WM_SIZING:            return OnSizing(m);
+        case WM_MDIDESTROY:
+        case WM_MDIACTIVATE:       return PassOn(m);   // seam: the frame's menu line follows its children
+        case WM_MOUSELEAVE:
+        case WM_NCMOUSELEAVE:      // the pointer left the window over its frame
+        case CM_MOUSELEAVE:        return OnMouseLeave(m);
+        case CM_COLORCHANGED:      return OnColorChanged(m);
+        case CM_MENUCHANGED:       return OnMenuChanged(m);
+        default:                   return PassOn(m);
+    }
+}
+
+// ---- the skin message on the skinned path ------------------------------------------
+
+void TsSkinProvider::SkinCommand(TMessage& m) {
+    const std::uint32_t argument = SkinArgumentOf(m.WParam);
+    switch (SkinCommandOf(m.WParam)) {
+        case SMC_SKINCHANGED:
+            if (!OwnManager(m)) return;
+            if (HasBorder()) HideWindowForChange();
+            skinData_->UpdateIndexes();
+            if (skinData_->SkinManager()) {
+                LoadButtonMasks();
+                if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
+                skinData_->BackgroundChanged = true;
+                MenuRowsCache = -1;
+                SendToForm(WM_NCPAINT);
+            }
+            return;
+        case SMC_SKINAPPLIED: {
+            if (!OwnManager(m)) return;
+            const bool border = HasBorder();
+            if (border) HideWindowForChange();
+            skinData_->BackgroundChanged = true;
+            MenuRowsCache = -1;
+            skinData_->Updating = false;
+            TitleAreaCache.reset();
+            SkinFormMenus(skinData_->IsSkinned(false));
+            if (border) RegionChanged = true;
+            SendToForm(WM_NCPAINT);
+            SendToForm(WM_PAINT);
+            ApplyGlobalColor();
+            if (border && form_->HandleAllocated()) {
+                SetWindowRgn(form_->Handle(), nullptr, FALSE);
+                ApplyRegion();
+                ApplyingRegion = false;
+            }
+            return;
+        }
+        case SMC_GETPROVIDER:
+            m.Result = reinterpret_cast<LRESULT>(this);
+            return;
+        case SMC_GETCACHE:
+            if (!InState(csLoading)) ParentBackground = TParentBackground{skinData_->CacheBmp(), ClientOffsetX(), ClientOffsetY(), true};
+            return;
+        case SMC_SETUPDATING:
+            skinData_->Updating = argument == 1;
+            if (skinData_->IsUpdating()) skinData_->BackgroundChanged = true;
+            return;
+        case SMC_SETPREPARING:
+            skinData_->Preparing = argument != 0;
+            if (skinData_->Preparing) RepaintCache();
+            return skinData_->HandleSkinCommand(m);
+        case SMC_QUERYUPDATING:
+            m.LParam = skinData_->BackgroundChanged || skinData_->IsUpdating() ? 1 : 0;
+            m.Result = 1;
+            return;
+        case SMC_SETLINK:
+            skinData_->Link = reinterpret_cast<void*>(m.LParam);
+            return;
+        case SMC_QUERYTEXTURED: {
+            const TsGeneralData* s = skinData_->Section();
+            m.LParam = s && s->GradientPercent + s->ImagePercent > 0 ? 1 : 0;
+            m.Result = 1;
+            return;
+        }
+        case SMC_GETCONTROLCOLOR: {
+            const TsGeneralData* s = skinData_->Section();
+            SharedColor = skinData_->IsSkinned(false) && s ? s->HotColor : ColorToRGB(form_->Color());
+            m.Result = 1;
+            return;
+        }
+        default: return;
+    }
+}
+
+// ---- messages ----------------------------------------------------------------------
+
+void TsSkinProvider::OnSize(TMessage& m) {
+    PassOn(m);
+    if (form_->Visible()) UpdateFormScrollBars();   // seam: MDI frames and children update their frame here
+    const TsGeneralData* s = skinData_->Section();
+    if (s && s->GradientPercent >= 1) {
+        for (int i = 0; i < form_->ControlCount(); ++i) {
+            TControl* child = form_->Controls(i);
+            if (!child->InState(csDestroying)) SkinCommandToControl(child, SMC_INVALIDATE, 1);
+        }
+    }
+}
+
+void TsSkinProvider::OnActivate(TMessage& m) {
+    PassOn(m);
+    if (Creating(form_)) return;
+    FormActive = LOWORD(m.WParam) != WA_INACTIVE;
+    skinData_->BackgroundChanged = true;
+    MenuRowsCache = -1;
+    SendToForm(WM_NCPAINT);
+    SkinFormMenus(true);
+    UpdateFormScrollBars();
+    if (systemMenu_) systemMenu_->UpdateItems();
+    if (!HasBorder() && HasClientAlignedChild(form_)) SendToForm(WM_PAINT);
+}
+
+void TsSkinProvider::OnSetText(TMessage& m) {
+    if (!form_->Visible() || !HasBorder()) return PassOn(m);
+    SuppressCaption();
+    PassOn(m);
+    skinData_->BackgroundChanged = true;
+    form_->Perform(WM_NCPAINT, 1, 0);
+}
+
+void TsSkinProvider::OnPaint(TMessage& m) {
+    if (!form_->Visible() || Creating(form_)) {
+        PassOn(m);
+    } else {
+        HandlePaint(m);
+    }
+    m.Result = 1;
+    if (skinData_->Preparing) LeavePreparingTree(form_);
+}
+
+void TsSkinProvider::OnWindowPosChanging(TMessage& m) {
+    if (ApplyingRegion) return;   // the region being set moves nothing
+    PassOn(m);                    // seam: screen snap, and the content extents for the scroll bars
+}
+
+bool TsSkinProvider::CacheSizeDiffers() const {
+    const TBitmap24* cache = skinData_->CacheBmp();
+    return !cache || cache->Width() != WindowWidth() || cache->Height() != FormHeight();
+}
+
+void TsSkinProvider::OnWindowPosChanged(TMessage& m) {
+    if (ApplyingRegion || SkinChanging) return;
+    RegionChanged = true;
+    PassOn(m);
+    if (!CacheSizeDiffers()) return;
+    if (!Creating(form_)) skinData_->BackgroundChanged = true;
+    MenuRowsCache = -1;
+    SendToForm(WM_NCPAINT);
+    SendToForm(WM_PAINT);
+}
+
+void TsSkinProvider::OnNcHitTest(TMessage& m) {
+    if (!HasBorder()) return PassOn(m);
+    m.Result = SkinHitTest(WindowPoint(m.LParam), 0);
+    if (m.Result == htsNowhere || m.Result == htsCaption) {
+        PassOn(m);
+        SetHotButton(0);
+    } else if (CurrentButton != 0 && form_->HandleAllocated()) {
+        // Tell us when the pointer leaves the window over its frame, so the button goes back to normal.
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, form_->Handle(), HOVER_DEFAULT};
+        TrackMouseEvent(&track);
+    }
+}
+
+void TsSkinProvider::OnNcActivate(TMessage& m) {
+    const bool active = m.WParam != 0;
+    if ((active || form_->FormStyle() == TFormStyle::fsMDIChild) && HasBorder() && !InState(csLoading)) SuppressCaption();
+    PassOn(m);
+    if (!Creating(form_)) SendToForm(WM_NCPAINT);
+    if (HasBorder() && FormActive != active) {
+        FormActive = active;   // painted by the WM_ACTIVATE that follows
+        MenuRowsCache = -1;
+    }
+    SkinFormMenus(skinData_->IsSkinned(false));
+    if (!MenuOwnerDrawDone) {
+        MenuOwnerDrawDone = true;
+        RefreshMenuOwnerDraw();
+    }
+    if (!HasBorder() && HasClientAlignedChild(form_)) SendToForm(WM_PAINT);
+}
+
+void TsSkinProvider::OnNcLButtonDblClk(TMessage& m) {
+    const int code = static_cast<int>(m.WParam);
+    if (code == htsCaption && systemMenu_ && (systemMenu_->EnabledMaximize() || systemMenu_->EnabledRestore())) {
+        if (Maximized() || Minimized()) {
+            SendToForm(WM_SYSCOMMAND, SC_RESTORE);
+        } else {
+            if (form_->FormStyle() != TFormStyle::fsMDIChild) form_->SetWindowState(TWindowState::wsMaximized);
+            SendToForm(WM_SYSCOMMAND, SC_MAXIMIZE);
+        }
+        systemMenu_->UpdateItems();
+        m.WParam = 0;
+    } else if (code == htsIcon) {
+        form_->Close();
+    }
+}
+
+void TsSkinProvider::OnNcRButtonDown(TMessage& m) {
+    TsSkinManager* manager = skinData_->SkinManager();
+    const int code = static_cast<int>(m.WParam);
+    if ((code == htsCaption || code == htsIcon) && manager && manager->SkinnedPopups()) return;
+    PassOn(m);
+}
+
+void TsSkinProvider::OnNcRButtonUp(TMessage& m) {
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!manager || !manager->SkinnedPopups()) return PassOn(m);
+    const int code = static_cast<int>(m.WParam);
+    if (code == htsCaption || code == htsIcon) {
+        SetHotButton(0);
+        if (systemMenu_) systemMenu_->Drop(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+    }
+}
+
+void TsSkinProvider::OnSysCommand(TMessage& m) {
+    const WPARAM command = m.WParam & 0xFFF0;
+    if (LOWORD(m.WParam) == 0xF012) form_->Repaint();   // a move by the caption starts from a fresh picture
+    // Seam: outline moving and sizing, MDI children and MDI frames take their own turns here.
+    PassOn(m);
+    if (command == SC_MAXIMIZE || command == SC_RESTORE) {
+        if (systemMenu_ && systemMenu_->VisibleMaximize()) CurrentButton = htsMaximize;
+        SetHotButton(0);
+    }
+}
+
+void TsSkinProvider::OnSizing(TMessage& m) {
+    PassOn(m);
+    if (!CacheSizeDiffers()) return;
+    skinData_->BackgroundChanged = true;
+    MenuRowsCache = -1;
+}
+
+void TsSkinProvider::OnMouseLeave(TMessage& m) {
+    SetHotButton(0);
+    PassOn(m);
+}
+
+void TsSkinProvider::OnColorChanged(TMessage& m) {
+    if (!skinData_->CustomColor()) return;   // the skin paints the form: its own colour shows nowhere
+    if (!Creating(form_)) skinData_->BackgroundChanged = true;
+    PassOn(m);
+}
+
+void TsSkinProvider::OnMenuChanged(TMessage& m) {
+    if (form_->Visible() && !Creating(form_)) MenuLineChanged = true;
+    PassOn(m);
+}
+
+void TsSkinProvider::SkinFormMenus(bool /*on*/) {
+    // Seam: main and pop-up menus of the form are hooked or released by the menu skinning.
+}
+
+void TsSkinProvider::RefreshMenuOwnerDraw() {
+    // Seam: the main menu is rebuilt with its owner drawing switched to the skin state.
+}
+
+}  // namespace korvel

@@ -1,0 +1,241 @@
+// The skin provider's life: construction and destruction, the hook in the
+// form's window-procedure slot, skinning set-up, and the arrival and removal of
+// a skin.
+#include "forms/skin_provider.h"
+
+#include <exception>
+
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
+#include "gui/exceptions.h"
+
+namespace korvel {
+
+namespace {
+
+using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+// Lets the system draw the window's frame in its own style again; looked up at
+// run time, not every system has the theme library.
+void RestoreSystemTheme(HWND handle) {
+    HMODULE theme = GetModuleHandleW(L"uxtheme.dll");
+    if (!theme) theme = LoadLibraryW(L"uxtheme.dll");
+    if (!theme) return;
+    auto fn = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(theme, "SetWindowTheme")));
+    if (fn) fn(handle, nullptr, nullptr);
+}
+
+}  // namespace
+
+TsSkinProvider::TsSkinProvider(TComponent* owner)
+    : TComponent(owner),
+      skinData_(std::make_unique<TsCommonData>(this, true)),
+      titleIcon_(std::make_unique<TsTitleIcon>()),
+      titleButtons_(std::make_unique<TsTitleButtons>(this)),
+      form_(GetOwnerForm(owner)) {
+    if (!form_) throw EInvalidOperation("A skin provider needs a form among its owners");
+    skinData_->ControlCode = ProviderControlCode;
+    skinData_->SetSkinSection("FORM");
+    if (!InState(csDesigning)) {
+        SavedAutoScroll = false;   // the framework's forms do not scroll by themselves
+        SavedBorderIcons = form_->BorderIcons();
+        RegionHoles.clear();
+        MenuRowsCache = -1;
+        InstallWindowHook();
+        FormActive = true;
+    }
+    if (skinData_->SkinManager()) InitSkinning();
+}
+
+TsSkinProvider::~TsSkinProvider() {
+    if (!InState(csDesigning)) {
+        RemoveWindowHook();
+        // Seam: an MDI child tells its frame to repaint its menu line here.
+        delete systemMenu_;
+        systemMenu_ = nullptr;
+        TitleAreaCache.reset();
+    }
+    titleIcon_.reset();
+    titleButtons_.reset();
+    skinData_.reset();
+}
+
+void TsSkinProvider::InstallWindowHook() {
+    SavedWindowProc = form_->WindowProc();
+    form_->SetWindowProc([this](TMessage& message) { ProviderWndProc(message); });
+    hooked_ = true;
+}
+
+void TsSkinProvider::RemoveWindowHook() {
+    if (!hooked_) return;
+    if (SavedWindowProc) form_->SetWindowProc(SavedWindowProc);
+    hooked_ = false;
+}
+
+void TsSkinProvider::PassOn(TMessage& message) {
+    if (SavedWindowProc) SavedWindowProc(message);
+}
+
+void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
+    if (value == captionAlignment_) return;
+    captionAlignment_ = value;
+    skinData_->BackgroundChanged = true;
+    if (form_->Visible()) SendToForm(WM_NCPAINT);
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+    if (value == showAppIcon_) return;
+    showAppIcon_ = value;
+    skinData_->BackgroundChanged = true;
+    if (form_->Visible()) SendToForm(WM_NCPAINT);
+}
+
+void TsSkinProvider::SetTitleSkin(const std::string& value) {
+    if (value == titleSkin_) return;
+    titleSkin_ = value;
+    skinData_->BackgroundChanged = true;
+    if (form_->Visible()) SendToForm(WM_NCPAINT);
+}
+
+void TsSkinProvider::SetUseGlobalColor(bool value) {
+    if (value == useGlobalColor_) return;
+    useGlobalColor_ = value;
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (manager && skinData_->IsSkinned(false) && value && !skinData_->CustomColor()) {
+        form_->SetColor(manager->GlobalColor());
+    } else {
+        form_->SetColor(clBtnFace);
+    }
+}
+
+void TsSkinProvider::ApplyGlobalColor() {
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (manager && useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(manager->GlobalColor());
+}
+
+void TsSkinProvider::SetFormBorderIcons(TBorderIcons icons) {
+    try {
+        form_->SetBorderIcons(icons);
+    } catch (const std::exception&) {
+        // The form keeps the icons it had; the skinned buttons are drawn all the same.
+    }
+}
+
+bool TsSkinProvider::OwnManager(const TMessage& message) const {
+    return reinterpret_cast<TsSkinManager*>(message.LParam) == skinData_->SkinManager();
+}
+
+void TsSkinProvider::ForwardToChildren(TMessage& message) { BroadcastSkinMessage(form_, message); }
+
+void TsSkinProvider::HideWindowForChange() {
+    if (!form_->HandleAllocated()) return;
+    // An empty region hides the window while the skin changes under it.
+    SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
+}
+
+void TsSkinProvider::InitSkinning() {
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!manager) return;
+    if (!systemMenu_) {
+        systemMenu_ = new TsSystemMenu(this, form_);
+        systemMenu_->UpdateItems();
+    }
+    if (FirstSkinPending && manager->SkinData().Active) {
+        FirstSkinPending = false;
+        if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
+        // Seam: an MDI frame switches its MDI support on here.
+    }
+    skinData_->UpdateIndexes();
+    LoadButtonMasks();
+    // Seam: an MDI child marks its frame's cache stale here.
+    if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(manager->GlobalColor());
+}
+
+void TsSkinProvider::Loaded() {
+    TComponent::Loaded();
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!manager || !skinData_->IsSkinned(true)) return;
+    InitSkinning();
+    if (systemMenu_) systemMenu_->UpdateItems();
+    int mask = manager->MaskIndexOf(manager->SectionIndexOf("GLOBALINFO"), "GLOBALINFO", "TITLEBUTTON");
+    if (!manager->IsValidMaskIndex(mask)) {
+        mask = manager->MaskIndexOf(skinData_->SkinIndex, skinData_->SkinSection(), "TITLEBUTTON");
+    }
+    for (int i = 0; i < titleButtons_->Count(); ++i) {
+        TsTitleButton& button = titleButtons_->Items(i);
+        button.MaskIndex = button.UseSkinData ? mask : -1;
+    }
+    // Seam: an MDI frame hooks its client window here.
+}
+
+void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (!skinData_) return;
+    auto* manager = dynamic_cast<TsSkinManager*>(component);
+    if (!manager) return;   // seam: menus inserted or removed are handed to the menu skinning
+    if (operation == TOperation::opInsert && !skinData_->SkinManager()) {
+        skinData_->SetSkinManager(manager);
+    } else if (operation == TOperation::opRemove && skinData_->StoredSkinManager() == manager) {
+        skinData_->SetSkinManager(nullptr);
+    }
+}
+
+void TsSkinProvider::SkinArrival(TMessage& message) {
+    if (HasBorder()) HideWindowForChange();
+    // Seam: the menu engine's shared temporary bitmap is freed here.
+    skinData_->UpdateIndexes();
+    if (skinData_->SkinManager()) {
+        LoadButtonMasks();
+        SetFormBorderIcons(0);
+        SkinFormMenus(true);
+        // Seam: the provider's own scroll bars get the message here.
+        skinData_->BackgroundChanged = true;
+        MenuRowsCache = -1;
+        ApplyGlobalColor();
+    }
+    (void)message;
+}
+
+void TsSkinProvider::SkinRemoval(TMessage& message) {
+    const bool border = HasBorder();
+    if (border) HideWindowForChange();
+    skinData_->HandleSkinCommand(message);
+    MenuRowsCache = -1;
+    ForwardToChildren(message);
+    if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+    if (skinData_->SkinManager()) {
+        SkinFormMenus(false);
+        if (form_->BorderIcons() != SavedBorderIcons) SetFormBorderIcons(SavedBorderIcons);
+        if (ThemeServicesEnabled() && form_->HandleAllocated()) RestoreSystemTheme(form_->Handle());
+    }
+    // Whatever else happened, the window must not stay hidden behind the empty region.
+    if (border && form_->HandleAllocated()) SetWindowRgn(form_->Handle(), nullptr, TRUE);
+    message.Result = 0;
+}
+
+void TsSkinProvider::RepaintNonClient() {
+    skinData_->BackgroundChanged = true;
+    MenuLineChanged = true;
+    MenuRowsCache = -1;
+    SendToForm(WM_NCPAINT);
+}
+
+void TsSkinProvider::SendToForm(UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (!form_->HandleAllocated() || form_->InState(csDestroying)) return;
+    if (msg == WM_PAINT) {
+        // A sent WM_PAINT paints nothing outside the update region: ask for a repaint now.
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return;
+    }
+    SendMessageW(form_->Handle(), msg, msg == WM_NCPAINT && wparam == 0 ? 1 : wparam, lparam);
+}
+
+TsSkinProvider* FindSkinProvider(TForm* form) {
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        if (auto* provider = dynamic_cast<TsSkinProvider*>(form->Components(i))) return provider;
+    }
+    return nullptr;
+}
+
+}  // namespace korvel

@@ -1,0 +1,140 @@
+// The title bar of a skinned form, painted into the provider's cache: title
+// section, icon, button strip, the saved background of the buttons, the
+// buttons, and the caption text.
+#include "forms/title_bar.h"
+
+#include <cstddef>
+
+#include "engine/skin_manager.h"
+#include "engine/skin_message.h"
+#include "forms/cache_dc.h"
+#include "forms/skin_provider.h"
+#include "paint/blend.h"
+#include "paint/mask.h"
+#include "paint/platform_canvas.h"
+#include "paint/text.h"
+#include "paint/text_win.h"
+
+namespace korvel {
+
+void TsTitleIcon::Assign(const TPersistent& source) {
+    auto* other = dynamic_cast<const TsTitleIcon*>(&source);
+    if (!other) return TPersistent::Assign(source);
+    Glyph.Assign(other->Glyph);
+    Height = other->Height;
+    Width = other->Width;
+}
+
+namespace {
+
+// The section of the title bar: TitleSkin when it names one, else FORMTITLE.
+int TitleSectionIndex(const TsSkinTables* tables, const std::string& titleSkin) {
+    return SectionIndexOf(tables, titleSkin.empty() ? std::string("FORMTITLE") : titleSkin);
+}
+
+// The height of the status font in the system's non-client metrics; 0 when unknown.
+int StatusFontHeight() {
+    // The structure as it was before the padded border width was added: every
+    // system answers to this size.
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = static_cast<UINT>(offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth));
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return 0;
+    return metrics.lfStatusFont.lfHeight;
+}
+
+}  // namespace
+
+TParentBackground TsSkinProvider::FormBackground() {
+    return TParentBackground{skinData_->CacheBmp(), ClientOffsetX(), ClientOffsetY(), true};
+}
+
+void TsSkinProvider::PaintTitleSection(int height) {
+    const TsSkinTables* tables = skinData_->Tables();
+    TBitmap24* cache = skinData_->CacheBmp();
+    const int index = TitleSectionIndex(tables, titleSkin_);
+    if (!cache || !IsValidSectionIndex(tables, index)) return;
+    // The title lies on the form's own background: its key pixels take what is already there.
+    PaintSection(index, FormBackground(), tables, *cache, {-ClientOffsetX(), -ClientOffsetY()},
+                 {0, 0, WindowWidth(), height}, FormActive ? 1 : 0, true);
+}
+
+void TsSkinProvider::PaintTitleIcon() {
+    TBitmap24* cache = skinData_->CacheBmp();
+    if (!IconVisible() || !cache || cache->Empty()) return;
+    const TRect r = IconRect();
+    if (titleIcon_->Glyph.Empty()) {
+        HICON icon = form_->Icon().Handle();
+        if (!icon) icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);   // seam: the program file's shell icons
+        TCacheDC dc(*cache);
+        if (dc.Handle() && icon) DrawIconEx(dc.Handle(), r.Left, r.Top, icon, IconWidth(), IconHeight(), 0, nullptr, DI_NORMAL);
+        return;
+    }
+    const int width = titleIcon_->Width != 0 ? titleIcon_->Width : IconSizeClass(NonClientTopHeight() - 2);
+    const int height = titleIcon_->Height != 0 ? titleIcon_->Height : IconSizeClass(NonClientTopHeight() - 2);
+    if (width <= 0 || height <= 0) return;
+    TBitmap24 stretched(width, height);
+    const TBitmap24& glyph = titleIcon_->Glyph.Pixels();
+    PaintPlatform().StretchCopy(stretched, {0, 0, width, height}, glyph, {0, 0, glyph.Width(), glyph.Height()});
+    CopyTransparent(*cache, stretched, r.Left, clFuchsia, {0, 0, width - 1, height - 1}, r.Top);
+}
+
+void TsSkinProvider::PaintButtonStrip(int height) {
+    const TsSkinTables* tables = skinData_->Tables();
+    TBitmap24* cache = skinData_->CacheBmp();
+    if (!tables || !cache || VisibleButtonCount() <= 0) return;
+    const int mask = tables->MaskIndexOf(skinData_->SkinIndex, skinData_->SkinSection(), "TITLEBAR");
+    if (!tables->IsValidMaskIndex(mask)) return;
+    DrawSkinRect(*cache, {WindowWidth() - TitleBarMaskWidth(mask), 0, cache->Width(), height}, true,
+                 TParentBackground{cache, 0, 0, true}, FormActive ? 1 : 0, *tables,
+                 tables->Masks[static_cast<std::size_t>(mask)]);
+}
+
+void TsSkinProvider::SaveButtonsBackground() {
+    TBitmap24* cache = skinData_->CacheBmp();
+    const int width = ButtonsWidth() + FrameWidth();
+    const int height = NonClientTopHeight();
+    buttonsSaveLeft_ = WindowWidth() - width - 1;
+    if (!cache || width <= 0 || height <= 0) {
+        ButtonsBackground = TBitmap24();
+        return;
+    }
+    if (ButtonsBackground.Width() != width || ButtonsBackground.Height() != height) ButtonsBackground = TBitmap24(width, height);
+    CopyTransparent(ButtonsBackground, *cache, 0, clNoKey,
+                    {buttonsSaveLeft_, 0, buttonsSaveLeft_ + width - 1, height - 1}, 0);
+}
+
+void TsSkinProvider::PaintCaptionText() {
+    TBitmap24* cache = skinData_->CacheBmp();
+    const TsSkinTables* tables = skinData_->Tables();
+    DrawnCaption.clear();
+    if (!cache || cache->Empty()) return;
+    TFont font;
+    font.Assign(form_->Font());
+    font.SetHeight(StatusFontHeight());
+    font.SetStyle(font.Style() | fsBold);
+    TCacheDC dc(*cache);
+    if (!dc.Handle()) return;
+    TGdiTextCanvas canvas(dc.Handle(), font.Handle(), ColorToRGB(font.Color()));
+    const int available = cache->Width() - IconRect().Right - ButtonsWidth() - 6;
+    DrawnCaption = CutText(canvas, form_->Caption(), available);
+    if (DrawnCaption.empty()) return;
+    TRect rect{(IconVisible() ? IconWidth() : 0) + FrameWidth() + 4, FrameHeight(), WindowWidth() - ButtonsWidth() - 6,
+               CaptionHeight()};
+    WriteSectionText(canvas, DrawnCaption, form_->Enabled(), tables, FormActive, TitleSectionIndex(tables, titleSkin_),
+                     TextAlignFlags(form_, captionAlignment_), rect);
+}
+
+void TsSkinProvider::RunTitleSteps(int height, bool afterMenuLine) {
+    if (!afterMenuLine) {
+        PaintTitleSection(height);
+        PaintTitleIcon();
+        PaintButtonStrip(height);
+        return;
+    }
+    SaveButtonsBackground();
+    PaintCaptionButtons();
+    PaintCaptionText();
+}
+
+}  // namespace korvel
