@@ -61,16 +61,6 @@ void ReadStoredSkin(TsStoredSkin& skin, const std::vector<TNamedValue>& item, HM
     BuildInternalSkin(skin, std::string_view(reinterpret_cast<const char*>(options.data()), options.size()), master);
 }
 
-const std::vector<std::pair<std::string, int>> kFontColorNames = {
-    {"clWindowText", static_cast<int>(clWindowText)}, {"clBtnText", static_cast<int>(clBtnText)},
-    {"clBlack", static_cast<int>(clBlack)},           {"clWhite", static_cast<int>(clWhite)},
-};
-
-TColor FontColorValue(const TValue& v) {
-    if (v.Kind == TValueKind::Integer) return static_cast<TColor>(v.Integer);
-    return static_cast<TColor>(v.AsEnum(kFontColorNames));
-}
-
 }  // namespace
 
 // Shared between the manager and the wrapper it puts in the main window's
@@ -340,7 +330,7 @@ void RegisterSkinManagerClass() {
     prop("MenuSupport.ExtraLineWidth", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineWidth = v.AsInteger(); });
     prop("MenuSupport.ExtraLineFont.Name", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetName(v.AsString()); });
     prop("MenuSupport.ExtraLineFont.Height", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetHeight(v.AsInteger()); });
-    prop("MenuSupport.ExtraLineFont.Color", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetColor(FontColorValue(v)); });
+    prop("MenuSupport.ExtraLineFont.Color", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetColor(v.AsColor()); });
     prop("OnAfterChange", [](M& m, const TValue& v, TReadContext& c) { m.OnAfterChange = c.Handler(v); });
     prop("OnBeforeChange", [](M& m, const TValue& v, TReadContext& c) { m.OnBeforeChange = c.Handler(v); });
 }

@@ -1,6 +1,7 @@
 #include "gui/class_registry.h"
 
 #include "gui/exceptions.h"
+#include "gui/graphics.h"
 #include "gui/text.h"
 
 namespace korvel {
@@ -46,6 +47,22 @@ unsigned TValue::AsSet(const std::vector<std::pair<std::string, unsigned>>& name
         if (!found) throw EConvertError(FormatText("'%s' is not a valid set member here", {item}));
     }
     return bits;
+}
+
+TColor TValue::AsColor() const {
+    static const std::vector<std::pair<std::string, int>> names = {
+        {"clBlack", static_cast<int>(clBlack)},         {"clWhite", static_cast<int>(clWhite)},
+        {"clRed", static_cast<int>(clRed)},             {"clLime", static_cast<int>(clLime)},
+        {"clBlue", static_cast<int>(clBlue)},           {"clFuchsia", static_cast<int>(clFuchsia)},
+        {"clBtnFace", static_cast<int>(clBtnFace)},     {"clBtnText", static_cast<int>(clBtnText)},
+        {"clWindow", static_cast<int>(clWindow)},       {"clWindowText", static_cast<int>(clWindowText)},
+        {"clHighlight", static_cast<int>(clHighlight)}, {"clHighlightText", static_cast<int>(clHighlightText)},
+        {"clGrayText", static_cast<int>(clGrayText)},   {"clBtnShadow", static_cast<int>(clBtnShadow)},
+        {"clBtnHighlight", static_cast<int>(clBtnHighlight)}, {"clInfoBk", static_cast<int>(clInfoBk)},
+        {"clNone", static_cast<int>(clNone)},
+    };
+    if (Kind == TValueKind::Integer) return static_cast<TColor>(Integer);
+    return static_cast<TColor>(AsEnum(names));
 }
 
 TNotifyEvent TReadContext::Handler(const TValue& value) const {

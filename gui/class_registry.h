@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "gui/colors.h"
 #include "gui/component.h"
 
 namespace korvel {
@@ -38,6 +39,9 @@ struct TValue {
     int AsEnum(const std::vector<std::pair<std::string, int>>& names) const;
     // A set of enumeration names, as the OR of their bits.
     unsigned AsSet(const std::vector<std::pair<std::string, unsigned>>& names) const;
+    // An integer, or a colour name (clBlack, clBtnFace, clNone, ...) as the
+    // framework's colour of that name.
+    TColor AsColor() const;
 };
 
 struct TNamedValue {

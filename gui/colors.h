@@ -1,13 +1,15 @@
 #pragma once
 // Colours are 32-bit values 0x00BBGGRR: red in the low byte. A high byte of
-// 0xFF marks a system colour (or "none") that is converted to RGB before use.
+// 0xFF marks a system colour that is converted to RGB before use.
 #include <cstdint>
 
 namespace korvel {
 
 using TColor = std::uint32_t;
 
-constexpr TColor clNone = 0xFF00FF;   // the transparent key colour and "nobody answered"
+// "No colour", in code and in stored definitions alike: the magenta key colour
+// of skin images, which also means "nobody answered" in shared answers.
+constexpr TColor clNone = 0xFF00FF;
 
 constexpr std::uint8_t RedOf(TColor c) { return static_cast<std::uint8_t>(c); }
 constexpr std::uint8_t GreenOf(TColor c) { return static_cast<std::uint8_t>(c >> 8); }

@@ -15,9 +15,13 @@ struct TLine {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-// The statement lines: blank lines and comment lines are dropped, each kept
-// line remembers its 1-based number.
+// The statement lines: blank lines are dropped, each kept line remembers its
+// 1-based number. There are no comments: a line of a string list may start
+// with a character code ('#9'...'). A UTF-8 byte order mark at the very start
+// is skipped.
 std::vector<TLine> SplitDefinition(std::string_view text) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
     std::vector<TLine> lines;
     size_t start = 0;
     int number = 0;
@@ -29,7 +33,7 @@ std::vector<TLine> SplitDefinition(std::string_view text) {
         std::string_view line = text.substr(start, end - start);
         while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
         while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-        if (!line.empty() && line[0] != '#' && line.substr(0, 2) != "//") lines.push_back({number, line});
+        if (!line.empty()) lines.push_back({number, line});
         if (end == text.size()) break;
         start = end + 1;
     }
@@ -153,6 +157,16 @@ public:
         if (!any) Fail("a string is expected");
         return out;
     }
+    // Whether the line is "object Name: Class": the word object, then another
+    // name. "object = 1" assigns a property of that name.
+    bool AtObjectHeader() {
+        SkipBlanks();
+        const size_t start = pos_;
+        bool header = false;
+        if (pos_ < text_.size() && IsNameStart(text_[pos_]) && Name() == "object") header = IsNameStart(Peek());
+        pos_ = start;
+        return header;
+    }
     std::int32_t Integer() {
         SkipBlanks();
         size_t start = pos_;
@@ -205,7 +219,8 @@ private:
     TDefinitionObject ReadObject(int depth) {
         const TLine& header = Current();
         TScanner scan(header);
-        if (scan.Name() != "object") scan.Fail("'object Name: Class' expected");
+        if (!scan.AtObjectHeader()) scan.Fail("'object Name: Class' expected");
+        scan.Name();
         TDefinitionObject node;
         node.Line = header.Number;
         node.Name = scan.Name();
@@ -220,7 +235,7 @@ private:
                 ++index_;
                 return node;
             }
-            if (line.Text.substr(0, 7) == "object ") node.Children.push_back(ReadObject(depth + 1));
+            if (TScanner(line).AtObjectHeader()) node.Children.push_back(ReadObject(depth + 1));
             else node.Properties.push_back(ReadAssignment(depth));
         }
     }

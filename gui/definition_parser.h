@@ -67,7 +67,7 @@ void VisitInFileOrder(const TDefinitionObject& object, P&& onProperty, C&& onChi
 // The root object of the text. Throws EDefinitionError naming the line of the
 // first malformed statement, of an object or collection that is never closed
 // (the last line), of text after the root's 'end', or line 1 for a text with
-// nothing but blanks and comments.
+// nothing but blanks. A UTF-8 byte order mark at the very start is skipped.
 TDefinitionObject ParseDefinition(std::string_view text);
 
 }  // namespace korvel

@@ -51,6 +51,10 @@ public:
         root_.SetLoading();
         ReadObject(definition, &root_, nullptr);
         context_.ResolveReferences();
+        // Stored tab orders name places among all siblings, so they wait for the last one.
+        if (auto* root = dynamic_cast<TWinControl*>(&root_)) root->ApplyStoredTabOrders();
+        for (TComponent* c : created_)
+            if (auto* container = dynamic_cast<TWinControl*>(c)) container->ApplyStoredTabOrders();
         for (TComponent* c : created_) c->EndReading();
         root_.EndReading();
         for (TComponent* c : created_) c->Loaded();

@@ -37,7 +37,9 @@ bool TOpenDialog::Execute() {
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    // The framework's defaults only: like any plain file dialog, a confirmed
+    // one leaves the process in the chosen file's folder.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
     BOOL confirmed = IsSaveDialog() ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!confirmed) return false;
     fileName_ = Narrow(file.data());

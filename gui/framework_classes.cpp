@@ -19,23 +19,6 @@ void Prop(const std::string& className, const std::string& name, std::function<v
     TClassRegistry::Instance().RegisterProperty<T>(className, name, std::move(setter));
 }
 
-const std::vector<std::pair<std::string, int>> kColorNames = {
-    {"clBlack", static_cast<int>(clBlack)},         {"clWhite", static_cast<int>(clWhite)},
-    {"clRed", static_cast<int>(clRed)},             {"clLime", static_cast<int>(clLime)},
-    {"clBlue", static_cast<int>(clBlue)},           {"clFuchsia", static_cast<int>(clFuchsia)},
-    {"clBtnFace", static_cast<int>(clBtnFace)},     {"clBtnText", static_cast<int>(clBtnText)},
-    {"clWindow", static_cast<int>(clWindow)},       {"clWindowText", static_cast<int>(clWindowText)},
-    {"clHighlight", static_cast<int>(clHighlight)}, {"clHighlightText", static_cast<int>(clHighlightText)},
-    {"clGrayText", static_cast<int>(clGrayText)},   {"clBtnShadow", static_cast<int>(clBtnShadow)},
-    {"clBtnHighlight", static_cast<int>(clBtnHighlight)}, {"clInfoBk", static_cast<int>(clInfoBk)},
-    {"clNone", 0x1FFFFFFF},
-};
-
-TColor ColorValue(const TValue& v) {
-    if (v.Kind == TValueKind::Integer) return static_cast<TColor>(v.Integer);
-    return static_cast<TColor>(v.AsEnum(kColorNames));
-}
-
 const std::vector<std::pair<std::string, int>> kAlignments = {
     {"taLeftJustify", int(TAlignment::taLeftJustify)},
     {"taRightJustify", int(TAlignment::taRightJustify)},
@@ -51,13 +34,13 @@ void RegisterControlProperties() {
     Prop<TControl>("TControl", "Height", [](TControl& c, const TValue& v, TReadContext&) { c.SetHeight(v.AsInteger()); });
     Prop<TControl>("TControl", "Visible", [](TControl& c, const TValue& v, TReadContext&) { c.SetVisible(v.AsBoolean()); });
     Prop<TControl>("TControl", "Enabled", [](TControl& c, const TValue& v, TReadContext&) { c.SetEnabled(v.AsBoolean()); });
-    Prop<TControl>("TControl", "Color", [](TControl& c, const TValue& v, TReadContext&) { c.SetColor(ColorValue(v)); });
+    Prop<TControl>("TControl", "Color", [](TControl& c, const TValue& v, TReadContext&) { c.SetColor(v.AsColor()); });
     Prop<TControl>("TControl", "ParentColor", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentColor(v.AsBoolean()); });
     Prop<TControl>("TControl", "ParentFont", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentFont(v.AsBoolean()); });
     Prop<TControl>("TControl", "Font.Name", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetName(v.AsString()); });
     Prop<TControl>("TControl", "Font.Height", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetHeight(v.AsInteger()); });
     Prop<TControl>("TControl", "Font.Size", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetSize(v.AsInteger()); });
-    Prop<TControl>("TControl", "Font.Color", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetColor(ColorValue(v)); });
+    Prop<TControl>("TControl", "Font.Color", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetColor(v.AsColor()); });
     Prop<TControl>("TControl", "Font.Charset", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetCharset(v.AsInteger()); });
     Prop<TControl>("TControl", "Font.Style", [](TControl& c, const TValue& v, TReadContext&) {
         c.Font().SetStyle(static_cast<TFontStyles>(

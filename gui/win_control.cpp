@@ -251,11 +251,33 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int value) {
+    if (IsLoading()) {
+        storedTabOrder_ = value;
+        return;
+    }
     if (!Parent()) return;
     auto& list = Parent()->tabList_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     value = std::clamp(value, 0, static_cast<int>(list.size()));
     list.insert(list.begin() + value, this);
+}
+
+void TWinControl::ApplyStoredTabOrders() {
+    const size_t n = tabList_.size();
+    std::vector<TWinControl*> placed(n, nullptr);
+    std::vector<TWinControl*> rest;
+    for (TWinControl* c : tabList_) {
+        const int wanted = c->storedTabOrder_;
+        c->storedTabOrder_ = -1;
+        if (wanted >= 0 && static_cast<size_t>(wanted) < n && !placed[static_cast<size_t>(wanted)])
+            placed[static_cast<size_t>(wanted)] = c;
+        else
+            rest.push_back(c);
+    }
+    auto next = rest.begin();
+    for (TWinControl*& slot : placed)
+        if (!slot) slot = *next++;
+    tabList_ = std::move(placed);
 }
 
 std::vector<TWinControl*> TWinControl::TabOrderList() const {

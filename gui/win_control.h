@@ -49,7 +49,14 @@ public:
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool value);
     int TabOrder() const;
+    // While loading, the value is only kept: the siblings that come later are
+    // not there yet. ApplyStoredTabOrders puts them in place once they are.
     void SetTabOrder(int value);
+    // Gives each windowed child whose tab order was set while loading that
+    // place among its siblings; the others fill the free places in their
+    // present order. A stored place outside the list, or one already taken,
+    // counts as none.
+    void ApplyStoredTabOrders();
     // Windowed descendants in tab order (depth first).
     std::vector<TWinControl*> TabOrderList() const;
     // Moves the focus to the next (or previous) tab stop after Current; false when there is none.
@@ -114,7 +121,6 @@ private:
     void OnSetCursor(TMessage& message);
     void Bind(HWND handle, bool systemClass);
     void Unbind();
-    void ApplyTabOrder();
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
@@ -122,6 +128,7 @@ private:
     std::vector<TWinControl*> tabList_;
     TControl* captureControl_ = nullptr;
     bool tabStop_ = false;
+    int storedTabOrder_ = -1;   // set while loading; -1: none
     TBrush brush_;
 };
 

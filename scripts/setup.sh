@@ -10,7 +10,7 @@ DEPS="$ROOT/build/deps"
 PACKAGES=(
   ca-certificates git make cmake g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 nasm dpkg-dev
-  wine64 xvfb xdotool x11-utils imagemagick
+  wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   googletest libbenchmark-dev libjpeg-dev libpng-dev
 )
 
@@ -31,24 +31,13 @@ missing_packages() {
   done
 }
 
-has_deb_src() {
-  grep -rqsE '^[[:space:]]*deb-src[[:space:]]|^Types:.*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null
-}
+source "$ROOT/scripts/lib/apt_sources.sh"
 
 add_deb_src() {
-  local codename uri keyring
-  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
-  uri="$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
-         awk '/^[[:space:]]*deb[[:space:]]/ || /^URIs:/ { for (i = 1; i <= NF; i++) if ($i ~ /^https?:\/\/.*\/debian\/?$/) { print $i; exit } }' || true)"
-  uri="${uri:-http://deb.debian.org/debian}"
-  # apt refuses two entries for one address that disagree on their keyring.
-  keyring="$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
-         grep -v '^[[:space:]]*#' | grep -oiE '(Signed-By:[[:space:]]*|signed-by=)[^] ]+' | head -n1 |
-         sed -E 's/^(Signed-By:[[:space:]]*|signed-by=)//I' || true)"
-  local options=""
-  [ -n "$keyring" ] && options="[signed-by=$keyring] "
-  say "adding a deb-src entry ($uri $codename main) for the libjpeg-turbo sources"
-  echo "deb-src $options$uri $codename main" | as_root tee /etc/apt/sources.list.d/korvel-deb-src.list >/dev/null
+  local stanzas
+  stanzas="$(deb_src_for_machine)" || die "$(deb_src_for_machine 2>&1 >/dev/null)"
+  say "adding deb-src entries for the machine's own package sources ($SRC_FILE) for the libjpeg-turbo sources"
+  printf '%s\n' "$stanzas" | as_root tee "$SRC_FILE" >/dev/null
   NEED_UPDATE=1
 }
 

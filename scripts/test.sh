@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the core natively under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, then the
+# and UndefinedBehaviorSanitizer, the fuzz targets for 30 seconds each, then the
 # Windows tests under Wine in a private virtual display. Exits non-zero when
 # anything fails, after showing the failing output.
 set -uo pipefail
@@ -29,9 +29,9 @@ native_tests() {
     ctest --test-dir "$BUILD/native-asan" --output-on-failure -j"$JOBS" ${KORVEL_CTEST_ARGS:-}
 }
 
-fuzz_targets() {
+fuzz_targets() {   # fuzz_targets SECONDS: how long each target runs
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/fuzz" -DKORVEL_FUZZ=ON -DKORVEL_GTEST_SOURCE_DIR=/usr/src/googletest \
-    >"$BUILD/fuzz-configure.log" 2>&1 || { cat "$BUILD/fuzz-configure.log" >&2; return 1; }
+    -DKORVEL_FUZZ_SECONDS="$1" >"$BUILD/fuzz-configure.log" 2>&1 || { cat "$BUILD/fuzz-configure.log" >&2; return 1; }
   build_tree "$BUILD/fuzz" || return 1
   ctest --test-dir "$BUILD/fuzz" --output-on-failure ${KORVEL_CTEST_ARGS:-}
 }
@@ -45,16 +45,19 @@ windows_tests() {
   ctest --test-dir "$BUILD/win" --output-on-failure ${KORVEL_CTEST_ARGS:-}
 }
 
-# Stages to run: all by default, or those named (native, fuzz, windows).
+# Stages to run: all by default (native, fuzz, windows), or those named.
+# fuzz-long runs each fuzz target for KORVEL_FUZZ_LONG_SECONDS (default 1800)
+# instead of 30 seconds; it is never part of the default run.
 # KORVEL_CTEST_ARGS passes extra arguments to ctest, e.g. "-R gui".
 STAGES=("$@")
 [ "${#STAGES[@]}" -gt 0 ] || STAGES=(native fuzz windows)
 for s in "${STAGES[@]}"; do
   case "$s" in
     native) stage native native_tests ;;
-    fuzz) stage fuzz fuzz_targets ;;
+    fuzz) stage fuzz fuzz_targets 30 ;;
+    fuzz-long) stage fuzz-long fuzz_targets "${KORVEL_FUZZ_LONG_SECONDS:-1800}" ;;
     windows) stage windows windows_tests ;;
-    *) echo "unknown stage: $s (native, fuzz or windows)" >&2; exit 64 ;;
+    *) echo "unknown stage: $s (native, fuzz, fuzz-long or windows)" >&2; exit 64 ;;
   esac
 done
 

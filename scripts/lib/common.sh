@@ -63,7 +63,35 @@ start_display() {
   fail "Xvfb did not start on any display from :90 to :140"
 }
 
-# Creates the private prefix once (bounded), then keeps one wineserver alive.
+# Wine's own fonts (Debian's fonts-wine): among them "MS Sans Serif" as the
+# classic bitmap face with Windows' metrics, and Marlett, the glyphs of the
+# caption buttons Wine draws on its own frames.
+WINE_FONTS=/usr/share/wine/fonts
+# What prepare_prefix does to a prefix. Raise it whenever prepare_prefix
+# changes: every prefix prepared before is prepared again on its next start.
+PREFIX_VERSION=2
+PREFIX_STAMP=.korvel-prefix-version
+
+# Brings the prefix to what the program and its tests expect. Safe to repeat.
+prepare_prefix() {
+  # Without a window manager nobody would draw window frames: Wine draws
+  # them itself (and the skinned program replaces them with its own).
+  timeout 60 "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+    >>"$BUILD/wineboot.log" 2>&1 || { fail "setting up the Wine prefix failed"; return 1; }
+  # Wine looks for the faces a program names in the prefix's Windows font
+  # folder and among the system's fonts. Without its own fonts there, "MS Sans
+  # Serif" falls back to a wider face (DejaVu Sans: 82 px for "192.168.100.1"
+  # at -11 where Windows needs 69) and text wraps where it would not on Windows.
+  [ -f "$WINE_FONTS/sserife.fon" ] && [ -f "$WINE_FONTS/marlett.ttf" ] ||
+    { fail "Wine's own fonts are missing ($WINE_FONTS; package fonts-wine): run scripts/setup.sh"; return 1; }
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
+    cp -f "$WINE_FONTS"/*.fon "$WINE_FONTS"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" ||
+    { fail "copying Wine's fonts into the prefix failed"; return 1; }
+  timeout 180 "$WINE_SERVER" -w
+}
+
+# Creates the private prefix once (bounded), prepares it when it was prepared
+# by an older version of prepare_prefix (or never), then keeps one wineserver alive.
 start_wine() {
   [ -x "$WINE_LOADER" ] || { fail "Wine is not installed ($WINE_LOADER missing); run scripts/setup.sh"; return 1; }
   mkdir -p "$WINEPREFIX"
@@ -72,12 +100,12 @@ start_wine() {
     timeout 300 "$WINE_LOADER" wineboot -i >"$BUILD/wineboot.log" 2>&1 ||
       { cat "$BUILD/wineboot.log" >&2; fail "wineboot failed or took over 5 minutes"; return 1; }
     timeout 180 "$WINE_SERVER" -w || { fail "the Wine prefix did not settle within 3 minutes"; return 1; }
-    # Without a window manager nobody would draw window frames: Wine draws
-    # them itself (and the skinned program replaces them with its own).
-    timeout 60 "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-      >>"$BUILD/wineboot.log" 2>&1 || { fail "setting up the Wine prefix failed"; return 1; }
-    timeout 180 "$WINE_SERVER" -w
     touch "$WINEPREFIX/.korvel-ready"
+  fi
+  if [ "$(cat "$WINEPREFIX/$PREFIX_STAMP" 2>/dev/null)" != "$PREFIX_VERSION" ]; then
+    log "preparing the Wine prefix (version $PREFIX_VERSION)"
+    prepare_prefix || return 1
+    echo "$PREFIX_VERSION" >"$WINEPREFIX/$PREFIX_STAMP"
   fi
   timeout 30 "$WINE_SERVER" -p || { fail "wineserver -p did not start"; return 1; }
   WINE_OWNED=1

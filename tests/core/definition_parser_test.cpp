@@ -1,6 +1,8 @@
 // The stored window definition's text as a tree: objects, every kind of
-// value, line numbers, malformed text by line, nesting and size limits.
+// value, line numbers, malformed text by line, nesting and size limits; and
+// the writer, whose text reads back as the same tree.
 #include "gui/definition_parser.h"
+#include "gui/definition_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +15,14 @@ namespace {
 
 using Kind = TDefinitionValueKind;
 
-const char kDefinition[] = R"(# a form with nested objects
+const char kDefinition[] = R"(
 object Form1: TForm1
   Left = 200
   Caption = 'Korvel Pro '#50'007.1'
   Font.Height = -11
   BorderIcons = [biSystemMenu, biMinimize]
   Color = clBtnFace
-  // a comment between assignments
+
   Icon = resource 'MAINICON'
 
   object pnl: TPanel
@@ -195,7 +197,13 @@ TEST(DefinitionParser, MalformedTextNamesTheLineAndTheProblem) {
     const std::string head = "object F: T\n";
     const TBadText cases[] = {
         {"empty", "", 1, "the definition is empty"},
-        {"only comments", "\n# nothing\n  // here\n   \n", 1, "the definition is empty"},
+        {"only blanks", "\n \t\n   \r\n", 1, "the definition is empty"},
+        {"only a byte order mark", "\xEF\xBB\xBF\n", 1, "the definition is empty"},
+        {"no comment lines", "\n# a note\nobject F: T\nend\n", 2, "'object Name: Class' expected"},
+        {"no comment lines inside", head + "  // a note\nend\n", 2, "a name is expected"},
+        {"byte order mark not at the start", "\n\xEF\xBB\xBFobject F: T\nend\n", 2, "'object Name: Class' expected"},
+        {"object without a name", head + "  object\nend\n", 2, "'=' expected"},
+        {"object header without colon", head + "  object b TButton\n  end\nend\n", 2, "':' expected"},
         {"no object", "Caption = 'a'\nend\n", 1, "'object Name: Class' expected"},
         {"no colon", "object F T\nend\n", 1, "':' expected"},
         {"no class", "object F:\nend\n", 1, "a name is expected"},
@@ -316,7 +324,8 @@ TEST(DefinitionParser, LineEndsAndTheLastLineDoNotChangeTheTree) {
     const std::string lf = "object F: T\n  Caption = 'a' \n  Lines = (\n    'x'\t\n  )\n  object b: TB\n  end\nend";
     std::string crlf;
     for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    for (const std::string& text : {lf, lf + "\n", crlf, crlf + "\r\n", lf + "\n\n# trailing comment"}) {
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string& text : {lf, lf + "\n", crlf, crlf + "\r\n", lf + "\n\n  \t\n", bom + lf, bom + crlf}) {
         TDefinitionObject root = ParseDefinition(text);
         ASSERT_EQ(root.Properties.size(), 2u);
         EXPECT_EQ(root.Properties[0].Value.Text, "a");
@@ -334,6 +343,109 @@ TEST(DefinitionParser, LineEndsAndTheLastLineDoNotChangeTheTree) {
             EXPECT_EQ(e.Line(), 2);
         }
     }
+}
+
+TEST(DefinitionParser, StringListLinesMayStartWithCharacterCodes) {
+    // Each list line as written, and its text: every #n is the character n.
+    struct { const char* line; std::string text; } cases[] = {
+        {"#9'x'", "\tx"},
+        {"#13#10", "\r\n"},
+        {"#35'35'", "#35"},
+        {"'a'#9'b'#9", "a\tb\t"},
+        {"#39#39'x'", "''x"},
+        {"#47'/ not a comment'", "// not a comment"},
+        {"'# not a comment'", "# not a comment"},
+        {"#0'z'", std::string("\0z", 2)},
+    };
+    std::string text = "object F: T\n  Lines = (\n";
+    for (const auto& c : cases) text += std::string("    ") + c.line + "\n";
+    text += "  )\nend\n";
+    TDefinitionObject root = ParseDefinition(text);
+    ASSERT_EQ(root.Properties.size(), 1u);
+    const auto& items = root.Properties[0].Value.Items;
+    ASSERT_EQ(items.size(), std::size(cases));
+    for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i], cases[i].text) << cases[i].line;
+
+    // Written back and read again, every line keeps its bytes.
+    TDefinitionObject again = ParseDefinition(WriteDefinition(root));
+    EXPECT_EQ(again.Properties.at(0).Value.Items, items);
+}
+
+TEST(DefinitionWriter, StringsAreQuotedRunsWithControlCharactersAsCodes) {
+    struct { std::string text; const char* literal; } cases[] = {
+        {"", "''"},
+        {"plain", "'plain'"},
+        {"it's", "'it''s'"},
+        {"'", "''''"},
+        {"\tx", "#9'x'"},
+        {"a\r\nb", "'a'#13#10'b'"},
+        {"\r\n", "#13#10"},
+        {std::string("\0", 1), "#0"},
+        {"del\x7F", "'del'#127"},
+        {"#35", "'#35'"},
+        {"\xE2\x82\xAC", "'\xE2\x82\xAC'"},   // UTF-8 bytes stay inside the quotes
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DefinitionStringLiteral(c.text), c.literal) << c.literal;
+        EXPECT_EQ(StringValue(c.literal), c.text) << c.literal;
+    }
+}
+
+// The text the writer writes, read again, is written identically: the writer
+// and the parser agree on every statement.
+void ExpectRoundTrip(const std::string& text) {
+    TDefinitionObject first = ParseDefinition(text);
+    const std::string written = WriteDefinition(first);
+    TDefinitionObject second;
+    ASSERT_NO_THROW(second = ParseDefinition(written)) << written;
+    EXPECT_EQ(WriteDefinition(second), written);
+}
+
+TEST(DefinitionWriter, WrittenTextReadsBackAsTheSameTree) {
+    ExpectRoundTrip(kDefinition);
+    const std::string written = WriteDefinition(ParseDefinition(kDefinition));
+    EXPECT_EQ(written.substr(0, written.find("  object pnl")),
+              "object Form1: TForm1\n"
+              "  Left = 200\n"
+              "  Caption = 'Korvel Pro 2007.1'\n"
+              "  Font.Height = -11\n"
+              "  BorderIcons = [biSystemMenu, biMinimize]\n"
+              "  Color = clBtnFace\n"
+              "  Icon = resource 'MAINICON'\n");
+    EXPECT_NE(written.find("    object memo: TMemo\n      Lines = (\n        'first'\n        'it''s joined'\n"
+                           "        ''\n      )\n    end\n"),
+              std::string::npos)
+        << written;
+}
+
+TEST(DefinitionParser, APropertyNamedObjectIsNoChildObject) {
+    // Found by the fuzz target: "object=b" was read as an assignment, written
+    // as "object = b" and then taken for the header of a child object.
+    struct { const char* what; std::string text; } cases[] = {
+        {"found input", "object F: T\nobject=b\nend\n"},
+        {"found again with a dictionary",
+         "object Form1: TForm1\n  Left = 305\n  object= $FF00FF\n  Font.Height = -10\n"
+         "  Caption = resource 'MAININCkkON'\n  object Mem1: T\n    end\nend\n"},
+        {"with blanks", "object F: T\n  object = b\nend\n"},
+        {"with a tab", "object F: T\n  object\t= 5\nend\n"},
+        {"a list", "object F: T\n  object = (\n    #9'x'\n  )\nend\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TDefinitionObject root = ParseDefinition(c.text);
+        int named = 0;
+        for (const auto& p : root.Properties) named += p.Name == "object";
+        EXPECT_EQ(named, 1);
+        EXPECT_EQ(root.Children.size(), c.text.find("Mem1") == std::string::npos ? 0u : 1u);
+        ExpectRoundTrip(c.text);
+    }
+    // In a collection item, and a child object whose name is the word itself.
+    ExpectRoundTrip("object F: T\n  C = <\n    item\n      object = 'v'\n    end\n  >\nend\n");
+    TDefinitionObject root = ParseDefinition("object F: T\n  object\tobject: T\n  end\n  object = 1\nend\n");
+    ASSERT_EQ(root.Children.size(), 1u);
+    EXPECT_EQ(root.Children[0].Name, "object");
+    ASSERT_EQ(root.Properties.size(), 1u);
+    EXPECT_EQ(root.Properties[0].Name, "object");
 }
 
 }  // namespace

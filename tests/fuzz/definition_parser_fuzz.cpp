@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "gui/definition_parser.h"
+#include "gui/definition_writer.h"
 
 using namespace korvel;
 
@@ -38,72 +38,6 @@ void CheckObject(const TDefinitionObject& object, int& last, int lineCount, int 
         [&](const TDefinitionObject& child) { CheckObject(child, last, lineCount, depth + 1); });
 }
 
-// Writes a string so that the parser reads back the same bytes: quoted runs
-// with quotes doubled, line breaks as character codes between them. It always
-// starts with a quote: a line that starts with '#' is a comment.
-void WriteString(std::string& out, const std::string& text) {
-    out += '\'';
-    bool open = true;
-    for (char c : text) {
-        if (c == '\n' || c == '\r') {
-            if (open) out += '\'';
-            open = false;
-            out += "#" + std::to_string(static_cast<int>(c));
-            continue;
-        }
-        if (!open) out += '\'';
-        open = true;
-        out += c == '\'' ? std::string("''") : std::string(1, c);
-    }
-    if (open) out += '\'';
-}
-
-void WriteAssignment(std::string& out, const TDefinitionAssignment& assignment);
-
-void WriteValue(std::string& out, const TDefinitionValue& value) {
-    switch (value.Kind) {
-    case TDefinitionValueKind::Integer:    out += std::to_string(value.Integer) + "\n"; return;
-    case TDefinitionValueKind::String:     WriteString(out, value.Text); out += "\n"; return;
-    case TDefinitionValueKind::Identifier: out += value.Text + "\n"; return;
-    case TDefinitionValueKind::Resource:   out += "resource "; WriteString(out, value.Text); out += "\n"; return;
-    case TDefinitionValueKind::Set:
-        out += "[";
-        for (size_t i = 0; i < value.Items.size(); ++i) out += (i ? ", " : "") + value.Items[i];
-        out += "]\n";
-        return;
-    case TDefinitionValueKind::StringList:
-        out += "(\n";
-        for (const auto& line : value.Items) {
-            WriteString(out, line);
-            out += "\n";
-        }
-        out += ")\n";
-        return;
-    case TDefinitionValueKind::Collection:
-        out += "<\n";
-        for (const auto& item : value.CollectionItems) {
-            out += "item\n";
-            for (const auto& assignment : item) WriteAssignment(out, assignment);
-            out += "end\n";
-        }
-        out += ">\n";
-        return;
-    }
-}
-
-void WriteAssignment(std::string& out, const TDefinitionAssignment& assignment) {
-    out += assignment.Name + " = ";
-    WriteValue(out, assignment.Value);
-}
-
-void WriteObject(std::string& out, const TDefinitionObject& object) {
-    out += "object " + object.Name + ": " + object.ClassName + "\n";
-    VisitInFileOrder(
-        object, [&](const TDefinitionAssignment& property) { WriteAssignment(out, property); },
-        [&](const TDefinitionObject& child) { WriteObject(out, child); });
-    out += "end\n";
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -120,11 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int last = 0;
     CheckObject(root, last, lineCount, 1);
 
-    std::string written;
-    WriteObject(written, root);
+    const std::string written = WriteDefinition(root);
     TDefinitionObject again = ParseDefinition(written);   // throws (and fails) if the writer and parser disagree
-    std::string rewritten;
-    WriteObject(rewritten, again);
-    Check(rewritten == written);
+    Check(WriteDefinition(again) == written);
     return 0;
 }

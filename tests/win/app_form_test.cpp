@@ -186,6 +186,48 @@ TEST_F(LauncherTest, StartsWithTheStoredDefaults) {
         EXPECT_FALSE(form->Part<TWinControl>(button).TabStop()) << button;
 }
 
+TEST_F(LauncherTest, EveryWindowedControlHasItsStoredTabOrder) {
+    // Each parent's windowed children, listed at their tab order positions 0, 1, 2, ...
+    struct Row { const char* parent; std::vector<const char*> order; };
+    const Row rows[] = {
+        {"Form1", {"btnabout", "btnrootgen", "btnvicinor", "btninvetta", "btnidlora", "btnpullvane", "btnpushvane",
+                   "btnmemlatch", "btntriquery", "pnlrootgen", "pnlvicinor", "pnlinvetta", "pnlidlora", "pnlpullvane",
+                   "pnlpushvane", "pnlmemlatch", "pnltriquery", "pnlabout", "count", "sButton1", "pnlhubrift",
+                   "config", "wildcard"}},
+        {"pnlrootgen", {"rootgenip", "rootgenconfig", "dirrootgen", "rootgenbtn", "Memo1"}},
+        {"pnlvicinor", {"vicinorstep", "vicinorsnmp", "vicinorconfig", "vicinorconfigbtn", "vicinoroutput",
+                        "vicinoroutputbtn", "vicinorwildcard", "vicinorbtn", "vicinorview"}},
+        {"pnlinvetta", {"invettasnmp", "invettaconfig", "invettaconfigbtn", "invettaoutput", "invettaoutputbtn",
+                        "invettawildcard", "invettabtn", "invettaviewbtn"}},
+        {"pnlidlora", {"idlorasnmp", "idloradays", "idloraconfig", "idloraconfigbtn", "idloraoutput",
+                       "idloraoutputbtn", "idlorawildcard", "idlorabtn", "idloraviewbtn"}},
+        {"pnlhubrift", {"hubriftsnmp", "hubriftvlan", "hubriftconfig", "sButton2", "hubriftoutput", "sButton4",
+                        "hubriftwildcard", "hubriftbtn", "hubriftviewbtn", "hubriftmacs"}},
+        {"pnlpullvane", {"pullvanesnmp", "pullvaneconfig", "pullvaneconfigbtn", "pullvanetftp",
+                         "pullvanetftpfolder", "pullvanebtn"}},
+        {"pnlpushvane", {"pushvanesnmp", "pushvaneconfig", "pushvaneconfigbtn", "pushvanetftp",
+                         "pushvanechangefile", "pushvanebtn"}},
+        {"pnlmemlatch", {"memlatchsnmp", "memlatchconfig", "memlatchconfigbtn", "memlatchbtn"}},
+        {"pnltriquery", {"triquerysnmp", "triqueryconfig", "triqueryconfigbtn", "triqueryoutput",
+                         "triqueryoutputbtn", "triqueryt1", "triqueryo1", "triqueryt2", "triqueryo2", "triqueryt3",
+                         "triqueryo3", "triquerybtn", "triqueryviewbtn"}},
+        {"pnlabout", {"sButton3", "memolicense"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.parent);
+        auto& parent = row.parent == std::string("Form1") ? static_cast<TWinControl&>(*form)
+                                                          : form->Part<TWinControl>(row.parent);
+        int windowed = 0;
+        for (int i = 0; i < parent.ControlCount(); ++i) windowed += dynamic_cast<TWinControl*>(parent.Controls(i)) != nullptr;
+        EXPECT_EQ(windowed, static_cast<int>(row.order.size()));   // every windowed child is listed
+        for (size_t place = 0; place < row.order.size(); ++place) {
+            auto& control = form->Part<TWinControl>(row.order[place]);
+            EXPECT_EQ(control.Parent(), &parent) << row.order[place];
+            EXPECT_EQ(control.TabOrder(), static_cast<int>(place)) << row.order[place];
+        }
+    }
+}
+
 TEST_F(LauncherTest, AboutTextOpensWithTheTermsAndHoldsEveryHeading) {
     TMemoLines& lines = form->Part<TMemo>("memolicense").Lines();
     const std::string text = lines.Text();
@@ -569,13 +611,16 @@ TEST_F(LauncherTest, VicinorViewCountsTheConfigFileLines) {
         EXPECT_EQ(shell[0].File, "c:\\korvel\\vicinor.html");
         EXPECT_EQ(shell[0].Parameters, "");
     }
-    // The seed file just written counts one line.
-    C("rootgenip").SetText("10.1.1.1");
+    // The seed file of the default address just written counts one line: the
+    // address fits on one row of the 89-pixel box in its 8-point face.
+    ASSERT_EQ(T("rootgenip"), "192.168.100.1");
+    C("rootgenconfig").SetText(folder + "seed.cfg");
     Press("btnrootgen");
     Press("rootgenbtn");
     Press("btnvicinor");
     Press("vicinorview");
     EXPECT_EQ(T("count"), "1");
+    DeleteFileW(Widen(folder + "seed.cfg").c_str());
     DeleteFileW(Widen(folder + "c.cfg").c_str());
     RemoveDirectoryW(Widen(folder).c_str());
 }

@@ -67,8 +67,7 @@ public:
     int clicks = 0;
 };
 
-const char kDefinition[] = R"(# a form with nested controls
-object Form1: TTestForm
+const char kDefinition[] = R"(object Form1: TTestForm
   Left = 200
   Top = 150
   Caption = 'Korvel Pro '#50'007.1'
@@ -187,8 +186,22 @@ TEST_F(DefinitionTest, BuildsNestedControlsWithTheirPropertiesInFileOrder) {
     EXPECT_EQ(label->FocusControl(), form->FindComponent("lastEdit"));   // a reference made before its target existed
     EXPECT_EQ(label->Font().Style(), fsBold | fsUnderline);
     EXPECT_EQ(label->Font().Height(), -11);   // the rest of the font from the parent
-    EXPECT_NE(label->Width(), 65);            // sized to its caption once loaded
-    EXPECT_GT(label->Height(), 5);
+    // Sized to its caption once loaded: the caption's extent in the label's face.
+    LOGFONTW face{};
+    face.lfHeight = -11;
+    face.lfWeight = FW_BOLD;
+    face.lfUnderline = TRUE;
+    lstrcpyW(face.lfFaceName, L"MS Sans Serif");
+    HFONT font = CreateFontIndirectW(&face);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"IP Address:", 11, &extent);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    EXPECT_EQ(label->Width(), extent.cx);
+    EXPECT_EQ(label->Height(), extent.cy);
     EXPECT_EQ(memo->Lines().Count(), 2);
     EXPECT_FALSE(memo->Visible());
     EXPECT_EQ(memo->ScrollBars(), TScrollStyle::ssVertical);
@@ -257,7 +270,8 @@ TEST_F(DefinitionTest, BadDefinitionsStopAtTheLineThatIsWrong) {
         {"missing reference", "object F: TTestForm\n  object l: TLabel\n    FocusControl = ghost\n  end\nend\n", 3, "no component named ghost"},
         {"control in a label", "object F: TTestForm\n  object l: TLabel\n    object b: TButton\n    end\n  end\nend\n", 3, "cannot hold the control b"},
         {"duplicate name", "object F: TTestForm\n  object b: TButton\n  end\n  object B: TEdit\n  end\nend\n", 4, "already exists"},
-        {"empty", "\n# nothing\n", 1, "empty"},
+        {"empty", "\n  \n", 1, "empty"},
+        {"comment line", "# a note\nobject F: TTestForm\nend\n", 1, "'object Name: Class' expected"},
         {"unclosed list", "object F: TTestForm\n  object m: TMemo\n    Lines = (\n      'a'\n", 4, "'end' expected"},
     };
     for (const auto& c : cases) {
@@ -287,6 +301,62 @@ TEST_F(DefinitionTest, StringsJoinPiecesAndCharacterCodes) {
         TTestForm form(nullptr);
         form.ReadDefinition(std::string("object F: TTestForm\n  Caption = ") + c.literal + "\nend\n");
         EXPECT_EQ(form.Caption(), c.text) << c.literal;
+    }
+}
+
+TEST_F(DefinitionTest, StoredTabOrdersTakeTheirPlacesOnceEverySiblingExists) {
+    // Stored places: a 2, b 0, c none, d 9 (outside the six), e 0 (taken by b),
+    // f 1. Placed: b, f, a at 0, 1, 2; c, d, e fill 3, 4, 5 in creation order.
+    // The inner panel's children are ordered among themselves only.
+    const char text[] =
+        "object F: TTestForm\n"
+        "  object a: TEdit\n    TabOrder = 2\n  end\n"
+        "  object b: TEdit\n    TabOrder = 0\n  end\n"
+        "  object c: TEdit\n  end\n"
+        "  object d: TEdit\n    TabOrder = 9\n  end\n"
+        "  object e: TPanel\n    TabOrder = 0\n"
+        "    object e1: TEdit\n      TabOrder = 1\n    end\n"
+        "    object e2: TEdit\n      TabOrder = 0\n    end\n"
+        "  end\n"
+        "  object f: TButton\n    TabOrder = 1\n  end\n"
+        "end\n";
+    TTestForm form(nullptr);
+    form.ReadDefinition(text);
+    const struct { const char* name; int order; } expected[] = {
+        {"b", 0}, {"f", 1}, {"a", 2}, {"c", 3}, {"d", 4}, {"e", 5}, {"e2", 0}, {"e1", 1},
+    };
+    for (const auto& row : expected) EXPECT_EQ(form.Find<TWinControl>(row.name)->TabOrder(), row.order) << row.name;
+
+    std::string walk;
+    for (TWinControl* c : form.TabOrderList()) walk += c->Name() + " ";
+    EXPECT_EQ(walk, "b f a c d e e2 e1 ");
+
+    // Once loaded, a new tab order moves the control at once, clamped to the list.
+    form.Find<TWinControl>("c")->SetTabOrder(0);
+    form.Find<TWinControl>("b")->SetTabOrder(99);
+    EXPECT_EQ(form.Find<TWinControl>("c")->TabOrder(), 0);
+    EXPECT_EQ(form.Find<TWinControl>("f")->TabOrder(), 1);
+    EXPECT_EQ(form.Find<TWinControl>("b")->TabOrder(), 5);
+}
+
+TEST_F(DefinitionTest, ColourNamesReadAsTheFrameworksColours) {
+    const struct { const char* name; TColor color; } cases[] = {
+        {"clNone", clNone},                 // the one "no colour" value: the transparent key
+        {"clNone", 0xFF00FFu},
+        {"clFuchsia", 0xFF00FFu},
+        {"clBlack", 0x000000u},
+        {"clWhite", 0xFFFFFFu},
+        {"clRed", 0x0000FFu},
+        {"clBtnFace", 0xFF000000u | COLOR_BTNFACE},
+        {"clWindowText", 0xFF000000u | COLOR_WINDOWTEXT},
+        {"clHighlight", 0xFF000000u | COLOR_HIGHLIGHT},
+    };
+    for (const auto& c : cases) {
+        TTestForm form(nullptr);
+        form.ReadDefinition(std::string("object F: TTestForm\n  Color = ") + c.name + "\n  Font.Color = " + c.name +
+                            "\nend\n");
+        EXPECT_EQ(form.Color(), c.color) << c.name;
+        EXPECT_EQ(form.Font().Color(), c.color) << c.name;
     }
 }
 

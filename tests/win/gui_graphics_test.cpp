@@ -231,11 +231,26 @@ TEST(FileDialog, ConfirmedNameIsKeptAndACancelledDialogKeepsTheLastName) {
     cancelFirst.join();
     EXPECT_EQ(dialog.FileName(), "");
 
+    // The dialog sets no options of its own beyond the defaults: a dialog
+    // that browsed to a folder and confirmed a file there leaves the process
+    // in that folder, as any plain file dialog does (no "keep the current
+    // folder" option).
+    const std::string chosenFolder = chosen.substr(0, chosen.find_last_of('\\'));
+    dialog.SetInitialDir(chosenFolder);
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    wchar_t windowsFolder[MAX_PATH] = {};
+    GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    ASSERT_TRUE(SetCurrentDirectoryW(windowsFolder));
     done = false;
     std::thread confirm(AnswerFileDialog, Widen(chosen), IDOK, std::ref(done));
     EXPECT_TRUE(dialog.Execute());
     confirm.join();
     EXPECT_EQ(Lower(dialog.FileName()), Lower(chosen));
+    wchar_t after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(Lower(Narrow(after)), Lower(chosenFolder));
+    SetCurrentDirectoryW(before);
 
     done = false;
     std::thread cancel(AnswerFileDialog, std::wstring(), IDCANCEL, std::ref(done));
