@@ -1,10 +1,9 @@
 #pragma once
 // Placeholders for the skinned controls under their final class names, so the
-// main window's stored definition already names TsButton, TsPanel, TsEdit,
-// TsLabel and TsCheckBox. Each is the framework's plain control; the skin
-// settings the definition carries are kept but not yet acted on. Replacing a
+// main window's stored definition already names TsPanel, TsLabel and
+// TsCheckBox. Each is the framework's plain control; the skin settings
+// the definition carries are kept but not yet acted on. Replacing a
 // placeholder with the real skinned control changes only its registration.
-#include <memory>
 #include <string>
 
 #include "gui/graphic_controls.h"
@@ -17,39 +16,11 @@ struct TStandinSkinSettings {
     std::string SkinSection;
 };
 
-class TsButton : public TButton {
-public:
-    explicit TsButton(TComponent* owner) : TButton(owner) {}
-    std::string ClassName() const override { return "TsButton"; }
-    TStandinSkinSettings SkinData;
-};
-
 class TsPanel : public TPanel {
 public:
     explicit TsPanel(TComponent* owner) : TPanel(owner) {}
     std::string ClassName() const override { return "TsPanel"; }
     TStandinSkinSettings SkinData;
-};
-
-class TsBoundLabel;
-
-// The edit carries its bound label already: the label follows the edit's
-// bounds, visibility and enabled state.
-class TsEdit : public TEdit {
-public:
-    explicit TsEdit(TComponent* owner);
-    ~TsEdit() override;
-    std::string ClassName() const override { return "TsEdit"; }
-    TStandinSkinSettings SkinData;
-    TsBoundLabel& BoundLabel() { return *boundLabel_; }
-
-protected:
-    void WndProc(TMessage& message) override;
-    void BoundsChanged() override;
-    void Loaded() override;
-
-private:
-    std::unique_ptr<TsBoundLabel> boundLabel_;
 };
 
 class TsCheckBox : public TCheckBox {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/bound_label.h"
+#include "controls/edit.h"
 #include "gui/application.h"
 #include "gui/exceptions.h"
 #include "gui/forms.h"
