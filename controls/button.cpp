@@ -87,6 +87,17 @@ void TsButton::FreeRegion() {
     region_ = nullptr;
 }
 
+void TsButton::ApplyRegion() {
+    // This paint was clipped to the old region: pixels the new one adds (after a
+    // resize) are painted only if the change redraws the window.
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    const bool same = GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, region_);
+    DeleteObject(current);
+    SetWindowRgn(Handle(), region_, same ? FALSE : TRUE);   // the window owns the region from here
+    region_ = nullptr;
+    regionRenewal_ = false;
+}
+
 void TsButton::RepaintNow() {
     SkinData.BackgroundChanged = true;
     Repaint();
@@ -218,11 +229,7 @@ void TsButton::OnPaint(TMessage& m) {
         SelectObject(memory, old);
         DeleteDC(memory);
     }
-    if (regionRenewal_ && region_) {
-        SetWindowRgn(Handle(), region_, FALSE);   // the window owns the region from here
-        region_ = nullptr;
-        regionRenewal_ = false;
-    }
+    if (regionRenewal_ && region_) ApplyRegion();
 }
 
 // ---- mouse and keyboard -----------------------------------------------------------------

@@ -76,6 +76,7 @@ private:
     void PrepareCache();
     void StopFade();
     void FreeRegion();
+    void ApplyRegion();
     void RepaintNow();
 
     bool mouseDown_ = false;
