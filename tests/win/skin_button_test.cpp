@@ -216,6 +216,50 @@ TEST_F(ButtonTest, DisabledFaceIsBlendedHalfWithTheParentColour) {
     ExpectScreen(b, expected, "disabled after a click");
 }
 
+TEST_F(ButtonTest, StoredSettingsReachTheButton) {
+    RegisterButtonClass();
+    auto* stored = new TForm(&Application());
+    int entered = 0, left = 0;
+    stored->RegisterMethod("okMouseEnter", [&entered](TObject*) { ++entered; });
+    stored->RegisterMethod("okMouseLeave", [&left](TObject*) { ++left; });
+    stored->ReadDefinition(
+        "object Stored: TForm\n"
+        "  object ok: TsButton\n"
+        "    Caption = 'OK'\n"
+        "    AnimatEvents = [aeMouseEnter, aeMouseUp]\n"
+        "    DisabledKind = [dkBlended, dkGrayed]\n"
+        "    Down = True\n"
+        "    FocusMargin = 3\n"
+        "    OnMouseEnter = okMouseEnter\n"
+        "    OnMouseLeave = okMouseLeave\n"
+        "    SkinData.SkinSection = 'STILLBUTTON'\n"
+        "  end\n"
+        "end\n");
+    auto* ok = dynamic_cast<TsButton*>(stored->FindComponent("ok"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->AnimatEvents(), static_cast<TacAnimatEvents>(aeMouseEnter | aeMouseUp));
+    EXPECT_EQ(ok->DisabledKind(), static_cast<TsDisabledKind>(dkBlended | dkGrayed));
+    EXPECT_TRUE(ok->Down());
+    EXPECT_EQ(ok->StateIndex(), 2);
+    EXPECT_EQ(ok->FocusMargin(), 3);
+    EXPECT_EQ(ok->SkinData.SkinSection(), "STILLBUTTON");
+    EXPECT_EQ(ok->SkinData.ControlCode, ccButton);
+    EXPECT_TRUE(ok->SkinData.IsSkinned(true));
+    ok->Perform(CM_MOUSEENTER);
+    ok->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+    // Defaults of a button made in code.
+    TsButton plain(nullptr);
+    EXPECT_EQ(plain.AnimatEvents(), static_cast<TacAnimatEvents>(aeGlobalDef));
+    EXPECT_EQ(plain.DisabledKind(), static_cast<TsDisabledKind>(dkBlended));
+    EXPECT_EQ(plain.FocusMargin(), 1);
+    EXPECT_FALSE(plain.Down());
+    EXPECT_EQ(plain.SkinData.SkinSection(), "BUTTON");
+    EXPECT_FALSE(plain.ControlStyle() & csOpaque);
+    delete stored;
+}
+
 TEST_F(ButtonTest, SkinnedButtonsStillAnswerGetText) {
     const std::vector<std::string> captions = {"Rootgen", "...", "View", "kvl.example", ""};
     std::vector<TsButton*> buttons;

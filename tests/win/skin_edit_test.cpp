@@ -204,14 +204,63 @@ TEST_F(EditTest, NativeEditingStillWorksUnderTheSkin) {
     testing::TypeText(L"17");
     EXPECT_EQ(e->Text(), "10.5.5.17");
     EXPECT_EQ(WindowText(e->Handle()), L"10.5.5.17");
-    // Leaving shows the new text in the skinned face.
-    auto* other = testing::AddControl<TEdit>(form, 24, 80, 121, 21);
+    // The clipboard: select the whole text (End, Shift+Home), copy, paste into another field.
+    const auto chord = [](WORD modifier, WORD key) {
+        testing::Key(modifier, true);
+        testing::Key(key, true);
+        testing::Key(key, false);
+        testing::Key(modifier, false);
+    };
+    testing::Key(VK_END, true);
+    testing::Key(VK_END, false);
+    chord(VK_SHIFT, VK_HOME);
+    chord(VK_CONTROL, 'C');
+    auto* other = AddEdit(form, 24, 80, 121, 21, "");
+    ShowForm();
     other->SetFocus();
+    Pump(100);
+    chord(VK_CONTROL, 'V');
+    EXPECT_EQ(other->Text(), "10.5.5.17");
+    // Leaving shows the new text in the skinned face.
     MovePointer({5, 5});
     Pump(500);
     TBitmap24 face = ExpectedEdit(e, 0, "10.5.5.17", 2, {}, kParentColor);
     FillCorners(face, e, {}, kParentColor);
     ExpectScreen(e, face, "after typing");
+}
+
+TEST_F(EditTest, StoredSettingsReachTheEdit) {
+    RegisterEditClass();
+    auto* stored = new TForm(&Application());
+    stored->ReadDefinition(
+        "object Stored: TForm\n"
+        "  object count: TsEdit\n"
+        "    Left = 104\n"
+        "    Top = 256\n"
+        "    Width = 33\n"
+        "    Height = 21\n"
+        "    Color = clRed\n"
+        "    Enabled = False\n"
+        "    ReadOnly = True\n"
+        "    TabStop = False\n"
+        "    DisabledKind = [dkGrayed]\n"
+        "    SkinData.CustomColor = True\n"
+        "    SkinData.SkinSection = 'EDIT'\n"
+        "  end\n"
+        "end\n");
+    auto* count = dynamic_cast<TsEdit*>(stored->FindComponent("count"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->DisabledKind(), static_cast<TsDisabledKind>(dkGrayed));
+    EXPECT_TRUE(count->SkinData.CustomColor());
+    EXPECT_EQ(count->SkinData.SkinSection(), "EDIT");
+    EXPECT_EQ(count->SkinData.ControlCode, ccEdit);
+    EXPECT_TRUE(count->SkinData.IsSkinned(true));
+    EXPECT_FALSE(count->Enabled());
+    EXPECT_TRUE(count->ReadOnly());
+    // The skin's announcements leave a custom colour alone.
+    manager->RefreshAll();
+    EXPECT_EQ(count->Color(), static_cast<TColor>(clRed));
+    delete stored;
 }
 
 TEST_F(EditTest, SkinnedEditsStillAnswerGetText) {
