@@ -69,7 +69,8 @@ pixel() {
 }
 
 # Starts the launcher and waits (bounded) until the Rootgen IP field is painted
-# white inside the window; prints the milliseconds from start to that moment.
+# white right of its text inside the window; prints the milliseconds from start
+# to that moment (failures go to stderr, since the caller keeps stdout).
 start_launcher() {
   rm -f "$LOG" "$VIEWLOG"
   local t0 now
@@ -82,19 +83,19 @@ start_launcher() {
     [ -n "$WID" ] && break
     sleep 0.02
   done
-  [ -n "$WID" ] || { note "FAIL: the main window did not appear within 30 s"; return 1; }
+  [ -n "$WID" ] || { note "FAIL: the main window did not appear within 30 s" >&2; return 1; }
   eval "$(xdotool getwindowgeometry --shell "$WID")"
   WX=$X WY=$Y
   BORDER=$(((WIDTH - 432) / 2))
   CX=$((WX + BORDER)) CY=$((WY + HEIGHT - 334 - BORDER))
   for _ in $(seq 1 300); do
-    if [ "$(pixel $((CX + 96 + 24 + 6)) $((CY + 8 + 32 + 10)))" == "255,255,255" ]; then
+    if [ "$(pixel $((CX + 96 + 24 + 90)) $((CY + 8 + 32 + 10)))" == "255,255,255" ]; then
       now=$(date +%s%N)
       echo $(((now - t0) / 1000000))
       return 0
     fi
   done
-  note "FAIL: the main window was not painted"
+  note "FAIL: the main window was not painted" >&2
   return 1
 }
 
