@@ -2,7 +2,7 @@
 
 #include "app/link_table.h"
 #include "app/tool_table.h"
-#include "controls/standin_classes.h"
+#include "controls/control_classes.h"
 #include "forms/skin_provider.h"
 #include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
@@ -59,7 +59,7 @@ TForm1::TForm1(TComponent* owner, HMODULE module) : TForm(owner) {
     };
     ExecuteDialog = [](TOpenDialog& dialog) { return dialog.Execute(); };
     PrepareSkinning();
-    RegisterStandinClasses();
+    RegisterSkinnedControlClasses();
     RegisterHandlers();
     ReadDefinitionResource(module ? module : GetModuleHandleW(nullptr), "MAINWINDOW");
 }

@@ -102,7 +102,10 @@ void TTimer::UpdateTimer() {
 }
 
 void TTimer::WndProc(TMessage& m) {
-    if (m.Msg == WM_TIMER && m.WParam == kTimerId && onTimer_) onTimer_(this);
+    if (m.Msg != WM_TIMER || m.WParam != kTimerId || !onTimer_) return;
+    // The handler may free this timer: it runs from a copy that outlives it.
+    const TNotifyEvent handler = onTimer_;
+    handler(this);
 }
 
 }  // namespace korvel

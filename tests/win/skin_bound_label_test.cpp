@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/bound_label.h"
-#include "controls/standin_classes.h"
+#include "controls/control_classes.h"
+#include "controls/edit.h"
 #include "gui/application.h"
 #include "gui/exceptions.h"
 #include "gui/forms.h"
@@ -262,7 +263,7 @@ TEST_F(BoundLabelTest, FreeingTheEditFreesTheBoundLabelAndItsLabel) {
 }
 
 TEST(BoundLabelDefinition, StoredSettingsCreateAndPlaceTheLabel) {
-    RegisterStandinClasses();
+    RegisterSkinnedControlClasses();
     const int components = TComponent::LiveCount();
     auto* form = new TForm(&Application());
     form->ReadDefinition(

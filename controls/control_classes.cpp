@@ -1,0 +1,25 @@
+#include "controls/control_classes.h"
+
+#include "controls/button.h"
+#include "controls/check_box.h"
+#include "controls/edit.h"
+#include "controls/label.h"
+#include "controls/panel.h"
+#include "gui/class_registry.h"
+
+namespace korvel {
+
+void RegisterSkinnedControlClasses() {
+    static const bool registered = [] {
+        RegisterFrameworkClasses();
+        RegisterPanelClasses();
+        RegisterButtonClass();
+        RegisterEditClass();
+        RegisterCheckBoxClass();
+        RegisterLabelClasses();
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace korvel
