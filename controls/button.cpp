@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
 #include "gui/application.h"
@@ -469,12 +470,7 @@ void RegisterButtonClass() {
         const auto prop = [&registry](const std::string& name, S setter) {
             registry.RegisterProperty<TsButton>("TsButton", name, std::move(setter));
         };
-        prop("SkinData.SkinSection", [](TsButton& b, const TValue& v, TReadContext&) { b.SkinData.SetSkinSection(v.AsString()); });
-        prop("SkinData.CustomColor", [](TsButton& b, const TValue& v, TReadContext&) { b.SkinData.SetCustomColor(v.AsBoolean()); });
-        prop("SkinData.CustomFont", [](TsButton& b, const TValue& v, TReadContext&) { b.SkinData.SetCustomFont(v.AsBoolean()); });
-        prop("SkinData.SkinManager", [](TsButton& b, const TValue& v, TReadContext& r) {
-            r.ReferTo(v, [&b](TComponent* c) { b.SkinData.SetSkinManager(dynamic_cast<TsSkinManager*>(c)); });
-        });
+        RegisterSkinDataProperties<TsButton>("TsButton");
         prop("DisabledKind", [](TsButton& b, const TValue& v, TReadContext&) {
             b.SetDisabledKind(v.AsSet({{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}}));
         });

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
 #include "gui/class_registry.h"
@@ -321,12 +322,7 @@ void RegisterEditClass() {
         const auto prop = [&registry](const std::string& name, S setter) {
             registry.RegisterProperty<TsEdit>("TsEdit", name, std::move(setter));
         };
-        prop("SkinData.SkinSection", [](TsEdit& e, const TValue& v, TReadContext&) { e.SkinData.SetSkinSection(v.AsString()); });
-        prop("SkinData.CustomColor", [](TsEdit& e, const TValue& v, TReadContext&) { e.SkinData.SetCustomColor(v.AsBoolean()); });
-        prop("SkinData.CustomFont", [](TsEdit& e, const TValue& v, TReadContext&) { e.SkinData.SetCustomFont(v.AsBoolean()); });
-        prop("SkinData.SkinManager", [](TsEdit& e, const TValue& v, TReadContext& r) {
-            r.ReferTo(v, [&e](TComponent* c) { e.SkinData.SetSkinManager(dynamic_cast<TsSkinManager*>(c)); });
-        });
+        RegisterSkinDataProperties<TsEdit>("TsEdit");
         prop("DisabledKind", [](TsEdit& e, const TValue& v, TReadContext&) {
             e.SetDisabledKind(v.AsSet({{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}}));
         });
