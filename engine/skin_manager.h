@@ -118,6 +118,9 @@ public:
 
     void Loaded() override;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void ReloadRecoloured();
     void LoadSkin();
@@ -141,9 +144,8 @@ private:
     const TsFileSystem* files_ = nullptr;
     std::string programFolder_;
     TsSkinLoadReport lastLoad_;
-    // The hook on the main window: shared with the wrapper installed in its window procedure.
-    struct THook;
-    std::shared_ptr<THook> hook_;
+    // The main window whose procedure chain holds our hook (linked by FreeNotification).
+    TForm* hookedForm_ = nullptr;
 };
 
 // Registers TsSkinManager and its stored properties with the framework's class registry.
