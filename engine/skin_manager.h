@@ -120,6 +120,9 @@ public:
 
     void Loaded() override;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void ReloadRecoloured();
     void LoadSkin();
@@ -144,9 +147,8 @@ private:
     std::string programFolder_;
     TsSkinLoadReport lastLoad_;
     bool commonSectionsPending_ = false;   // set while a definition is read, until a load takes them
-    // The hook on the main window: shared with the wrapper installed in its window procedure.
-    struct THook;
-    std::shared_ptr<THook> hook_;
+    // The main window whose procedure chain holds our hook (linked by FreeNotification).
+    TForm* hookedForm_ = nullptr;
 };
 
 // Registers TsSkinManager and its stored properties with the framework's class registry.

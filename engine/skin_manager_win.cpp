@@ -63,12 +63,6 @@ void ReadStoredSkin(TsStoredSkin& skin, const std::vector<TNamedValue>& item, HM
 
 }  // namespace
 
-// Shared between the manager and the wrapper it puts in the main window's
-// procedure; the wrapper outlives the manager when the window does.
-struct TsSkinManager::THook {
-    TsSkinManager* Manager = nullptr;
-};
-
 TsSkinManager* TsSkinManager::DefaultManager() { return defaultManager; }
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
@@ -101,28 +95,32 @@ TsSkinManager::~TsSkinManager() {
 }
 
 void TsSkinManager::HookMainWindow() {
-    if (InState(csDesigning) || hook_) return;
+    if (InState(csDesigning) || hookedForm_) return;
     TForm* form = Application().MainForm();
     if (!form) form = GetOwnerForm(Owner());
     if (!form) return;
-    hook_ = std::make_shared<THook>();
-    hook_->Manager = this;
-    TWndMethod previous = form->WindowProc();
-    form->SetWindowProc([hook = hook_, previous](TMessage& message) {
-        if (hook->Manager && (message.Msg == WM_SKINMENUITEM || message.Msg == WM_SKINMENUWINDOW)) {
-            TsSkinableMenus& menus = hook->Manager->SkinableMenus();
-            if (message.Msg == WM_SKINMENUITEM) menus.HookItem(message.LParam);
-            else menus.HookPopupWindow(message.LParam);
+    form->HookWindowProc(this, [this](TMessage& message, const TWndNext& next) {
+        if (message.Msg == WM_SKINMENUITEM || message.Msg == WM_SKINMENUWINDOW) {
+            if (message.Msg == WM_SKINMENUITEM) SkinableMenus().HookItem(message.LParam);
+            else SkinableMenus().HookPopupWindow(message.LParam);
             return;
         }
-        if (previous) previous(message);
+        next(message);
     });
+    hookedForm_ = form;
+    FreeNotification(form);
 }
 
 void TsSkinManager::UnhookMainWindow() {
-    // The wrapper stays in the window's procedure chain and passes everything on.
-    if (hook_) hook_->Manager = nullptr;
-    hook_.reset();
+    if (!hookedForm_) return;
+    hookedForm_->UnhookWindowProc(this);   // only our own hook, wherever it sits in the chain
+    RemoveFreeNotification(hookedForm_);
+    hookedForm_ = nullptr;
+}
+
+void TsSkinManager::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == hookedForm_) hookedForm_ = nullptr;
 }
 
 void TsSkinManager::SetSkinableMenus(std::unique_ptr<TsSkinableMenus> menus) {

@@ -49,9 +49,9 @@ void SkinCommandToControl(TControl* control, std::uint32_t command, std::uint32_
 }
 
 bool QuerySkinCommand(TControl* control, std::uint32_t command) {
-    if (!control || !control->WindowProc()) return false;
+    if (!control) return false;
     TMessage message{SM_ALPHACMD, PackSkinCommand(command), 0, 0};
-    control->WindowProc()(message);
+    control->Perform(message);   // through the window procedure chain; never creates a window
     return message.LParam == 1;
 }
 
@@ -65,7 +65,7 @@ void BroadcastSkinMessage(TWinControl* container, TMessage& message) {
             if (!win) {
                 child->Perform(message);
             } else if (QuerySkinCommand(win, SMC_ISSKINNED)) {
-                win->WindowProc()(message);
+                win->Perform(message);
             } else {
                 BroadcastSkinMessage(win, message);
             }

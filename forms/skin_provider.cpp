@@ -61,19 +61,26 @@ TsSkinProvider::~TsSkinProvider() {
 }
 
 void TsSkinProvider::InstallWindowHook() {
-    SavedWindowProc = form_->WindowProc();
-    form_->SetWindowProc([this](TMessage& message) { ProviderWndProc(message); });
-    hooked_ = true;
+    form_->HookWindowProc(this, [this](TMessage& message, const TWndNext& next) {
+        // Messages nest (a handler sends the form further messages): each call
+        // passes on through its own chain.
+        const TWndNext* outer = SavedWindowProc;
+        SavedWindowProc = &next;
+        try {
+            ProviderWndProc(message);
+        } catch (...) {
+            SavedWindowProc = outer;
+            throw;
+        }
+        SavedWindowProc = outer;
+    });
 }
 
-void TsSkinProvider::RemoveWindowHook() {
-    if (!hooked_) return;
-    if (SavedWindowProc) form_->SetWindowProc(SavedWindowProc);
-    hooked_ = false;
-}
+// Removes only our own hook, wherever it now sits in the form's chain.
+void TsSkinProvider::RemoveWindowHook() { form_->UnhookWindowProc(this); }
 
 void TsSkinProvider::PassOn(TMessage& message) {
-    if (SavedWindowProc) SavedWindowProc(message);
+    if (SavedWindowProc) (*SavedWindowProc)(message);
 }
 
 void TsSkinProvider::SetCaptionAlignment(TAlignment value) {

@@ -84,7 +84,9 @@ public:
     bool ScrollGuard = false;
     bool ApplyingRegion = false;
     bool MenuLineChanged = true;
-    TWndMethod SavedWindowProc;
+    // The rest of the form's procedure chain (hooks installed before ours, then the
+    // form's own procedure) for the message being handled; nullptr between messages.
+    const TWndNext* SavedWindowProc = nullptr;
     bool FormActive = true;
     TBitmap24 MenuLineBackground;
     TForm* Form() const { return form_; }
@@ -222,7 +224,6 @@ private:
     std::unique_ptr<TsTitleButtons> titleButtons_;
     TForm* form_ = nullptr;
     TsSystemMenu* systemMenu_ = nullptr;
-    bool hooked_ = false;
 
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TAlignment captionAlignment_ = TAlignment::taLeftJustify;

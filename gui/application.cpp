@@ -50,7 +50,7 @@ TForm* TApplication::AddForm(const std::function<TForm*()>& create) {
 }
 
 void TApplication::Run() {
-    if (mainForm_ && !terminated_) mainForm_->Show();
+    if (mainForm_ && !terminated_) GuardedEntry([this] { mainForm_->Show(); });
     while (!terminated_) HandleMessage();
 }
 
@@ -123,9 +123,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return false;
     }
-    if (IsMDIKey(msg) || IsDialogKey(msg)) return true;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    // Dialog keys run handlers (a default button's Click) straight from here.
+    GuardedEntry([&] {
+        if (IsMDIKey(msg) || IsDialogKey(msg)) return;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    });
     return true;
 }
 

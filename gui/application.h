@@ -69,4 +69,18 @@ TApplication& Application();
 // Called inside a catch block: hands the current exception to the application.
 void HandleCurrentException();
 
+// Runs Code entered from Win32 or the message loop (a window procedure, a
+// timer, an enumeration callback, a key the loop gives a form): inside a
+// TDispatchScope, and with any exception handed to the application's handler,
+// so it neither unwinds through Win32's frames nor ends the message loop.
+template <class F>
+void GuardedEntry(F&& code) noexcept {
+    TDispatchScope scope;
+    try {
+        code();
+    } catch (...) {
+        HandleCurrentException();
+    }
+}
+
 }  // namespace korvel

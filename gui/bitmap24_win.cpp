@@ -25,10 +25,7 @@ public:
         if (dib_) ++liveStores;
     }
     ~TDibPixelStore() override {
-        if (dib_) {
-            DeleteObject(dib_);
-            --liveStores;
-        }
+        if (dib_ && DeleteObject(dib_)) --liveStores;   // a failed deletion stays counted
     }
     bool Ok() const { return dib_ != nullptr && bits_ != nullptr; }
     std::uint8_t* Bits() override {

@@ -22,13 +22,20 @@ HCURSOR CursorHandle(TCursor cursor) {
     return nullptr;
 }
 
+struct TWndHookNode {
+    const void* Owner;
+    TWndHook Hook;
+    // Kept by a node that leaves the chain, so a call running in it still reaches the rest.
+    std::shared_ptr<TWndHookNode> Next;
+};
+
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     ++liveControls;
-    windowProc_ = [this](TMessage& m) { WndProc(m); };
     font_.OnChange = [this] { OnFontObjectChanged(); };
 }
 
 TControl::~TControl() {
+    ResetWindowProc();
     Destroying();
     if (mouseControl == this) mouseControl = nullptr;
     DestroyComponents();
@@ -198,14 +205,44 @@ void TControl::SetTextValue(const std::string& value) {
     Perform(CM_TEXTCHANGED);
 }
 
-void TControl::SetWindowProc(TWndMethod method) {
-    if (!method) throw EInvalidOperation("A window procedure cannot be empty");
-    windowProc_ = std::move(method);
+void TControl::HookWindowProc(const void* owner, TWndHook hook) {
+    if (!owner || !hook) throw EInvalidOperation("A window procedure hook needs an owner and a procedure");
+    if (WindowProcHooked(owner)) throw EInvalidOperation("The window procedure is already hooked by this owner");
+    hooks_ = std::make_shared<TWndHookNode>(TWndHookNode{owner, std::move(hook), hooks_});
+    WindowProcChanged();
 }
+
+bool TControl::UnhookWindowProc(const void* owner) {
+    for (std::shared_ptr<TWndHookNode>* link = &hooks_; *link; link = &(*link)->Next) {
+        if ((*link)->Owner != owner) continue;
+        *link = (*link)->Next;
+        WindowProcChanged();
+        return true;
+    }
+    return false;
+}
+
+bool TControl::WindowProcHooked(const void* owner) const {
+    for (const TWndHookNode* node = hooks_.get(); node; node = node->Next.get())
+        if (node->Owner == owner) return true;
+    return false;
+}
+
+const void* TControl::OutermostWindowHook() const { return hooks_ ? hooks_->Owner : nullptr; }
+
+void TControl::CallHooks(const std::shared_ptr<TWndHookNode>& node, TMessage& message) {
+    if (!node) return WndProc(message);
+    std::shared_ptr<TWndHookNode> running = node;   // alive while its hook runs, even if unhooked meanwhile
+    running->Hook(message, TWndNext(this, running.get()));
+}
+
+void TWndNext::operator()(TMessage& message) const { control_->CallHooks(node_->Next, message); }
+
+void TControl::Perform(TMessage& message) { CallHooks(hooks_, message); }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
     TMessage message{msg, wparam, lparam, 0};
-    windowProc_(message);
+    Perform(message);
     return message.Result;
 }
 
@@ -250,8 +287,14 @@ void TControl::OnMouseButton(TMessage& m) {
 
 void TControl::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_LBUTTONDBLCLK:
+        // Without csDoubleClicks the second press of a double-click is a plain press.
+        if (controlStyle_ & csDoubleClicks) break;
+        m.Msg = WM_LBUTTONDOWN;
+        [[fallthrough]];
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:      OnMouseButton(m); break;
+    case CM_CANCELMODE:     controlState_ &= ~(csClicked | csLButtonDown); break;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); break;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_) SetParentColor(true);

@@ -3,6 +3,7 @@
 // owner tree), bounds, visibility, colour, font, alignment, control style and
 // state, and the window procedure slot every message passes through.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "gui/component.h"
@@ -36,6 +37,7 @@ enum TControlStateFlag : std::uint32_t {
     csCreating = 1u << 2,        // the window handle is being created
     csCustomPaint = 1u << 3,     // the control is painting itself (and its windowless children)
     csFocusing = 1u << 4,
+    csRecreating = 1u << 5,      // RecreateWnd is creating the window again
 };
 using TControlState = std::uint32_t;
 
@@ -56,6 +58,25 @@ HCURSOR CursorHandle(TCursor cursor);
 
 // A window procedure as a value: a control's own, or another object's method.
 using TWndMethod = std::function<void(TMessage&)>;
+
+class TControl;
+struct TWndHookNode;
+
+// What a hook calls for a message it passes on: the next hook in the chain, and
+// after the last one the control's own WndProc. Valid during the hook's call.
+class TWndNext {
+public:
+    void operator()(TMessage& message) const;
+
+private:
+    friend class TControl;
+    TWndNext(TControl* control, const TWndHookNode* node) : control_(control), node_(node) {}
+    TControl* control_;
+    const TWndHookNode* node_;
+};
+
+// A hook's procedure: handles the message, or passes it on through Next.
+using TWndHook = std::function<void(TMessage& message, const TWndNext& next)>;
 
 class TControl : public TComponent {
 public:
@@ -134,14 +155,23 @@ public:
     int Tag() const { return tag_; }
     void SetTag(int value) { tag_ = value; }
 
-    // The window procedure slot. Read it to keep the previous procedure, replace
-    // it with another object's method, call the kept one from there.
-    const TWndMethod& WindowProc() const { return windowProc_; }
-    void SetWindowProc(TWndMethod method);
+    // The window procedure slot: a chain of hooks in front of the control's own
+    // WndProc. Each hook belongs to an owner (any object's address); the latest
+    // hook sees a message first and calls Next for what it passes on. An owner
+    // removes only its own hook, wherever it sits in the chain, so hooks may go
+    // in any order. A control that already has its window recomputes its frame
+    // (WM_NCCALCSIZE) under the changed chain. One hook per owner: hooking
+    // twice throws EInvalidOperation.
+    void HookWindowProc(const void* owner, TWndHook hook);
+    // False when Owner has no hook here (any more).
+    bool UnhookWindowProc(const void* owner);
+    bool WindowProcHooked(const void* owner) const;
+    // The owner of the hook that sees messages first, nullptr without hooks.
+    const void* OutermostWindowHook() const;
     // Sends a message record straight through the slot; the record comes back
     // with whatever the receivers wrote into LParam or Result.
     LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
-    void Perform(TMessage& message) { windowProc_(message); }
+    void Perform(TMessage& message);
 
     virtual void Invalidate();
     virtual void Update();
@@ -172,6 +202,10 @@ protected:
     virtual void EnabledChanged();
     virtual void ParentFontChanged();
     virtual void BoundsChanged() {}
+    // The hook chain changed (a windowed control recomputes its frame).
+    virtual void WindowProcChanged() {}
+    // Drops every hook: a control being destroyed gets its messages in its own WndProc only.
+    void ResetWindowProc() { hooks_.reset(); }
     bool IsLoading() const { return InState(csLoading); }
     void Loaded() override;
     // Remembers the distances to the parent's right and bottom edges that anchors keep.
@@ -203,8 +237,11 @@ private:
     TCursor cursor_ = crDefault;
     std::string hint_;
     int tag_ = 0;
-    TWndMethod windowProc_;
+    std::shared_ptr<TWndHookNode> hooks_;   // the outermost first
 
+    void CallHooks(const std::shared_ptr<TWndHookNode>& node, TMessage& message);
+
+    friend class TWndNext;
     friend class TWinControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
 };

@@ -47,6 +47,18 @@ constexpr const char* kNoMDIForm = "Cannot create an MDI child form: the applica
 
 }  // namespace
 
+namespace {
+thread_local int dispatchDepth = 0;
+}  // namespace
+
+TDispatchScope::TDispatchScope() { ++dispatchDepth; }
+
+TDispatchScope::~TDispatchScope() {
+    if (--dispatchDepth == 0) FreeReleasedForms();
+}
+
+int TDispatchScope::Depth() { return dispatchDepth; }
+
 void FreeReleasedForms() {
     // Freeing sends messages, whose procedures end here again: the outer call finishes the list,
     // so a form never goes twice (a released form that owns another released one frees it itself).
@@ -134,8 +146,9 @@ RECT TForm::ClientRect() const {
 void TForm::SetBorderStyle(TFormBorderStyle value) {
     if (value == borderStyle_) return;
     borderStyle_ = value;
+    // With a window, the new one is made around the client size the old one has now.
+    if (HandleAllocated()) return RecreateWnd();
     if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);
-    RecreateWnd();
 }
 
 void TForm::SetBorderIcons(TBorderIcons value) {
@@ -255,7 +268,11 @@ void TForm::PlaceOnScreen(TCreateParams& params) const {
 
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
+    DWORD disabled = params.Style & WS_DISABLED;
     FrameStyles(params.Style, params.ExStyle);
+    // Created hidden: VisibleChanged shows the first window in its window
+    // state, RecreateWnd a new one in the state the old one had.
+    params.Style |= disabled;
     if (formStyle_ == TFormStyle::fsMDIChild) {
         TForm* frame = FindMDIForm(this);
         if (!frame) throw EInvalidOperation(kNoMDIForm);
@@ -269,6 +286,8 @@ void TForm::CreateParams(TCreateParams& params) {
         params.Width = r.right - r.left;
         params.Height = r.bottom - r.top;
     }
+    // A recreated window stays where the user left it.
+    if (ControlState() & csRecreating) return;
     if (formStyle_ != TFormStyle::fsMDIChild || position_ == TPosition::poDefault) PlaceOnScreen(params);
 }
 
@@ -290,6 +309,8 @@ void TForm::VisibleChanged() {
         static constexpr int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
         ShowWindow(Handle(), kShow[static_cast<int>(windowState_)]);
         UpdateWindow(Handle());
+        // Already the active window: no activation follows to place the focus.
+        if (GetActiveWindow() == Handle() && !FocusedControl()) FocusActiveControl();
         if (OnShow) OnShow(this);
     } else if (HandleAllocated()) {
         ShowWindow(Handle(), SW_HIDE);
@@ -322,18 +343,80 @@ void TForm::Close() {
 
 void TForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
 
-TWinControl* TForm::ActiveControl() const {
+TWinControl* TForm::FocusedControl() const {
     // The focus may sit in a window inside a control (a native control's own child).
     TWinControl* focused = nullptr;
     for (HWND h = GetFocus(); h && !focused; h = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
         focused = FindControl(h);
-    for (TControl* c = focused; c; c = c->Parent())
-        if (c == this) return focused;
-    return nullptr;
+    return focused != this && Contains(focused) ? focused : nullptr;
+}
+
+bool TForm::Contains(const TControl* control) const {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (c == this) return true;
+    return false;
+}
+
+TWinControl* TForm::ActiveControl() const {
+    TWinControl* focused = FocusedControl();
+    return focused ? focused : activeControl_;
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    if (control && (control == this || !Contains(control)))
+        throw EInvalidOperation(FormatText("Control '%s' is not on form '%s'", {control->Name(), Name()}));
+    RememberActiveControl(control);
+    if (control && HandleAllocated() && GetActiveWindow() == Handle()) FocusActiveControl();
+}
+
+void TForm::RememberActiveControl(TWinControl* control) {
+    if (control == activeControl_) return;
+    if (activeControl_) activeControl_->RemoveFreeNotification(this);
+    activeControl_ = control;
+    if (activeControl_) activeControl_->FreeNotification(this);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == activeControl_) activeControl_ = nullptr;
+}
+
+void TForm::FocusActiveControl() {
+    TWinControl* target = activeControl_;
+    if (target && (!Contains(target) || !target->CanFocus())) target = nullptr;
+    if (!target)
+        for (TWinControl* c : TabOrderList())
+            if (c->TabStop() && c->CanFocus()) {
+                target = c;
+                break;
+            }
+    if (target) target->SetFocus();
+}
+
+void TForm::OnActivate(TMessage& m) {
+    bool activating = LOWORD(m.WParam) != WA_INACTIVE;
+    if (!activating)
+        if (TWinControl* focused = FocusedControl()) RememberActiveControl(focused);
+    TWinControl::WndProc(m);   // Win32 focuses the form's own window
+    // An MDI frame's focus belongs to its active child, which Win32 restores itself.
+    bool ownFocus = formStyle_ == TFormStyle::fsNormal || (formStyle_ == TFormStyle::fsMDIForm && !ActiveMDIChild());
+    if (activating && ownFocus && !HIWORD(m.WParam) && Showing()) FocusActiveControl();
+    Perform(activating ? CM_ACTIVATE : CM_DEACTIVATE);
+}
+
+void TForm::OnSize(TMessage& m) {
+    // The client size the user gave the window is the one a recreated window gets.
+    if (m.WParam == SIZE_RESTORED && HandleAllocated()) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        clientWidth_ = r.right;
+        clientHeight_ = r.bottom;
+    }
+    TWinControl::WndProc(m);
 }
 
 bool TForm::DialogKey(WPARAM key) {
-    TWinControl* active = ActiveControl();
+    TWinControl* active = FocusedControl();
     switch (key) {
     case VK_TAB: return SelectNext(active, !(GetKeyState(VK_SHIFT) & 0x8000));
     case VK_LEFT:
@@ -359,12 +442,16 @@ void TForm::OnDialogKey(TMessage& m) {
 
 void TForm::OnFocusChanged(TMessage& m) {
     TWinControl::WndProc(m);
+    if (auto* focused = reinterpret_cast<TWinControl*>(m.LParam); focused && focused != this && Contains(focused))
+        RememberActiveControl(focused);
     for (TWinControl* c : TabOrderList())
         if (dynamic_cast<TButton*>(c)) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
 }
 
 void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_SIZE:         return OnSize(m);
+    case WM_ACTIVATE:     return OnActivate(m);
     case WM_CLOSE:        Close(); return;   // never the default: it would destroy the window at once
     case WM_NCDESTROY:    clientHandle_ = nullptr; break;   // the client window went with ours
     case CM_DIALOGKEY:    return OnDialogKey(m);

@@ -53,7 +53,12 @@ public:
     // Frees the form once the current message has been handled (a message
     // posted to the form); safe from the form's own event handlers.
     void Release();
+    // The control that has the focus inside the form, or, while the form is not
+    // active, the one that will get it back when the form is activated again.
     TWinControl* ActiveControl() const;
+    // Focuses Control now if the form is active, else when it is next activated.
+    // Throws EInvalidOperation for a control that is not on this form.
+    void SetActiveControl(TWinControl* control);
 
     TFormStyle FormStyle() const { return formStyle_; }
     // fsMDIChild needs an MDI form in the application (EInvalidOperation otherwise).
@@ -89,6 +94,7 @@ protected:
     void ClientAreaAligned(const RECT& rest) override;
     void Loaded() override;
     void VisibleChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
     // Styles for the border style and icons.
     void FrameStyles(DWORD& style, DWORD& exStyle) const;
 
@@ -100,6 +106,15 @@ private:
     bool DialogKey(WPARAM key);
     void OnDialogKey(TMessage& message);
     void OnFocusChanged(TMessage& message);
+    // Saves the focused control on deactivation and gives it the focus back on
+    // activation (the first tab stop when there is none); CM_ACTIVATE, CM_DEACTIVATE.
+    void OnActivate(TMessage& message);
+    void OnSize(TMessage& message);
+    // The focused control inside the form, nullptr when the focus is elsewhere.
+    TWinControl* FocusedControl() const;
+    void RememberActiveControl(TWinControl* control);
+    void FocusActiveControl();
+    bool Contains(const TControl* control) const;
     // Queues the form for FreeReleasedForms.
     void OnRelease();
     TForm* MDIChildOf(HWND window) const;
@@ -114,10 +129,25 @@ private:
     int clientHeight_ = -1;
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     HWND clientHandle_ = nullptr;
+    TWinControl* activeControl_ = nullptr;   // linked by FreeNotification
 };
 
-// Frees the forms whose release message has arrived; the window procedure
-// calls it when no procedure of ours is running.
+// Frees the forms whose release message has arrived; the last TDispatchScope
+// to end calls it, when no code of ours entered from Win32 is running any more.
 void FreeReleasedForms();
+
+// Marks a call from Win32 or the message loop into our code (a window
+// procedure, a dialog key, a timer, an enumeration callback) for as long as it
+// runs. Released forms are freed only when the outermost scope ends, so no
+// handler returns into a freed form, even one that runs a nested message loop.
+class TDispatchScope {
+public:
+    TDispatchScope();
+    ~TDispatchScope();
+    TDispatchScope(const TDispatchScope&) = delete;
+    TDispatchScope& operator=(const TDispatchScope&) = delete;
+    // How many scopes are open on this thread.
+    static int Depth();
+};
 
 }  // namespace korvel

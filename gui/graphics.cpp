@@ -28,9 +28,9 @@ TFont::~TFont() { FreeHandle(); }
 
 void TFont::FreeHandle() {
     if (!handle_) return;
-    DeleteObject(handle_);
+    if (OnFreeHandle) OnFreeHandle();
+    if (DeleteObject(handle_)) --GdiCounters().Fonts;   // a failed deletion stays counted: it leaked
     handle_ = nullptr;
-    --GdiCounters().Fonts;
 }
 
 void TFont::Changed() {
@@ -109,14 +109,17 @@ void TFont::Assign(const TPersistent& source) {
 
 // ---- TBrush, TPen -----------------------------------------------------------
 
-TBrush::~TBrush() { SetColor(color_); }   // frees the handle
+TBrush::~TBrush() { FreeHandle(); }
+
+void TBrush::FreeHandle() {
+    if (!handle_) return;
+    if (OnFreeHandle) OnFreeHandle();
+    if (DeleteObject(handle_)) --GdiCounters().Brushes;
+    handle_ = nullptr;
+}
 
 void TBrush::SetColor(TColor value) {
-    if (handle_) {
-        DeleteObject(handle_);
-        handle_ = nullptr;
-        --GdiCounters().Brushes;
-    }
+    FreeHandle();
     color_ = value;
 }
 
@@ -132,9 +135,9 @@ TPen::~TPen() { FreeHandle(); }
 
 void TPen::FreeHandle() {
     if (!handle_) return;
-    DeleteObject(handle_);
+    if (OnFreeHandle) OnFreeHandle();
+    if (DeleteObject(handle_)) --GdiCounters().Pens;
     handle_ = nullptr;
-    --GdiCounters().Pens;
 }
 
 void TPen::SetColor(TColor value) {
@@ -157,8 +160,16 @@ HPEN TPen::Handle() {
 
 // ---- TCanvas ------------------------------------------------------------------
 
+TCanvas::TCanvas() {
+    font_.OnFreeHandle = [this] { DeselectOne(oldFont_); };
+    brush_.OnFreeHandle = [this] { DeselectOne(oldBrush_); };
+    pen_.OnFreeHandle = [this] { DeselectOne(oldPen_); };
+}
+
 TCanvas::~TCanvas() {
     Deselect();
+    // The members go after this body; their handles are no longer in any DC.
+    font_.OnFreeHandle = brush_.OnFreeHandle = pen_.OnFreeHandle = nullptr;
     if (lock_) {
         DeleteCriticalSection(lock_);
         delete lock_;
@@ -172,11 +183,14 @@ void TCanvas::SetHandle(HDC dc) {
 }
 
 void TCanvas::Deselect() {
-    if (!dc_) return;
-    if (oldFont_) SelectObject(dc_, oldFont_);
-    if (oldBrush_) SelectObject(dc_, oldBrush_);
-    if (oldPen_) SelectObject(dc_, oldPen_);
-    oldFont_ = oldBrush_ = oldPen_ = nullptr;
+    DeselectOne(oldFont_);
+    DeselectOne(oldBrush_);
+    DeselectOne(oldPen_);
+}
+
+void TCanvas::DeselectOne(HGDIOBJ& old) {
+    if (dc_ && old) SelectObject(dc_, old);
+    old = nullptr;
 }
 
 void TCanvas::RequireFont() {

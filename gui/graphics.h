@@ -84,6 +84,8 @@ public:
 
     // Told after every change (the owning control repaints and notifies).
     std::function<void()> OnChange;
+    // Told before the handle is deleted, so a device context that selects it lets it go first.
+    std::function<void()> OnFreeHandle;
 
 private:
     void Changed();
@@ -106,8 +108,10 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor value);
     HBRUSH Handle();
+    std::function<void()> OnFreeHandle;   // as TFont's
 
 private:
+    void FreeHandle();
     TColor color_ = clWhite;
     HBRUSH handle_ = nullptr;
 };
@@ -123,6 +127,7 @@ public:
     int Width() const { return width_; }
     void SetWidth(int value);
     HPEN Handle();
+    std::function<void()> OnFreeHandle;   // as TFont's
 
 private:
     void FreeHandle();
@@ -136,8 +141,8 @@ private:
 // and deselected when the canvas lets go of the DC.
 class TCanvas : public TPersistent {
 public:
-    TCanvas() = default;
-    explicit TCanvas(HDC dc) { SetHandle(dc); }
+    TCanvas();
+    explicit TCanvas(HDC dc) : TCanvas() { SetHandle(dc); }
     ~TCanvas() override;
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -170,6 +175,8 @@ private:
     void RequireBrush();
     void RequirePen();
     void Deselect();
+    // Puts the DC's own object back in place of ours (Win32 cannot delete a selected object).
+    void DeselectOne(HGDIOBJ& old);
 
     HDC dc_ = nullptr;
     TFont font_;

@@ -18,10 +18,11 @@ struct TMessage {
 // Framework notifications. Sent by Perform to the control concerned when the
 // change really happens (never for a setter that leaves the value unchanged).
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0;
-constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;     // to a form whose window became active
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1;   // to a form whose window stopped being active
 constexpr UINT CM_GOTFOCUS = CM_BASE + 2;
 constexpr UINT CM_LOSTFOCUS = CM_BASE + 3;
+// The control loses a mouse press in progress (capture taken away, WM_CANCELMODE).
 constexpr UINT CM_CANCELMODE = CM_BASE + 4;
 // A navigation key (Tab, Enter, Escape, arrows) the focused control did not
 // claim, to its form; WParam = the virtual key, LParam = the key data. The
@@ -54,12 +55,22 @@ constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 
 // Notifications a parent window receives from a native child (WM_COMMAND,
-// WM_CTLCOLOR*) are reflected to the child as CN_BASE + the original number.
+// WM_NOTIFY, scrolling, owner drawing, WM_CTLCOLOR*) are reflected to the
+// child as CN_BASE + the original number.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CTLCOLORMSGBOX = CN_BASE + WM_CTLCOLORMSGBOX;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
-constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
+constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
 // The framework's range, which the default Win32 procedures never see.
 constexpr bool IsFrameworkMessage(UINT msg) { return msg >= CM_BASE && msg < CN_BASE + 0x400; }

@@ -389,6 +389,12 @@ void TPanel::SetBevelOuter(TBevelCut value) {
     Invalidate();
 }
 
+void TPanel::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    // The caption is centred and the bevel follows the edges: a new size repaints it all.
+    params.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
+}
+
 void TPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();
     if ((ControlStyle() & csParentBackground) && ThemeServicesEnabled())

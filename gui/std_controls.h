@@ -187,6 +187,7 @@ public:
     void SetBevelOuter(TBevelCut value);
 
 protected:
+    void CreateParams(TCreateParams& params) override;
     void PaintWindow(HDC dc) override;
 
 private:

@@ -20,12 +20,8 @@ LRESULT CALLBACK UtilityWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
     auto it = Methods().find(hwnd);
     if (it == Methods().end()) return DefWindowProcW(hwnd, msg, wparam, lparam);
     TMessage message{msg, wparam, lparam, 0};
-    try {
-        auto method = it->second;   // the handler may deallocate the window
-        method(message);
-    } catch (...) {
-        HandleCurrentException();
-    }
+    auto method = it->second;   // the handler may deallocate the window
+    GuardedEntry([&] { method(message); });
     return message.Result;
 }
 

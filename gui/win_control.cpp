@@ -25,9 +25,6 @@ thread_local TWinControl* creatingControl = nullptr;
 
 int nextChildId = 100;
 
-// How many of our window procedures are running on this thread (nested sends included).
-thread_local int procedureDepth = 0;
-
 void RegisterOwnClass(const TCreateParams& params) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
@@ -75,24 +72,21 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
     if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
     if (msg == WM_DESTROY) control->text_ = control->GetText();   // the window takes its text with it
     TMessage message{msg, wparam, lparam, 0};
-    ++procedureDepth;
-    // An exception must never unwind through Win32's own frames: the
-    // application's handler reports it and the message loop goes on.
-    try {
-        control->windowProc_(message);
-    } catch (...) {
-        HandleCurrentException();
-    }
-    if (msg == WM_NCDESTROY) control->Unbind();
-    // Released forms go once no window procedure of ours is running any more,
-    // so no handler returns into a freed object. Control is not used after this.
-    if (--procedureDepth == 0) FreeReleasedForms();
+    {
+        // An exception must never unwind through Win32's own frames: the
+        // application's handler reports it and the message loop goes on.
+        TDispatchScope scope;
+        GuardedEntry([&] { control->Perform(message); });
+        if (msg == WM_NCDESTROY) control->Unbind();
+    }   // released forms may go here: Control is not used after this
     return message.Result;
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // The derived parts are gone: hooks they or others installed must not see the destruction messages.
+    ResetWindowProc();
     Destroying();
     DestroyComponents();
     // Children owned elsewhere lose their parent; their windows go with ours.
@@ -157,7 +151,8 @@ void TWinControl::CreateHandle() {
     }
     if (!params.SystemClass) RegisterOwnClass(params);
     SetControlState(ControlState() | csCreating);
-    HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextChildId++)) : nullptr;
+    controlId_ = (params.Style & WS_CHILD) ? static_cast<UINT>(nextChildId++) : 0;
+    HMENU id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId_));
     creatingControl = params.SystemClass ? nullptr : this;
     HWND created = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
                                    params.X, params.Y, params.Width, params.Height, params.WndParent, id,
@@ -187,10 +182,49 @@ void TWinControl::DestroyHandle() {
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
     bool hadFocus = Focused();
+    bool topLevel = !(GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD);
+    bool wasVisible = IsWindowVisible(handle_);
+    bool wasActive = GetActiveWindow() == handle_;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(handle_, &placement);
     DestroyHandle();
-    CreateHandle();
+    SetControlState(ControlState() | csRecreating);
+    try {
+        CreateHandle();
+    } catch (...) {
+        SetControlState(ControlState() & ~csRecreating);
+        throw;
+    }
+    SetControlState(ControlState() & ~csRecreating);
+    if (topLevel) {
+        // The new window stands where the old one stood (CreateParams took our
+        // bounds, which follow the window); only a maximised or minimised window
+        // needs its restored place back, and every shown one its state.
+        WINDOWPLACEMENT fresh{};
+        fresh.length = sizeof(fresh);
+        GetWindowPlacement(handle_, &fresh);
+        bool maximised = placement.showCmd == SW_SHOWMAXIMIZED;
+        bool minimised = placement.showCmd == SW_SHOWMINIMIZED;
+        if (maximised || minimised) fresh.rcNormalPosition = placement.rcNormalPosition;
+        fresh.showCmd = !wasVisible ? SW_HIDE
+                        : maximised ? SW_SHOWMAXIMIZED
+                        : minimised ? SW_SHOWMINNOACTIVE
+                        : wasActive ? SW_SHOWNORMAL
+                                    : SW_SHOWNOACTIVATE;
+        SetWindowPlacement(handle_, &fresh);
+    } else if (wasVisible && !IsWindowVisible(handle_) && Visible()) {
+        ShowWindow(handle_, SW_SHOWNA);
+    }
     if (hadFocus) ::SetFocus(handle_);
     Perform(CM_RECREATEWND);
+}
+
+void TWinControl::WindowProcChanged() {
+    // Win32 asks for the frame size only when told: the new chain may answer WM_NCCALCSIZE differently.
+    if (handle_)
+        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::ChangeStyle(DWORD add, DWORD remove) {
@@ -419,6 +453,8 @@ void TWinControl::PaintControls(HDC dc) {
 
 void TWinControl::OnPaint(TMessage& m) {
     PAINTSTRUCT ps{};
+    // Set before BeginPaint: the WM_ERASEBKGND it sends then knows that the paint covers every pixel.
+    SetControlState(ControlState() | csCustomPaint);
     HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
     struct TEndPaint {
         TWinControl* self;
@@ -429,9 +465,49 @@ void TWinControl::OnPaint(TMessage& m) {
             if (own) EndPaint(self->handle_, ps);
         }
     } guard{this, &ps, m.WParam == 0};
-    SetControlState(ControlState() | csCustomPaint);
     PaintWindow(dc);
     PaintControls(dc);
+}
+
+void TWinControl::OnEraseBackground(TMessage& m) {
+    m.Result = 1;
+    // Our own paint covers every pixel; anyone else asking (a child drawing its
+    // parent's background, RedrawWindow with RDW_ERASENOW) gets the colour.
+    if (ControlState() & csCustomPaint) return;
+    RECT r = ClientRect();
+    ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
+}
+
+void TWinControl::OnCancelMode(TMessage& m) {
+    if (GetCapture() == handle_) ReleaseCapture();   // WM_CAPTURECHANGED tells the windowless child
+    Perform(CM_CANCELMODE);
+    TControl::WndProc(m);
+}
+
+void TWinControl::OnCaptureChanged(TMessage& m) {
+    // Someone took the mouse (a message box, a menu, another window): a press
+    // in progress is over, and the pointer goes to whatever lies under it again.
+    TControl* lost = captureControl_;
+    captureControl_ = nullptr;
+    if (lost) lost->Perform(CM_CANCELMODE);
+    if (reinterpret_cast<HWND>(m.LParam) != handle_ && (ControlState() & csLButtonDown)) Perform(CM_CANCELMODE);
+    TControl::WndProc(m);
+}
+
+void TWinControl::OnSysColorChange(TMessage& m) {
+    brush_.SetColor(Color());   // a system colour's brush was made from the old value
+    // Win32 tells top-level windows only; native children keep colours of their own too.
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_) SendMessageW(w->handle_, m.Msg, m.WParam, m.LParam);
+    Invalidate();
+    TControl::WndProc(m);
+}
+
+void TWinControl::OnCtlColor(TMessage& m) {
+    auto dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, ColorToRGB(Font().Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    m.Result = reinterpret_cast<LRESULT>(ColorBrush());
 }
 
 void TWinControl::TrackMouse(TMessage& m) {
@@ -446,10 +522,13 @@ void TWinControl::RouteMouse(TMessage& m) {
     POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
     TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p);
     if (!target || (!target->Enabled() && !captureControl_)) return TControl::WndProc(m);
-    TMessage routed{m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
-    if (m.Msg == WM_LBUTTONDOWN) {
-        captureControl_ = target;
+    // A child without csDoubleClicks gets the second press of a double-click as a plain press.
+    UINT msg = m.Msg == WM_LBUTTONDBLCLK && !(target->ControlStyle() & csDoubleClicks) ? WM_LBUTTONDOWN : m.Msg;
+    TMessage routed{msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
+    // The second press of a double-click holds the mouse like the first, until the release.
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
         SetCapture(handle_);
+        captureControl_ = target;
     }
     target->Perform(routed);
     if (m.Msg == WM_LBUTTONUP && captureControl_) {
@@ -474,11 +553,37 @@ void TWinControl::OnSetCursor(TMessage& m) {
     TControl::WndProc(m);
 }
 
+TWinControl* TWinControl::ChildById(UINT id) const {
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->controlId_ == id) return w;
+    return nullptr;
+}
+
 bool TWinControl::ReflectNotification(TMessage& m) {
-    TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
+    TWinControl* child = nullptr;
+    switch (m.Msg) {
+    case WM_NOTIFY:
+        child = FindControl(reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom);
+        break;
+    case WM_DRAWITEM: {   // menu items are the menu owner's, not a child's
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        if (item->CtlType != ODT_MENU) child = FindControl(item->hwndItem);
+        break;
+    }
+    case WM_MEASUREITEM: {   // may come while the child's CreateWindowEx runs, before its handle is known
+        const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.LParam);
+        if (item->CtlType != ODT_MENU) child = ChildById(item->CtlID);
+        break;
+    }
+    default:   // WM_COMMAND, WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR*: the child's window in LParam
+        child = FindControl(reinterpret_cast<HWND>(m.LParam));
+        break;
+    }
     if (!child || child == this) return false;
     m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
-    return true;
+    // A colour request the child leaves unanswered gets the system's colours.
+    bool colour = m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC;
+    return !(colour && m.Result == 0);
 }
 
 void TWinControl::AlignControls() {
@@ -527,17 +632,30 @@ void TWinControl::WndProc(TMessage& m) {
     bool ownClass = defWndProc_ == DefWindowProcW;
     switch (m.Msg) {
     case WM_PAINT:
+    case WM_PRINTCLIENT:    // WParam: the DC to draw into (PrintWindow, a child drawing our background)
         if (ownClass) return OnPaint(m);
         break;
     case WM_ERASEBKGND:
-        if (ownClass) { m.Result = 1; return; }   // WM_PAINT covers every pixel
+        if (ownClass) return OnEraseBackground(m);
         break;
     case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
         if (ReflectNotification(m)) return;
         break;
+    case WM_CANCELMODE:     return OnCancelMode(m);
+    case WM_CAPTURECHANGED: return OnCaptureChanged(m);
+    case WM_SYSCOLORCHANGE: return OnSysColorChange(m);
     case WM_MOUSEMOVE:
         TrackMouse(m);
         return RouteMouse(m);
@@ -578,15 +696,12 @@ void TWinControl::WndProc(TMessage& m) {
         BoundsChanged();
         break;
     }
+    case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC:
-    case CN_CTLCOLORBTN: {
-        auto dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, ColorToRGB(Font().Color()));
-        SetBkColor(dc, ColorToRGB(Color()));
-        m.Result = reinterpret_cast<LRESULT>(ColorBrush());
-        return;
-    }
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLORSTATIC: return OnCtlColor(m);   // a scroll bar keeps the system's colours
     }
     TControl::WndProc(m);
 }

@@ -38,6 +38,8 @@ public:
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
     // Destroys and creates the window again (styles that Win32 fixes at creation).
+    // A shown window is shown again; a top-level window keeps its place, size,
+    // maximised or minimised state and activation.
     void RecreateWnd();
 
     // Children (windowed and windowless), in index order.
@@ -91,6 +93,7 @@ protected:
     void EnabledChanged() override;
     void FontChanged() override;
     void ColorChanged() override;
+    void WindowProcChanged() override;
 
     // A window with WS_CHILD goes into the parent control's window, unless
     // WndParent already names another (an MDI child in its frame's client window).
@@ -118,12 +121,19 @@ private:
     void TrackMouse(TMessage& message);
     bool ReflectNotification(TMessage& message);
     void OnPaint(TMessage& message);
+    void OnEraseBackground(TMessage& message);
+    void OnCancelMode(TMessage& message);
+    void OnCaptureChanged(TMessage& message);
+    void OnSysColorChange(TMessage& message);
+    void OnCtlColor(TMessage& message);
+    TWinControl* ChildById(UINT id) const;
     void OnSetCursor(TMessage& message);
     void Bind(HWND handle, bool systemClass);
     void Unbind();
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
+    UINT controlId_ = 0;   // a child window's id, known before the window exists
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     TControl* captureControl_ = nullptr;

@@ -101,9 +101,8 @@ struct TTitleWatch {
     int Seen = 0;
     int Visible = 0;
     void Install(TForm* form, UINT watched) {
-        TWndMethod previous = form->WindowProc();
-        form->SetWindowProc([this, previous, form, watched](TMessage& m) {
-            previous(m);
+        form->HookWindowProc(this, [this, form, watched](TMessage& m, const TWndNext& next) {
+            next(m);
             if (m.Msg != watched || Points.empty()) return;
             if (m.Msg == WM_NCACTIVATE && m.WParam == 0) return;
             ++Seen;

@@ -19,6 +19,9 @@
 namespace korvel {
 namespace {
 
+// The owner of the hooks these tests put in window procedure chains.
+const int kHookOwner = 0;
+
 using testing::Pump;
 
 // A shown form for the controls of one test; freed (with its controls) at the end.
@@ -54,11 +57,10 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesNativeMessagesAndChainsToThePreviousO
     HWND handle = button->Handle();
     std::vector<UINT> seen;
     bool swallowText = false;
-    TWndMethod previous = button->WindowProc();
-    button->SetWindowProc([&](TMessage& m) {
+    button->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         seen.push_back(m.Msg);
         if (swallowText && m.Msg == WM_SETTEXT) return;
-        previous(m);
+        next(m);
     });
 
     SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Hello"));
@@ -69,25 +71,26 @@ TEST_F(ControlsTest, ReplacedWindowProcSeesNativeMessagesAndChainsToThePreviousO
     SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Lost"));
     EXPECT_EQ(button->Caption(), "Hello");
 
-    button->SetWindowProc(previous);
+    EXPECT_TRUE(button->UnhookWindowProc(&kHookOwner));
     seen.clear();
     SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Again"));
     EXPECT_EQ(button->Caption(), "Again");
     EXPECT_TRUE(seen.empty());
-    EXPECT_THROW(button->SetWindowProc(nullptr), EInvalidOperation);
+    EXPECT_FALSE(button->UnhookWindowProc(&kHookOwner));
+    EXPECT_THROW(button->HookWindowProc(nullptr, [](TMessage&, const TWndNext&) {}), EInvalidOperation);
+    EXPECT_THROW(button->HookWindowProc(&kHookOwner, nullptr), EInvalidOperation);
 }
 
 TEST_F(ControlsTest, PerformAnswersThroughTheMutableRecordWithoutCreatingAWindow) {
     constexpr UINT kQuery = 0xA100;
     auto* edit = new TEdit(form);   // no parent: it can have no window
-    TWndMethod previous = edit->WindowProc();
-    edit->SetWindowProc([&](TMessage& m) {
+    edit->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == kQuery) {
             m.LParam = 1;
             m.Result = 7;
             return;
         }
-        previous(m);
+        next(m);
     });
     TMessage query{kQuery, 0x00140001, 0, 0};
     edit->Perform(query);
@@ -96,7 +99,7 @@ TEST_F(ControlsTest, PerformAnswersThroughTheMutableRecordWithoutCreatingAWindow
     EXPECT_EQ(edit->Perform(kQuery), 7);
     EXPECT_FALSE(edit->HandleAllocated());
     EXPECT_THROW(edit->Handle(), EInvalidOperation);   // no parent window
-    edit->SetWindowProc(previous);
+    edit->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(ControlsTest, NotificationsAreSentOnlyWhenTheValueReallyChanges) {
@@ -104,10 +107,9 @@ TEST_F(ControlsTest, NotificationsAreSentOnlyWhenTheValueReallyChanges) {
     auto* label = Add<TLabel>(10, 50, 60, 16);
     for (TControl* control : std::vector<TControl*>{edit, label}) {
         std::map<UINT, int> counts;
-        TWndMethod previous = control->WindowProc();
-        control->SetWindowProc([&counts, previous](TMessage& m) {
+        control->HookWindowProc(&kHookOwner, [&counts](TMessage& m, const TWndNext& next) {
             ++counts[m.Msg];
-            previous(m);
+            next(m);
         });
         struct Step {
             const char* what;
@@ -136,7 +138,7 @@ TEST_F(ControlsTest, NotificationsAreSentOnlyWhenTheValueReallyChanges) {
         EXPECT_EQ(control->Color(), clRed);
         EXPECT_EQ(control->Text(), "changed");
         EXPECT_FALSE(control->ParentFont());
-        control->SetWindowProc(previous);
+        control->UnhookWindowProc(&kHookOwner);
     }
 }
 
@@ -280,10 +282,9 @@ TEST_F(ControlsTest, RecreatedWindowKeepsTextAndStillPassesThroughTheSlot) {
     memo->Lines().Assign({"first", "second"});
     HWND before = memo->Handle();
     int seen = 0;
-    TWndMethod previous = memo->WindowProc();
-    memo->SetWindowProc([&](TMessage& m) {
+    memo->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == WM_GETTEXTLENGTH) ++seen;
-        previous(m);
+        next(m);
     });
     memo->SetScrollBars(TScrollStyle::ssVertical);
     EXPECT_NE(memo->Handle(), before);
@@ -292,7 +293,7 @@ TEST_F(ControlsTest, RecreatedWindowKeepsTextAndStillPassesThroughTheSlot) {
     EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
     SendMessageW(memo->Handle(), WM_GETTEXTLENGTH, 0, 0);
     EXPECT_GE(seen, 1);
-    memo->SetWindowProc(previous);
+    memo->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(ControlsTest, ChildrenKeepIndexOrderAndTabOrderMovesFocus) {
@@ -359,16 +360,13 @@ TEST_F(ControlsTest, FocusMovesSendEnterExitAndTellTheForm) {
     auto* a = Add<TEdit>(10, 10, 100, 21);
     auto* b = Add<TEdit>(10, 40, 100, 21);
     std::vector<std::string> log;
-    std::vector<std::pair<TControl*, TWndMethod>> kept;
     for (TControl* c : std::vector<TControl*>{a, b, form}) {
-        TWndMethod previous = c->WindowProc();
-        kept.emplace_back(c, previous);
-        c->SetWindowProc([&log, c, a, previous](TMessage& m) {
+        c->HookWindowProc(&kHookOwner, [&log, c, a](TMessage& m, const TWndNext& next) {
             std::string who = c == a ? "a" : (dynamic_cast<TForm*>(c) ? "form" : "b");
             if (m.Msg == CM_ENTER) log.push_back(who + " enter");
             if (m.Msg == CM_EXIT) log.push_back(who + " exit");
             if (m.Msg == CM_FOCUSCHANGED) log.push_back(who + " focus " + (m.LParam == reinterpret_cast<LPARAM>(a) ? "a" : "b"));
-            previous(m);
+            next(m);
         });
     }
     a->SetFocus();
@@ -378,7 +376,7 @@ TEST_F(ControlsTest, FocusMovesSendEnterExitAndTellTheForm) {
     Pump(20);
     EXPECT_EQ(log, (std::vector<std::string>{"a exit", "b enter", "form focus b"}));
     EXPECT_EQ(form->ActiveControl(), b);
-    for (auto& [control, previous] : kept) control->SetWindowProc(previous);
+    for (TControl* c : std::vector<TControl*>{a, b, form}) c->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(ControlsTest, SystemColoursConvertToRgb) {

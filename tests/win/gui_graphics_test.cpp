@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <string>
 #include <vector>
@@ -95,6 +96,56 @@ TEST(Font, HandleIsCachedUntilADescribingPropertyChanges) {
         EXPECT_EQ(changes, 1);
     }
     EXPECT_EQ(GdiCounters().Fonts, fonts);
+}
+
+TEST(Canvas, AChangedBrushPenOrFontIsDeselectedBeforeItIsFreed) {
+    // Win32 refuses to delete an object a DC still selects (it leaks); Wine only
+    // defers the deletion, so the test asks whether the old object is really gone.
+    struct {
+        const char* change;
+        DWORD type;
+        int TGdiCounters::*counter;
+        std::function<void(TCanvas&)> draw;    // selects the object into the DC
+        std::function<void(TCanvas&)> apply;
+    } const cases[] = {
+        {"brush colour", OBJ_BRUSH, &TGdiCounters::Brushes, [](TCanvas& c) { c.FillRect({0, 0, 8, 8}); },
+         [](TCanvas& c) { c.Brush().SetColor(0x00336699); }},
+        {"pen colour", OBJ_PEN, &TGdiCounters::Pens, [](TCanvas& c) { c.MoveTo(0, 0); c.LineTo(7, 0); },
+         [](TCanvas& c) { c.Pen().SetColor(0x00996633); }},
+        {"pen width", OBJ_PEN, &TGdiCounters::Pens, [](TCanvas& c) { c.MoveTo(0, 0); c.LineTo(7, 0); },
+         [](TCanvas& c) { c.Pen().SetWidth(3); }},
+        {"font height", OBJ_FONT, &TGdiCounters::Fonts, [](TCanvas& c) { c.TextOut(0, 0, "W"); },
+         [](TCanvas& c) { c.Font().SetHeight(-20); }},
+        {"font style", OBJ_FONT, &TGdiCounters::Fonts, [](TCanvas& c) { c.TextOut(0, 0, "W"); },
+         [](TCanvas& c) { c.Font().SetStyle(fsBold); }},
+    };
+    for (const auto& c : cases) {
+        TBitmap bitmap(16, 16);
+        HDC dc = bitmap.Canvas().Handle();
+        HGDIOBJ original = GetCurrentObject(dc, c.type);
+        TCanvas canvas(dc);
+        c.draw(canvas);
+        HGDIOBJ old = GetCurrentObject(dc, c.type);
+        ASSERT_NE(old, original) << c.change;
+        int live = GdiCounters().*c.counter;
+        c.apply(canvas);
+        EXPECT_EQ(GetCurrentObject(dc, c.type), original) << c.change << ": the DC's own object is back";
+        EXPECT_EQ(GetObjectType(old), 0u) << c.change << ": the old object is really deleted";
+        EXPECT_EQ(GdiCounters().*c.counter, live - 1) << c.change;
+        c.draw(canvas);   // draws with the new object
+        EXPECT_NE(GetCurrentObject(dc, c.type), original) << c.change;
+        canvas.SetHandle(nullptr);
+        EXPECT_EQ(GetCurrentObject(dc, c.type), original) << c.change;
+    }
+    // The new brush colour is what a fill paints.
+    TBitmap bitmap(4, 4);
+    TCanvas canvas(bitmap.Canvas().Handle());
+    canvas.Brush().SetColor(0x000000FF);
+    canvas.FillRect({0, 0, 4, 4});
+    canvas.Brush().SetColor(0x00336699);
+    canvas.FillRect({0, 0, 2, 4});
+    EXPECT_EQ(PixelAt(bitmap, 0, 0), 0x00336699u);
+    EXPECT_EQ(PixelAt(bitmap, 3, 0), 0x000000FFu);
 }
 
 TEST(Canvas, LockNestsAndAnUnmatchedUnlockIsAnError) {

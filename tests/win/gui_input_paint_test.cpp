@@ -20,6 +20,9 @@
 namespace korvel {
 namespace {
 
+// The owner of the hooks these tests put in window procedure chains.
+const int kHookOwner = 0;
+
 using testing::MovePointer;
 using testing::Pump;
 using testing::ScreenPixel;
@@ -72,15 +75,12 @@ protected:
 
 TEST_F(InputPaintTest, MouseEnteredAndLeftFollowTheRealPointer) {
     std::vector<std::string> log;
-    std::vector<TWndMethod> kept;
     for (TControl* c : std::vector<TControl*>{button, label, edit}) {
-        TWndMethod previous = c->WindowProc();
-        kept.push_back(previous);
         std::string name = c->ClassName();
-        c->SetWindowProc([&log, previous, name](TMessage& m) {
+        c->HookWindowProc(&kHookOwner, [&log, name](TMessage& m, const TWndNext& next) {
             if (m.Msg == CM_MOUSEENTER) log.push_back(name + " entered");
             if (m.Msg == CM_MOUSELEAVE) log.push_back(name + " left");
-            previous(m);
+            next(m);
         });
     }
     MovePointer(Center(button));
@@ -91,9 +91,7 @@ TEST_F(InputPaintTest, MouseEnteredAndLeftFollowTheRealPointer) {
     EXPECT_EQ(log, (std::vector<std::string>{"TButton entered", "TButton left", "TLabel entered", "TLabel left",
                                              "TEdit entered", "TEdit left"}));
     EXPECT_EQ(TControl::MouseControl(), nullptr);
-    button->SetWindowProc(kept[0]);
-    label->SetWindowProc(kept[1]);
-    edit->SetWindowProc(kept[2]);
+    for (TControl* c : std::vector<TControl*>{button, label, edit}) c->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(InputPaintTest, WindowlessChildrenArePaintedIntoTheParentsPixels) {

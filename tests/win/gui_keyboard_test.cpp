@@ -19,6 +19,9 @@
 namespace korvel {
 namespace {
 
+// The owner of the hooks these tests put in window procedure chains.
+const int kHookOwner = 0;
+
 using testing::Pump;
 
 void SendKey(WORD vk, bool up) {
@@ -122,10 +125,9 @@ TEST(Accelerator, CaptionMarksItsLetterWithoutRegardToCase) {
 
 TEST_F(KeyboardTest, AltLetterClicksTheButtonOnceWithoutBeepOrSystemMenu) {
     std::vector<WPARAM> commands;
-    TWndMethod previous = form->WindowProc();
-    form->SetWindowProc([&](TMessage& m) {
+    form->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == WM_SYSCOMMAND || m.Msg == WM_ENTERMENULOOP) commands.push_back(m.WParam);
-        previous(m);
+        next(m);
     });
     Press('S', VK_MENU);
     Pump(200);
@@ -134,7 +136,7 @@ TEST_F(KeyboardTest, AltLetterClicksTheButtonOnceWithoutBeepOrSystemMenu) {
     EXPECT_EQ(nameEdit->Text(), "");
     EXPECT_TRUE(nameEdit->Focused());   // a button's accelerator clicks without taking the focus
 
-    form->SetWindowProc(previous);
+    form->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(KeyboardTest, PlainLetterWorksAsAcceleratorOnlyWhileTheFocusedControlTakesNoCharacters) {
@@ -272,8 +274,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
 TEST_F(KeyboardTest, MessagesReachARecordingControlInOrder) {
     std::vector<std::string> log;
     auto record = [&log](TControl* c, const std::string& who) {
-        TWndMethod previous = c->WindowProc();
-        c->SetWindowProc([&log, who, previous](TMessage& m) {
+        c->HookWindowProc(&kHookOwner, [&log, who](TMessage& m, const TWndNext& next) {
             auto key = [&m] { return std::string(1, static_cast<char>(m.WParam)); };
             switch (m.Msg) {
             case WM_KEYDOWN:     if (m.WParam != VK_SHIFT) log.push_back(who + " keydown " + (m.WParam == VK_RETURN ? "enter" : key())); break;
@@ -284,12 +285,11 @@ TEST_F(KeyboardTest, MessagesReachARecordingControlInOrder) {
             case CM_DIALOGKEY:   log.push_back(who + " dialogkey " + (m.WParam == VK_RETURN ? "enter" : key())); break;
             case CM_DIALOGCHAR:  log.push_back(who + " dialogchar " + key()); break;
             }
-            previous(m);
+            next(m);
         });
-        return previous;
     };
-    TWndMethod keptEdit = record(nameEdit, "edit");
-    TWndMethod keptForm = record(form, "form");
+    record(nameEdit, "edit");
+    record(form, "form");
 
     Press('X');   // typed: the edit wants it
     EXPECT_EQ(log, (std::vector<std::string>{"edit keydown X", "edit getdlgcode", "edit char x"}));
@@ -303,8 +303,8 @@ TEST_F(KeyboardTest, MessagesReachARecordingControlInOrder) {
     EXPECT_EQ(saveClicks, 1);
     EXPECT_EQ(nameEdit->Text(), "x");
 
-    nameEdit->SetWindowProc(keptEdit);
-    form->SetWindowProc(keptForm);
+    nameEdit->UnhookWindowProc(&kHookOwner);
+    form->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(KeyboardTest, TheButtonEnterWouldClickShowsTheDefaultLook) {

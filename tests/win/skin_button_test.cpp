@@ -34,10 +34,9 @@ protected:
     // Counts the fades a control prepares.
     int& WatchFades(TControl* c) {
         int& count = fades[c];
-        TWndMethod previous = c->WindowProc();
-        c->SetWindowProc([&count, previous](TMessage& m) {
+        c->HookWindowProc(&count, [&count](TMessage& m, const TWndNext& next) {
             if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_FADEPREPARE) ++count;
-            previous(m);
+            next(m);
         });
         return count;
     }

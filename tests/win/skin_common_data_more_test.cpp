@@ -15,6 +15,9 @@
 namespace korvel {
 namespace {
 
+// The owner of the hooks these tests put in window procedure chains.
+const int kHookOwner = 0;
+
 using testing::AddElegant;
 using testing::Pump;
 using testing::TSkinnedGraphic;
@@ -55,10 +58,10 @@ protected:
     std::vector<WPARAM>& Watch(TControl* control) {
         std::vector<WPARAM>& log = commands[control];
         log.clear();   // a new control may have the address of a freed one
-        TWndMethod previous = control->WindowProc();
-        control->SetWindowProc([&log, previous](TMessage& m) {
+        control->UnhookWindowProc(&kHookOwner);
+        control->HookWindowProc(&kHookOwner, [&log](TMessage& m, const TWndNext& next) {
             if (m.Msg == SM_ALPHACMD) log.push_back(m.WParam);
-            previous(m);
+            next(m);
         });
         return log;
     }

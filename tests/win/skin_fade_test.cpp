@@ -19,15 +19,14 @@ class FadeTest : public testing::SkinnedControlTest {
 protected:
     // Records the skin commands a control gets and a copy of every frame it is offered.
     void Watch(TControl* c) {
-        TWndMethod previous = c->WindowProc();
-        c->SetWindowProc([this, previous](TMessage& m) {
+        c->HookWindowProc(this, [this](TMessage& m, const TWndNext& next) {
             if (m.Msg == SM_ALPHACMD) {
                 commands.push_back(SkinCommandOf(m.WParam));
                 if (SkinCommandOf(m.WParam) == SMC_FADEFRAME) {
                     frames.push_back(reinterpret_cast<TBitmap24*>(m.LParam)->Clone());
                 }
             }
-            previous(m);
+            next(m);
         });
     }
     int Count(std::uint32_t command) const {

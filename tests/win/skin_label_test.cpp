@@ -94,10 +94,9 @@ TEST_F(LabelTest, RecolouringWhilePaintingNeitherLaysOutNorPaintsAgain) {
     auto* label = AddLabel<TsLabel>(20, 20, "IP Address:");
     ShowAndSettle();
     int paints = 0;
-    const TWndMethod previous = label->WindowProc();
-    label->SetWindowProc([&](TMessage& m) {
+    label->HookWindowProc(&paints, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == WM_PAINT) ++paints;
-        previous(m);
+        next(m);
     });
     const RECT bounds = label->BoundsRect();
     label->Font().SetColor(clBlack);   // asks for one paint, which recolours it
@@ -106,7 +105,7 @@ TEST_F(LabelTest, RecolouringWhilePaintingNeitherLaysOutNorPaintsAgain) {
     EXPECT_EQ(label->Font().Color(), kGlobalText);
     const RECT after = label->BoundsRect();
     EXPECT_TRUE(EqualRect(&bounds, &after));
-    label->SetWindowProc(previous);
+    label->UnhookWindowProc(&paints);
 }
 
 TEST_F(LabelTest, WithoutAUsableGlobalColourLabelsKeepTheirOwn) {

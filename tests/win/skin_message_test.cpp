@@ -12,6 +12,9 @@
 namespace korvel {
 namespace {
 
+// The owner of the hooks these tests put in window procedure chains.
+const int kHookOwner = 0;
+
 using testing::TSkinnedGraphic;
 using testing::TSkinnedPanel;
 
@@ -88,10 +91,9 @@ TEST_F(SkinMessageTree, BroadcastSkipsUnskinnedWindowedChildButReachesItsSkinned
     graphic->SetParent(form);
     inner->SetParent(skinned);   // a skinned container handles its own subtree: not reached here
     bool plainGotIt = false;
-    TWndMethod previous = plain->WindowProc();
-    plain->SetWindowProc([&](TMessage& m) {
+    plain->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SETBGCHANGED) plainGotIt = true;
-        previous(m);
+        next(m);
     });
     TMessage message{SM_ALPHACMD, PackSkinCommand(SMC_SETBGCHANGED), 0, 0};
     BroadcastSkinMessage(form, message);
@@ -124,10 +126,9 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAnMdiFormsClientWindowAfterItsContr
     gArrivals.clear();
     gClientProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingClientProc)));
-    TWndMethod previous = form->WindowProc();
-    form->SetWindowProc([&](TMessage& m) {
+    form->HookWindowProc(&kHookOwner, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == SM_ALPHACMD) gArrivals.push_back("form " + std::to_string(SkinCommandOf(m.WParam)));
-        previous(m);
+        next(m);
     });
     TMessage message{SM_ALPHACMD, PackSkinCommand(SMC_STOPFADE), 0, 0};
     BroadcastToForms(message);
@@ -135,7 +136,7 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAnMdiFormsClientWindowAfterItsContr
     EXPECT_EQ(gArrivals, (std::vector<std::string>{"form " + fade, "client " + fade}));
     EXPECT_EQ(skinned->Log.Commands.back(), SMC_STOPFADE);
     SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gClientProc));
-    form->SetWindowProc(previous);
+    form->UnhookWindowProc(&kHookOwner);
     delete plainForm;
 }
 
@@ -143,10 +144,9 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAFormWithoutAWindowThroughItsProced
     auto* skinned = new TSkinnedPanel(form);
     skinned->SetParent(form);
     std::vector<std::uint32_t> heard;
-    TWndMethod previous = form->WindowProc();
-    form->SetWindowProc([&](TMessage& m) {
+    form->HookWindowProc(&heard, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == SM_ALPHACMD) heard.push_back(SkinCommandOf(m.WParam));
-        previous(m);
+        next(m);
     });
     for (std::uint32_t command : {SMC_SKINCHANGED, SMC_STOPFADE, SMC_SKINAPPLIED}) {
         TMessage message{SM_ALPHACMD, PackSkinCommand(command), 0, 0};
@@ -156,7 +156,7 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAFormWithoutAWindowThroughItsProced
     EXPECT_EQ(heard, order);
     EXPECT_EQ(skinned->Log.Announcements(), order);
     EXPECT_FALSE(form->HandleAllocated());
-    form->SetWindowProc(previous);
+    form->UnhookWindowProc(&heard);
 }
 
 TEST_F(SkinMessageTree, ParentUpdatedGoesToWindowedChildrenOnlyAndPreparingLeavesTheTree) {

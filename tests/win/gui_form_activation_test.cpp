@@ -1,0 +1,195 @@
+// Where the keyboard focus goes when a form is shown and when it is activated
+// again, with real clicks and real typing; the activation notifications; and
+// a form whose window is recreated at run time (border icons, border style,
+// form style) staying shown, where the user put it, at the size the user gave it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/application.h"
+#include "gui/exceptions.h"
+#include "gui/forms.h"
+#include "gui/std_controls.h"
+#include "gui_test_support.h"
+
+namespace korvel {
+namespace {
+
+using testing::ClickPointer;
+using testing::Pump;
+
+const int kHookOwner = 0;
+
+TForm* NewForm(int left, int top, const char* caption) {
+    auto* form = new TForm(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::bsSingle);
+    form->SetBounds(left, top, 300, 200);
+    form->SetCaption(caption);
+    return form;
+}
+
+TEST(FormActivation, FirstShowFocusesTheFirstTabStopOrTheActiveControl) {
+    struct {
+        const char* name;
+        int firstInTabOrder;   // which edit is moved to the front of the tab order (-1: none)
+        int active;            // which edit is named ActiveControl before the show (-1: none)
+        int skipped;           // an edit that takes no tab stop (-1: none)
+        int expected;
+    } const cases[] = {
+        {"index order", -1, -1, -1, 0},
+        {"tab order", 2, -1, -1, 2},
+        {"tab stops only", -1, -1, 0, 1},
+        {"active control", -1, 1, -1, 1},
+        {"active control without tab stop", 2, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        TForm* form = NewForm(140, 140, c.name);
+        TEdit* edits[3];
+        for (int i = 0; i < 3; ++i) edits[i] = testing::AddControl<TEdit>(form, 20, 20 + 30 * i, 120, 21);
+        if (c.firstInTabOrder >= 0) edits[c.firstInTabOrder]->SetTabOrder(0);
+        if (c.skipped >= 0) edits[c.skipped]->SetTabStop(false);
+        if (c.active >= 0) form->SetActiveControl(edits[c.active]);
+        form->Show();
+        Pump(150);
+        EXPECT_EQ(GetFocus(), edits[c.expected]->Handle()) << c.name;
+        EXPECT_EQ(form->ActiveControl(), edits[c.expected]) << c.name;
+        delete form;
+        Pump(30);
+    }
+}
+
+TEST(FormActivation, ActiveControlMustBeOnTheForm) {
+    TForm* form = NewForm(140, 140, "one");
+    TForm* other = NewForm(460, 140, "two");
+    auto* foreign = testing::AddControl<TEdit>(other, 10, 10, 100, 21);
+    EXPECT_THROW(form->SetActiveControl(foreign), EInvalidOperation);
+    EXPECT_THROW(form->SetActiveControl(form), EInvalidOperation);
+    auto* own = testing::AddControl<TEdit>(form, 10, 10, 100, 21);
+    form->SetActiveControl(own);
+    EXPECT_EQ(form->ActiveControl(), own);
+    delete own;   // a freed control is forgotten
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    delete other;
+    delete form;
+}
+
+TEST(FormActivation, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
+    TForm* first = NewForm(100, 120, "first");
+    TForm* second = NewForm(460, 120, "second");
+    TEdit* edits[2];
+    for (int i = 0; i < 2; ++i) edits[i] = testing::AddControl<TEdit>(first, 20, 20 + 40 * i, 150, 21);
+    auto* otherEdit = testing::AddControl<TEdit>(second, 20, 20, 150, 21);
+    std::vector<std::string> log;
+    first->HookWindowProc(&kHookOwner, [&log](TMessage& m, const TWndNext& next) {
+        if (m.Msg == CM_ACTIVATE) log.push_back("activate");
+        if (m.Msg == CM_DEACTIVATE) log.push_back("deactivate");
+        next(m);
+    });
+    first->Show();
+    second->Show();
+    Pump(150);
+    auto empty = [](TForm* f) { return f->ClientToScreen({f->ClientWidth() - 20, f->ClientHeight() - 20}); };
+
+    ClickPointer(empty(first));
+    ClickPointer(edits[1]->ClientToScreen({5, 5}));   // the user puts the caret in the second field
+    ASSERT_EQ(GetFocus(), edits[1]->Handle());
+    log.clear();
+    ClickPointer(empty(second));
+    EXPECT_EQ(GetActiveWindow(), second->Handle());
+    EXPECT_EQ(GetFocus(), otherEdit->Handle());   // the other form's first field
+    EXPECT_EQ(first->ActiveControl(), edits[1]);
+    ClickPointer(empty(first));
+    EXPECT_EQ(GetActiveWindow(), first->Handle());
+    EXPECT_EQ(GetFocus(), edits[1]->Handle());
+    testing::TypeText(L"typed");
+    EXPECT_EQ(edits[1]->Text(), "typed");
+    EXPECT_EQ(edits[0]->Text(), "");
+    EXPECT_EQ(log, (std::vector<std::string>{"deactivate", "activate"}));
+
+    first->UnhookWindowProc(&kHookOwner);
+    delete second;
+    delete first;
+    Pump(30);
+}
+
+TEST(FormRecreation, ARecreatedFormStaysShownWhereAndAsLargeAsTheUserLeftIt) {
+    struct {
+        const char* change;
+        std::function<void(TForm*)> apply;
+        bool sameFrame;   // the outer size stays too
+    } const cases[] = {
+        {"border icons", [](TForm* f) { f->SetBorderIcons(biSystemMenu); }, true},
+        {"border icons, some", [](TForm* f) { f->SetBorderIcons(biSystemMenu | biMinimize); }, true},
+        {"border style", [](TForm* f) { f->SetBorderStyle(TFormBorderStyle::bsSingle); }, false},
+        {"form style", [](TForm* f) { f->SetFormStyle(TFormStyle::fsMDIForm); }, true},
+    };
+    for (const auto& c : cases) {
+        auto* form = new TForm(nullptr);
+        form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        form->SetPosition(TPosition::poScreenCenter);
+        form->SetClientSize(300, 200);
+        auto* edit = testing::AddControl<TEdit>(form, 10, 10, 120, 21);
+        auto* other = testing::AddControl<TEdit>(form, 10, 40, 120, 21);
+        form->Show();
+        Pump(100);
+        other->SetFocus();
+        // The user moves and enlarges the window.
+        MoveWindow(form->Handle(), 130, 110, form->Width() + 60, form->Height() + 40, TRUE);
+        Pump(50);
+        RECT window, client;
+        GetWindowRect(form->Handle(), &window);
+        GetClientRect(form->Handle(), &client);
+        HWND before = form->Handle();
+
+        c.apply(form);
+        Pump(100);
+        HWND after = form->Handle();
+        EXPECT_NE(after, before) << c.change << ": the window was recreated";
+        EXPECT_TRUE(IsWindowVisible(after)) << c.change;
+        RECT newWindow, newClient;
+        GetWindowRect(after, &newWindow);
+        GetClientRect(after, &newClient);
+        EXPECT_EQ(newWindow.left, 130) << c.change;
+        EXPECT_EQ(newWindow.top, 110) << c.change;
+        EXPECT_EQ(newClient.right, client.right) << c.change;
+        EXPECT_EQ(newClient.bottom, client.bottom) << c.change;
+        if (c.sameFrame) {
+            EXPECT_TRUE(EqualRect(&newWindow, &window)) << c.change;
+        }
+        EXPECT_EQ(GetFocus(), other->Handle()) << c.change << ": the focus is where it was";
+        EXPECT_EQ(form->Left(), 130) << c.change;
+        (void)edit;
+        delete form;
+        Pump(30);
+    }
+}
+
+TEST(FormRecreation, AMaximisedFormStaysMaximisedAndRestoresToItsOwnPlace) {
+    auto* form = NewForm(150, 130, "maximised");
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    form->Show();
+    Pump(100);
+    RECT normal;
+    GetWindowRect(form->Handle(), &normal);
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    Pump(50);
+    ASSERT_TRUE(IsZoomed(form->Handle()));
+    form->SetBorderIcons(biSystemMenu | biMaximize);
+    Pump(100);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    ShowWindow(form->Handle(), SW_RESTORE);
+    Pump(50);
+    RECT restored;
+    GetWindowRect(form->Handle(), &restored);
+    EXPECT_EQ(restored.left, normal.left);
+    EXPECT_EQ(restored.top, normal.top);
+    delete form;
+}
+
+}  // namespace
+}  // namespace korvel
