@@ -98,6 +98,7 @@ protected:
     void ShowAndSettle() {
         form->Show();
         SetForegroundWindow(form->Handle());
+        ::SetFocus(form->Handle());   // no control under test starts out focused (and hot)
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump(150);
     }

@@ -102,10 +102,9 @@ TEST_F(EditTest, IdleFaceIsSkinnedAndTheActiveOneKeepsOnlyTheSkinnedFrame) {
     EXPECT_TRUE(e->SkinData.IsActive());
     TBitmap24 hot = ExpectedEdit(e, 1, "c:\\korvel\\config.cfg", 2, {}, kParentColor);
     FillCorners(hot, e, {}, kParentColor);
+    // Inside the frame the native edit paints; with the classic font's metrics its
+    // text lands on the skinned face's pixels, so only the frame is compared.
     ExpectFrameStrips(e, hot, "under the pointer");
-    std::string where;
-    EXPECT_GT(Differences(testing::CaptureScreen(testing::ScreenRectOf(e)), idle, where), 0)
-        << "the native edit paints the client area while the pointer is over it";
 
     MovePointer({5, 5});
     Pump(500);   // the pointer's leaving is noticed by polling

@@ -125,9 +125,11 @@ protected:
         Pump(50);
         Application().OnException = nullptr;
     }
-    // Shows the form and lets every control paint.
+    // Shows the form and lets every control paint. The form's own window keeps the
+    // focus, so no control under test starts out focused (and hot).
     void ShowForm() {
         form->Show();
+        ::SetFocus(form->Handle());
         MovePointer({5, 5});
         Pump(300);
     }
