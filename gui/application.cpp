@@ -109,6 +109,12 @@ bool TApplication::IsDialogKey(const MSG& msg) {
     return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
 }
 
+bool TApplication::IsKeyMsg(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    TWinControl* control = OwningControl(msg.hwnd);
+    return control && control->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
 bool TApplication::IsMDIKey(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     TForm* frame = TForm::MDIParentForm();
@@ -123,7 +129,14 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return false;
     }
-    if (IsMDIKey(msg) || IsDialogKey(msg)) return true;
+    // Keys handled here run event handlers outside any window procedure: what
+    // they throw is reported like the window procedures' exceptions.
+    try {
+        if (IsMDIKey(msg) || IsKeyMsg(msg) || IsDialogKey(msg)) return true;
+    } catch (...) {
+        HandleCurrentException();
+        return true;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -50,6 +50,7 @@ struct TGdiCounters {
     int DeviceContexts = 0;
     int Icons = 0;
     int Windows = 0;
+    int Menus = 0;   // Win32 menus of the framework's menu items
 };
 TGdiCounters& GdiCounters();
 
