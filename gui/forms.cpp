@@ -91,6 +91,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     Destroying();
+    SetMenu(nullptr);   // a menu that outlives the form keeps its Win32 menu
     Forget(ReleasedForms(), this);
     DestroyComponents();
     // An MDI child leaves its frame while it still handles its messages as one.
@@ -361,8 +362,8 @@ void TForm::SetMenu(TMainMenu* value) {
         value->form_ = this;
         value->FreeNotification(this);
     }
-    if (InState(csDestroying)) return;
     if (HandleAllocated() && formStyle_ != TFormStyle::fsMDIChild) ::SetMenu(Handle(), HasMenuBar() ? menu_->Handle() : nullptr);
+    if (InState(csDestroying)) return;
     if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);   // the bar takes its height from the outer size
     MenuChanged();
 }
@@ -384,20 +385,24 @@ TModalResult TForm::ShowModal() {
     HWND previous = GetActiveWindow();
     TDisabledWindows disabled{Handle(), {}};
     EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
+    // Modal until ShowModal returns: a release meanwhile frees the form only
+    // afterwards (hiding it below runs window procedures, which free released forms).
+    struct TModalScope {
+        TForm* form;
+        ~TModalScope() { form->modal_ = false; }
+    } scope{this};
     // The other windows come back however the loop ends, before the form hides,
     // so that Win32 gives the activation back to them.
     struct TRestore {
-        TForm* form;
         TDisabledWindows& disabled;
         ~TRestore() {
             for (HWND w : disabled.Windows)
                 if (IsWindow(w)) EnableWindow(w, TRUE);
-            form->modal_ = false;
         }
     };
     TCloseAction action = TCloseAction::caHide;
     {
-        TRestore restore{this, disabled};
+        TRestore restore{disabled};
         modal_ = true;
         modalResult_ = mrNone;
         Show();
@@ -414,6 +419,19 @@ TModalResult TForm::ShowModal() {
     Hide();
     if (action == TCloseAction::caFree) Release();
     return modalResult_;
+}
+
+void TForm::ShowOwnedForms(bool show) {
+    for (TForm* form : FormList()) {
+        if (form == this || !form->HandleAllocated() || GetWindow(form->Handle(), GW_OWNER) != Handle()) continue;
+        if (!show && form->Visible() && IsWindowVisible(form->Handle())) {
+            form->hiddenWithOwner_ = true;
+            ShowWindow(form->Handle(), SW_HIDE);
+        } else if (show && form->hiddenWithOwner_) {
+            form->hiddenWithOwner_ = false;
+            if (form->Visible()) ShowWindow(form->Handle(), SW_SHOWNA);
+        }
+    }
 }
 
 bool TForm::CloseModal(TCloseAction& action) {
@@ -475,6 +493,11 @@ void TForm::OnFocusChanged(TMessage& m) {
 void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_CLOSE:        Close(); return;   // never the default: it would destroy the window at once
+    case WM_SIZE:
+        // Win32 hides owned windows with a minimised owner; Wine leaves them: the form does it.
+        if (m.WParam == SIZE_MINIMIZED || m.WParam == SIZE_RESTORED || m.WParam == SIZE_MAXIMIZED)
+            ShowOwnedForms(m.WParam != SIZE_MINIMIZED);
+        break;
     case WM_DESTROY:
         if (GetMenu(Handle())) ::SetMenu(Handle(), nullptr);   // Win32 would destroy the menu bar with the window
         break;

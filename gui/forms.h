@@ -126,6 +126,8 @@ private:
     bool HasMenuBar() const { return menu_ && formStyle_ != TFormStyle::fsMDIChild; }
     // The modal loop's end: OnClose may keep the form open (caNone).
     bool CloseModal(TCloseAction& action);
+    // Hides the forms this form's window owns while it is minimised, and shows them again.
+    void ShowOwnedForms(bool show);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -138,6 +140,7 @@ private:
     HWND clientHandle_ = nullptr;
     TMainMenu* menu_ = nullptr;
     bool modal_ = false;
+    bool hiddenWithOwner_ = false;
     TModalResult modalResult_ = mrNone;
 };
 

@@ -228,6 +228,11 @@ void RegisterMenuProperties() {
 
     Prop<TMenu>("TMenu", "OwnerDraw", [](TMenu& m, const TValue& v, TReadContext&) { m.SetOwnerDraw(v.AsBoolean()); });
     Prop<TPopupMenu>("TPopupMenu", "AutoPopup", [](TPopupMenu& m, const TValue& v, TReadContext&) { m.SetAutoPopup(v.AsBoolean()); });
+    Prop<TPopupMenu>("TPopupMenu", "MenuAnimation", [](TPopupMenu& m, const TValue& v, TReadContext&) {
+        m.SetMenuAnimation(static_cast<TMenuAnimation>(v.AsSet({{"maLeftToRight", maLeftToRight}, {"maRightToLeft", maRightToLeft},
+                                                                 {"maTopToBottom", maTopToBottom}, {"maBottomToTop", maBottomToTop},
+                                                                 {"maNone", maNone}})));
+    });
     Prop<TPopupMenu>("TPopupMenu", "OnPopup", [](TPopupMenu& m, const TValue& v, TReadContext& r) { m.OnPopup = r.Handler(v); });
 }
 

@@ -468,7 +468,14 @@ void TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
     HWND owner = windowHandle_ && IsWindow(windowHandle_) ? windowHandle_ : MenuOwnerWindow();
     // The chosen command is posted to the owner: its OnClick runs from the message loop.
-    TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    static constexpr std::pair<TMenuAnimation, UINT> kAnimations[] = {
+        {maLeftToRight, TPM_HORPOSANIMATION}, {maRightToLeft, TPM_HORNEGANIMATION}, {maTopToBottom, TPM_VERPOSANIMATION},
+        {maBottomToTop, TPM_VERNEGANIMATION}, {maNone, TPM_NOANIMATION},
+    };
+    UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON;
+    for (auto [animation, flag] : kAnimations)
+        if (menuAnimation_ & animation) flags |= flag;
+    TrackPopupMenu(Handle(), flags, x, y, 0, owner, nullptr);
 }
 
 // ---- the menu messages --------------------------------------------------------------

@@ -228,6 +228,16 @@ private:
     TForm* form_ = nullptr;
 };
 
+// How a pop-up menu appears (empty: the system's choice).
+enum TMenuAnimationFlag : std::uint8_t {
+    maLeftToRight = 1u << 0,
+    maRightToLeft = 1u << 1,
+    maTopToBottom = 1u << 2,
+    maBottomToTop = 1u << 3,
+    maNone = 1u << 4,
+};
+using TMenuAnimation = std::uint8_t;
+
 // A menu shown at a point with TrackPopupMenu: by Popup, or by the control
 // whose PopupMenu it is on a right click, Shift+F10 or the menu key.
 class TPopupMenu : public TMenu {
@@ -250,6 +260,8 @@ public:
     // (nullptr: a hidden window of the framework).
     HWND WindowHandle() const { return windowHandle_; }
     void SetWindowHandle(HWND value) { windowHandle_ = value; }
+    TMenuAnimation MenuAnimation() const { return menuAnimation_; }
+    void SetMenuAnimation(TMenuAnimation value) { menuAnimation_ = value; }
 
     TNotifyEvent OnPopup;
 
@@ -261,6 +273,7 @@ private:
     POINT popupPoint_{0, 0};
     bool autoPopup_ = true;
     HWND windowHandle_ = nullptr;
+    TMenuAnimation menuAnimation_ = 0;
 };
 
 // The menu messages any of the framework's windows may receive: WM_COMMAND

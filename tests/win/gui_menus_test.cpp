@@ -237,6 +237,19 @@ TEST(MenuItems, OwnersAndParentItemsFreeTheirItems) {
     Pump(50);
     delete form;   // frees the menu with its items and Win32 menus
     Pump(50);
+    // A menu that outlives its form keeps its Win32 menu (a window destroys the menu bar it holds).
+    auto* lasting = new TMainMenu(nullptr);
+    NewItem(nullptr, *NewItem(nullptr, lasting->Items(), "&View"), "&Zoom");
+    form = new TForm(nullptr);
+    form->SetMenu(lasting);
+    form->HandleNeeded();
+    HMENU bar = lasting->Handle();
+    delete form;
+    EXPECT_TRUE(IsMenu(bar));
+    EXPECT_EQ(lasting->Form(), nullptr);
+    EXPECT_EQ(GetMenuItemCount(bar), 1);
+    delete lasting;
+    EXPECT_FALSE(IsMenu(bar));
     EXPECT_EQ(GdiCounters().Menus, menusBefore);
     EXPECT_EQ(LiveMenuItems(), itemsBefore);
     EXPECT_EQ(TComponent::LiveCount(), componentsBefore);
@@ -619,6 +632,7 @@ TEST(MenuDefinitions, MenusAndTheirItemsAreReadFromADefinition) {
   object PopupMenu1: TPopupMenu
     OwnerDraw = True
     AutoPopup = False
+    MenuAnimation = [maNone]
     OnPopup = menuPopup
     object P1: TMenuItem
       Caption = 'P&1'
@@ -655,6 +669,7 @@ end
         EXPECT_EQ(form.saves, 1);
         EXPECT_TRUE(popup->OwnerDraw());
         EXPECT_FALSE(popup->AutoPopup());
+        EXPECT_EQ(popup->MenuAnimation(), maNone);
         TMenuItem* p1 = popup->Items().Items(0);
         EXPECT_FALSE(p1->Enabled() || p1->Visible());
         EXPECT_TRUE(p1->Default());
