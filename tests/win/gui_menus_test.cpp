@@ -354,6 +354,33 @@ TEST_F(MenuFormTest, MenuBarKeepsTheClientSizeAndIsChosenWithKeys) {
     EXPECT_EQ(quitClicks, 0);
     form->SetWindowProc(previous);
 
+    // Owner-drawn, the bar's item takes the measured width (Win32 adds its own
+    // spacing, so two widths are compared) and the handler's paint.
+    const COLORREF barColor = RGB(210, 120, 30);
+    bool topLevelSeen = false;
+    int measured = 90;
+    file->OnMeasureItem = [&measured](TMenuItem*, TCanvas&, int& width, int&) { width = measured; };
+    file->OnAdvancedDrawItem = [&](TMenuItem* sender, TCanvas& canvas, const RECT& rect, TOwnerDrawState) {
+        topLevelSeen |= sender == file;
+        canvas.Brush().SetColor(static_cast<TColor>(barColor));
+        canvas.FillRect(rect);
+    };
+    menu->SetOwnerDraw(true);
+    int widths[2] = {};
+    for (int round = 0; round < 2; ++round) {
+        measured = 90 + 40 * round;
+        file->SetCaption(round ? "&File" : "&File ");   // a change makes Win32 measure again
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(200);
+        RECT barItem{};
+        ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 0, &barItem));
+        widths[round] = barItem.right - barItem.left;
+        EXPECT_EQ(testing::ScreenPixel((barItem.left + barItem.right) / 2, (barItem.top + barItem.bottom) / 2), barColor);
+    }
+    EXPECT_EQ(widths[1] - widths[0], 40);
+    EXPECT_GE(widths[0], 90);
+    EXPECT_TRUE(topLevelSeen);
+
     // A freed menu leaves the form without a bar.
     delete menu;
     EXPECT_EQ(form->Menu(), nullptr);
