@@ -347,7 +347,7 @@ void TMenuItem::AdvancedDrawItem(TCanvas& canvas, const RECT& rect, TOwnerDrawSt
 void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState state, bool topLevel) {
     HDC dc = canvas.Handle();
     bool selected = state & (odSelected | odHotLight);
-    canvas.Brush().SetColor(selected ? clHighlight : static_cast<TColor>(0xFF000000 | COLOR_MENU));
+    canvas.Brush().SetColor(selected ? clHighlight : clMenu);
     canvas.FillRect(rect);
     if (IsLine()) {
         RECT line{rect.left, (rect.top + rect.bottom) / 2 - 1, rect.right, (rect.top + rect.bottom) / 2 + 1};
@@ -355,7 +355,7 @@ void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState s
         return;
     }
     UseMenuFont(canvas, default_);
-    canvas.Font().SetColor(state & (odGrayed | odDisabled) ? clGrayText : selected ? clHighlightText : static_cast<TColor>(0xFF000000 | COLOR_MENUTEXT));
+    canvas.Font().SetColor(state & (odGrayed | odDisabled) ? clGrayText : selected ? clHighlightText : clMenuText);
     SetBkMode(dc, TRANSPARENT);
     RECT text = rect;
     UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | ((state & odNoAccel) ? DT_HIDEPREFIX : 0);

@@ -502,18 +502,21 @@ TEST_F(MenuFormTest, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
         });
         item->OnAdvancedDrawItem.Remove(&skin);
     }
+    NewItem(form, menu->Items(), "&Plain");   // no handlers: the platform's look
     HMENU handle = menu->Handle();
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(EntryAt(handle, i).Type & MFT_OWNERDRAW) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(EntryAt(handle, i).Type & MFT_OWNERDRAW) << i;
 
-    RECT items[3] = {};
-    COLORREF centres[3] = {};
+    RECT items[4] = {};
+    COLORREF centres[4] = {};
+    COLORREF plainRightEnd = 0;
     POINT at = CentreOf(panel);
     {
         TMenuWatcher watcher([&](HWND) {
-            for (int i = 0; i < 3; ++i) {
+            for (int i = 0; i < 4; ++i) {
                 GetMenuItemRect(nullptr, handle, static_cast<UINT>(i), &items[i]);
                 centres[i] = testing::ScreenPixel((items[i].left + items[i].right) / 2, (items[i].top + items[i].bottom) / 2);
             }
+            plainRightEnd = testing::ScreenPixel(items[3].right - 3, (items[3].top + items[3].bottom) / 2);
             SendChord(VK_DOWN);   // selects the first item: drawn again, selected
             Sleep(200);
             SendChord(VK_ESCAPE);
@@ -527,6 +530,8 @@ TEST_F(MenuFormTest, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
         EXPECT_EQ(centres[i], looks[i].color) << i;                        // the handler's paint, not the skin's
     }
     EXPECT_EQ(items[1].top, items[0].bottom);
+    EXPECT_GE(items[3].bottom - items[3].top, GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(plainRightEnd, GetSysColor(COLOR_MENU));   // past its text, the menu's own colour
     bool firstSelected = false;
     for (auto [i, state] : drawn) firstSelected |= i == 0 && (state & odSelected);
     EXPECT_TRUE(firstSelected);
