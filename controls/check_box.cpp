@@ -1,6 +1,8 @@
 // The skinned check box.
 #include "controls/check_box.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "controls/cache_dc.h"
@@ -27,8 +29,6 @@ const char* MaskNameOf(TCheckBoxState state) {
     }
     return "BOXUNCHECKED";
 }
-
-TShiftState ShiftOf(WPARAM wParam) { return static_cast<TShiftState>(wParam & 0xFFFF); }
 
 }  // namespace
 
@@ -466,7 +466,7 @@ bool TsCheckBox::OnKeyDownMessage(TMessage& m) {
     TakeFocus();
     Repaint();
     WORD key = static_cast<WORD>(m.WParam);
-    if (OnKeyDown) OnKeyDown(this, key, 0);
+    KeyDown(key, KeyboardShiftState());
     return true;
 }
 
@@ -478,7 +478,7 @@ bool TsCheckBox::OnKeyUpMessage(TMessage& m) {
         Toggle();
     }
     WORD key = static_cast<WORD>(m.WParam);
-    if (OnKeyUp) OnKeyUp(this, key, 0);
+    KeyUp(key, KeyboardShiftState());
     return true;
 }
 
@@ -490,11 +490,8 @@ bool TsCheckBox::OnButtonDown(TMessage& m) {
     SetCapture(Handle());
     RequestFadeOrRepaint(aeMouseDown);
     TakeFocus();
-    if (m.Msg == WM_LBUTTONDBLCLK) {
-        if (OnDblClick) OnDblClick(this);
-    } else if (OnMouseDown) {
-        OnMouseDown(this, TMouseButton::mbLeft, ShiftOf(m.WParam), static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
-    }
+    if (m.Msg == WM_LBUTTONDBLCLK) DblClick();
+    else MouseDown(TMouseButton::mbLeft, MouseShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     return true;
 }
 
@@ -506,7 +503,7 @@ bool TsCheckBox::OnButtonUp(TMessage& m) {
         pressed_ = false;
         Toggle();
     }
-    if (OnMouseUp) OnMouseUp(this, TMouseButton::mbLeft, ShiftOf(m.WParam), static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
+    MouseUp(TMouseButton::mbLeft, MouseShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     return true;
 }
 

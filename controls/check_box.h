@@ -18,13 +18,6 @@
 
 namespace korvel {
 
-// Left, right and middle button, as the mouse events report them.
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-// MK_* bits of the mouse message (shift, control, buttons).
-using TShiftState = unsigned;
-using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
-
 class TsCheckBox : public TCheckBox {
 public:
     // The events that may animate a change of look; aeGlobalDef follows the
@@ -78,12 +71,6 @@ public:
     void Invalidate() override;
     // Sizes the box to glyph and caption (skinned, not loading, AutoSize on).
     void AdjustSize();
-
-    TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-    TKeyEvent OnKeyDown;
-    TKeyEvent OnKeyUp;
 
 protected:
     void WndProc(TMessage& message) override;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gui/component.h"
+#include "gui/control.h"
 #include "gui/graphics.h"
 #include "paint/geometry.h"
 #include "skin/skin_data.h"
@@ -39,10 +40,6 @@ struct CaptionButtonInfo {
     int MaskIndex = -1;
     TRect Rect;
 };
-
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-using TShiftState = unsigned;
-using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 class TsTitleButtons;
 

@@ -109,6 +109,12 @@ bool TApplication::IsDialogKey(const MSG& msg) {
     return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
 }
 
+bool TApplication::IsKeyMsg(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    TWinControl* control = OwningControl(msg.hwnd);
+    return control && control->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
 bool TApplication::IsMDIKey(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     TForm* frame = TForm::MDIParentForm();
@@ -125,7 +131,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     // Dialog keys run handlers (a default button's Click) straight from here.
     GuardedEntry([&] {
-        if (IsMDIKey(msg) || IsDialogKey(msg)) return;
+        if (IsMDIKey(msg) || IsKeyMsg(msg) || IsDialogKey(msg)) return;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     });

@@ -51,6 +51,9 @@ public:
 private:
     TForm* AddForm(const std::function<TForm*()>& create);
     bool ProcessMessage(MSG& msg);
+    // A key press offered to the focused control as CN_KEYDOWN before Win32
+    // translates it (menu shortcuts); true when it was used.
+    bool IsKeyMsg(const MSG& msg);
     // Keys the focused control does not claim go to its form (CM_DIALOGKEY,
     // CM_DIALOGCHAR); true when the form answered and the message is done.
     bool IsDialogKey(const MSG& msg);

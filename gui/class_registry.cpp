@@ -80,7 +80,13 @@ void TReadContext::ResolveReferences() {
     for (auto& reference : references_) {
         TComponent* target = root_.Name() == reference.Name ? &root_ : root_.FindComponent(reference.Name);
         if (!target) throw EDefinitionError(reference.Line, FormatText("no component named %s", {reference.Name}));
-        reference.Assign(target);
+        try {
+            reference.Assign(target);
+        } catch (const EDefinitionError&) {
+            throw;
+        } catch (const std::exception& e) {   // a component of the wrong kind: reported at its line too
+            throw EDefinitionError(reference.Line, e.what());
+        }
     }
     references_.clear();
 }

@@ -77,6 +77,9 @@ public:
 
     // Called once after a stored definition was read into the component.
     virtual void Loaded();
+    // A stored definition nests this component's object in Parent's (a menu
+    // item in its menu); the default keeps nothing of it.
+    virtual void SetParentComponent(TComponent* parent) { (void)parent; }
 
     // Event handlers a stored definition binds by name ("btnrootgenClick").
     void RegisterMethod(const std::string& name, TNotifyEvent handler);

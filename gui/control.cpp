@@ -1,8 +1,12 @@
 #include "gui/control.h"
 
 #include <uxtheme.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include "gui/exceptions.h"
+#include "gui/menus.h"
 #include "gui/win_control.h"
 
 namespace korvel {
@@ -12,6 +16,55 @@ int liveControls = 0;
 TControl* mouseControl = nullptr;
 
 }  // namespace
+
+TShiftState KeyboardShiftState() {
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) & 0x8000) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) & 0x8000) shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) & 0x8000) shift |= ssAlt;
+    return shift;
+}
+
+TShiftState MouseShiftState(WPARAM keys) {
+    TShiftState shift = (GetKeyState(VK_MENU) & 0x8000) ? ssAlt : 0;
+    if (keys & MK_SHIFT) shift |= ssShift;
+    if (keys & MK_CONTROL) shift |= ssCtrl;
+    if (keys & MK_LBUTTON) shift |= ssLeft;
+    if (keys & MK_RBUTTON) shift |= ssRight;
+    if (keys & MK_MBUTTON) shift |= ssMiddle;
+    return shift;
+}
+
+void TSizeConstraints::Set(int& field, int value, int& other, bool isMax) {
+    if (value < 0) throw EInvalidOperation("A size constraint cannot be negative");
+    if (value == field) return;
+    field = value;
+    // A maximum below the minimum (or a minimum above the maximum) takes the other along.
+    if (value > 0 && other > 0 && (isMax ? other > value : other < value)) other = value;
+    if (OnChange) OnChange();
+}
+
+void TSizeConstraints::SetMinWidth(int value) { Set(minWidth_, value, maxWidth_, false); }
+void TSizeConstraints::SetMinHeight(int value) { Set(minHeight_, value, maxHeight_, false); }
+void TSizeConstraints::SetMaxWidth(int value) { Set(maxWidth_, value, minWidth_, true); }
+void TSizeConstraints::SetMaxHeight(int value) { Set(maxHeight_, value, minHeight_, true); }
+
+void TSizeConstraints::Apply(int& width, int& height) const {
+    if (maxWidth_ > 0) width = std::min(width, maxWidth_);
+    if (maxHeight_ > 0) height = std::min(height, maxHeight_);
+    if (minWidth_ > 0) width = std::max(width, minWidth_);
+    if (minHeight_ > 0) height = std::max(height, minHeight_);
+}
+
+void TSizeConstraints::Assign(const TPersistent& source) {
+    auto* other = dynamic_cast<const TSizeConstraints*>(&source);
+    if (!other) return TPersistent::Assign(source);
+    minWidth_ = other->minWidth_;
+    minHeight_ = other->minHeight_;
+    maxWidth_ = other->maxWidth_;
+    maxHeight_ = other->maxHeight_;
+    if (OnChange) OnChange();
+}
 
 HCURSOR CursorHandle(TCursor cursor) {
     switch (cursor) {
@@ -32,11 +85,13 @@ struct TWndHookNode {
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     ++liveControls;
     font_.OnChange = [this] { OnFontObjectChanged(); };
+    constraints_.OnChange = [this] { SetBounds(left_, top_, width_, height_); };
 }
 
 TControl::~TControl() {
     ResetWindowProc();
     Destroying();
+    SetPopupMenu(nullptr);
     if (mouseControl == this) mouseControl = nullptr;
     DestroyComponents();
     if (parent_) parent_->RemoveControl(this);
@@ -64,6 +119,7 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+    constraints_.Apply(width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     bool visibleOnParent = parent_ && visible_ && !dynamic_cast<TWinControl*>(this);
     if (visibleOnParent) Invalidate();   // the old place
@@ -270,6 +326,60 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value) {
+    if (value == popupMenu_) return;
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::OnMouseInput(TMessage& m) {
+    struct TButtonMessage {
+        UINT Msg;
+        TMouseButton Button;
+        bool Down;
+        bool Double;
+    };
+    static constexpr TButtonMessage kButtons[] = {
+        {WM_LBUTTONDOWN, TMouseButton::mbLeft, true, false},   {WM_LBUTTONUP, TMouseButton::mbLeft, false, false},
+        {WM_LBUTTONDBLCLK, TMouseButton::mbLeft, true, true},  {WM_RBUTTONDOWN, TMouseButton::mbRight, true, false},
+        {WM_RBUTTONUP, TMouseButton::mbRight, false, false},   {WM_RBUTTONDBLCLK, TMouseButton::mbRight, true, true},
+        {WM_MBUTTONDOWN, TMouseButton::mbMiddle, true, false}, {WM_MBUTTONUP, TMouseButton::mbMiddle, false, false},
+        {WM_MBUTTONDBLCLK, TMouseButton::mbMiddle, true, true},
+    };
+    int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+    TShiftState shift = MouseShiftState(m.WParam);
+    if (m.Msg == WM_MOUSEMOVE) return MouseMove(shift, x, y);
+    for (const auto& b : kButtons) {
+        if (b.Msg != m.Msg) continue;
+        if (b.Double && b.Button == TMouseButton::mbLeft) DblClick();
+        if (b.Down) MouseDown(b.Button, shift | (b.Double ? ssDouble : 0), x, y);
+        else MouseUp(b.Button, shift, x, y);
+        return;
+    }
+}
+
 void TControl::OnMouseButton(TMessage& m) {
     // Clicks of windowless controls and of our own windows: a press and a
     // release both inside the control.
@@ -289,12 +399,22 @@ void TControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDBLCLK:
         // Without csDoubleClicks the second press of a double-click is a plain press.
-        if (controlStyle_ & csDoubleClicks) break;
+        if (controlStyle_ & csDoubleClicks) {
+            OnMouseInput(m);
+            break;
+        }
         m.Msg = WM_LBUTTONDOWN;
         [[fallthrough]];
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:      OnMouseButton(m); break;
+    case WM_LBUTTONUP:      OnMouseButton(m); OnMouseInput(m); break;
     case CM_CANCELMODE:     controlState_ &= ~(csClicked | csLButtonDown); break;
+    case WM_MOUSEMOVE:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:  OnMouseInput(m); break;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); break;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_) SetParentColor(true);

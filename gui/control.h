@@ -13,7 +13,68 @@
 namespace korvel {
 
 class TWinControl;
+class TPopupMenu;
 LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+// Modifier keys and mouse buttons held during an input event.
+enum TShiftStateFlag : std::uint8_t {
+    ssShift = 1u << 0,
+    ssAlt = 1u << 1,
+    ssCtrl = 1u << 2,
+    ssLeft = 1u << 3,
+    ssRight = 1u << 4,
+    ssMiddle = 1u << 5,
+    ssDouble = 1u << 6,   // the press is the second of a double click
+};
+using TShiftState = std::uint8_t;
+// The modifier keys held now.
+TShiftState KeyboardShiftState();
+// A mouse message's key flags (MK_*), with Alt from the keyboard.
+TShiftState MouseShiftState(WPARAM keys);
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// X and Y are client coordinates of the control the event is raised for.
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+
+// What a modal form answers (ShowModal) and a button sets on its form.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+constexpr TModalResult mrAll = mrNo + 1;
+constexpr TModalResult mrNoToAll = mrAll + 1;
+constexpr TModalResult mrYesToAll = mrNoToAll + 1;
+
+// The smallest and largest outer size a control may take (0: no limit).
+// Applied by SetBounds and, for a top-level window, to the user's sizing.
+class TSizeConstraints : public TPersistent {
+public:
+    std::string ClassName() const override { return "TSizeConstraints"; }
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+    int MaxWidth() const { return maxWidth_; }
+    int MaxHeight() const { return maxHeight_; }
+    // Each throws EInvalidOperation for a negative value. A maximum below the
+    // minimum lowers the minimum with it, and the other way round.
+    void SetMinWidth(int value);
+    void SetMinHeight(int value);
+    void SetMaxWidth(int value);
+    void SetMaxHeight(int value);
+    // Width and height moved inside the limits.
+    void Apply(int& width, int& height) const;
+    void Assign(const TPersistent& source) override;
+    std::function<void()> OnChange;
+
+private:
+    void Set(int& field, int value, int& other, bool isMax);
+    int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
+};
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -150,6 +211,13 @@ public:
     std::string Caption() const { return GetText(); }
     void SetCaption(const std::string& value) { SetTextValue(value); }
 
+    TSizeConstraints& Constraints() { return constraints_; }
+
+    // The menu shown on a right click, Shift+F10 or the menu key over the
+    // control (WM_CONTEXTMENU); forgotten when it is freed.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* value);
+
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& value) { hint_ = value; }
     int Tag() const { return tag_; }
@@ -180,6 +248,12 @@ public:
 
     virtual void Click();
     TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    // Raised for windowed and windowless controls alike (a windowless control
+    // gets the messages of the pointer over it from its parent).
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
 
     // Live controls, for leak checks.
     static int LiveControls();
@@ -206,6 +280,12 @@ protected:
     virtual void WindowProcChanged() {}
     // Drops every hook: a control being destroyed gets its messages in its own WndProc only.
     void ResetWindowProc() { hooks_.reset(); }
+    // Mouse input in client coordinates; the defaults raise the events.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void DblClick();
+    void Notification(TComponent* component, TOperation operation) override;
     bool IsLoading() const { return InState(csLoading); }
     void Loaded() override;
     // Remembers the distances to the parent's right and bottom edges that anchors keep.
@@ -217,6 +297,7 @@ protected:
 private:
     void OnFontObjectChanged();
     void OnMouseButton(TMessage& message);
+    void OnMouseInput(TMessage& message);
 
     TWinControl* parent_ = nullptr;
     bool visible_ = true;
@@ -238,6 +319,8 @@ private:
     std::string hint_;
     int tag_ = 0;
     std::shared_ptr<TWndHookNode> hooks_;   // the outermost first
+    TSizeConstraints constraints_;
+    TPopupMenu* popupMenu_ = nullptr;
 
     void CallHooks(const std::shared_ptr<TWndHookNode>& node, TMessage& message);
 

@@ -85,6 +85,8 @@ private:
                 if (!container)
                     Fail(object.Line, FormatText("%s cannot hold the control %s", {parent->Name(), object.Name}));
                 control->SetParent(container);
+            } else if (parent) {
+                Assign(object.Line, [&] { target->SetParentComponent(parent); });
             }
         }
 

@@ -6,6 +6,7 @@
 #include "gui/application.h"
 #include "gui/definition_reader.h"
 #include "gui/exceptions.h"
+#include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/text.h"
 
@@ -45,6 +46,21 @@ HWND NextMDIWindow(HWND window) {
 
 constexpr const char* kNoMDIForm = "Cannot create an MDI child form: the application has no MDI form";
 
+struct TDisabledWindows {
+    HWND Modal;
+    std::vector<HWND> Windows;
+};
+
+// Disables every visible, enabled top-level window of the thread but the modal form's.
+BOOL CALLBACK DisableWindow(HWND window, LPARAM param) {
+    auto* list = reinterpret_cast<TDisabledWindows*>(param);
+    if (window != list->Modal && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        EnableWindow(window, FALSE);
+        list->Windows.push_back(window);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 namespace {
@@ -66,9 +82,12 @@ void FreeReleasedForms() {
     if (freeing) return;
     freeing = true;
     auto& released = ReleasedForms();
-    while (!released.empty()) {
-        TForm* form = released.back();
-        released.pop_back();
+    for (;;) {
+        // A form whose ShowModal still runs waits: its loop is on the stack.
+        auto it = std::find_if(released.rbegin(), released.rend(), [](TForm* f) { return !f->Modal(); });
+        if (it == released.rend()) break;
+        TForm* form = *it;
+        released.erase(std::next(it).base());
         delete form;   // leaves the form list and its owner's component list
     }
     freeing = false;
@@ -84,6 +103,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     Destroying();
+    SetMenu(nullptr);   // a menu that outlives the form keeps its Win32 menu
     Forget(ReleasedForms(), this);
     DestroyComponents();
     // An MDI child leaves its frame while it still handles its messages as one.
@@ -96,7 +116,15 @@ int TForm::FormCount() { return static_cast<int>(FormList().size()); }
 
 TForm* TForm::Forms(int index) { return FormList().at(static_cast<size_t>(index)); }
 
-void TForm::ReadDefinition(const std::string& text, HMODULE module) { ReadComponentDefinition(*this, text, module); }
+void TForm::ReadDefinition(const std::string& text, HMODULE module) {
+    ReadComponentDefinition(*this, text, module);
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        HandleCurrentException();   // the form stands: the handler's failure is reported
+    }
+}
 
 void TForm::ReadDefinitionResource(HMODULE module, const std::string& resourceName) {
     HRSRC found = FindResourceW(module, Widen(resourceName).c_str(), MAKEINTRESOURCEW(10));   // RT_RCDATA
@@ -134,7 +162,7 @@ void TForm::SetClientSize(int width, int height) {
     DWORD style, exStyle;
     FrameStyles(style, exStyle);
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    AdjustWindowRectEx(&r, style, HasMenuBar(), exStyle);
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
 }
 
@@ -282,9 +310,16 @@ void TForm::CreateParams(TCreateParams& params) {
     }
     if (clientWidth_ >= 0) {
         RECT r{0, 0, clientWidth_, clientHeight_};
-        AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+        AdjustWindowRectEx(&r, params.Style, HasMenuBar(), params.ExStyle);
         params.Width = r.right - r.left;
         params.Height = r.bottom - r.top;
+        Constraints().Apply(params.Width, params.Height);
+    }
+    if (formStyle_ != TFormStyle::fsMDIChild) {
+        // Secondary forms are owned by the main form's window: they stay above it and minimise with it.
+        TForm* main = Application().MainForm();
+        if (main && main != this && !main->InState(csDestroying) && main->formStyle_ != TFormStyle::fsMDIChild)
+            params.WndParent = main->Handle();
     }
     // A recreated window stays where the user left it.
     if (ControlState() & csRecreating) return;
@@ -293,6 +328,7 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::HandleCreated() {
     ApplyIcon();
+    if (HasMenuBar()) ::SetMenu(Handle(), menu_->Handle());
     if (formStyle_ == TFormStyle::fsMDIForm) CreateClientWindow();
 }
 
@@ -324,6 +360,10 @@ void TForm::Loaded() {
 }
 
 void TForm::Close() {
+    if (modal_) {   // ShowModal's loop asks OnClose
+        modalResult_ = mrCancel;
+        return;
+    }
     bool main = Application().MainForm() == this;
     TCloseAction action = main ? TCloseAction::caFree : TCloseAction::caHide;
     if (!main && formStyle_ == TFormStyle::fsMDIChild)
@@ -339,6 +379,101 @@ void TForm::Close() {
         Application().Terminate();
         return;
     }
+}
+
+void TForm::SetMenu(TMainMenu* value) {
+    if (value == menu_) return;
+    if (value && value->form_ && value->form_ != this)
+        throw EInvalidOperation(FormatText("Menu '%s' is already being used by another form", {value->Name()}));
+    if (menu_) {
+        menu_->form_ = nullptr;
+        menu_->RemoveFreeNotification(this);
+    }
+    menu_ = value;
+    if (value) {
+        value->form_ = this;
+        value->FreeNotification(this);
+    }
+    if (HandleAllocated() && formStyle_ != TFormStyle::fsMDIChild) ::SetMenu(Handle(), HasMenuBar() ? menu_->Handle() : nullptr);
+    if (InState(csDestroying)) return;
+    if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);   // the bar takes its height from the outer size
+    MenuChanged();
+}
+
+void TForm::MenuChanged() {
+    if (InState(csDestroying)) return;
+    if (HasMenuBar() && HandleAllocated() && GetMenu(Handle()) == menu_->Handle()) DrawMenuBar(Handle());
+    Perform(CM_MENUCHANGED);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == menu_) menu_ = nullptr;
+    if (component == activeControl_) activeControl_ = nullptr;
+}
+
+TModalResult TForm::ShowModal() {
+    if (modal_ || Visible()) throw EInvalidOperation("Cannot make a visible window modal");
+    if (formStyle_ == TFormStyle::fsMDIChild) throw EInvalidOperation("Cannot make an MDI child form modal");
+    HWND previous = GetActiveWindow();
+    TDisabledWindows disabled{Handle(), {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
+    // Modal until ShowModal returns: a release meanwhile frees the form only
+    // afterwards (hiding it below runs window procedures, which free released forms).
+    struct TModalScope {
+        TForm* form;
+        ~TModalScope() { form->modal_ = false; }
+    } scope{this};
+    // The other windows come back however the loop ends, before the form hides,
+    // so that Win32 gives the activation back to them.
+    struct TRestore {
+        TDisabledWindows& disabled;
+        ~TRestore() {
+            for (HWND w : disabled.Windows)
+                if (IsWindow(w)) EnableWindow(w, TRUE);
+        }
+    };
+    TCloseAction action = TCloseAction::caHide;
+    {
+        TRestore restore{disabled};
+        modal_ = true;
+        modalResult_ = mrNone;
+        Show();
+        SetForegroundWindow(Handle());
+        while (!(modalResult_ != mrNone && CloseModal(action))) {
+            if (Application().Terminated()) {
+                modalResult_ = mrCancel;
+                break;
+            }
+            Application().HandleMessage();
+        }
+    }
+    if (previous && IsWindow(previous)) SetActiveWindow(previous);
+    Hide();
+    if (action == TCloseAction::caFree) Release();
+    return modalResult_;
+}
+
+void TForm::ShowOwnedForms(bool show) {
+    for (TForm* form : FormList()) {
+        if (form == this || !form->HandleAllocated() || GetWindow(form->Handle(), GW_OWNER) != Handle()) continue;
+        if (!show && form->Visible() && IsWindowVisible(form->Handle())) {
+            form->hiddenWithOwner_ = true;
+            ShowWindow(form->Handle(), SW_HIDE);
+        } else if (show && form->hiddenWithOwner_) {
+            form->hiddenWithOwner_ = false;
+            if (form->Visible()) ShowWindow(form->Handle(), SW_SHOWNA);
+        }
+    }
+}
+
+bool TForm::CloseModal(TCloseAction& action) {
+    action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    if (action != TCloseAction::caNone) return true;
+    modalResult_ = mrNone;
+    return false;
 }
 
 void TForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
@@ -376,11 +511,6 @@ void TForm::RememberActiveControl(TWinControl* control) {
     if (activeControl_) activeControl_->FreeNotification(this);
 }
 
-void TForm::Notification(TComponent* component, TOperation operation) {
-    TWinControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == activeControl_) activeControl_ = nullptr;
-}
-
 void TForm::FocusActiveControl() {
     TWinControl* target = activeControl_;
     if (target && (!Contains(target) || !target->CanFocus())) target = nullptr;
@@ -405,6 +535,9 @@ void TForm::OnActivate(TMessage& m) {
 }
 
 void TForm::OnSize(TMessage& m) {
+    // Win32 hides owned windows with a minimised owner; Wine leaves them: the form does it.
+    if (m.WParam == SIZE_MINIMIZED || m.WParam == SIZE_RESTORED || m.WParam == SIZE_MAXIMIZED)
+        ShowOwnedForms(m.WParam != SIZE_MINIMIZED);
     // The client size the user gave the window is the one a recreated window gets.
     if (m.WParam == SIZE_RESTORED && HandleAllocated()) {
         RECT r;
@@ -419,6 +552,10 @@ bool TForm::DialogKey(WPARAM key) {
     TWinControl* active = FocusedControl();
     switch (key) {
     case VK_TAB: return SelectNext(active, !(GetKeyState(VK_SHIFT) & 0x8000));
+    case VK_ESCAPE:
+        if (!modal_) return false;
+        modalResult_ = mrCancel;
+        return true;
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
@@ -431,6 +568,7 @@ bool TForm::DialogKey(WPARAM key) {
 }
 
 void TForm::OnRelease() {
+    if (modal_) modalResult_ = mrCancel;
     auto& released = ReleasedForms();
     if (std::find(released.begin(), released.end(), this) == released.end()) released.push_back(this);
 }
@@ -453,6 +591,9 @@ void TForm::WndProc(TMessage& m) {
     case WM_SIZE:         return OnSize(m);
     case WM_ACTIVATE:     return OnActivate(m);
     case WM_CLOSE:        Close(); return;   // never the default: it would destroy the window at once
+    case WM_DESTROY:
+        if (GetMenu(Handle())) ::SetMenu(Handle(), nullptr);   // Win32 would destroy the menu bar with the window
+        break;
     case WM_NCDESTROY:    clientHandle_ = nullptr; break;   // the client window went with ours
     case CM_DIALOGKEY:    return OnDialogKey(m);
     case CM_FOCUSCHANGED: return OnFocusChanged(m);   // buttons follow the focus with their default look

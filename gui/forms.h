@@ -8,6 +8,8 @@
 
 namespace korvel {
 
+class TMainMenu;
+
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = std::uint8_t;
@@ -25,7 +27,8 @@ public:
     std::string ClassName() const override { return "TForm"; }
 
     // Reads a stored window definition into this form (see gui/README.md):
-    // creates the components it lists, assigns their properties, calls Loaded.
+    // creates the components it lists, assigns their properties, calls Loaded,
+    // then raises OnCreate (an exception from it is reported, not thrown).
     // Resources the definition names come from Module (nullptr: the program).
     void ReadDefinition(const std::string& text, HMODULE module = nullptr);
     // The same, from an RCDATA resource of the module, which also holds the named resources.
@@ -46,6 +49,21 @@ public:
     TWindowState WindowState() const;
     void SetWindowState(TWindowState value);
     TIcon& Icon() { return icon_; }
+
+    // The menu bar (nullptr: none); forgotten when the menu is freed. An MDI
+    // child keeps it without showing it.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* value);
+    // Told by the menu of any change: redraws the bar, sends CM_MENUCHANGED.
+    void MenuChanged();
+
+    // Shows the form and runs the message loop until ModalResult is set (a
+    // button with a ModalResult, Escape or closing give mrCancel), with every
+    // other window of the program disabled; then hides it and answers ModalResult.
+    TModalResult ShowModal();
+    bool Modal() const { return modal_; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
 
     // Asks OnClose what to do (the main form: free and end the program; an MDI
     // child: minimise; other forms: hide) and does it; caFree releases the form.
@@ -119,6 +137,11 @@ private:
     void OnRelease();
     TForm* MDIChildOf(HWND window) const;
     void MDICommand(UINT msg, WPARAM wparam, LPARAM lparam);
+    bool HasMenuBar() const { return menu_ && formStyle_ != TFormStyle::fsMDIChild; }
+    // The modal loop's end: OnClose may keep the form open (caNone).
+    bool CloseModal(TCloseAction& action);
+    // Hides the forms this form's window owns while it is minimised, and shows them again.
+    void ShowOwnedForms(bool show);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -130,6 +153,10 @@ private:
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     HWND clientHandle_ = nullptr;
     TWinControl* activeControl_ = nullptr;   // linked by FreeNotification
+    TMainMenu* menu_ = nullptr;
+    bool modal_ = false;
+    bool hiddenWithOwner_ = false;
+    TModalResult modalResult_ = mrNone;
 };
 
 // Frees the forms whose release message has arrived; the last TDispatchScope

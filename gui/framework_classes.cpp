@@ -7,6 +7,7 @@
 #include "gui/exceptions.h"
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
+#include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/text.h"
 #include "gui/timer.h"
@@ -63,6 +64,18 @@ void RegisterControlProperties() {
     Prop<TControl>("TControl", "Hint", [](TControl& c, const TValue& v, TReadContext&) { c.SetHint(v.AsString()); });
     Prop<TControl>("TControl", "Tag", [](TControl& c, const TValue& v, TReadContext&) { c.SetTag(v.AsInteger()); });
     Prop<TControl>("TControl", "OnClick", [](TControl& c, const TValue& v, TReadContext& r) { c.OnClick = r.Handler(v); });
+    Prop<TControl>("TControl", "OnDblClick", [](TControl& c, const TValue& v, TReadContext& r) { c.OnDblClick = r.Handler(v); });
+    Prop<TControl>("TControl", "Constraints.MinWidth", [](TControl& c, const TValue& v, TReadContext&) { c.Constraints().SetMinWidth(v.AsInteger()); });
+    Prop<TControl>("TControl", "Constraints.MinHeight", [](TControl& c, const TValue& v, TReadContext&) { c.Constraints().SetMinHeight(v.AsInteger()); });
+    Prop<TControl>("TControl", "Constraints.MaxWidth", [](TControl& c, const TValue& v, TReadContext&) { c.Constraints().SetMaxWidth(v.AsInteger()); });
+    Prop<TControl>("TControl", "Constraints.MaxHeight", [](TControl& c, const TValue& v, TReadContext&) { c.Constraints().SetMaxHeight(v.AsInteger()); });
+    Prop<TControl>("TControl", "PopupMenu", [](TControl& c, const TValue& v, TReadContext& r) {
+        r.ReferTo(v, [&c](TComponent* target) {
+            auto* menu = dynamic_cast<TPopupMenu*>(target);
+            if (!menu) throw EConvertError(FormatText("%s is not a pop-up menu", {target->Name()}));
+            c.SetPopupMenu(menu);
+        });
+    });
 
     Prop<TWinControl>("TWinControl", "TabStop", [](TWinControl& c, const TValue& v, TReadContext&) { c.SetTabStop(v.AsBoolean()); });
     Prop<TWinControl>("TWinControl", "TabOrder", [](TWinControl& c, const TValue& v, TReadContext&) { c.SetTabOrder(v.AsInteger()); });
@@ -94,12 +107,25 @@ void RegisterFormProperties() {
         f.Icon().LoadFromResourceName(r.Module(), v.Text);
     });
     Prop<TForm>("TForm", "OnCreate", [](TForm& f, const TValue& v, TReadContext& r) { f.OnCreate = r.Handler(v); });
+    Prop<TForm>("TForm", "Menu", [](TForm& f, const TValue& v, TReadContext& r) {
+        r.ReferTo(v, [&f](TComponent* target) {
+            auto* menu = dynamic_cast<TMainMenu*>(target);
+            if (!menu) throw EConvertError(FormatText("%s is not a main menu", {target->Name()}));
+            f.SetMenu(menu);
+        });
+    });
     Prop<TForm>("TForm", "OnShow", [](TForm& f, const TValue& v, TReadContext& r) { f.OnShow = r.Handler(v); });
 }
 
 void RegisterStandardControlProperties() {
     Prop<TButton>("TButton", "Default", [](TButton& b, const TValue& v, TReadContext&) { b.SetDefault(v.AsBoolean()); });
     Prop<TButton>("TButton", "Cancel", [](TButton& b, const TValue& v, TReadContext&) { b.SetCancel(v.AsBoolean()); });
+    Prop<TButton>("TButton", "ModalResult", [](TButton& b, const TValue& v, TReadContext&) {
+        if (v.Kind == TValueKind::Integer) return b.SetModalResult(v.AsInteger());
+        b.SetModalResult(v.AsEnum({{"mrNone", mrNone}, {"mrOk", mrOk}, {"mrCancel", mrCancel}, {"mrAbort", mrAbort},
+                                   {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore}, {"mrYes", mrYes}, {"mrNo", mrNo},
+                                   {"mrAll", mrAll}, {"mrNoToAll", mrNoToAll}, {"mrYesToAll", mrYesToAll}}));
+    });
 
     Prop<TCheckBox>("TCheckBox", "Checked", [](TCheckBox& c, const TValue& v, TReadContext&) { c.SetChecked(v.AsBoolean()); });
     Prop<TCheckBox>("TCheckBox", "State", [](TCheckBox& c, const TValue& v, TReadContext&) {
@@ -156,6 +182,43 @@ void RegisterGraphicControlProperties() {
     Prop<TImage>("TImage", "Center", [](TImage& i, const TValue& v, TReadContext&) { i.SetCenter(v.AsBoolean()); });
 }
 
+void RegisterMenuProperties() {
+    Prop<TMenuItem>("TMenuItem", "Caption", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetCaption(v.AsString()); });
+    Prop<TMenuItem>("TMenuItem", "Checked", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetChecked(v.AsBoolean()); });
+    Prop<TMenuItem>("TMenuItem", "RadioItem", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetRadioItem(v.AsBoolean()); });
+    Prop<TMenuItem>("TMenuItem", "GroupIndex", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetGroupIndex(v.AsInteger()); });
+    Prop<TMenuItem>("TMenuItem", "Enabled", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetEnabled(v.AsBoolean()); });
+    Prop<TMenuItem>("TMenuItem", "Visible", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetVisible(v.AsBoolean()); });
+    Prop<TMenuItem>("TMenuItem", "Default", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetDefault(v.AsBoolean()); });
+    Prop<TMenuItem>("TMenuItem", "ShortCut", [](TMenuItem& i, const TValue& v, TReadContext&) {
+        // A number as stored (16467 is Ctrl+S) or the shown text ('Ctrl+S').
+        if (v.Kind == TValueKind::Integer) {
+            if (v.Integer < 0 || v.Integer > 0xFFFF) throw EConvertError("a shortcut is a number from 0 to 65535");
+            return i.SetShortCut(static_cast<TShortCut>(v.Integer));
+        }
+        TShortCut value = TextToShortCut(v.AsString());
+        if (value == scNone && !v.Text.empty()) throw EConvertError(FormatText("'%s' is not a shortcut", {v.Text}));
+        i.SetShortCut(value);
+    });
+    Prop<TMenuItem>("TMenuItem", "ImageIndex", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetImageIndex(v.AsInteger()); });
+    Prop<TMenuItem>("TMenuItem", "Bitmap", [](TMenuItem& i, const TValue& v, TReadContext& r) {
+        if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
+        i.Bitmap().LoadFromResourceName(r.Module(), v.Text);
+    });
+    Prop<TMenuItem>("TMenuItem", "Hint", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetHint(v.AsString()); });
+    Prop<TMenuItem>("TMenuItem", "Tag", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetTag(v.AsInteger()); });
+    Prop<TMenuItem>("TMenuItem", "OnClick", [](TMenuItem& i, const TValue& v, TReadContext& r) { i.OnClick = r.Handler(v); });
+
+    Prop<TMenu>("TMenu", "OwnerDraw", [](TMenu& m, const TValue& v, TReadContext&) { m.SetOwnerDraw(v.AsBoolean()); });
+    Prop<TPopupMenu>("TPopupMenu", "AutoPopup", [](TPopupMenu& m, const TValue& v, TReadContext&) { m.SetAutoPopup(v.AsBoolean()); });
+    Prop<TPopupMenu>("TPopupMenu", "MenuAnimation", [](TPopupMenu& m, const TValue& v, TReadContext&) {
+        m.SetMenuAnimation(static_cast<TMenuAnimation>(v.AsSet({{"maLeftToRight", maLeftToRight}, {"maRightToLeft", maRightToLeft},
+                                                                 {"maTopToBottom", maTopToBottom}, {"maBottomToTop", maBottomToTop},
+                                                                 {"maNone", maNone}})));
+    });
+    Prop<TPopupMenu>("TPopupMenu", "OnPopup", [](TPopupMenu& m, const TValue& v, TReadContext& r) { m.OnPopup = r.Handler(v); });
+}
+
 void RegisterComponentProperties() {
     Prop<TTimer>("TTimer", "Interval", [](TTimer& t, const TValue& v, TReadContext&) {
         if (v.AsInteger() < 0) throw EConvertError("the interval cannot be negative");
@@ -194,11 +257,16 @@ void RegisterFrameworkClasses() {
         r.RegisterClass<TTimer>("TTimer", "TComponent");
         r.RegisterClass<TOpenDialog>("TOpenDialog", "TComponent");
         r.RegisterClass<TSaveDialog>("TSaveDialog", "TOpenDialog");
+        r.RegisterClass<TMenuItem>("TMenuItem", "TComponent");
+        r.RegisterClass<TMenu>("TMenu", "TComponent", false);
+        r.RegisterClass<TMainMenu>("TMainMenu", "TMenu");
+        r.RegisterClass<TPopupMenu>("TPopupMenu", "TMenu");
         RegisterControlProperties();
         RegisterFormProperties();
         RegisterStandardControlProperties();
         RegisterGraphicControlProperties();
         RegisterComponentProperties();
+        RegisterMenuProperties();
     });
 }
 

@@ -30,6 +30,8 @@ constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
 constexpr TColor clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT;
 constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
 constexpr TColor clInfoBk = clSystemColor | COLOR_INFOBK;
+constexpr TColor clMenu = clSystemColor | COLOR_MENU;
+constexpr TColor clMenuText = clSystemColor | COLOR_MENUTEXT;
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clRed = 0x0000FF;
@@ -50,6 +52,7 @@ struct TGdiCounters {
     int DeviceContexts = 0;
     int Icons = 0;
     int Windows = 0;
+    int Menus = 0;   // Win32 menus of the framework's menu items
 };
 TGdiCounters& GdiCounters();
 

@@ -71,6 +71,11 @@ constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
 constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+// A key press, from the message loop to the focused control before Win32
+// translates it: Result != 0 means the key was used (a menu's shortcut) and
+// goes no further. A control that keeps a key for itself answers 0 itself.
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 
 // The framework's range, which the default Win32 procedures never see.
 constexpr bool IsFrameworkMessage(UINT msg) { return msg >= CM_BASE && msg < CN_BASE + 0x400; }

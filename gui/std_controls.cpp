@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "gui/exceptions.h"
+#include "gui/forms.h"
 #include "gui/text.h"
 
 namespace korvel {
@@ -101,6 +102,15 @@ void TButton::CreateParams(TCreateParams& params) {
     params.WinClassName = L"BUTTON";
     params.SystemClass = true;
     params.Style |= defaultLook_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+    if (modalResult_ != mrNone) {
+        TControl* top = this;
+        while (top->Parent()) top = top->Parent();
+        if (auto* form = dynamic_cast<TForm*>(top)) form->SetModalResult(modalResult_);
+    }
+    TWinControl::Click();
 }
 
 bool TButton::AnswerDialogKey(TMessage& m) {

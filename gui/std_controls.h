@@ -21,6 +21,10 @@ public:
     void SetDefault(bool value);
     bool Cancel() const { return cancel_; }
     void SetCancel(bool value) { cancel_ = value; }
+    // A click first gives the button's form this ModalResult (ending its ShowModal).
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+    void Click() override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -38,6 +42,7 @@ private:
     bool default_ = false;
     bool cancel_ = false;
     bool defaultLook_ = false;
+    TModalResult modalResult_ = mrNone;
 };
 
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include <windowsx.h>
+
 #include "gui/application.h"
 #include "gui/exceptions.h"
+#include "gui/menus.h"
 #include "gui/text.h"
 
 namespace korvel {
@@ -531,6 +534,9 @@ void TWinControl::RouteMouse(TMessage& m) {
         captureControl_ = target;
     }
     target->Perform(routed);
+    // Win32 makes WM_CONTEXTMENU of the window's own right-button release: the
+    // window then finds the windowless control's pop-up menu itself.
+    if (m.Msg == WM_RBUTTONUP) DefaultHandler(m);
     if (m.Msg == WM_LBUTTONUP && captureControl_) {
         captureControl_ = nullptr;
         ReleaseCapture();
@@ -557,6 +563,74 @@ TWinControl* TWinControl::ChildById(UINT id) const {
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->controlId_ == id) return w;
     return nullptr;
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(wchar_t& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+bool TWinControl::OnKeyMessage(TMessage& m) {
+    if (m.Msg == WM_CHAR) {
+        auto key = static_cast<wchar_t>(m.WParam);
+        KeyPress(key);
+        m.WParam = key;
+        return key == 0;
+    }
+    auto key = static_cast<WORD>(m.WParam);
+    if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) KeyDown(key, KeyboardShiftState());
+    else KeyUp(key, KeyboardShiftState());
+    m.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::IsMenuKey(WORD key) {
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+    TShortCut shortCut = ShortCutOfKey(key);
+    TControl* top = this;
+    for (TControl* c = this; c; c = c->Parent()) {
+        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(shortCut)) return true;
+        top = c;
+    }
+    auto* form = dynamic_cast<TForm*>(top);
+    return form && form->Menu() && form->Menu()->IsShortCut(shortCut);
+}
+
+void TWinControl::OnContextMenu(TMessage& m) {
+    // (-1, -1): from the keyboard (Shift+F10, the menu key); the menu opens at the client origin.
+    POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    bool keyboard = screen.x == -1 && screen.y == -1;
+    TControl* target = keyboard ? nullptr : ControlAtPos(ScreenToClient(screen));
+    if (!target || !target->PopupMenu()) target = this;
+    TPopupMenu* menu = target->PopupMenu();
+    if (!menu || !menu->AutoPopup()) return TControl::WndProc(m);   // Win32 asks the parent window next
+    if (keyboard) screen = target->ClientToScreen({0, 0});
+    menu->SetPopupComponent(target);
+    m.Result = 1;
+    menu->Popup(screen.x, screen.y);
+}
+
+void TWinControl::OnGetMinMaxInfo(TMessage& m) {
+    TControl::WndProc(m);
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    const TSizeConstraints& c = Constraints();
+    if (c.MinWidth() > 0) info->ptMinTrackSize.x = c.MinWidth();
+    if (c.MinHeight() > 0) info->ptMinTrackSize.y = c.MinHeight();
+    if (c.MaxWidth() > 0) {
+        info->ptMaxTrackSize.x = c.MaxWidth();
+        info->ptMaxSize.x = std::min<LONG>(info->ptMaxSize.x, c.MaxWidth());
+    }
+    if (c.MaxHeight() > 0) {
+        info->ptMaxTrackSize.y = c.MaxHeight();
+        info->ptMaxSize.y = std::min<LONG>(info->ptMaxSize.y, c.MaxHeight());
+    }
 }
 
 bool TWinControl::ReflectNotification(TMessage& m) {
@@ -635,13 +709,33 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_PRINTCLIENT:    // WParam: the DC to draw into (PrintWindow, a child drawing our background)
         if (ownClass) return OnPaint(m);
         break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+        if (OnKeyMessage(m)) return;
+        break;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN:     m.Result = IsMenuKey(static_cast<WORD>(m.WParam)) ? 1 : 0; return;
+    case WM_CONTEXTMENU:    return OnContextMenu(m);
+    case WM_GETMINMAXINFO:  return OnGetMinMaxInfo(m);
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+        if (DispatchMenuMessage(m)) return;   // an item of one of our menus
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        // An item of one of our menus, else a child's own drawing.
+        if (DispatchMenuMessage(m) || ReflectNotification(m)) return;
+        break;
     case WM_ERASEBKGND:
         if (ownClass) return OnEraseBackground(m);
         break;
     case WM_COMMAND:
+        if (m.LParam == 0 && DispatchMenuMessage(m)) return;   // from a menu or an accelerator
+        [[fallthrough]];
     case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX:
@@ -664,6 +758,10 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
         return RouteMouse(m);
     case WM_MOUSELEAVE:
         if (TControl* mc = MouseControl(); mc == this || (mc && mc->Parent() == this && !dynamic_cast<TWinControl*>(mc)))

@@ -26,6 +26,11 @@ struct TCreateParams {
 // without regard to case; "&&" is a literal ampersand).
 bool IsAccel(UINT key, const std::string& caption);
 
+// Key may be changed by the handler; 0 swallows the key (the control's own
+// Win32 handling never sees it).
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
@@ -84,6 +89,12 @@ public:
     // The control that owns a window handle, or nullptr.
     static TWinControl* FindControl(HWND handle);
 
+    // Keys reaching the control (WM_KEYDOWN and WM_SYSKEYDOWN, WM_KEYUP and
+    // WM_SYSKEYUP, WM_CHAR).
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
 protected:
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
@@ -111,6 +122,13 @@ protected:
     HBRUSH ColorBrush();
     // Style bits the window must carry now (for controls that change them at run time).
     void ChangeStyle(DWORD add, DWORD remove);
+    // Key input; the defaults raise the events. Setting Key to 0 swallows it.
+    virtual void KeyDown(WORD& key, TShiftState shift);
+    virtual void KeyUp(WORD& key, TShiftState shift);
+    virtual void KeyPress(wchar_t& key);
+    // A key press is a shortcut of a pop-up menu of this control or a parent,
+    // or of the form's menu: its item was clicked.
+    bool IsMenuKey(WORD key);
 
 private:
     friend class TControl;
@@ -128,6 +146,10 @@ private:
     void OnCtlColor(TMessage& message);
     TWinControl* ChildById(UINT id) const;
     void OnSetCursor(TMessage& message);
+    // True when the key was swallowed.
+    bool OnKeyMessage(TMessage& message);
+    void OnContextMenu(TMessage& message);
+    void OnGetMinMaxInfo(TMessage& message);
     void Bind(HWND handle, bool systemClass);
     void Unbind();
 

@@ -1,0 +1,111 @@
+#pragma once
+// Real keyboard and mouse input for the framework's event and menu tests, and
+// a watcher thread that acts while the test's own thread sits in a modal loop
+// (a pop-up menu's, ShowModal's).
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "gui_test_support.h"
+
+namespace korvel::testing {
+
+inline void SendKey(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+}
+
+// Presses and releases Key with the modifiers held around it; no pumping, so
+// it may run on another thread.
+inline void SendChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
+    for (WORD m : modifiers) SendKey(m, false);
+    SendKey(key, false);
+    SendKey(key, true);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) SendKey(*it, true);
+}
+
+inline void PressChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
+    SendChord(key, modifiers);
+    Pump(200);
+}
+
+inline void SendMouseButton(DWORD flag) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof(input));
+}
+
+// A press and release of one button at a screen point.
+inline void ClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP) {
+    MovePointer(screen);
+    SendMouseButton(downFlag);
+    SendMouseButton(upFlag);
+    Pump(200);
+}
+
+// The visible pop-up menu window (class "#32768") of this process, or nullptr.
+inline HWND FindPopupMenuWindow() {
+    struct TSearch {
+        HWND Found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32768" && IsWindowVisible(hwnd)) {
+                reinterpret_cast<TSearch*>(param)->Found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+// Waits on its own thread for a pop-up menu window to show, runs Act with it
+// (look, then type keys to choose or close), and closes any menu still open
+// afterwards with Escape so the test's thread never stays in the menu's loop.
+class TMenuWatcher {
+public:
+    explicit TMenuWatcher(std::function<void(HWND menu)> act, int waitMillis = 5000)
+        : act_(std::move(act)), thread_([this, waitMillis] { Watch(waitMillis); }) {}
+    ~TMenuWatcher() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Seen() const { return seen_; }
+
+private:
+    void Watch(int waitMillis) {
+        DWORD until = GetTickCount() + static_cast<DWORD>(waitMillis);
+        HWND menu = nullptr;
+        while (!stop_ && !menu && static_cast<int>(until - GetTickCount()) > 0) {
+            menu = FindPopupMenuWindow();
+            if (!menu) Sleep(20);
+        }
+        if (!menu) return;
+        Sleep(150);   // let it paint
+        seen_ = true;
+        act_(menu);
+        for (int i = 0; i < 20 && FindPopupMenuWindow(); ++i) {
+            Sleep(150);
+            if (i % 5 == 4) SendChord(VK_ESCAPE);
+        }
+    }
+    std::function<void(HWND)> act_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> seen_{false};
+    std::thread thread_;
+};
+
+}  // namespace korvel::testing
