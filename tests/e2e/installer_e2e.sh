@@ -52,6 +52,7 @@ finish() {
   exit "$1"
 }
 trap 'finish 130' INT TERM
+trap stop_all EXIT
 
 wine_run() { timeout 60 "$WINE_LOADER" "$@" 2>/dev/null </dev/null | tr -d '\r'; }
 
@@ -173,7 +174,10 @@ rgb_of() {   # rgb_of VALUE: a decimal 0x00BBGGRR colour as "R,G,B"
 }
 
 # ---- a fresh prefix -----------------------------------------------------------
-case "$WINEPREFIX" in "$WIN"/installer-prefix) rm -rf "$WINEPREFIX" ;; *) note "unexpected prefix $WINEPREFIX"; exit 1 ;; esac
+case "$WINEPREFIX" in "$WIN"/installer-prefix) ;; *) note "unexpected prefix $WINEPREFIX"; exit 1 ;; esac
+# A run that was killed (a test time-out) may have left this prefix's own server behind.
+[ -d "$WINEPREFIX" ] && timeout 30 "$WINE_SERVER" -k >/dev/null 2>&1
+rm -rf "$WINEPREFIX"
 mkdir -p "$BUILD"
 for f in "$SETUP" "$PORTABLE" "$STAGED_EXE" "$BIN/close_window.exe" "$BIN/standin_tool.exe" \
          "$BIN/installed_skins.exe" "$BIN/shortcut_target.exe"; do
