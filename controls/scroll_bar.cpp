@@ -539,6 +539,26 @@ void TsScrollBar::OnMouseUp(POINT p) {
     if (GetCapture() == Handle()) ReleaseCapture();
 }
 
+void TsScrollBar::CancelPress() {
+    // The capture went elsewhere (a menu, a message box) before the release:
+    // nothing stays pressed or repeating, and a held drag announces where it ended.
+    FreeTimer();
+    const int active = SkinData.IsActive() ? 1 : 0;
+    bool pressed = false;
+    for (TScrollPart part : {spFirstButton, spSecondButton, spThumb, spFirstTrack, spSecondTrack}) {
+        if (parts_.State(part) != 2) continue;
+        pressed = true;
+        SetPartState(part, part == spFirstTrack || part == spSecondTrack ? active : 0);
+    }
+    if (notificationsHeld_) {
+        notificationsHeld_ = false;
+        if (position_ != dragStart_) Change(dragStart_);
+    }
+    if (hintSaved_) Application().SetShowHint(savedShowHint_);
+    hintSaved_ = false;
+    if (pressed) RepaintIfNeeded();
+}
+
 void TsScrollBar::OnHitTest(const TMessage& m) {
     const POINT p = ScreenToClient(ClientPoint(m.LParam));
     if (Inside(ThumbRect(), p) || parts_.State(spThumb) == 2) {
@@ -726,9 +746,10 @@ bool TsScrollBar::HandleSkinned(TMessage& m) {
         if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
         return true;
     case WM_CANCELMODE:
+        CancelPress();
+        return false;
     case WM_CAPTURECHANGED:
-        // The capture went elsewhere (a menu, a message box): nothing stays pressed.
-        if (timer_ != stNone && GetCapture() != Handle() && timer_ != stDrag) FreeTimer();
+        if (reinterpret_cast<HWND>(m.LParam) != Handle()) CancelPress();
         return false;
     default: return false;
     }
@@ -759,7 +780,7 @@ void TsScrollBar::WndProc(TMessage& m) {
         return;
     }
     const bool skinned = Skinned();
-    if (m.Msg == WM_PAINT && (skinned || suspended_) && plainWindow_) return OnPaintMessage(m);
+    if (m.Msg == WM_PAINT && (plainWindow_ ? skinned || suspended_ : suspended_)) return OnPaintMessage(m);
     if (plainWindow_ && AnswerScrollQuery(m)) return;
     if (skinned && plainWindow_ && HandleSkinned(m)) return;
     SkinData.CommonWndProc(m);

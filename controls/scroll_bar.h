@@ -106,6 +106,7 @@ private:
     void OnMouseDown(POINT p);
     void OnMouseUp(POINT p);
     void OnHitTest(const TMessage& m);
+    void CancelPress();
     void OnKeyDown(TMessage& m);
     void OnNativeScroll(TMessage& m);
     bool AnswerScrollQuery(TMessage& m);

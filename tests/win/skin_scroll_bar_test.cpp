@@ -89,7 +89,7 @@ protected:
             PaintSection(idx.SkinIndex, bg, &t, into, at, area, state, true, idx.Pattern, idx.HotPattern,
                          idx.BordersMask);
         };
-        const int c = r.Centre(b->Position());
+        const int c = b->Enabled() ? r.Centre(b->Position()) : r.Along / 2;
         const TRect half1 = rect(0, c), half2 = rect(c, r.Along);
         paint(ci.ScrollBars[h ? sb1H : sb1V], {}, out, {b->Left(), b->Top()}, half1, trackState);
         paint(ci.ScrollBars[h ? sb2H : sb2V], {}, out, {b->Left() + half2.Left, b->Top() + half2.Top}, half2,
@@ -123,6 +123,8 @@ protected:
             DrawSkinGlyph(out, {thumb.Left + (thumb.Width() - gw) / 2, thumb.Top + (thumb.Height() - gh) / 2}, 0, t,
                           glyph, 1);
         }
+        // Disabled, without a linked control: blended toward what lies behind (a parent without a cache).
+        if (!b->Enabled()) DisabledLook(out, dkBlended, ColorToRGB(b->Color()), {b->Left(), b->Top()}, {});
         return out;
     }
 
@@ -377,16 +379,49 @@ TEST_F(ScrollBarTest, ReversedRangeClampsUnderTheSkinAndFailsWithout) {
     EXPECT_EQ(GetScrollPos(bar->Handle(), SB_CTL), 100);
 }
 
-TEST_F(ScrollBarTest, DisabledBarCentresItsThumb) {
+TEST_F(ScrollBarTest, DisabledBarDrawsItsThumbCentredAndBlended) {
     TsScrollBar* bar = AddBar(sbVertical, 20, 20, 17, 201);
-    bar->SetPosition(90);
-    bar->SetEnabled(false);
+    TsScrollBar* across = AddBar(sbHorizontal, 60, 20, 180, 17);
+    for (TsScrollBar* b : {bar, across}) {
+        b->SetPosition(90);
+        b->SetEnabled(false);
+    }
     ShowForm();
     const RECT t = bar->ThumbRect();
     EXPECT_EQ(t.top, 201 / 2 - 7);
     EXPECT_EQ(t.bottom - t.top, 14);
+    for (TsScrollBar* b : {bar, across}) {
+        std::string where;
+        EXPECT_EQ(Differences(testing::CaptureScreen(testing::ScreenRectOf(b)), ExpectedBar(b, 0), where), 0) << where;
+    }
     bar->SetEnabled(true);
     EXPECT_EQ(bar->ThumbRect().top, RuleOf(bar).Centre(90) - 7);
+}
+
+TEST_F(ScrollBarTest, LosingTheCaptureEndsAPressAndAHeldDragAnnouncesOnce) {
+    TsScrollBar* bar = AddBar(sbHorizontal, 20, 40, 240, 17);
+    bar->SetSmooth(false);
+    bar->SetPosition(30);
+    ShowForm();
+    const TRule r = RuleOf(bar);
+    // A held thumb, moved by the drag, then the capture goes to another window.
+    Press(bar, AlongPoint(bar, r.Centre(30)));
+    ASSERT_EQ(bar->RunningTimer(), TsScrollBar::stDrag);
+    changes = 0;
+    bar->SetPosition(45);   // as the drag timer moves it
+    EXPECT_EQ(changes, 0) << "held during the drag";
+    SetCapture(form->Handle());
+    EXPECT_EQ(bar->RunningTimer(), TsScrollBar::stNone);
+    EXPECT_EQ(bar->PartState(spThumb), 0);
+    EXPECT_EQ(changes, 1) << "one change for the drag that ended";
+    ReleaseCapture();
+    // A held button stops repeating.
+    Press(bar, AlongPoint(bar, r.Along - 2));
+    ASSERT_EQ(bar->RunningTimer(), TsScrollBar::stLine);
+    SendMessageW(bar->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(bar->RunningTimer(), TsScrollBar::stNone);
+    EXPECT_EQ(bar->PartState(spSecondButton), 0);
+    ReleaseCapture();
 }
 
 }  // namespace
