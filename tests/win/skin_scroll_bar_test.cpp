@@ -199,6 +199,8 @@ TEST_F(ScrollBarTest, HoldingAButtonScrollsAtOnceThenEveryTimerTick) {
     ShowForm();
     const TRule r = RuleOf(bar);
     const POINT second = AlongPoint(bar, r.Along - r.S / 2);
+    std::vector<int> previous;
+    bar->OwnerNotification = [&previous](int p) { previous.push_back(p); };
     changes = 0;
     Press(bar, second);
     EXPECT_EQ(bar->Position(), 11);
@@ -211,6 +213,8 @@ TEST_F(ScrollBarTest, HoldingAButtonScrollsAtOnceThenEveryTimerTick) {
     for (int i = 0; i < 3; ++i) Tick(bar);
     EXPECT_EQ(bar->Position(), 15);
     EXPECT_EQ(changes, 5);
+    EXPECT_EQ(previous, (std::vector<int>{10, 11, 12, 13, 14})) << "the owner hears each previous position";
+    bar->OwnerNotification = nullptr;
     Release(bar, second);
     EXPECT_EQ(bar->RunningTimer(), TsScrollBar::stNone);
     EXPECT_EQ(bar->PartState(spSecondButton), 1) << "released over the button: hot";
