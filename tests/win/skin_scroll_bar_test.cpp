@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/control_classes.h"
 #include "controls/scroll_bar.h"
 #include "gui/exceptions.h"
 #include "skinned_control_support.h"
@@ -426,6 +427,37 @@ TEST_F(ScrollBarTest, LosingTheCaptureEndsAPressAndAHeldDragAnnouncesOnce) {
     EXPECT_EQ(bar->RunningTimer(), TsScrollBar::stNone);
     EXPECT_EQ(bar->PartState(spSecondButton), 0);
     ReleaseCapture();
+}
+
+TEST_F(ScrollBarTest, StoredDefinitionSetsEveryPublishedProperty) {
+    RegisterSkinnedControlClasses();
+    TForm root(nullptr);
+    root.ReadDefinition(
+        "object F: TForm\n"
+        "  object sb: TsScrollBar\n"
+        "    Left = 10\n    Top = 12\n    Width = 17\n    Height = 150\n"
+        "    Kind = sbVertical\n    Max = 50\n    Min = -4\n    Position = 70\n    PageSize = 5\n"
+        "    SmallChange = 3\n    LargeChange = 7\n    Smooth = False\n    DisabledKind = [dkGrayed]\n"
+        "  end\n"
+        "end\n");
+    auto* bar = dynamic_cast<TsScrollBar*>(root.FindComponent("sb"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Kind(), sbVertical);
+    EXPECT_EQ(bar->Width(), 17) << "a stored kind keeps the stored bounds";
+    EXPECT_EQ(bar->Height(), 150);
+    EXPECT_EQ(bar->Min(), -4);
+    EXPECT_EQ(bar->Max(), 50);
+    EXPECT_EQ(bar->Position(), 50) << "clamped under the skin";
+    EXPECT_EQ(bar->PageSize(), 5);
+    EXPECT_EQ(bar->SmallChange(), 3);
+    EXPECT_EQ(bar->LargeChange(), 7);
+    EXPECT_FALSE(bar->Smooth());
+    EXPECT_EQ(bar->DisabledKind(), static_cast<TsDisabledKind>(dkGrayed));
+    EXPECT_TRUE(bar->TabStop());
+    // A kind set later turns the bar.
+    bar->SetKind(sbHorizontal);
+    EXPECT_EQ(bar->Width(), 150);
+    EXPECT_EQ(bar->Height(), 17);
 }
 
 }  // namespace
