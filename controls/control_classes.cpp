@@ -5,6 +5,7 @@
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/panel.h"
+#include "controls/scroll_bar.h"
 #include "gui/class_registry.h"
 
 namespace korvel {
@@ -17,6 +18,7 @@ void RegisterSkinnedControlClasses() {
         RegisterEditClass();
         RegisterCheckBoxClass();
         RegisterLabelClasses();
+        RegisterScrollBarClass();
         return true;
     }();
     (void)registered;

@@ -129,7 +129,7 @@ struct TsTabIndexes {
 enum TsTabSide { tsTop, tsBottom, tsLeft, tsRight };          // TABTOP, TABBOTTOM, TABLEFT, TABRIGHT
 enum TsScrollButton { sbTop, sbBottom, sbLeft, sbRight };     // SCROLLBTNTOP ... SCROLLBTNRIGHT
 enum TsScrollSlider { ssVertical, ssHorizontal };             // SCROLLSLIDERV, SCROLLSLIDERH
-enum TsScrollBar { sb1H, sb1V, sb2H, sb2V };                  // SCROLLBAR1H ... SCROLLBAR2V
+enum TsScrollTrack { sb1H, sb1V, sb2H, sb2V };                // SCROLLBAR1H ... SCROLLBAR2V
 
 // Computed once after every load so that controls need not search.
 struct TsCachedIndexes {
@@ -140,7 +140,7 @@ struct TsCachedIndexes {
     std::array<TsTabIndexes, 4> Tabs{};                   // by TsTabSide
     std::array<TsScrollPartIndexes, 4> ScrollButtons{};   // by TsScrollButton
     std::array<TsScrollPartIndexes, 2> ScrollSliders{};   // by TsScrollSlider
-    std::array<TsScrollPartIndexes, 4> ScrollBars{};      // by TsScrollBar; GlyphMask stays -1
+    std::array<TsScrollPartIndexes, 4> ScrollBars{};      // by TsScrollTrack; GlyphMask stays -1
 };
 
 // The section names behind the cached index arrays, in array order.
