@@ -394,9 +394,12 @@ void TForm::SetMenu(TMainMenu* value) {
         value->form_ = this;
         value->FreeNotification(this);
     }
+    // The bar takes its height from the outer size: the client size is the one
+    // before the bar came or went (Win32's WM_SIZE on the way reports the other).
+    const int width = clientWidth_, height = clientHeight_;
     if (HandleAllocated() && formStyle_ != TFormStyle::fsMDIChild) ::SetMenu(Handle(), HasMenuBar() ? menu_->Handle() : nullptr);
     if (InState(csDestroying)) return;
-    if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);   // the bar takes its height from the outer size
+    if (width >= 0) SetClientSize(width, height);
     MenuChanged();
 }
 
