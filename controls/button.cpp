@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "controls/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -15,27 +16,6 @@
 
 namespace korvel {
 namespace {
-
-// The cache bitmap selected into a memory DC while its caption is written.
-class TCacheDC {
-public:
-    explicit TCacheDC(const TBitmap24& bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-        if (dc_ && bitmap.Handle()) old_ = SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()));
-    }
-    ~TCacheDC() {
-        if (old_) SelectObject(dc_, old_);
-        if (dc_) DeleteDC(dc_);
-        GdiFlush();   // the pixels are read directly next
-    }
-    TCacheDC(const TCacheDC&) = delete;
-    TCacheDC& operator=(const TCacheDC&) = delete;
-    bool Ok() const { return dc_ && old_; }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 bool Designing(const TComponent* c) { return c->InState(csDesigning); }
 
@@ -176,8 +156,8 @@ void TsButton::PrepareCache() {
     }
     {
         TCacheDC dc(cache);
-        if (dc.Ok()) {
-            TGdiTextCanvas canvas(dc.Get(), Font().Handle(), ColorToRGB(Font().Color()));
+        if (dc.Handle()) {
+            TGdiTextCanvas canvas(dc.Handle(), Font().Handle(), ColorToRGB(Font().Color()));
             PaintTextAndFocus(canvas);
         }
     }

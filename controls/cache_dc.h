@@ -18,6 +18,7 @@ public:
         if (!dc_) return;
         if (old_) SelectObject(dc_, old_);
         DeleteCountedDC(dc_);
+        GdiFlush();   // the cache's pixels may be read straight after
     }
     TCacheDC(const TCacheDC&) = delete;
     TCacheDC& operator=(const TCacheDC&) = delete;

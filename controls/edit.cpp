@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "controls/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -15,27 +16,6 @@ namespace korvel {
 namespace {
 
 constexpr int FrameWidth = 2;   // the skinned frame the edit always paints itself
-
-// The cache bitmap selected into a memory DC while its text is written.
-class TCacheDC {
-public:
-    explicit TCacheDC(const TBitmap24& bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-        if (dc_ && bitmap.Handle()) old_ = SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()));
-    }
-    ~TCacheDC() {
-        if (old_) SelectObject(dc_, old_);
-        if (dc_) DeleteDC(dc_);
-        GdiFlush();   // the pixels are read directly next
-    }
-    TCacheDC(const TCacheDC&) = delete;
-    TCacheDC& operator=(const TCacheDC&) = delete;
-    bool Ok() const { return dc_ && old_; }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 // Copies the block (x, y, width, height) of bitmap to the same place of dc.
 void CopyBlock(HDC dc, const TBitmap24& bitmap, int x, int y, int width, int height) {
@@ -137,8 +117,8 @@ void TsEdit::PrepareCache() {
     PaintItem(SkinData, background, true, cache, {Left(), Top()}, {0, 0, Width(), Height()}, active ? 1 : 0);
     {
         TCacheDC dc(cache);
-        if (dc.Ok()) {
-            TGdiTextCanvas canvas(dc.Get(), Font().Handle(), ColorToRGB(Font().Color()));
+        if (dc.Handle()) {
+            TGdiTextCanvas canvas(dc.Handle(), Font().Handle(), ColorToRGB(Font().Color()));
             TRect rect = TextRect();
             WriteTextEx(canvas, DisplayText(), true, active,
                         TTextSource{SkinData.Tables(), SkinData.SkinIndex, SkinData.CustomFont()},
