@@ -1,0 +1,206 @@
+// Timings of the launcher's main window under Wine, each reported as a median
+// in milliseconds and as a ratio against a reference measured in the same run
+// on the same window (see bench/README.md). Not a test: run by hand.
+//
+//   launcher_bench [SKIN_DIRECTORY]     (default: the source tree's skins folder)
+#include "app/main_form.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "controls/button.h"
+#include "engine/skin_manager.h"
+#include "gui/application.h"
+#include "gui/text.h"
+#include "skin/picture_decode.h"
+
+using namespace korvel;
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// The median of runs of the step, in milliseconds; prepare (untimed) runs before each.
+double Median(int runs, const std::function<void()>& step, const std::function<void()>& prepare = {}) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) prepare();
+        const double start = Now();
+        step();
+        ms.push_back(Now() - start);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+void Drain() {
+    for (int i = 0; i < 3; ++i) Application().ProcessMessages();
+}
+
+// Everything painted now: the frame, the client area and every child.
+void PaintAll(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GdiFlush();
+}
+
+void Report(const char* what, double ms, const char* reference, double referenceMs, const char* goal) {
+    std::printf("%-44s %8.3f ms   %-34s %8.3f ms   ratio %6.2f   %s\n", what, ms, reference, referenceMs,
+                referenceMs > 0 ? ms / referenceMs : 0.0, goal);
+}
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(Widen(path).c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::string skins = argc > 1 ? Narrow(argv[1]) : std::string();
+    if (skins.empty()) skins = "Z:" KORVEL_SOURCE_DIR "/skins";
+
+    // Start to first skinned paint: the window built from its resources, shown
+    // and painted completely, against the same window built with its skin
+    // manager switched off before it is shown (the unskinned start).
+    const double skinnedStart = Median(5, [] {
+        TForm1 form(&Application());
+        form.ShellCall = [](HWND, const std::string&, const std::string&, const std::string&) {};
+        form.Show();
+        PaintAll(form.Handle());
+    });
+    const double plainStart = Median(5, [] {
+        TForm1 form(&Application());
+        form.ShellCall = [](HWND, const std::string&, const std::string&, const std::string&) {};
+        form.Part<TsSkinManager>("sSkinManager1").SetActive(false);
+        form.Show();
+        PaintAll(form.Handle());
+    });
+
+    auto* form = new TForm1(&Application());
+    form->ShellCall = [](HWND, const std::string&, const std::string&, const std::string&) {};
+    Application().SetMainForm(form);
+    form->Show();
+    auto& manager = form->Part<TsSkinManager>("sSkinManager1");
+    manager.SetSkinDirectory(skins);
+    PaintAll(form->Handle());
+    Drain();
+    const HWND window = form->Handle();
+
+    std::printf("launcher_bench: medians; ratio = time / reference measured in this run\n");
+    Report("start to first skinned paint (build+show)", skinnedStart, "unskinned start", plainStart, "");
+
+    for (const char* skin : {"Elegant (internal)", "Basalt"}) {
+        manager.SetSkinName(skin);
+        PaintAll(window);
+        Drain();
+        if (manager.SkinName() != skin) {
+            std::printf("cannot load %s from %s\n", skin, skins.c_str());
+            return 1;
+        }
+        std::printf("-- %s\n", skin);
+        // The reference: the whole window painted again from what it has.
+        const double repaint = Median(41, [&] { PaintAll(window); });
+
+        // Hover repaint of one launch button: its cache rebuilt in the new
+        // state and copied to its window, against copying the finished cache
+        // (the same pixels) to the window.
+        auto& button = form->Part<TsButton>("rootgenbtn");
+        const HWND bw = button.Handle();
+        bool above = false;
+        const double hover = Median(201, [&] {
+            above = !above;
+            button.SkinData.MouseAbove = above;
+            button.SkinData.BackgroundChanged = true;
+            RedrawWindow(bw, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            GdiFlush();
+        });
+        button.SkinData.MouseAbove = false;
+        const double copy = Median(201, [&] {
+            HDC dc = GetDC(bw);
+            HDC memory = CreateCompatibleDC(dc);
+            TBitmap24* cache = button.SkinData.CacheBmp();
+            HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(cache->Handle()));
+            BitBlt(dc, 0, 0, cache->Width(), cache->Height(), memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            ReleaseDC(bw, dc);
+            GdiFlush();
+        });
+        Report("hover repaint of one launch button", hover, "copy of its cache to the window", copy, "goal <= 1 ms");
+
+        // A complete skin change to this skin: load, announce, every cache rebuilt and painted.
+        const char* other = std::string(skin) == "Basalt" ? "Elegant (internal)" : "Basalt";
+        double loadAnnounce = 0, paint = 0;
+        std::vector<double> loads, paints;
+        const double change = Median(21, [&] {
+            const double start = Now();
+            manager.SetSkinName(skin);
+            const double loaded = Now();
+            PaintAll(window);
+            loads.push_back(loaded - start);
+            paints.push_back(Now() - loaded);
+        }, [&] {
+            manager.SetSkinName(other);
+            PaintAll(window);
+            Drain();
+        });
+        std::sort(loads.begin(), loads.end());
+        std::sort(paints.begin(), paints.end());
+        loadAnnounce = loads[loads.size() / 2];
+        paint = paints[paints.size() / 2];
+        Report("complete skin change", change, "repaint of the whole window", repaint, "goal <= 16 ms");
+        std::printf("    of which load and announcements %.3f ms, painting %.3f ms\n", loadAnnounce, paint);
+        // The same change with the window hidden: loading and the controls' own
+        // handling of the announcements, without the frame's region and repaints.
+        form->Hide();
+        Drain();
+        const double hidden = Median(21, [&] { manager.SetSkinName(skin); }, [&] { manager.SetSkinName(other); });
+        form->Show();
+        PaintAll(window);
+        Drain();
+        std::printf("    the same change with the window hidden: %.3f ms\n", hidden);
+
+        // Non-client repaint after activation, against a plain WM_NCPAINT of
+        // the same window with the skin off (the system's frame).
+        const double activation = Median(41, [&] {
+            SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+            GdiFlush();
+        });
+        manager.SetActive(false);
+        PaintAll(window);
+        Drain();
+        const double plainFrame = Median(41, [&] {
+            SendMessageW(window, WM_NCPAINT, 1, 0);
+            GdiFlush();
+        });
+        manager.SetActive(true);
+        manager.SetSkinName(skin);
+        PaintAll(window);
+        Drain();
+        Report("non-client repaint after activation", activation, "plain WM_NCPAINT, unskinned", plainFrame,
+               "goal <= 2x");
+    }
+
+    // Where a Basalt load spends its time: decoding its two JPEG patterns.
+    for (const char* picture : {"SLATE.JPG", "GRAIN.JPG"}) {
+        const auto bytes = ReadFile(skins + "\\Basalt\\" + picture);
+        const double decode = Median(41, [&] { (void)DecodeJpeg(bytes); });
+        std::printf("    decoding Basalt's %s (%zu bytes): %.3f ms\n", picture, bytes.size(), decode);
+    }
+    Application().SetMainForm(nullptr);
+    delete form;
+    return 0;
+}
