@@ -125,8 +125,10 @@ protected:
 
 private:
     void ReloadRecoloured();
-    void LoadSkin();
-    bool LoadSkinOrReport();
+    void LoadSkinInto(TsSkinTables& tables);
+    // Loads the named skin; on failure reports it and keeps the skin shown (named
+    // shownName, applied or not as shownApplied tells).
+    bool LoadSkinOrReport(const std::string& shownName, bool shownApplied);
     void Broadcast(std::uint32_t command);
     void HookMainWindow();
     void UnhookMainWindow();

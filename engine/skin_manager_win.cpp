@@ -132,7 +132,7 @@ void TsSkinManager::Broadcast(std::uint32_t command) {
     BroadcastToForms(message);
 }
 
-void TsSkinManager::LoadSkin() {
+void TsSkinManager::LoadSkinInto(TsSkinTables& tables) {
     TsSkinLoadRequest request;
     request.SkinDirectory = skinDirectory_;
     request.SkinName = skinName_;
@@ -150,29 +150,41 @@ void TsSkinManager::LoadSkin() {
     };
     commonSectionsPending_ = false;
     lastLoad_ = TsSkinLoadReport{};
-    korvel::LoadSkin(request, tables_, lastLoad_);
+    korvel::LoadSkin(request, tables, lastLoad_);
 }
 
 // A skin that cannot be read ends the change: the change flag is cleared and
-// the error reported through the application.
-bool TsSkinManager::LoadSkinOrReport() {
+// the error reported through the application. The load fills fresh tables,
+// taken only when complete, so the skin shown until then stays whole, and so
+// do the name and state that describe it.
+bool TsSkinManager::LoadSkinOrReport(const std::string& shownName, bool shownApplied) {
+    const bool shownActive = active_;
+    TsSkinTables fresh;
+    fresh.SkinData.SkinPath = tables_.SkinData.SkinPath;
+    fresh.SkinData.Active = tables_.SkinData.Active;
     try {
-        LoadSkin();
-        return true;
+        LoadSkinInto(fresh);
     } catch (const std::exception& error) {
+        skinName_ = shownName;
+        active_ = shownActive;
+        tables_.SkinData.Active = shownApplied;
         SkinChanging = false;
         Application().HandleException(error);
         return false;
     }
+    tables_ = std::move(fresh);
+    return true;
 }
 
 void TsSkinManager::SetSkinName(const std::string& value) {
+    const std::string shownName = skinName_;
     skinName_ = value;
     if (!active_) return;
     if (OnBeforeChange) OnBeforeChange(this);
     SkinChanging = true;
+    const bool shownApplied = tables_.SkinData.Active;
     tables_.SkinData.Active = false;
-    if (!LoadSkinOrReport()) return;
+    if (!LoadSkinOrReport(shownName, shownApplied)) return;
     AnnounceNewSkin();
     SkinChanging = false;
     if (OnAfterChange) OnAfterChange(this);
@@ -246,7 +258,7 @@ void TsSkinManager::SetSaturation(int value) {
 void TsSkinManager::ReloadRecoloured() {
     if (!tables_.SkinData.Active) return;
     SkinChanging = true;
-    if (!LoadSkinOrReport()) return;
+    if (!LoadSkinOrReport(skinName_, tables_.SkinData.Active)) return;
     SkinChanging = false;
     if (!Reading()) RefreshAll();
 }

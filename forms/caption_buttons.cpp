@@ -437,7 +437,7 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& m) {
                 if (systemMenu_) {
                     RECT r{};
                     GetWindowRect(form_->Handle(), &r);
-                    systemMenu_->Drop(r.left + FrameWidth(), r.top + IconRect().Height() + FrameHeight() + FormBorderWidth());
+                    DropSystemMenu(r.left + FrameWidth(), r.top + IconRect().Height() + FrameHeight() + FormBorderWidth());
                 }
                 return;
             }

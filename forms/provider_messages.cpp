@@ -288,7 +288,7 @@ void TsSkinProvider::OnNcRButtonUp(TMessage& m) {
     const int code = static_cast<int>(m.WParam);
     if (code == htsCaption || code == htsIcon) {
         SetHotButton(0);
-        if (systemMenu_) systemMenu_->Drop(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if (systemMenu_) DropSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     }
 }
 

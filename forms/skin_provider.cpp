@@ -140,6 +140,10 @@ void TsSkinProvider::HideWindowForChange() {
     SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
 }
 
+void TsSkinProvider::DropSystemMenu(int x, int y) {
+    if (systemMenu_) systemMenu_->Drop(x, y);
+}
+
 void TsSkinProvider::InitSkinning() {
     TsSkinManager* manager = skinData_->SkinManager();
     if (!manager) return;

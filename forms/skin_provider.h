@@ -92,6 +92,8 @@ public:
     TForm* Form() const { return form_; }
     int MenuRowsCache = -1;
     TsSystemMenu* SystemMenu() const { return systemMenu_; }
+    // Pops the skinned system menu up at a screen point.
+    void DropSystemMenu(int x, int y);
     std::unique_ptr<TBitmap24> TitleAreaCache;
     bool PaintedOnce = false;
     // The caption text as last painted (shortened to its room).
