@@ -23,8 +23,11 @@
 #include "engine/skin_manager.h"
 #include "gui/text.h"
 #include "gui_test_support.h"
+#include "live_counts_support.h"
 
 using namespace korvel;
+using korvel::testing::Count;
+using korvel::testing::TCounts;
 using korvel::testing::Pump;
 
 namespace {
@@ -36,29 +39,6 @@ std::string SourcePath(const std::string& relative) {
 
 const char* const kLaunchButtons[] = {"rootgenbtn",  "vicinorbtn",  "invettabtn",  "idlorabtn",  "hubriftbtn",
                                       "pullvanebtn", "pushvanebtn", "memlatchbtn", "triquerybtn"};
-
-struct TCounts {
-    TGdiCounters Gdi;
-    int Controls = 0, Components = 0, PixelStores = 0;
-    DWORD GdiObjects = 0, UserObjects = 0;
-    SIZE_T PrivateBytes = 0;
-};
-
-TCounts Count() {
-    TCounts c;
-    c.Gdi = GdiCounters();
-    c.Controls = TControl::LiveControls();
-    c.Components = TComponent::LiveCount();
-    c.PixelStores = LivePixelStores();
-    c.GdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    c.UserObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof(pmc);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-    // Wine leaves PrivateUsage at 0; the page-file usage is the committed private memory there too.
-    c.PrivateBytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-    return c;
-}
 
 void ExpectSameObjects(const TCounts& before, const TCounts& after, const char* what) {
     SCOPED_TRACE(what);

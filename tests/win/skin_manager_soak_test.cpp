@@ -12,37 +12,17 @@
 #include "gui/forms.h"
 #include "skin_manager_support.h"
 #include "gui_test_support.h"
+#include "live_counts_support.h"
 
 namespace korvel {
 namespace {
 
+using testing::Count;
+using testing::TCounts;
 using testing::AddElegant;
 using testing::SourcePath;
 using testing::TSkinnedGraphic;
 using testing::TSkinnedPanel;
-
-struct TCounts {
-    TGdiCounters Gdi;
-    int Controls = 0, Components = 0, PixelStores = 0;
-    DWORD GdiObjects = 0, UserObjects = 0;
-    SIZE_T PrivateBytes = 0;
-};
-
-TCounts Count() {
-    TCounts c;
-    c.Gdi = GdiCounters();
-    c.Controls = TControl::LiveControls();
-    c.Components = TComponent::LiveCount();
-    c.PixelStores = LivePixelStores();
-    c.GdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    c.UserObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof(pmc);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-    // Wine leaves PrivateUsage at 0; the page-file usage is the committed private memory there too.
-    c.PrivateBytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-    return c;
-}
 
 class SkinChangeSoak : public ::testing::Test {
 protected:
