@@ -131,13 +131,14 @@ stop_all() {
 # The program lives where users install it: c:\korvel in the prefix, with the
 # shipped skins in c:\korvel\skins.
 program_dir() { echo "$WINEPREFIX/drive_c/korvel"; }
-program_path() { echo "$(program_dir)/korvel.exe"; }
+program_path() { echo "$(program_dir)/${1:-korvel}.exe"; }
 
+# install_program [PROGRAM]: korvel (the default) or korvel-gallery, with the shipped skins.
 install_program() {
-  local dir
+  local dir program="${1:-korvel}"
   dir="$(program_dir)"
   mkdir -p "$dir/skins" || { fail "cannot create $dir"; return 1; }
-  cp "$BUILD/win/bin/korvel.exe" "$dir/" || { fail "cannot copy korvel.exe to $dir"; return 1; }
+  cp "$BUILD/win/bin/$program.exe" "$dir/" || { fail "cannot copy $program.exe to $dir"; return 1; }
   if [ -d "$ROOT/skins" ] && [ -n "$(ls -A "$ROOT/skins" 2>/dev/null)" ]; then
     cp -r "$ROOT/skins/." "$dir/skins/" || { fail "cannot copy the shipped skins"; return 1; }
   fi

@@ -1,0 +1,276 @@
+// The gallery as the program builds it (its real definition resources): the
+// child windows of every kind, the controls window's controls and their states,
+// its tidy layout, the Window menu's commands and the Skins menu, which lists the
+// skins the manager finds and switches the program to the one chosen.
+#include "gallery/gallery_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "controls/button.h"
+#include "controls/check_box.h"
+#include "controls/edit.h"
+#include "controls/label.h"
+#include "controls/panel.h"
+#include "controls/scroll_bar.h"
+#include "engine/skin_manager.h"
+#include "forms/skin_provider.h"
+#include "gui/application.h"
+#include "gui/menus.h"
+#include "gui_test_support.h"
+
+using namespace korvel;
+using korvel::testing::Pump;
+
+namespace {
+
+class GalleryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new TGalleryFrame(nullptr);
+        Application().SetMainForm(frame);
+        frame->Show();
+        Pump(50);
+    }
+    void TearDown() override {
+        // The children belong to the application; they go before their frame's window.
+        while (frame->MDIChildCount() > 0) delete frame->MDIChildren(0);
+        Application().SetMainForm(nullptr);
+        delete frame;
+    }
+    TMenuItem& Item(const std::string& name) { return dynamic_cast<TMenuItem&>(*frame->FindComponent(name)); }
+    TGalleryChild& ActiveChild() { return dynamic_cast<TGalleryChild&>(*frame->ActiveMDIChild()); }
+    TGalleryChild& ControlsWindow() {
+        for (int i = 0; i < frame->MDIChildCount(); ++i)
+            if (auto* child = dynamic_cast<TGalleryChild*>(frame->MDIChildren(i)))
+                if (child->Kind() == TGalleryChildKind::Controls) return *child;
+        throw std::runtime_error("no controls window");
+    }
+
+    TGalleryFrame* frame = nullptr;
+};
+
+// Every control of a form, windowed or not, depth first.
+void ForEachControl(TWinControl& parent, const std::function<void(TControl&)>& visit) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl* control = parent.Controls(i);
+        visit(*control);
+        if (auto* container = dynamic_cast<TWinControl*>(control)) ForEachControl(*container, visit);
+    }
+}
+
+TEST_F(GalleryTest, FrameIsAnMdiFrameWithItsTitleMenuAndOneControlsWindow) {
+    EXPECT_EQ(frame->FormStyle(), TFormStyle::fsMDIForm);
+    EXPECT_EQ(frame->Caption(), "Korvel Gallery");
+    ASSERT_NE(frame->Menu(), nullptr);
+    ASSERT_NE(frame->FindComponent("sSkinProvider1"), nullptr);
+    EXPECT_EQ(&frame->SkinManager(), TsSkinManager::DefaultManager());
+    ASSERT_EQ(frame->MDIChildCount(), 1);
+    EXPECT_EQ(ActiveChild().Kind(), TGalleryChildKind::Controls);
+}
+
+TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
+    struct TExpected {
+        TGalleryChildKind Kind;
+        std::string Caption;
+        bool ScreenSnap;
+        TResizeMode ResizeMode;
+    };
+    const TExpected expected[] = {
+        {TGalleryChildKind::Controls, "Controls", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::Scrolling, "Scrolling", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::Sizeable, "Sizeable", true, TResizeMode::rmBorder},
+    };
+    int count = frame->MDIChildCount();
+    for (const TExpected& row : expected) {
+        SCOPED_TRACE(row.Caption);
+        Item(std::string(GalleryChildRow(row.Kind).MenuItem)).Click();
+        Pump(20);
+        ASSERT_EQ(frame->MDIChildCount(), ++count);
+        TGalleryChild& child = ActiveChild();
+        EXPECT_EQ(child.Kind(), row.Kind);
+        EXPECT_EQ(child.Caption(), row.Caption);
+        EXPECT_EQ(child.FormStyle(), TFormStyle::fsMDIChild);
+        EXPECT_EQ(child.BorderStyle(), TFormBorderStyle::bsSizeable);
+        auto* provider = dynamic_cast<TsSkinProvider*>(child.FindComponent("sSkinProvider1"));
+        ASSERT_NE(provider, nullptr);
+        // The skinned frame draws the caption buttons: the provider holds the icons.
+        EXPECT_TRUE(provider->BorderIcons() & biMaximize);
+        EXPECT_EQ(provider->SkinData().SkinSection(), "FORM");
+        EXPECT_EQ(provider->ScreenSnap(), row.ScreenSnap);
+        EXPECT_EQ(provider->ResizeMode(), row.ResizeMode);
+    }
+}
+
+TEST_F(GalleryTest, ScrollingWindowHoldsMoreThanItsClientArea) {
+    Item("mnuNewScrolling").Click();
+    Pump(20);
+    TGalleryChild& child = ActiveChild();
+    int right = 0, bottom = 0;
+    for (int i = 0; i < child.ControlCount(); ++i) {
+        TControl* control = child.Controls(i);
+        right = std::max(right, control->Left() + control->Width());
+        bottom = std::max(bottom, control->Top() + control->Height());
+    }
+    EXPECT_GT(right, child.ClientWidth());
+    EXPECT_GT(bottom, child.ClientHeight());
+}
+
+// One row per look the controls window must show, with the test that finds it.
+struct TLook {
+    const char* What;
+    std::function<bool(TControl&)> Shows;
+};
+
+template <class T>
+std::function<bool(TControl&)> Is(std::function<bool(T&)> test) {
+    return [test](TControl& control) {
+        auto* typed = dynamic_cast<T*>(&control);
+        return typed && test(*typed);
+    };
+}
+
+TEST_F(GalleryTest, ControlsWindowShowsEveryControlInEveryStaticState) {
+    const TLook looks[] = {
+        {"a plain button", Is<TsButton>([](TsButton& b) { return b.Enabled() && !b.Default() && !b.Down(); })},
+        {"a default button", Is<TsButton>([](TsButton& b) { return b.Enabled() && b.Default(); })},
+        {"a pressed button", Is<TsButton>([](TsButton& b) { return b.Enabled() && b.Down(); })},
+        {"a disabled button", Is<TsButton>([](TsButton& b) { return !b.Enabled(); })},
+        {"an unchecked box", Is<TsCheckBox>([](TsCheckBox& c) { return c.Enabled() && c.State() == TCheckBoxState::cbUnchecked; })},
+        {"a checked box", Is<TsCheckBox>([](TsCheckBox& c) { return c.Enabled() && c.State() == TCheckBoxState::cbChecked; })},
+        {"a grey box", Is<TsCheckBox>([](TsCheckBox& c) { return c.Enabled() && c.State() == TCheckBoxState::cbGrayed; })},
+        {"a disabled unchecked box", Is<TsCheckBox>([](TsCheckBox& c) { return !c.Enabled() && c.State() == TCheckBoxState::cbUnchecked; })},
+        {"a disabled checked box", Is<TsCheckBox>([](TsCheckBox& c) { return !c.Enabled() && c.State() == TCheckBoxState::cbChecked; })},
+        {"an edit", Is<TsEdit>([](TsEdit& e) { return e.Enabled() && !e.ReadOnly() && !e.Text().empty(); })},
+        {"an empty edit", Is<TsEdit>([](TsEdit& e) { return e.Enabled() && e.Text().empty(); })},
+        {"a read-only edit", Is<TsEdit>([](TsEdit& e) { return e.Enabled() && e.ReadOnly(); })},
+        {"a disabled edit", Is<TsEdit>([](TsEdit& e) { return !e.Enabled(); })},
+        {"a label on the left", Is<TsEdit>([](TsEdit& e) { return e.BoundLabel().Active() && e.BoundLabel().Layout() == sclLeft; })},
+        {"a label above, left", Is<TsEdit>([](TsEdit& e) { return e.BoundLabel().Active() && e.BoundLabel().Layout() == sclTopLeft; })},
+        {"a label above, centred", Is<TsEdit>([](TsEdit& e) { return e.BoundLabel().Active() && e.BoundLabel().Layout() == sclTopCenter; })},
+        {"a label above, right", Is<TsEdit>([](TsEdit& e) { return e.BoundLabel().Active() && e.BoundLabel().Layout() == sclTopRight; })},
+        {"a label of a disabled edit", Is<TsEdit>([](TsEdit& e) { return !e.Enabled() && e.BoundLabel().Active(); })},
+        {"a label in the skin's colour", Is<TsLabel>([](TsLabel& l) { return l.Enabled() && l.UseSkinColor(); })},
+        {"a label in its own colour", Is<TsLabel>([](TsLabel& l) { return l.Enabled() && !l.UseSkinColor(); })},
+        {"a disabled label", Is<TsLabel>([](TsLabel& l) { return !l.Enabled(); })},
+        {"a horizontal bar", Is<TsScrollBar>([](TsScrollBar& s) { return s.Enabled() && s.Kind() == sbHorizontal; })},
+        {"a vertical bar", Is<TsScrollBar>([](TsScrollBar& s) { return s.Enabled() && s.Kind() == sbVertical; })},
+        {"a disabled horizontal bar", Is<TsScrollBar>([](TsScrollBar& s) { return !s.Enabled() && s.Kind() == sbHorizontal; })},
+        {"a disabled vertical bar", Is<TsScrollBar>([](TsScrollBar& s) { return !s.Enabled() && s.Kind() == sbVertical; })},
+        {"a panel with a caption", Is<TsPanel>([](TsPanel& p) { return !dynamic_cast<TsGrip*>(&p) && !p.Caption().empty(); })},
+        {"a grip", Is<TsGrip>([](TsGrip&) { return true; })},
+    };
+    TGalleryChild& window = ControlsWindow();
+    for (const TLook& look : looks) {
+        int found = 0;
+        ForEachControl(window, [&](TControl& control) { found += look.Shows(control) ? 1 : 0; });
+        EXPECT_GT(found, 0) << "the controls window shows no " << look.What;
+    }
+    // The focused look: the focus rests on a check box, so the default button keeps its own look.
+    auto* focused = dynamic_cast<TsCheckBox*>(window.ActiveControl());
+    ASSERT_NE(focused, nullptr);
+    auto& defaultButton = dynamic_cast<TsButton&>(*window.FindComponent("btnDefault"));
+    EXPECT_TRUE(defaultButton.DefaultLook());
+}
+
+TEST_F(GalleryTest, ControlsWindowGroupsHaveTitlesAndNothingOverlapsOrSticksOut) {
+    TGalleryChild& window = ControlsWindow();
+    int groups = 0;
+    std::function<void(TWinControl&)> check = [&](TWinControl& parent) {
+        std::vector<RECT> placed;
+        for (int i = 0; i < parent.ControlCount(); ++i) {
+            TControl& c = *parent.Controls(i);
+            if (!c.Visible()) continue;
+            const RECT r{c.Left(), c.Top(), c.Left() + c.Width(), c.Top() + c.Height()};
+            SCOPED_TRACE(c.Name());
+            EXPECT_GE(r.left, 0);
+            EXPECT_GE(r.top, 0);
+            EXPECT_LE(r.right, parent.ClientWidth());
+            EXPECT_LE(r.bottom, parent.ClientHeight());
+            for (const RECT& other : placed) {
+                const bool apart = r.right <= other.left || other.right <= r.left || r.bottom <= other.top ||
+                                   other.bottom <= r.top;
+                EXPECT_TRUE(apart) << "overlaps a sibling at (" << other.left << ", " << other.top << ")";
+            }
+            placed.push_back(r);
+            if (auto* container = dynamic_cast<TWinControl*>(&c)) check(*container);
+        }
+    };
+    check(window);
+    for (int i = 0; i < window.ControlCount(); ++i) {
+        auto* group = dynamic_cast<TsPanel*>(window.Controls(i));
+        if (!group) continue;
+        ++groups;
+        auto* title = dynamic_cast<TsLabel*>(window.FindComponent(group->Name() + "Title"));
+        ASSERT_NE(title, nullptr) << group->Name();
+        EXPECT_EQ(title->Parent(), group);
+        EXPECT_TRUE(title->Font().Style() & fsBold);
+    }
+    EXPECT_EQ(groups, 6);
+}
+
+TEST_F(GalleryTest, WindowMenuMaximisesRestoresAndCloseClosesTheActiveChild) {
+    Item("mnuNewSizeable").Click();
+    Pump(20);
+    TGalleryChild* sizeable = &ActiveChild();
+    ASSERT_EQ(sizeable->Kind(), TGalleryChildKind::Sizeable);
+    Item("mnuMaximise").Click();
+    Pump(20);
+    EXPECT_EQ(sizeable->WindowState(), TWindowState::wsMaximized);
+    EXPECT_TRUE(IsZoomed(sizeable->Handle()));
+    Item("mnuRestore").Click();
+    Pump(20);
+    EXPECT_EQ(sizeable->WindowState(), TWindowState::wsNormal);
+    EXPECT_FALSE(IsZoomed(sizeable->Handle()));
+    const int before = frame->MDIChildCount();
+    Item("mnuClose").Click();
+    Pump(50);
+    EXPECT_EQ(frame->MDIChildCount(), before - 1);
+    for (int i = 0; i < frame->MDIChildCount(); ++i) EXPECT_NE(frame->MDIChildren(i), sizeable);
+}
+
+TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
+    TsSkinManager& manager = frame->SkinManager();
+    // The repository's skin folders, seen through Wine's drive of the whole file system.
+    const std::filesystem::path skins = std::filesystem::path(KORVEL_SOURCE_DIR) / "skins";
+    manager.SetSkinDirectory("Z:" + skins.string());
+    frame->RebuildSkinsMenu();
+    std::set<std::string> expected{"Elegant (internal)"};
+    for (const auto& entry : std::filesystem::directory_iterator(skins))
+        if (entry.is_directory()) expected.insert(entry.path().filename().string());
+    const std::vector<std::string> names = frame->SkinsMenuNames();
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
+    EXPECT_EQ(names.size(), expected.size());
+
+    TMenuItem& head = Item("mnuSkins");
+    auto checkedNames = [&] {
+        std::vector<std::string> checked;
+        for (int i = 0; i < head.Count(); ++i)
+            if (head.Items(i)->Checked()) checked.push_back(names[static_cast<std::size_t>(i)]);
+        return checked;
+    };
+    EXPECT_EQ(checkedNames(), std::vector<std::string>{"Elegant (internal)"});
+    const auto basalt = std::find(names.begin(), names.end(), "Basalt");
+    ASSERT_NE(basalt, names.end());
+    head.Items(static_cast<int>(basalt - names.begin()))->Click();
+    Pump(20);
+    EXPECT_EQ(manager.SkinName(), "Basalt");
+    EXPECT_EQ(checkedNames(), std::vector<std::string>{"Basalt"});
+    // The children hear it: the controls window's provider now paints from Basalt's tables.
+    auto* provider = dynamic_cast<TsSkinProvider*>(ControlsWindow().FindComponent("sSkinProvider1"));
+    ASSERT_NE(provider, nullptr);
+    EXPECT_EQ(provider->SkinData().SkinManager(), &manager);
+    const auto internal = std::find(names.begin(), names.end(), "Elegant (internal)");
+    head.Items(static_cast<int>(internal - names.begin()))->Click();
+    Pump(20);
+    EXPECT_EQ(manager.SkinName(), "Elegant (internal)");
+    EXPECT_EQ(checkedNames(), std::vector<std::string>{"Elegant (internal)"});
+}
+
+}  // namespace
