@@ -317,6 +317,18 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     const int closeLeft = width - metrics.FrameX - bw - 1;
     const int restoreLeft = width - metrics.FrameX - 2 * bw - 2;
     const int minLeft = width - metrics.FrameX - 3 * bw - 3;
+    // The close button's face: the opaque pixels of the mask's normal image, as they stand.
+    const TBitmap24& master = rig.Manager->Tables().MasterBitmap;
+    int opaque = 0;
+    for (int y = 0; y < bh; ++y) {
+        for (int x = 0; x < bw; ++x) {
+            const TColor expected = master.Pixel(close.R.Left + x, close.R.Top + y);
+            if (expected == clNone) continue;
+            ++opaque;
+            EXPECT_EQ(ScreenPixel(window.left + closeLeft + x, window.top + top + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(opaque, bw * bh / 4);
     const auto hit = [&](int x, int y) {
         return SendMessageW(rig.Frame->Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
     };
@@ -340,6 +352,20 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     EXPECT_FALSE(IsZoomed(child->Handle()));
     EXPECT_EQ(rig.ChildButtonsCount(), 0);
     EXPECT_NE(hit(closeLeft + bw / 2, top + bh / 2), htsMDIClose) << "no buttons without a maximised child";
+}
+
+TEST(FormMDITest, AFrameWithoutAMenuKeepsPaintingAfterAChildIsMaximisedByItsCaptionButton) {
+    TMDIFrameRig rig;
+    rig.Frame->SetMenu(nullptr);
+    TForm* child = rig.AddChild(10, 10);
+    // The release on the child's maximise button asks the frame to wait for the menu merge.
+    SendMessageW(child->Handle(), WM_NCLBUTTONUP, htsMaximize, 0);
+    Pump(200);
+    ASSERT_TRUE(IsZoomed(child->Handle()));
+    EXPECT_FALSE(rig.Provider->SkinData().Updating);
+    rig.Provider->SkinData().BackgroundChanged = true;
+    SendMessageW(rig.Frame->Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_FALSE(rig.Provider->SkinData().BackgroundChanged) << "the frame painted its picture again";
 }
 
 TEST(FormMDITest, ClosingChildrenAndTheFrameLeavesTheLiveCountsFlat) {
