@@ -259,6 +259,37 @@ TEST(FormMDITest, ASecondTsMDIFormFindsTheClientHookedAndLeavesItAlone) {
     EXPECT_EQ(rig.Provider->MDIExtension->SavedClientProc, original);
 }
 
+TEST(FormMDITest, SwitchingTheSkinOffGivesTheClientWindowBackAndOnHooksItAgain) {
+    TMDIFrameRig rig;
+    TForm* child = rig.AddChild(10, 10);
+    child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 220, 150);   // beyond the right: a skinned bar
+    Pump(300);
+    ASSERT_TRUE(Shown(rig.MDI().HScrollBar));
+    const WNDPROC original = rig.MDI().SavedClientProc;
+    const LONG_PTR hooked = GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC);
+
+    rig.Manager->SetActive(false);
+    Pump(300);
+    EXPECT_EQ(rig.Provider->MDIExtension, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(original));
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 0);
+    for (int i = 0; i < rig.Frame->ControlCount(); ++i) {
+        EXPECT_EQ(dynamic_cast<TsScrollBar*>(rig.Frame->Controls(i)), nullptr) << "the skinned bars went with it";
+    }
+    child->SetBounds(rig.Frame->ClientWidth() - 80, 30, 220, 150);   // moving a child touches nothing freed
+    Pump(200);
+
+    rig.Manager->SetActive(true);
+    Pump(400);
+    ASSERT_NE(rig.Provider->MDIExtension, nullptr);
+    EXPECT_EQ(MDIFrameProvider, rig.Provider);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 1);
+    child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 230, 150);
+    Pump(300);
+    EXPECT_TRUE(Shown(rig.MDI().HScrollBar)) << "the bars come back with the skin";
+}
+
 TEST(FormMDITest, TheClientWindowShowsTheMDIAreaSectionOrTheFormBackground) {
     TMDIFrameRig rig;
     const RECT client = rig.ClientWindowRect();
