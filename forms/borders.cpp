@@ -6,6 +6,7 @@
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
 #include "forms/cache_dc.h"
+#include "forms/mdi_form.h"
 #include "forms/skin_provider.h"
 #include "paint/blend.h"
 #include "paint/item.h"
@@ -46,6 +47,8 @@ int TsSkinProvider::MenuRowCount() {
 
 void TsSkinProvider::PaintMenuLine() {
     // Seam: the menu line's section, its clean background and its items are painted here.
+    // Seam: an MDI frame showing a maximised child draws the child's icon first and merges the
+    // child's top-level items by group index into its walk.
 }
 
 void TsSkinProvider::RepaintCache() {
@@ -98,7 +101,7 @@ void TsSkinProvider::RepaintCache() {
             if (HasBorder()) RunTitleSteps(titleHeight, false);
             if (MenuLineVisible() && MenuHeight() > 0) PaintMenuLine();
             if (HasBorder()) RunTitleSteps(titleHeight, true);
-            // Seam: an MDI frame paints its MDIAREA section into the client window here.
+            if (IsMDIFrame() && MDIExtension) MDIExtension->PaintMDIArea();
         }
         MenuLineChanged = false;
     }
@@ -142,7 +145,7 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
     }
     skinData_->Updating = skinData_->IsUpdating();
     if (skinData_->Updating) return;
-    // Seam: an MDI child behind a maximised sibling paints nothing here.
+    if (HiddenBehindMaximizedSibling()) return;
     if (!ApplyingRegion && RegionChanged && (HasBorder() || HasSizingFrame(form_))) {
         RebuildRegionHoles();
         RegionChanged = false;
@@ -179,14 +182,18 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
         ReleaseDC(window, dc);
     }
     ApplyingRegion = false;
-    // Seam: an MDI frame hooks its client window here.
+    if (IsMDIFrame() && MDIExtension) {
+        MDIExtension->HookClient();
+    } else if (IsMDIChild() && form_->Visible()) {
+        if (TsMDIForm* mdi = FrameExtension()) mdi->UpdateChildControls();
+    }
 }
 
 void TsSkinProvider::HandlePaint(TMessage& message) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(form_->Handle(), &ps);
     skinData_->Updating = skinData_->IsUpdating();
-    if (dc && !skinData_->Updating && !form_->InState(csDestroying)) {
+    if (dc && !skinData_->Updating && !form_->InState(csDestroying) && !HiddenBehindMaximizedSibling()) {
         const int saved = SaveDC(dc);
         PaintClientArea(dc);
         RestoreDC(dc, saved);

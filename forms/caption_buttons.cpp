@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "engine/skin_manager.h"
+#include "forms/mdi_form.h"
 #include "forms/skin_provider.h"
 #include "gui/application.h"
 #include "paint/blend.h"
@@ -120,7 +121,7 @@ void TsSkinProvider::LoadButtonMasks() {
         ButtonMax.MaskIndex = manager->MaskIndexOf(form, "FORM", "BICONMAX");
         ButtonClose.MaskIndex = manager->MaskIndexOf(form, "FORM", "BICONCLOSE");
         ButtonHelp.MaskIndex = manager->MaskIndexOf(form, "FORM", "BICONHELP");
-        // Seam: an MDI frame's child buttons take the same masks here.
+        SetMDIButtonMasks(ButtonMin.MaskIndex, ButtonMax.MaskIndex, ButtonClose.MaskIndex);
     } else {
         const TFormBorderStyle style = form_->BorderStyle();
         if (style != TFormBorderStyle::bsSingle && style != TFormBorderStyle::bsSizeable) {
@@ -139,8 +140,12 @@ void TsSkinProvider::LoadButtonMasks() {
             ButtonMin.MaskIndex = globalMask("BICONMIN");
             ButtonMax.MaskIndex = globalMask("BICONMAX");
             ButtonHelp.MaskIndex = globalMask("BICONHELP");
+            SetMDIButtonMasks(globalMask("BICONMIN"), globalMask("BICONMAX"), globalMask("BICONCLOSE"));
+        } else {
+            SetMDIButtonMasks(globalMask("SICONMIN"), globalMask("SICONMAX"), globalMask("SICONCLOSE"));
+            if (!manager->IsValidMaskIndex(MDIButtonMin.MaskIndex))
+                SetMDIButtonMasks(ButtonMin.MaskIndex, ButtonMax.MaskIndex, ButtonClose.MaskIndex);
         }
-        // Seam: an MDI frame's child buttons take their masks here.
     }
     TitleButtonMask = globalMask("TITLEBUTTON");
     if (!manager->IsValidMaskIndex(TitleButtonMask)) TitleButtonMask = -1;
@@ -209,7 +214,7 @@ void TsSkinProvider::PaintCaptionButtons() {
         DrawTitleGlyph(*cache, button, button.Rect.Left + (TitleButtonWidth(button) - button.Glyph.Width()) / 2,
                        button.Rect.Top + (ButtonHeight() - button.Glyph.Height()) / 2);
     }
-    // Seam: the buttons of a maximised MDI child follow here.
+    PaintMDIChildButtons();
 }
 
 CaptionButtonInfo* TsSkinProvider::ButtonOfCode(int code) {
@@ -260,6 +265,7 @@ void TsSkinProvider::RedrawCaptionButton(int code) {
         if (code == htsMinimize) disabled = Minimized() ? !systemMenu_->EnabledRestore() : !systemMenu_->EnabledMinimize();
     }
     if (code == htsMaximize && Maximized()) mask = NormMask(manager, *skinData_, "BICONNORM");
+    if (code == htsMDIRestore) mask = MDIRestoreMask();
     if (Minimized()) {
         if (code == htsMinimize) mask = NormMask(manager, *skinData_, "BICONNORM");
         if (code == htsMaximize) {
@@ -404,7 +410,7 @@ int TsSkinProvider::SkinHitTest(POINT p, int incoming) {
             const TPoint at = GripPosition(grip);
             if (p.x >= at.X && p.y >= at.Y) return htsGrip;
         }
-        // Seam: the buttons of a maximised MDI child in the menu line answer here.
+        if (const int code = MDIChildButtonHit(p)) return code;
         SetHotButton(0);
     }
     if (Maximized() && (p.x < 2 || p.y < 2 || p.x > form_->Width() - 4 || p.y > form_->Height() - 4)) {
@@ -437,7 +443,8 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& m) {
                 if (systemMenu_) {
                     RECT r{};
                     GetWindowRect(form_->Handle(), &r);
-                    DropSystemMenu(r.left + FrameWidth(), r.top + IconRect().Height() + FrameHeight() + FormBorderWidth());
+                    if (IsMDIChild() && FrameProvider()) DropSystemMenu(r.left, r.top + CaptionHeight() + 4);
+                    else DropSystemMenu(r.left + FrameWidth(), r.top + IconRect().Height() + FrameHeight() + FormBorderWidth());
                 }
                 return;
             }
@@ -496,6 +503,9 @@ void TsSkinProvider::OnButtonUp(TMessage& m) {
         }
         case htsMaximize:
             if (Minimized() && !(systemMenu_ && systemMenu_->EnabledMaximize())) return;
+            if (IsMDIChild()) {
+                if (TsSkinProvider* frame = FrameProvider()) frame->SkinData().Updating = true;
+            }
             SetHotButton(0);
             if (Maximized()) {
                 if (form_->FormStyle() != TFormStyle::fsMDIChild) form_->SetWindowState(TWindowState::wsNormal);
@@ -520,13 +530,20 @@ void TsSkinProvider::OnButtonUp(TMessage& m) {
         case htsMDIClose:
         case htsMDIRestore:
         case htsMDIMinimize:
-            return;   // seam: the active MDI child's commands
+            return MDIChildButtonUp(code);
         default: break;
     }
     if (TsTitleButton* title = TitleButtonOfCode(*titleButtons_, code)) {
         if (title->OnMouseUp) title->OnMouseUp(title, TMouseButton::mbLeft, 0, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         SetHotButton(0);
         return;
+    }
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (Minimized() && MDIFrameProvider && manager && manager->SkinnedPopups()) {
+        // A minimised MDI child opens its window menu where it was clicked.
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return DropSystemMenu(cursor.x, cursor.y);
     }
     m.WParam = static_cast<WPARAM>(code);
     PassOn(m);

@@ -1,5 +1,6 @@
 // TsSkinProvider in the class registry: the class a stored definition names and
 // the settings it may carry.
+#include "forms/mdi_form.h"
 #include "forms/skin_provider.h"
 
 #include <functional>
@@ -36,6 +37,7 @@ void RegisterSkinProviderClass() {
     done = true;
     RegisterFrameworkClasses();
     TClassRegistry::Instance().RegisterClass<P>("TsSkinProvider", "TComponent");
+    RegisterMDIFormClass();   // an MDI frame's definition may name its TsMDIForm
     Prop("BorderIcons", [](P& p, const TValue& v, TReadContext&) {
         p.SetBorderIcons(static_cast<TBorderIcons>(
             v.AsSet({{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}})));

@@ -4,6 +4,7 @@
 
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
+#include "forms/mdi_form.h"
 #include "forms/skin_provider.h"
 
 namespace korvel {
@@ -44,12 +45,13 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
             ForwardToChildren(m);
             return;
         }
-        // Seam: a destroyed MDI child tells its frame here.
+        // The framework drops this hook before an MDI child's window goes: its frame
+        // hears of it from its client window (WM_MDIDESTROY, TsMDIForm).
         return PassOn(m);
     }
     if (m.Msg == SM_ALPHACMD) return SkinCommand(m);
     switch (m.Msg) {
-        case WM_MOVE:              return PassOn(m);   // seam: an MDI child moves its frame's buttons
+        case WM_MOVE:              return OnMove(m);
         case WM_SIZE:              return OnSize(m);
         case WM_ACTIVATE:          return OnActivate(m);
         case WM_SETTEXT:           return OnSetText(m);
@@ -59,7 +61,11 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
             m.Result = 1;
             return;
         case WM_SYSCOLORCHANGE:    PassOn(m); return RefreshMenuOwnerDraw();
-        case WM_CHILDACTIVATE:     PassOn(m); return RefreshMenuOwnerDraw();
+        case WM_CHILDACTIVATE:
+            PassOn(m);
+            RefreshMenuOwnerDraw();
+            if (TsMDIForm* mdi = FrameExtension()) mdi->UpdateChildControls();
+            return;
         case WM_GETMINMAXINFO:     return MaximisedSize(m);
         case WM_MEASUREITEM:       return PassOn(m);   // seam: menu items are handed to the menu skinning
         case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(m);
@@ -79,7 +85,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         case WM_MOUSEMOVE:         return PassOn(m);   // seam: an outline drag follows the mouse
         case WM_SIZING:            return OnSizing(m);
         case WM_MDIDESTROY:
-        case WM_MDIACTIVATE:       return PassOn(m);   // seam: the frame's menu line follows its children
+        case WM_MDIACTIVATE:       return OnMDIActivate(m);
         case WM_MOUSELEAVE:
         case WM_NCMOUSELEAVE:      // the pointer left the window over its frame
         case CM_MOUSELEAVE:        return OnMouseLeave(m);
@@ -104,6 +110,10 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
                 skinData_->BackgroundChanged = true;
                 MenuRowsCache = -1;
                 SendToForm(WM_NCPAINT);
+                if (IsMDIFrame()) {
+                    SetMDISupport(true);
+                    if (MDIExtension) MDIExtension->HookClient();
+                }
             }
             return;
         case SMC_SKINAPPLIED: {
@@ -117,7 +127,7 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             SkinFormMenus(skinData_->IsSkinned(false));
             if (border) RegionChanged = true;
             SendToForm(WM_NCPAINT);
-            SendToForm(WM_PAINT);
+            MDIPaintAfterSkinApplied();
             ApplyGlobalColor();
             if (border && form_->HandleAllocated()) {
                 SetWindowRgn(form_->Handle(), nullptr, FALSE);
@@ -167,7 +177,10 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
 
 void TsSkinProvider::OnSize(TMessage& m) {
     PassOn(m);
-    if (form_->Visible()) UpdateFormScrollBars();   // seam: MDI frames and children update their frame here
+    if (form_->Visible()) {
+        if (IsMDIFrame() || IsMDIChild()) MDISize();
+        else UpdateFormScrollBars();
+    }
     const TsGeneralData* s = skinData_->Section();
     if (s && s->GradientPercent >= 1) {
         for (int i = 0; i < form_->ControlCount(); ++i) {
@@ -183,9 +196,14 @@ void TsSkinProvider::OnActivate(TMessage& m) {
     FormActive = LOWORD(m.WParam) != WA_INACTIVE;
     skinData_->BackgroundChanged = true;
     MenuRowsCache = -1;
+    if (IsMDIChild()) {
+        NcPaintOtherMDIChildren();
+        if (TsSkinProvider* frame = FrameProvider()) MarkFrameStale(*frame);
+    }
     SendToForm(WM_NCPAINT);
     SkinFormMenus(true);
-    UpdateFormScrollBars();
+    if (IsMDIFrame() && form_->ActiveMDIChild()) MDIActivate();
+    else UpdateFormScrollBars();
     if (systemMenu_) systemMenu_->UpdateItems();
     if (!HasBorder() && HasClientAlignedChild(form_)) SendToForm(WM_PAINT);
 }
@@ -246,10 +264,19 @@ void TsSkinProvider::OnNcActivate(TMessage& m) {
     const bool active = m.WParam != 0;
     if ((active || form_->FormStyle() == TFormStyle::fsMDIChild) && HasBorder() && !InState(csLoading)) SuppressCaption();
     PassOn(m);
+    if (IsMDIChild()) MDINcActivate(active);
     if (!Creating(form_)) SendToForm(WM_NCPAINT);
-    if (HasBorder() && FormActive != active) {
-        FormActive = active;   // painted by the WM_ACTIVATE that follows
-        MenuRowsCache = -1;
+    if (HasBorder()) {
+        bool look = active, assign = true;
+        if (IsMDIFrame()) MDIFrameActiveLook(active, look, assign);
+        if (assign && FormActive != look) {
+            FormActive = look;   // painted by the WM_ACTIVATE that follows
+            MenuRowsCache = -1;
+        }
+    }
+    if (IsMDIChild()) {
+        NcPaintOtherMDIChildren();
+        SendToForm(WM_NCPAINT);
     }
     SkinFormMenus(skinData_->IsSkinned(false));
     if (!MenuOwnerDrawDone) {
@@ -295,7 +322,9 @@ void TsSkinProvider::OnNcRButtonUp(TMessage& m) {
 void TsSkinProvider::OnSysCommand(TMessage& m) {
     const WPARAM command = m.WParam & 0xFFF0;
     if (LOWORD(m.WParam) == 0xF012) form_->Repaint();   // a move by the caption starts from a fresh picture
-    // Seam: outline moving and sizing, MDI children and MDI frames take their own turns here.
+    // Seam: outline moving and sizing take their turn here.
+    if (IsMDIChild()) return MDIChildSysCommand(m);
+    if (IsMDIFrame()) return MDIFrameSysCommand(m);
     PassOn(m);
     if (command == SC_MAXIMIZE || command == SC_RESTORE) {
         if (systemMenu_ && systemMenu_->VisibleMaximize()) CurrentButton = htsMaximize;
@@ -308,6 +337,7 @@ void TsSkinProvider::OnSizing(TMessage& m) {
     if (!CacheSizeDiffers()) return;
     skinData_->BackgroundChanged = true;
     MenuRowsCache = -1;
+    if (IsMDIFrame() && MDIExtension) MDIExtension->UpdateChildControls();
 }
 
 void TsSkinProvider::OnMouseLeave(TMessage& m) {

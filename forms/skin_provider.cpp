@@ -7,6 +7,8 @@
 
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
+#include "forms/mdi_form.h"
+#include "gui/application.h"
 #include "gui/exceptions.h"
 
 namespace korvel {
@@ -50,7 +52,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 TsSkinProvider::~TsSkinProvider() {
     if (!InState(csDesigning)) {
         RemoveWindowHook();
-        // Seam: an MDI child tells its frame to repaint its menu line here.
+        MDIChildLeaving();
         delete systemMenu_;
         systemMenu_ = nullptr;
         TitleAreaCache.reset();
@@ -154,11 +156,11 @@ void TsSkinProvider::InitSkinning() {
     if (FirstSkinPending && manager->SkinData().Active) {
         FirstSkinPending = false;
         if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
-        // Seam: an MDI frame switches its MDI support on here.
+        if (IsMDIFrame()) SetMDISupport(true);
     }
     skinData_->UpdateIndexes();
     LoadButtonMasks();
-    // Seam: an MDI child marks its frame's cache stale here.
+    MDIChildSkinning();
     if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(manager->GlobalColor());
 }
 
@@ -176,7 +178,10 @@ void TsSkinProvider::Loaded() {
         TsTitleButton& button = titleButtons_->Items(i);
         button.MaskIndex = button.UseSkinData ? mask : -1;
     }
-    // Seam: an MDI frame hooks its client window here.
+    if (MDIExtension) {
+        Application().ProcessMessages();
+        if (MDIExtension) MDIExtension->HookClient();
+    }
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
@@ -202,6 +207,7 @@ void TsSkinProvider::SkinArrival(TMessage& message) {
         // Seam: the provider's own scroll bars get the message here.
         skinData_->BackgroundChanged = true;
         MenuRowsCache = -1;
+        MDIFrameSkinArrival();
         ApplyGlobalColor();
     }
     (void)message;
@@ -217,6 +223,7 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
     if (skinData_->SkinManager()) {
         SkinFormMenus(false);
         if (form_->BorderIcons() != SavedBorderIcons) SetFormBorderIcons(SavedBorderIcons);
+        if (IsMDIFrame() && MDIExtension) SetMDISupport(false);
         if (ThemeServicesEnabled() && form_->HandleAllocated()) RestoreSystemTheme(form_->Handle());
     }
     // Whatever else happened, the window must not stay hidden behind the empty region.

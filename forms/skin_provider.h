@@ -24,6 +24,7 @@
 
 namespace korvel {
 
+class TsMDIForm;
 class TsSkinManager;
 
 enum class TGripMode { gmNone, gmRightBottom };
@@ -87,6 +88,8 @@ public:
     // The rest of the form's procedure chain (hooks installed before ours, then the
     // form's own procedure) for the message being handled; nullptr between messages.
     const TWndNext* SavedWindowProc = nullptr;
+    // The TsMDIForm of an MDI frame form, or nullptr.
+    TsMDIForm* MDIExtension = nullptr;
     bool FormActive = true;
     TBitmap24 MenuLineBackground;
     TForm* Form() const { return form_; }
@@ -147,6 +150,19 @@ public:
     // BackgroundChanged, the menu line and its rows stale, then WM_NCPAINT.
     void RepaintNonClient();
 
+    // ---- MDI frames and children (provider_mdi.cpp) ----
+    bool IsMDIFrame() const;
+    bool IsMDIChild() const;
+    // On: this provider becomes MDIFrameProvider and gets its TsMDIForm; off: the TsMDIForm goes.
+    void SetMDISupport(bool on);
+    // Brings MDIFrameProvider's frame up to date after a child's state changed.
+    void RefreshMDIFrame();
+    // The frame shows the window commands of a maximised active child in its menu line.
+    bool MDIChildButtonsShown();
+    // The size of a child button, from the close button's mask (16 x 16 without one).
+    int MDIButtonWidth() const;
+    int MDIButtonHeight() const;
+
     void InitSkinning();
     // Every message of the form passes through here while the provider lives.
     void ProviderWndProc(TMessage& message);
@@ -157,6 +173,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    friend class TsMDIForm;
     // The only two places that touch the form's window-procedure slot.
     void InstallWindowHook();
     void RemoveWindowHook();
@@ -219,6 +236,31 @@ private:
     void NonClientPaint(TMessage& message);
     void PaintMenuLine();
     void PaintLinkedChild(HDC dc);
+
+    // MDI frames and children (provider_mdi.cpp)
+    TsSkinProvider* FrameProvider() const;
+    TsMDIForm* FrameExtension() const;
+    void MarkFrameStale(TsSkinProvider& frame);
+    void SetMDIButtonMasks(int minimize, int restore, int close);
+    void PaintMDIChildButtons();
+    int MDIChildButtonHit(POINT p);
+    void MDIChildButtonUp(int code);
+    int MDIRestoreMask() const;
+    bool HiddenBehindMaximizedSibling() const;
+    void NcPaintOtherMDIChildren();
+    void MDIChildSkinning();
+    void MDIFrameSkinArrival();
+    void MDIChildLeaving();
+    void OnMove(TMessage& message);
+    void MDISize();
+    void MDIActivate();
+    void OnMDIActivate(TMessage& message);
+    void MDINcActivate(bool active);
+    // The frame's look while it shows a maximised child with a menu: look and whether to take it.
+    void MDIFrameActiveLook(bool active, bool& look, bool& assign);
+    void MDIChildSysCommand(TMessage& message);
+    void MDIFrameSysCommand(TMessage& message);
+    void MDIPaintAfterSkinApplied();
     void CopyToWindow(HDC dc, const TRect& source, int destX, int destY);
 
     std::unique_ptr<TsCommonData> skinData_;

@@ -1,0 +1,453 @@
+// A skinned MDI frame on the virtual display: the frame's TsMDIForm hooks the
+// real MDI client window once, paints it from the frame's cache, puts skinned
+// scroll bars on the frame while a child lies beyond the client area, and
+// shows a maximised child's window commands in the frame's menu.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/panel.h"
+#include "controls/scroll_bar.h"
+#include "engine/skin_message.h"
+#include "forms/mdi_form.h"
+#include "gui/class_registry.h"
+#include "form_test_support.h"
+#include "gui/menus.h"
+#include "gui_input_support.h"
+#include "live_counts_support.h"
+#include "paint/item.h"
+
+namespace korvel {
+namespace {
+
+using testing::kElegant;
+using testing::TFrameMetrics;
+using testing::Pump;
+using testing::ScreenPixel;
+
+// A sizeable MDI frame with a main menu, its own manager and provider; children have providers too.
+class TMDIFrameRig {
+public:
+    TMDIFrameRig() {
+        InstallGdiPaintPlatform();
+        Frame = new TForm(&Application());
+        Frame->SetFormStyle(TFormStyle::fsMDIForm);
+        Frame->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        Frame->SetBounds(40, 30, 560, 420);
+        Frame->SetCaption("MDI frame");
+        Menu = new TMainMenu(Frame);
+        auto* file = new TMenuItem(Frame);
+        file->SetCaption("&File");
+        Menu->Items().Add(file);
+        Frame->SetMenu(Menu);
+        Manager = new TsSkinManager(Frame);
+        Manager->SetProgramFolder("Z:\\nonexistent\\");
+        Manager->SetSkinDirectory(testing::SourcePath("skins"));
+        testing::AddElegant(*Manager);
+        Manager->SetSkinName(kElegant);
+        Provider = new TsSkinProvider(Frame);
+        Frame->Show();
+        SetForegroundWindow(Frame->Handle());
+        Pump(300);
+    }
+    ~TMDIFrameRig() {
+        testing::MovePointer({2, 2});
+        delete Frame;   // its children and components with it
+        Pump(50);
+    }
+    TMDIFrameRig(const TMDIFrameRig&) = delete;
+    TMDIFrameRig& operator=(const TMDIFrameRig&) = delete;
+
+    TForm* AddChild(int left, int top, int width = 200, int height = 140) {
+        auto* child = new TForm(Frame);
+        child->SetFormStyle(TFormStyle::fsMDIChild);
+        child->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        child->SetBounds(left, top, width, height);
+        child->SetCaption("child " + std::to_string(Frame->MDIChildCount()));
+        new TsSkinProvider(child);
+        child->Show();
+        Pump(150);
+        return child;
+    }
+    TsMDIForm& MDI() const { return *Provider->MDIExtension; }
+    HWND Client() const { return Frame->ClientHandle(); }
+    RECT ClientWindowRect() const {
+        RECT r{};
+        GetWindowRect(Client(), &r);
+        return r;
+    }
+    void Command(TForm* child, WPARAM command) {
+        SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
+        Pump(200);
+    }
+    // How often the child-buttons item stands in the frame's menu, and whether it stands first.
+    int ChildButtonsCount() const {
+        int n = 0;
+        for (int i = 0; i < Menu->Items().Count(); ++i) n += Menu->Items().Items(i) == MDI().ChildButtonsItem ? 1 : 0;
+        return n;
+    }
+    bool ChildButtonsFirst() const { return Menu->Items().Count() > 0 && Menu->Items().Items(0) == MDI().ChildButtonsItem; }
+    // The form section's background over the whole frame window, as the painting core paints it.
+    TBitmap24 FormBackground() const {
+        RECT w{};
+        GetWindowRect(Frame->Handle(), &w);
+        TBitmap24 bitmap(w.right - w.left, w.bottom - w.top);
+        PaintItemBackground(Provider->SkinData().SkinIndex, TParentBackground{}, clNone, -1, -1, &Manager->Tables(), bitmap,
+                            {0, 0}, {0, 0, bitmap.Width(), bitmap.Height()}, 1);
+        return bitmap;
+    }
+
+    TForm* Frame = nullptr;
+    TMainMenu* Menu = nullptr;
+    TsSkinManager* Manager = nullptr;
+    TsSkinProvider* Provider = nullptr;
+};
+
+bool Shown(const TControl* control) { return control && control->Visible(); }
+
+TEST(FormMDITest, MaximisingAChildInsertsTheChildButtonsItemOnceAndRestoringRemovesIt) {
+    TMDIFrameRig rig;
+    ASSERT_EQ(MDIFrameProvider, rig.Provider);
+    ASSERT_NE(rig.Provider->MDIExtension, nullptr);
+    TMenuItem* item = rig.MDI().ChildButtonsItem;
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->Name(), "sMDICII");
+    EXPECT_EQ(item->Caption(), "");
+    struct TEntry {
+        std::string Name, Caption;
+        TShortCut ShortCut;
+    };
+    const TEntry entries[] = {{"ItemMDIRestore", "Restore", 0},
+                              {"ItemMDIMinimize", "Minimize", 0},
+                              {"", "-", 0},
+                              {"ItemMDIClose", "Close", static_cast<TShortCut>(scCtrl | VK_F4)}};
+    ASSERT_EQ(item->Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(item->Items(i)->Name(), entries[i].Name) << i;
+        EXPECT_EQ(item->Items(i)->Caption(), entries[i].Caption) << i;
+        EXPECT_EQ(item->Items(i)->ShortCut(), entries[i].ShortCut) << i;
+    }
+    EXPECT_EQ(entries[3].ShortCut, 0x4073);
+
+    TForm* first = rig.AddChild(10, 10);
+    EXPECT_EQ(rig.ChildButtonsCount(), 0);
+    rig.Command(first, SC_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(first->Handle()));
+    EXPECT_TRUE(rig.ChildButtonsFirst());
+    EXPECT_EQ(rig.Menu->Items().Count(), 2);
+
+    // Another child, maximised in turn; activation goes back and forth: still one item.
+    TForm* second = rig.AddChild(30, 30);
+    rig.Command(rig.Frame->ActiveMDIChild(), SC_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(rig.Frame->ActiveMDIChild()->Handle()));
+    EXPECT_EQ(rig.ChildButtonsCount(), 1);
+    rig.Frame->Next();
+    Pump(200);
+    rig.Frame->Next();
+    Pump(200);
+    EXPECT_EQ(IsZoomed(rig.Frame->ActiveMDIChild()->Handle()), rig.ChildButtonsCount() == 1);
+    EXPECT_EQ(rig.ChildButtonsCount(), 1);
+    EXPECT_TRUE(rig.ChildButtonsFirst());
+
+    // The item's own "Restore" restores the active child; the item leaves the menu.
+    TForm* active = rig.Frame->ActiveMDIChild();
+    item->Items(0)->Click();
+    Pump(200);
+    EXPECT_FALSE(IsZoomed(active->Handle()));
+    EXPECT_EQ(rig.ChildButtonsCount(), 0);
+    EXPECT_EQ(rig.Menu->Items().Items(0)->Caption(), "&File");
+
+    rig.Command(active, SC_MAXIMIZE);
+    EXPECT_EQ(rig.ChildButtonsCount(), 1);
+    rig.Command(active, SC_RESTORE);
+    EXPECT_EQ(rig.ChildButtonsCount(), 0);
+    EXPECT_EQ(rig.Menu->Items().Count(), 1);
+
+    // A maximised child that is freed takes the item with it when no child is left.
+    rig.Command(second, SC_MAXIMIZE);
+    ASSERT_EQ(rig.ChildButtonsCount(), 1);
+    delete first;
+    delete second;
+    Pump(200);
+    EXPECT_EQ(rig.Frame->MDIChildCount(), 0);
+    EXPECT_EQ(rig.ChildButtonsCount(), 0);
+}
+
+TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheClientArea) {
+    TMDIFrameRig rig;
+    TsMDIForm& mdi = rig.MDI();
+    mdi.UpdateChildControls();
+    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "no child";
+
+    TForm* child = rig.AddChild(10, 10);
+    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar)) << "a child inside the client area";
+
+    const int clientW = rig.Frame->ClientWidth(), clientH = rig.Frame->ClientHeight();
+    child->SetBounds(clientW - 60, clientH - 50, 220, 150);   // beyond the right and the bottom
+    Pump(300);
+    ASSERT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar) && Shown(mdi.Grip));
+    const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+    const TsScrollBar& v = *mdi.VScrollBar;
+    const TsScrollBar& h = *mdi.HScrollBar;
+    const TsGrip& grip = *mdi.Grip;
+    EXPECT_EQ(v.Kind(), sbVertical);
+    EXPECT_EQ(h.Kind(), sbHorizontal);
+    // Places from the client area (no aligned controls: the MDI area is the whole client).
+    const RECT expected[] = {{clientW - cx - 2, 0, clientW - 1, clientH - cy - 1},
+                             {0, clientH - cy - 2, clientW - (cx + 1), clientH - 1},
+                             {clientW - cx - 1, clientH - cy - 1, clientW - 1, clientH - 1}};
+    const TControl* controls[] = {&v, &h, &grip};
+    for (int i = 0; i < 3; ++i) {
+        const RECT got = controls[i]->BoundsRect();
+        EXPECT_TRUE(EqualRect(&got, &expected[i])) << i << ": " << got.left << "," << got.top << "," << got.right << ","
+                                                   << got.bottom;
+    }
+    // Ranges: the client window's own, made to start at 0 and to end one page early.
+    for (auto [bar, kind] : {std::pair{&v, SB_VERT}, std::pair{&h, SB_HORZ}}) {
+        SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(GetScrollInfo(rig.Client(), kind, &info));
+        EXPECT_EQ(bar->Min(), 0);
+        EXPECT_EQ(bar->Max(), info.nMax + 1 - static_cast<int>(info.nPage) - info.nMin);
+        EXPECT_EQ(bar->Position(), info.nPos - info.nMin);
+        EXPECT_EQ(bar->PageSize(), info.nPage ? static_cast<int>(info.nPage) : 80);
+    }
+
+    // Moving the skinned bar scrolls the client window's children by as much.
+    const int topBefore = child->Top();
+    mdi.VScrollBar->SetPosition(mdi.VScrollBar->Position() + 25);
+    Pump(200);
+    EXPECT_EQ(child->Top(), topBefore - 25);
+
+    rig.Command(child, SC_MAXIMIZE);
+    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "a maximised child";
+    rig.Command(child, SC_RESTORE);
+    EXPECT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar)) << "restored beyond the area again";
+    delete child;
+    Pump(200);
+    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "the last child closed";
+}
+
+TEST(FormMDITest, ASecondTsMDIFormFindsTheClientHookedAndLeavesItAlone) {
+    TMDIFrameRig rig;
+    TsMDIForm& first = rig.MDI();
+    const LONG_PTR hooked = GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC);
+    ASSERT_TRUE(first.ClientHooked);
+    ASSERT_NE(first.SavedClientProc, nullptr);
+    EXPECT_NE(reinterpret_cast<LONG_PTR>(first.SavedClientProc), hooked);
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 1);
+
+    auto* second = new TsMDIForm(rig.Provider);
+    EXPECT_TRUE(second->ClientHooked) << "the client answered that it is hooked";
+    EXPECT_EQ(second->SavedClientProc, nullptr);
+    EXPECT_EQ(second->ClientProcInstance, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
+    EXPECT_EQ(rig.Provider->MDIExtension, &first);
+    delete second;
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 1) << "the first hook still answers";
+
+    // Switching MDI support off gives the client its own procedure back; on again hooks once more.
+    const WNDPROC original = first.SavedClientProc;
+    rig.Provider->SetMDISupport(false);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(original));
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 0);
+    rig.Provider->SetMDISupport(true);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
+    EXPECT_EQ(rig.Provider->MDIExtension->SavedClientProc, original);
+}
+
+TEST(FormMDITest, SwitchingTheSkinOffGivesTheClientWindowBackAndOnHooksItAgain) {
+    TMDIFrameRig rig;
+    TForm* child = rig.AddChild(10, 10);
+    child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 220, 150);   // beyond the right: a skinned bar
+    Pump(300);
+    ASSERT_TRUE(Shown(rig.MDI().HScrollBar));
+    const WNDPROC original = rig.MDI().SavedClientProc;
+    const LONG_PTR hooked = GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC);
+
+    rig.Manager->SetActive(false);
+    Pump(300);
+    EXPECT_EQ(rig.Provider->MDIExtension, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(original));
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 0);
+    for (int i = 0; i < rig.Frame->ControlCount(); ++i) {
+        EXPECT_EQ(dynamic_cast<TsScrollBar*>(rig.Frame->Controls(i)), nullptr) << "the skinned bars went with it";
+    }
+    child->SetBounds(rig.Frame->ClientWidth() - 80, 30, 220, 150);   // moving a child touches nothing freed
+    Pump(200);
+
+    rig.Manager->SetActive(true);
+    Pump(400);
+    ASSERT_NE(rig.Provider->MDIExtension, nullptr);
+    EXPECT_EQ(MDIFrameProvider, rig.Provider);
+    EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
+    EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 1);
+    child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 230, 150);
+    Pump(300);
+    EXPECT_TRUE(Shown(rig.MDI().HScrollBar)) << "the bars come back with the skin";
+}
+
+TEST(FormMDITest, TheClientWindowShowsTheMDIAreaSectionOrTheFormBackground) {
+    TMDIFrameRig rig;
+    const RECT client = rig.ClientWindowRect();
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    // Where the MDI area lies in the frame's picture (no aligned controls).
+    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
+    const int menuRows = rig.Provider->MenuLineVisible() ? rig.Provider->MenuRowCount() : 0;
+    const int left = metrics.FrameX;
+    const int top = metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1;
+    ASSERT_EQ(rig.MDI().MDIAreaWidth(), w);
+    ASSERT_EQ(rig.MDI().MDIAreaHeight(), h);
+    // Window pixels of the client window: its 2-pixel edge and its inside.
+    const POINT samples[] = {{0, 0}, {1, h / 2}, {w - 1, h - 1}, {w / 2, 1}, {2, 2}, {w / 2, h / 2}, {37, 121}, {w - 3, h - 3}};
+
+    // The internal skin has no MDIAREA section: the form's own background shows.
+    ASSERT_FALSE(rig.Manager->IsValidSectionIndex(rig.Manager->SectionIndexOf("MDIAREA")));
+    TBitmap24 form = rig.FormBackground();
+    for (POINT p : samples) {
+        EXPECT_EQ(ScreenPixel(client.left + p.x, client.top + p.y), form.Pixel(left + p.x, top + p.y)) << p.x << "," << p.y;
+    }
+
+    rig.Manager->SetSkinName("Basalt");
+    Pump(400);
+    const int section = rig.Manager->SectionIndexOf("MDIAREA");
+    ASSERT_TRUE(rig.Manager->IsValidSectionIndex(section));
+    form = rig.FormBackground();
+    TBitmap24 area(w, h);
+    PaintSection(section, TParentBackground{&form, 0, 0, true}, &rig.Manager->Tables(), area, {left, top}, {0, 0, w, h}, 0,
+                 true);
+    bool varied = false;
+    for (POINT p : samples) {
+        EXPECT_EQ(ScreenPixel(client.left + p.x, client.top + p.y), area.Pixel(p.x, p.y)) << p.x << "," << p.y;
+        varied = varied || area.Pixel(p.x, p.y) != area.Pixel(samples[0].x, samples[0].y);
+    }
+    EXPECT_TRUE(varied) << "a textured section tells shifted pixels apart";
+}
+
+TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
+    TMDIFrameRig rig;
+    TForm* child = rig.AddChild(10, 10);
+    rig.Command(child, SC_MAXIMIZE);
+    Pump(200);
+    // Sizes from the close mask (BICONCLOSE of GLOBALINFO in the internal skin), places from the metrics.
+    const TsMaskData& close =
+        rig.Manager->Tables().Masks.at(static_cast<std::size_t>(rig.Manager->MaskIndexOf(
+            rig.Manager->SectionIndexOf("GLOBALINFO"), "GLOBALINFO", "BICONCLOSE")));
+    const int bw = close.R.Width() / close.ImageCount, bh = close.R.Height() / (close.MaskType + 1);
+    RECT window{}, clientRect{};
+    GetWindowRect(rig.Frame->Handle(), &window);
+    GetClientRect(rig.Frame->Handle(), &clientRect);
+    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
+    const int width = window.right - window.left;
+    const int t = (window.bottom - window.top) - clientRect.bottom - metrics.FrameY;
+    const int m = GetSystemMetrics(SM_CYMENU) - 1;
+    const int top = t - (m - bh) / 2 - bh - 1;
+    const int closeLeft = width - metrics.FrameX - bw - 1;
+    const int restoreLeft = width - metrics.FrameX - 2 * bw - 2;
+    const int minLeft = width - metrics.FrameX - 3 * bw - 3;
+    // The close button's face: the opaque pixels of the mask's normal image, as they stand.
+    const TBitmap24& master = rig.Manager->Tables().MasterBitmap;
+    int opaque = 0;
+    for (int y = 0; y < bh; ++y) {
+        for (int x = 0; x < bw; ++x) {
+            const TColor expected = master.Pixel(close.R.Left + x, close.R.Top + y);
+            if (expected == clNone) continue;
+            ++opaque;
+            EXPECT_EQ(ScreenPixel(window.left + closeLeft + x, window.top + top + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(opaque, bw * bh / 4);
+    const auto hit = [&](int x, int y) {
+        return SendMessageW(rig.Frame->Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
+    };
+    struct TCase {
+        int X, Y;
+        LRESULT Code;
+    };
+    const TCase cases[] = {{closeLeft + bw / 2, top + bh / 2, htsMDIClose},   {closeLeft, top, htsMDIClose},
+                           {closeLeft + bw - 1, top + bh - 1, htsMDIClose},   {restoreLeft + bw / 2, top + bh / 2, htsMDIRestore},
+                           {minLeft + bw / 2, top + bh / 2, htsMDIMinimize},  {minLeft, top + bh - 1, htsMDIMinimize}};
+    for (const TCase& c : cases) EXPECT_EQ(hit(c.X, c.Y), c.Code) << c.X << "," << c.Y;
+    // The pixel between restore and close, and those just outside, belong to no button.
+    for (POINT p : {POINT{closeLeft - 1, top + bh / 2}, POINT{minLeft - 1, top + bh / 2}, POINT{closeLeft + 2, top + bh}}) {
+        const LRESULT code = hit(p.x, p.y);
+        EXPECT_TRUE(code != htsMDIClose && code != htsMDIRestore && code != htsMDIMinimize) << p.x << "," << p.y << ": " << code;
+    }
+
+    // A real click on the restore button restores the child and takes the item away.
+    testing::ClickAt({window.left + restoreLeft + bw / 2, window.top + top + bh / 2});
+    Pump(400);
+    EXPECT_FALSE(IsZoomed(child->Handle()));
+    EXPECT_EQ(rig.ChildButtonsCount(), 0);
+    EXPECT_NE(hit(closeLeft + bw / 2, top + bh / 2), htsMDIClose) << "no buttons without a maximised child";
+}
+
+TEST(FormMDITest, AFrameWithoutAMenuKeepsPaintingAfterAChildIsMaximisedByItsCaptionButton) {
+    TMDIFrameRig rig;
+    rig.Frame->SetMenu(nullptr);
+    TForm* child = rig.AddChild(10, 10);
+    // The release on the child's maximise button asks the frame to wait for the menu merge.
+    SendMessageW(child->Handle(), WM_NCLBUTTONUP, htsMaximize, 0);
+    Pump(200);
+    ASSERT_TRUE(IsZoomed(child->Handle()));
+    EXPECT_FALSE(rig.Provider->SkinData().Updating);
+    rig.Provider->SkinData().BackgroundChanged = true;
+    SendMessageW(rig.Frame->Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_FALSE(rig.Provider->SkinData().BackgroundChanged) << "the frame painted its picture again";
+}
+
+TEST(FormMDITest, ClosingChildrenAndTheFrameLeavesTheLiveCountsFlat) {
+    const auto round = [] {
+        TMDIFrameRig rig;
+        std::vector<TForm*> children;
+        for (int i = 0; i < 3; ++i) children.push_back(rig.AddChild(20 * i, 20 * i));
+        children[1]->SetBounds(500, 400, 200, 140);   // scroll bars and grip
+        Pump(200);
+        rig.Command(children[2], SC_MAXIMIZE);
+        for (TForm* child : children) {
+            child->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
+            rig.Command(child, SC_CLOSE);
+        }
+        Pump(200);
+        EXPECT_EQ(rig.Frame->MDIChildCount(), 0);
+        EXPECT_EQ(rig.ChildButtonsCount(), 0);
+    };
+    round();   // first-use allocations (classes, fonts, the skin's pictures)
+    const testing::TCounts before = testing::Count();
+    for (int i = 0; i < 3; ++i) round();
+    const testing::TCounts after = testing::Count();
+    EXPECT_EQ(MDIFrameProvider, nullptr);
+    EXPECT_EQ(after.Controls, before.Controls);
+    EXPECT_EQ(after.Components, before.Components);
+    EXPECT_EQ(after.PixelStores, before.PixelStores);
+    const std::pair<const char*, int TGdiCounters::*> gdi[] = {
+        {"bitmaps", &TGdiCounters::Bitmaps}, {"fonts", &TGdiCounters::Fonts},     {"brushes", &TGdiCounters::Brushes},
+        {"pens", &TGdiCounters::Pens},       {"regions", &TGdiCounters::Regions}, {"DCs", &TGdiCounters::DeviceContexts},
+        {"icons", &TGdiCounters::Icons},     {"windows", &TGdiCounters::Windows}, {"menus", &TGdiCounters::Menus}};
+    for (auto [name, field] : gdi) EXPECT_EQ(after.Gdi.*field, before.Gdi.*field) << name;
+    EXPECT_EQ(after.GdiObjects, before.GdiObjects);
+    EXPECT_EQ(after.UserObjects, before.UserObjects);
+}
+
+TEST(FormMDITest, AStoredDefinitionMayNameTheTsMDIForm) {
+    RegisterSkinProviderClass();
+    const TClassInfo* info = TClassRegistry::Instance().Find("TsMDIForm");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(info->Factory);
+    TMDIFrameRig rig;
+    // Named after the provider in a frame's definition: it serves the frame's provider,
+    // finds the client window hooked and hooks nothing.
+    std::unique_ptr<TComponent> made(info->Factory(rig.Frame));
+    auto* named = dynamic_cast<TsMDIForm*>(made.get());
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->Provider(), rig.Provider);
+    EXPECT_TRUE(named->ClientHooked);
+    EXPECT_EQ(named->ClientProcInstance, nullptr);
+    EXPECT_EQ(rig.Provider->MDIExtension, &rig.MDI());
+}
+
+}  // namespace
+}  // namespace korvel
