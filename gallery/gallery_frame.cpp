@@ -39,8 +39,8 @@ TGalleryFrame::TGalleryFrame(TComponent* owner, HMODULE module)
     PrepareSkinning();
     RegisterHandlers();
     ReadDefinitionResource(module_, "GALLERYFRAME");
-    // Merge: the frame's TsMDIForm (skinned MDI area, its scroll bars and the
-    // maximised child's buttons in the menu line) joins sSkinProvider1 here.
+    // sSkinProvider1 gives the frame its TsMDIForm (skinned MDI area, its scroll
+    // bars and the maximised child's buttons in the menu line) at its first skin-up.
     RebuildSkinsMenu();
     OpenChild(TGalleryChildKind::Controls);
 }
