@@ -142,6 +142,12 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
     }
     skinData_->Updating = skinData_->IsUpdating();
     if (skinData_->Updating) return;
+    // Under Wine, SetWindowRgn sends its WM_NCPAINT before its WM_WINDOWPOSCHANGED:
+    // a paint nested in the region being set must leave ApplyingRegion to the
+    // paint that set it, or the position change starts a second region (and a
+    // client repaint in the middle of the caller's SetWindowPos, whose erase
+    // then comes after that repaint and stays on the screen).
+    const bool nestedInRegion = ApplyingRegion;
     // Seam: an MDI child behind a maximised sibling paints nothing here.
     if (!ApplyingRegion && RegionChanged && (HasBorder() || HasSizingFrame(form_))) {
         RebuildRegionHoles();
@@ -178,7 +184,7 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
         RestoreDC(dc, saved);
         ReleaseDC(window, dc);
     }
-    ApplyingRegion = false;
+    if (!nestedInRegion) ApplyingRegion = false;
     // Seam: an MDI frame hooks its client window here.
 }
 
