@@ -67,9 +67,12 @@ void TsSkinProvider::RepaintCache() {
     if (fast) {
         // The background under the title was kept: only the title bar is drawn again.
         const TBitmap24& strip = *TitleAreaCache;
-        CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
-        RunTitleSteps(strip.Height(), false);
-        RunTitleSteps(strip.Height(), true);
+        if (!RestoreComposedTitle(strip.Height())) {
+            CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
+            RunTitleSteps(strip.Height(), false);
+            RunTitleSteps(strip.Height(), true);
+            KeepComposedTitle(strip.Height());
+        }
     } else {
         RegionChanged = true;
         if (cache->Width() != width || cache->Height() != height) *cache = TBitmap24(width, height);
@@ -92,6 +95,7 @@ void TsSkinProvider::RepaintCache() {
             const int strip = std::min(c + f, cache->Height());
             if (section->ReservedBoolean && strip > 0 && (!TitleAreaCache || TitleAreaCache->Width() != width)) {
                 TitleAreaCache = std::make_unique<TBitmap24>(width, strip);
+                ++titleAreaGeneration_;
                 CopyTransparent(*TitleAreaCache, *cache, 0, clNoKey, {0, 0, width - 1, strip - 1}, 0);
             }
             const int titleHeight = f + c + (Minimized() ? 1 : 0);
