@@ -70,9 +70,12 @@ void TsSkinProvider::RepaintCache() {
     if (fast) {
         // The background under the title was kept: only the title bar is drawn again.
         const TBitmap24& strip = *TitleAreaCache;
-        CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
-        RunTitleSteps(strip.Height(), false);
-        RunTitleSteps(strip.Height(), true);
+        if (!RestoreComposedTitle(strip.Height())) {
+            CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
+            RunTitleSteps(strip.Height(), false);
+            RunTitleSteps(strip.Height(), true);
+            KeepComposedTitle(strip.Height());
+        }
     } else {
         RegionChanged = true;
         if (cache->Width() != width || cache->Height() != height) *cache = TBitmap24(width, height);
@@ -95,6 +98,7 @@ void TsSkinProvider::RepaintCache() {
             const int strip = std::min(c + f, cache->Height());
             if (section->ReservedBoolean && strip > 0 && (!TitleAreaCache || TitleAreaCache->Width() != width)) {
                 TitleAreaCache = std::make_unique<TBitmap24>(width, strip);
+                ++titleAreaGeneration_;
                 CopyTransparent(*TitleAreaCache, *cache, 0, clNoKey, {0, 0, width - 1, strip - 1}, 0);
             }
             const int titleHeight = f + c + (Minimized() ? 1 : 0);
@@ -146,6 +150,12 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
     skinData_->Updating = skinData_->IsUpdating();
     if (skinData_->Updating) return;
     if (HiddenBehindMaximizedSibling()) return;
+    // Under Wine, SetWindowRgn sends its WM_NCPAINT before its WM_WINDOWPOSCHANGED:
+    // a paint nested in the region being set must leave ApplyingRegion to the
+    // paint that set it, or the position change starts a second region (and a
+    // client repaint in the middle of the caller's SetWindowPos, whose erase
+    // then comes after that repaint and stays on the screen).
+    const bool nestedInRegion = ApplyingRegion;
     if (!ApplyingRegion && RegionChanged && (HasBorder() || HasSizingFrame(form_))) {
         RebuildRegionHoles();
         RegionChanged = false;
@@ -181,7 +191,7 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
         RestoreDC(dc, saved);
         ReleaseDC(window, dc);
     }
-    ApplyingRegion = false;
+    if (!nestedInRegion) ApplyingRegion = false;
     if (IsMDIFrame() && MDIExtension) {
         MDIExtension->HookClient();
     } else if (IsMDIChild() && form_->Visible()) {

@@ -11,6 +11,7 @@
 // test in caption_buttons.cpp, painting in borders.cpp, the shape in window_region.cpp.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,6 +231,11 @@ private:
     // Before the menu line: T1 to T3; after it: T5 to T7.
     void RunTitleSteps(int height, bool afterMenuLine);
     TParentBackground FormBackground();
+    // Activation only switches between two looks of the title bar: each is kept,
+    // composed over TitleAreaCache, with everything it was composed from.
+    bool RestoreComposedTitle(int height);
+    void KeepComposedTitle(int height);
+    std::vector<std::intptr_t> TitleInputs(int height);
 
     // painting helpers (borders.cpp)
     void HandlePaint(TMessage& message);
@@ -281,6 +287,16 @@ private:
     std::string titleSkin_;
     bool useGlobalColor_ = true;
     int buttonsSaveLeft_ = 0;   // where ButtonsBackground was taken from the cache
+    struct TComposedTitle {
+        std::unique_ptr<TBitmap24> Strip;
+        TBitmap24 ButtonsBackground;
+        int ButtonsSaveLeft = 0;
+        std::string DrawnCaption;
+        std::vector<std::intptr_t> Inputs;
+        std::string Caption, SkinName, FontName;
+    };
+    TComposedTitle composedTitles_[2];   // inactive, active
+    int titleAreaGeneration_ = 0;        // counts the TitleAreaCache pictures taken
 };
 
 // The provider of a form (the first TsSkinProvider the form owns), or nullptr.

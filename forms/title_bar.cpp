@@ -42,6 +42,16 @@ int StatusFontHeight() {
     return metrics.lfStatusFont.lfHeight;
 }
 
+// A copy of a working bitmap (which has no copy of its own: its pixels live in a GDI section).
+void CopyPicture(TBitmap24& to, const TBitmap24& from) {
+    if (from.Empty()) {
+        to = TBitmap24();
+        return;
+    }
+    if (to.Width() != from.Width() || to.Height() != from.Height()) to = TBitmap24(from.Width(), from.Height());
+    CopyTransparent(to, from, 0, clNoKey, {0, 0, from.Width() - 1, from.Height() - 1}, 0);
+}
+
 }  // namespace
 
 TParentBackground TsSkinProvider::FormBackground() {
@@ -123,6 +133,70 @@ void TsSkinProvider::PaintCaptionText() {
                CaptionHeight()};
     WriteSectionText(canvas, DrawnCaption, form_->Enabled(), tables, FormActive, TitleSectionIndex(tables, titleSkin_),
                      TextAlignFlags(form_, captionAlignment_), rect);
+}
+
+// Everything the title steps read besides the background strip and the texts:
+// a composed title whose inputs all match is the picture the steps would paint.
+std::vector<std::intptr_t> TsSkinProvider::TitleInputs(int height) {
+    const TsSkinTables* tables = skinData_->Tables();
+    const TRect icon = IconRect();
+    std::vector<std::intptr_t> in{
+        titleAreaGeneration_, height, WindowWidth(), NonClientTopHeight(), CaptionHeight(), FrameHeight(), FrameWidth(),
+        ClientOffsetX(), ClientOffsetY(), reinterpret_cast<std::intptr_t>(tables), skinData_->SkinIndex,
+        TitleSectionIndex(tables, titleSkin_), IconVisible(), icon.Left, icon.Top, icon.Right, icon.Bottom,
+        reinterpret_cast<std::intptr_t>(form_->Icon().Handle()), form_->Enabled(), static_cast<std::intptr_t>(captionAlignment_),
+        static_cast<std::intptr_t>(TextAlignFlags(form_, captionAlignment_)), StatusFontHeight(), form_->Font().Height(),
+        static_cast<std::intptr_t>(form_->Font().Style()), static_cast<std::intptr_t>(form_->Font().Color()),
+        static_cast<std::intptr_t>(borderIcons_), CurrentButton, Maximized(), Minimized(), TitleButtonMask,
+        systemMenu_ != nullptr};
+    for (const CaptionButtonInfo* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) {
+        in.push_back(b->State);
+        in.push_back(b->MaskIndex);
+    }
+    if (systemMenu_) {
+        for (bool rule : {systemMenu_->VisibleMaximize(), systemMenu_->VisibleMinimize(), systemMenu_->EnabledMaximize(),
+                          systemMenu_->EnabledMinimize(), systemMenu_->EnabledRestore()})
+            in.push_back(rule);
+    }
+    return in;
+}
+
+bool TsSkinProvider::RestoreComposedTitle(int height) {
+    // A title icon's or a title button's glyph can be replaced without a trace: those titles are always painted.
+    if (!titleIcon_->Glyph.Empty() || titleButtons_->Count() > 0) return false;
+    TComposedTitle& kept = composedTitles_[FormActive ? 1 : 0];
+    TBitmap24* cache = skinData_->CacheBmp();
+    if (!kept.Strip || !cache || kept.Caption != form_->Caption() || kept.FontName != form_->Font().Name()) return false;
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!manager || kept.SkinName != manager->SkinName() || kept.Inputs != TitleInputs(height)) return false;
+    const TBitmap24& strip = *kept.Strip;
+    CopyTransparent(*cache, strip, 0, clNoKey, {0, 0, strip.Width() - 1, strip.Height() - 1}, 0);
+    CopyPicture(ButtonsBackground, kept.ButtonsBackground);
+    buttonsSaveLeft_ = kept.ButtonsSaveLeft;
+    DrawnCaption = kept.DrawnCaption;
+    return true;
+}
+
+void TsSkinProvider::KeepComposedTitle(int height) {
+    TComposedTitle& kept = composedTitles_[FormActive ? 1 : 0];
+    const TBitmap24* cache = skinData_->CacheBmp();
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!titleIcon_->Glyph.Empty() || titleButtons_->Count() > 0 || !cache || !manager || height <= 0 ||
+        height > cache->Height()) {
+        kept = TComposedTitle{};
+        return;
+    }
+    const int width = cache->Width();
+    if (!kept.Strip || kept.Strip->Width() != width || kept.Strip->Height() != height)
+        kept.Strip = std::make_unique<TBitmap24>(width, height);
+    CopyTransparent(*kept.Strip, *cache, 0, clNoKey, {0, 0, width - 1, height - 1}, 0);
+    CopyPicture(kept.ButtonsBackground, ButtonsBackground);
+    kept.ButtonsSaveLeft = buttonsSaveLeft_;
+    kept.DrawnCaption = DrawnCaption;
+    kept.Inputs = TitleInputs(height);
+    kept.Caption = form_->Caption();
+    kept.SkinName = manager->SkinName();
+    kept.FontName = form_->Font().Name();
 }
 
 void TsSkinProvider::RunTitleSteps(int height, bool afterMenuLine) {
