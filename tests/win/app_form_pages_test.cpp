@@ -25,14 +25,9 @@
 using namespace korvel;
 using korvel::testing::MovePointer;
 using korvel::testing::Pump;
+using korvel::testing::SourcePath;
 
 namespace {
-
-// The source tree as Wine sees it (drive Z: is the root of the host).
-std::string SourcePath(const std::string& relative) {
-    std::string file = __FILE__;
-    return "Z:" + file.substr(0, file.rfind("tests/win/")) + relative;
-}
 
 struct TPage {
     const char* Name;     // the page's name in the picture's file name
