@@ -67,7 +67,8 @@ bool QuerySkinCommand(TControl* control, std::uint32_t command);
 // Forwards an already built skin message to the container's children (see the
 // walk in the source); an exception from a child ends the walk silently.
 void BroadcastSkinMessage(TWinControl* container, TMessage& message);
-// To every form of the application, last to first, and through each to its tree.
+// To every live form (the framework's list of forms, whatever owns them), last
+// to first, and through each to its tree.
 void BroadcastToForms(TMessage& message);
 // SMC_PARENTUPDATED by Perform to every windowed child.
 void NotifyChildrenParentUpdated(TWinControl* container);

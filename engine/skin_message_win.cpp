@@ -4,7 +4,6 @@
 #include <exception>
 #include <vector>
 
-#include "gui/application.h"
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
 #include "gui/win_control.h"
@@ -76,11 +75,12 @@ void BroadcastSkinMessage(TWinControl* container, TMessage& message) {
 }
 
 void BroadcastToForms(TMessage& message) {
-    TApplication& app = Application();
-    for (int i = app.ComponentCount() - 1; i >= 0; --i) {
-        if (i >= app.ComponentCount()) continue;
-        auto* form = dynamic_cast<TForm*>(app.Components(i));
-        if (!form || Destroying(form)) continue;
+    // Every live form, whoever owns it: a form made without an owner, or owned
+    // by another form, shows the skin as much as the application's own.
+    for (int i = TForm::FormCount() - 1; i >= 0; --i) {
+        if (i >= TForm::FormCount()) continue;   // a receiver freed forms
+        TForm* form = TForm::Forms(i);
+        if (Destroying(form)) continue;
         // Through the form's window procedure slot: a form without a window yet
         // (its skin provider in the slot) must hear the skin change as well.
         form->Perform(message.Msg, message.WParam, message.LParam);

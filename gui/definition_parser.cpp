@@ -10,21 +10,33 @@ namespace {
 
 struct TLine {
     int Number;
-    std::string_view Text;   // without indentation or trailing blanks
+    std::string Text;   // without indentation or trailing blanks
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// Whether a line ends in '+' outside a quoted run: its string goes on.
+bool EndsInJoin(std::string_view line) {
+    bool quoted = false;
+    for (char c : line) quoted = quoted != (c == '\'');
+    return !quoted && !line.empty() && line.back() == '+';
+}
+
+bool StartsString(std::string_view line) { return !line.empty() && (line.front() == '\'' || line.front() == '#'); }
+
 // The statement lines: blank lines are dropped, each kept line remembers its
 // 1-based number. There are no comments: a line of a string list may start
-// with a character code ('#9'...'). A UTF-8 byte order mark at the very start
-// is skipped.
+// with a character code ('#9'...'). A string whose line ends in '+' goes on
+// with the next line when that starts with a piece (a long text stored as
+// lines of readable length); the joined line keeps the first one's number.
+// A UTF-8 byte order mark at the very start is skipped.
 std::vector<TLine> SplitDefinition(std::string_view text) {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
     if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
     std::vector<TLine> lines;
     size_t start = 0;
     int number = 0;
+    bool joining = false;
     for (;;) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
@@ -33,7 +45,12 @@ std::vector<TLine> SplitDefinition(std::string_view text) {
         std::string_view line = text.substr(start, end - start);
         while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
         while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-        if (!line.empty()) lines.push_back({number, line});
+        if (!line.empty()) {
+            // The part joined so far ends outside quotes, so the new piece alone tells whether it goes on.
+            if (joining && StartsString(line)) lines.back().Text.append(" ").append(line);
+            else lines.push_back({number, std::string(line)});
+            joining = EndsInJoin(line);
+        }
         if (end == text.size()) break;
         start = end + 1;
     }

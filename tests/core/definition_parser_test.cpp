@@ -165,6 +165,38 @@ TEST(DefinitionParser, StringsJoinPiecesAndCharacterCodesAsUtf8) {
     for (const auto& c : cases) EXPECT_EQ(StringValue(c.literal), c.text) << c.literal;
 }
 
+// A long text stored as lines of readable length: a line whose string ends in
+// '+' goes on with the next line that starts with a piece.
+TEST(DefinitionParser, StringsGoOnAcrossLinesAfterATrailingPlus) {
+    struct { const char* what; std::string body; std::vector<std::string> items; } cases[] = {
+        {"a property", "  S = 'one ' +\n      'two'", {"one two"}},
+        {"three lines and a code", "  S = 'a' +\n 'b' +\n #33", {"ab!"}},
+        {"a blank line between", "  S = 'a' +\n\n  'b'", {"ab"}},
+        {"a doubled quote before the plus", "  S = 'it''s ' +\n  'so'", {"it's so"}},
+        {"a plus inside the quotes", "  S = 'a +'\n  T = 'b'", {"a +", "b"}},
+        {"a quoted run ending in a plus", "  S = 'x+' +\n  'y'", {"x+y"}},
+        {"list items", "  L = (\n    'one ' +\n    'line'\n    'next +'\n    ''\n  )", {"one line", "next +", ""}},
+    };
+    for (const auto& c : cases) {
+        const TDefinitionObject root = ParseDefinition("object F: T\n" + c.body + "\nend\n");
+        std::vector<std::string> items;
+        for (const TDefinitionAssignment& a : root.Properties) {
+            if (a.Value.Kind == Kind::StringList) items.insert(items.end(), a.Value.Items.begin(), a.Value.Items.end());
+            else items.push_back(a.Value.Text);
+        }
+        EXPECT_EQ(items, c.items) << c.what;
+        EXPECT_EQ(root.Properties.at(0).Value.Line, 2) << c.what;   // where the value starts
+    }
+    // A fault in a piece further down names the line the string starts on.
+    try {
+        ParseDefinition("object F: T\n  S = 'a' +\n  'b\nend\n");
+        ADD_FAILURE() << "accepted";
+    } catch (const EDefinitionError& e) {
+        EXPECT_EQ(e.Line(), 2) << e.Message();
+        EXPECT_NE(e.Message().find("unterminated string"), std::string::npos) << e.Message();
+    }
+}
+
 TEST(DefinitionParser, IntegersCoverTheir32BitRange) {
     struct { const char* literal; std::int32_t value; } cases[] = {
         {"0", 0},

@@ -20,50 +20,25 @@ DIR="$WINEPREFIX/drive_c/korvel"
 WORK="$(cd "$BIN/.." && pwd)/frame-e2e"
 FAILURES=0
 PID=""
+E2E_TAG=frame
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-note() { printf '[frame] %s\n' "$*"; }
-check() {   # check WHAT EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    note "ok: $1"
-  else
-    note "FAIL: $1"
-    printf '    expected: %q\n    actual:   %q\n' "$2" "$3"
-    FAILURES=$((FAILURES + 1))
-  fi
-}
 probe() { timeout 60 "$WINE" "$BIN/frame_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 # The window's pixels as "x y r,g,b", window-relative, from the screen.
-window_pixels() {
-  import -display "$DISPLAY" -window root -crop "${WIDTH}x${HEIGHT}+$WX+$WY" -depth 8 txt:- 2>/dev/null |
-    sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3,\4,\5/p'
-}
+window_pixels() { area_pixels "$WIDTH" "$HEIGHT" "$WX" "$WY"; }
 # The title bar (the window's top 20 rows) or the whole window as a picture file.
-title_bar() {
-  import -display "$DISPLAY" -window root -crop "${WIDTH}x20+$WX+$WY" +repage -depth 8 "$1" 2>/dev/null
-}
-whole_window() {
-  import -display "$DISPLAY" -window root -crop "${WIDTH}x${HEIGHT}+$WX+$WY" +repage -depth 8 "$1" 2>/dev/null
-}
-same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" == "0" ]; }
+title_bar() { area_picture "$1" "$WIDTH" 20 "$WX" "$WY"; }
+whole_window() { area_picture "$1" "$WIDTH" "$HEIGHT" "$WX" "$WY"; }
 
 start_launcher() {
   "$WINE" "$DIR/korvel.exe" >/dev/null 2>&1 </dev/null &
   PID=$!
-  WID=""
-  for _ in $(seq 1 1500); do
-    WID="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
-    [ -n "$WID" ] && break
-    sleep 0.02
-  done
-  [ -n "$WID" ] || { note "FAIL: the main window did not appear within 30 s"; return 1; }
+  WID="$(find_window "$TITLE" 1500 0.02)" || { note "FAIL: the main window did not appear within 30 s"; return 1; }
   sleep 1.5   # the first paint and the region
   geometry
 }
-geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  WX=$X WY=$Y
-}
+geometry() { window_geometry "$WID"; }
 
 # Counts the corner pixels that break the masks' rule; prints "wrong checked".
 check_corners() {   # check_corners WHAT
@@ -86,8 +61,7 @@ check_corners() {   # check_corners WHAT
 
 mkdir -p "$DIR" "$WORK" || exit 1
 cp "$BIN/korvel.exe" "$DIR/" || { note "cannot copy korvel.exe from $BIN"; exit 1; }
-check "the root window is black" "0,0,0" "$(import -display "$DISPLAY" -window root -crop 1x1+0+0 -depth 8 txt:- 2>/dev/null |
-  sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')"
+check "the root window is black" "0,0,0" "$(pixel 0 0)"
 start_launcher || exit 1
 
 check_corners "at start"

@@ -34,17 +34,9 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KorvelPr
 TOOLS=(vicinor vicinorSTEP invetta idlora hubrift pullvane pushvane memlatch triquery)
 FAILURES=0
 PID=""
+E2E_TAG=installer
+source "$ROOT/tests/e2e/lib.sh"
 
-note() { printf '[installer] %s\n' "$*"; }
-check() {   # check WHAT EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    note "ok: $1"
-  else
-    note "FAIL: $1"
-    printf '    expected: %q\n    actual:   %q\n' "$2" "$3"
-    FAILURES=$((FAILURES + 1))
-  fi
-}
 finish() {
   [ -n "$PID" ] && kill "$PID" 2>/dev/null
   stop_all
@@ -119,43 +111,24 @@ uninstall() {
   return 1
 }
 
-# Pixel at screen X Y as "R,G,B".
-pixel() {
-  import -display "$DISPLAY" -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
-}
-
 # start_program WINDOWS_PATH UNIX_FOLDER: starts the program there and waits
-# (bounded) for its window and its first complete paint: the Rootgen IP field
-# white right of its text. Sets CX CY, the client area's top-left on the screen.
+# (bounded) for its window and its first complete paint. Sets CX CY, the client
+# area's top-left on the screen.
 start_program() {
   (cd "$2" && exec "$WINE_LOADER" "$1" >/dev/null 2>&1 </dev/null) &
   PID=$!
-  local wid=""
-  for _ in $(seq 1 600); do
-    wid="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
-    [ -n "$wid" ] && break
-    kill -0 "$PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$wid" ] || { note "FAIL: the window \"$TITLE\" of $1 did not appear within 60 s"; return 1; }
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  local border=$(((WIDTH - 432) / 2))
-  CX=$((X + border)) CY=$((Y + HEIGHT - 334 - border))
-  for _ in $(seq 1 300); do
-    [ "$(pixel $((CX + 96 + 24 + 90)) $((CY + 8 + 32 + 10)))" == "255,255,255" ] && return 0
-    sleep 0.1
-  done
-  note "FAIL: the window of $1 was not painted within 30 s"
-  return 1
+  local wid
+  wid="$(find_window "$TITLE" 600 0.1 "$PID")" ||
+    { note "FAIL: the window \"$TITLE\" of $1 did not appear within 60 s"; return 1; }
+  window_geometry "$wid"
+  wait_painted 300 0.1 || { note "FAIL: the window of $1 was not painted within 30 s"; return 1; }
 }
 
 # Closes the window as its close button would (the tools' close_window.exe) and waits for the program to end.
 stop_program() {
-  timeout 20 "$WINE_LOADER" "$BIN/close_window.exe" "$TITLE" 10000 >/dev/null 2>&1 </dev/null
+  request_close "$WINE_LOADER" "$BIN" "$TITLE"
   local closed=$?
-  for _ in $(seq 1 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$PID" 2>/dev/null; then
+  if ! wait_ended "$PID"; then
     kill "$PID" 2>/dev/null
     note "FAIL: the program did not end within 10 s of closing its window"
     FAILURES=$((FAILURES + 1))

@@ -21,17 +21,9 @@ TOOLS=(vicinor vicinorSTEP invetta idlora hubrift pullvane pushvane memlatch tri
 FAILURES=0
 PID=""
 WID=""
+E2E_TAG=e2e
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-note() { printf '[e2e] %s\n' "$*"; }
-check() {   # check WHAT EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    note "ok: $1"
-  else
-    note "FAIL: $1"
-    printf '    expected: %q\n    actual:   %q\n' "$2" "$3"
-    FAILURES=$((FAILURES + 1))
-  fi
-}
 finish() {
   [ -n "$PID" ] && stop_launcher
   exit "$1"
@@ -62,48 +54,25 @@ install() {
   done
 }
 
-# Pixel at screen X Y as "R,G,B".
-pixel() {
-  import -display "$DISPLAY" -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
-}
-
-# Starts the launcher and waits (bounded) until the Rootgen IP field is painted
-# white inside the window, at a point right of its text (the address ends
-# about 75 pixels into the 97-pixel field); prints the milliseconds from start
-# to that moment. A failure is reported on standard error, since standard
-# output carries the time.
+# Starts the launcher and waits (bounded) for its first complete paint; prints
+# the milliseconds from start to that moment. A failure is reported on standard
+# error, since standard output carries the time.
 start_launcher() {
   rm -f "$LOG" "$VIEWLOG"
   local t0 now
   t0=$(date +%s%N)
   "$WINE" "$DIR/korvel.exe" >/dev/null 2>&1 </dev/null &
   PID=$!
-  WID=""
-  for _ in $(seq 1 1500); do
-    WID="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
-    [ -n "$WID" ] && break
-    sleep 0.02
-  done
-  [ -n "$WID" ] || { note "FAIL: the main window did not appear within 30 s" >&2; return 1; }
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  WX=$X WY=$Y
-  BORDER=$(((WIDTH - 432) / 2))
-  CX=$((WX + BORDER)) CY=$((WY + HEIGHT - 334 - BORDER))
-  for _ in $(seq 1 300); do
-    if [ "$(pixel $((CX + 96 + 24 + 90)) $((CY + 8 + 32 + 10)))" == "255,255,255" ]; then
-      now=$(date +%s%N)
-      echo $(((now - t0) / 1000000))
-      return 0
-    fi
-  done
-  note "FAIL: the main window was not painted" >&2
-  return 1
+  WID="$(find_window "$TITLE" 1500 0.02)" || { note "FAIL: the main window did not appear within 30 s" >&2; return 1; }
+  window_geometry "$WID"
+  wait_painted 300 0 || { note "FAIL: the main window was not painted" >&2; return 1; }
+  now=$(date +%s%N)
+  echo $(((now - t0) / 1000000))
 }
 
 stop_launcher() {
-  timeout 20 "$WINE" "$BIN/close_window.exe" "$TITLE" 10000 >/dev/null 2>&1
-  for _ in $(seq 1 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
+  request_close "$WINE" "$BIN" "$TITLE"
+  wait_ended "$PID"
   kill "$PID" 2>/dev/null
   wait "$PID" 2>/dev/null
   PID=""

@@ -25,8 +25,8 @@ REFERENCES="$HERE/../data/pages"
 SHOTS="$(cd "$BIN/.." && pwd)/page-shots"
 PAGES=(rootgen vicinor invetta idlora hubrift pullvane pushvane memlatch triquery about)
 FAILURES=0
-
-note() { printf '[pages] %s\n' "$*"; }
+E2E_TAG=pages
+source "$HERE/lib.sh"
 
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"

@@ -29,35 +29,17 @@ using namespace korvel;
 using korvel::testing::Count;
 using korvel::testing::TCounts;
 using korvel::testing::Pump;
+using korvel::testing::SourcePath;
 
 namespace {
-
-std::string SourcePath(const std::string& relative) {
-    std::string file = __FILE__;
-    return "Z:" + file.substr(0, file.rfind("tests/win/")) + relative;
-}
 
 const char* const kLaunchButtons[] = {"rootgenbtn",  "vicinorbtn",  "invettabtn",  "idlorabtn",  "hubriftbtn",
                                       "pullvanebtn", "pushvanebtn", "memlatchbtn", "triquerybtn"};
 
 void ExpectSameObjects(const TCounts& before, const TCounts& after, const char* what) {
     SCOPED_TRACE(what);
-    EXPECT_EQ(after.Gdi.Bitmaps, before.Gdi.Bitmaps);
-    EXPECT_EQ(after.Gdi.DeviceContexts, before.Gdi.DeviceContexts);
-    EXPECT_EQ(after.Gdi.Windows, before.Gdi.Windows);
-    EXPECT_EQ(after.Gdi.Regions, before.Gdi.Regions);
-    EXPECT_EQ(after.Controls, before.Controls);
-    EXPECT_EQ(after.Components, before.Components);
-    EXPECT_EQ(after.PixelStores, before.PixelStores);
-    EXPECT_EQ(after.GdiObjects, before.GdiObjects);
-    EXPECT_EQ(after.UserObjects, before.UserObjects);
-    std::printf("%s: pixel stores %d -> %d, windows %d -> %d, bitmaps %d -> %d, regions %d -> %d, controls %d -> %d, "
-                "components %d -> %d, GDI objects %lu -> %lu, USER objects %lu -> %lu, private bytes %zu -> %zu\n",
-                what, before.PixelStores, after.PixelStores, before.Gdi.Windows, after.Gdi.Windows,
-                before.Gdi.Bitmaps, after.Gdi.Bitmaps, before.Gdi.Regions, after.Gdi.Regions, before.Controls,
-                after.Controls, before.Components, after.Components, before.GdiObjects, after.GdiObjects,
-                before.UserObjects, after.UserObjects, static_cast<size_t>(before.PrivateBytes),
-                static_cast<size_t>(after.PrivateBytes));
+    korvel::testing::ExpectSameCounts(before, after);
+    korvel::testing::PrintCounts(what, before, after);
 }
 
 class LauncherSoak : public ::testing::Test {

@@ -13,6 +13,12 @@
 
 namespace korvel::testing {
 
+// The source tree as Wine sees it (drive Z: is the root of the host).
+inline std::string SourcePath(const std::string& relative) {
+    std::string file = __FILE__;
+    return "Z:" + file.substr(0, file.rfind("tests/win/")) + relative;
+}
+
 // A control of class T owned by the form and shown on it at the given bounds.
 template <class T>
 T* AddControl(TForm* form, int left, int top, int width, int height) {

@@ -14,7 +14,7 @@ namespace {
 
 using testing::Differences;
 using testing::Key;
-using testing::kParentColor;
+using testing::kFormColor;
 using testing::MovePointer;
 using testing::PointerButton;
 using testing::Pump;
@@ -203,8 +203,8 @@ TEST_F(ButtonTest, DisabledFaceIsBlendedHalfWithTheParentColour) {
     for (int y = 0; y < expected.Height(); ++y) {
         for (int x = 0; x < expected.Width(); ++x) {
             const std::uint32_t p = expected.Pixel(x, y);
-            expected.SetPixel(x, y, half(p & 0xFF, kParentColor & 0xFF) | half((p >> 8) & 0xFF, (kParentColor >> 8) & 0xFF) << 8 |
-                                        half(p >> 16, kParentColor >> 16) << 16);
+            expected.SetPixel(x, y, half(p & 0xFF, kFormColor & 0xFF) | half((p >> 8) & 0xFF, (kFormColor >> 8) & 0xFF) << 8 |
+                                        half(p >> 16, kFormColor >> 16) << 16);
         }
     }
     ExpectScreen(b, expected, "disabled");

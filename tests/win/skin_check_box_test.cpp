@@ -7,33 +7,18 @@
 #include "controls/panel.h"
 #include "gui/exceptions.h"
 #include "gui/image_list.h"
-#include "skin_control_support.h"
+#include "skinned_control_support.h"
 
 namespace korvel {
 namespace {
 
 using testing::CaptureControl;
-using testing::CountDifferences;
+using testing::Differences;
+using testing::Key;
 using testing::kFormColor;
 using testing::MovePointer;
+using testing::PointerButton;
 using testing::Pump;
-
-void MouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(150);
-}
-
-void Key(WORD key, bool down) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(150);
-}
 
 class CheckBoxTest : public testing::SkinnedControlTest {
 protected:
@@ -69,7 +54,7 @@ protected:
         const TBitmap24 expected = ExpectedGlyphSide(mask, state);
         // The caption's box starts at glyph + indent + margin + 4; its focus frame two pixels further left.
         const int captionLeft = 16 + box->TextIndent() + box->Margin() + 4 - 3;
-        return CountDifferences(CaptureControl(*box), expected, {RECT{captionLeft, 0, box->Width(), box->Height()}}, &first);
+        return Differences(CaptureControl(*box), expected, first, {RECT{captionLeft, 0, box->Width(), box->Height()}});
     }
     POINT GlyphCentre() const { return box->ClientToScreen({box->Margin() + 8, box->Height() / 2}); }
 
@@ -78,7 +63,7 @@ protected:
 };
 
 TEST_F(CheckBoxTest, PointerAndButtonShowNormalHotAndPressedAndTheReleaseToggles) {
-    ShowAndSettle();
+    ShowForm();
     struct Step { const char* what; int action; const char* mask; int state; TCheckBoxState after; };
     enum { None, Enter, Down, Up, Leave };
     const Step steps[] = {
@@ -91,8 +76,8 @@ TEST_F(CheckBoxTest, PointerAndButtonShowNormalHotAndPressedAndTheReleaseToggles
     for (const Step& s : steps) {
         switch (s.action) {
         case Enter: MovePointer(GlyphCentre()); break;
-        case Down: MouseButton(true); break;
-        case Up: MouseButton(false); break;
+        case Down: PointerButton(true); break;
+        case Up: PointerButton(false); break;
         case Leave: MovePointer({5, 5}); form->SetFocus(); Pump(500); break;   // neither hovered nor focused
         }
         std::string first;
@@ -103,18 +88,18 @@ TEST_F(CheckBoxTest, PointerAndButtonShowNormalHotAndPressedAndTheReleaseToggles
 }
 
 TEST_F(CheckBoxTest, ReleaseAwayFromTheBoxStillToggles) {
-    ShowAndSettle();
+    ShowForm();
     MovePointer(GlyphCentre());
-    MouseButton(true);
+    PointerButton(true);
     MovePointer(host->ClientToScreen({280, 180}));
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
-    MouseButton(false);
+    PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbChecked);
     EXPECT_FALSE(box->Pressed());
 }
 
 TEST_F(CheckBoxTest, SpacePressesAndItsReleaseToggles) {
-    ShowAndSettle();
+    ShowForm();
     box->SetFocus();
     Pump(100);
     Key(VK_SPACE, true);
@@ -134,13 +119,13 @@ TEST_F(CheckBoxTest, ReadOnlyIgnoresPointerAndSpaceShowsNoHotStateButTakesTheFoc
     edit->SetTabOrder(0);
     box->SetTabOrder(1);
     box->SetReadOnly(true);
-    ShowAndSettle();
+    ShowForm();
     MovePointer(GlyphCentre());
     std::string first;
     EXPECT_EQ(GlyphSideDifferences("BOXUNCHECKED", 0, first), 0) << "hovered: " << first;
-    MouseButton(true);
+    PointerButton(true);
     EXPECT_FALSE(box->Pressed());
-    MouseButton(false);
+    PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     edit->SetFocus();
     Pump(100);
@@ -155,15 +140,15 @@ TEST_F(CheckBoxTest, ReadOnlyIgnoresPointerAndSpaceShowsNoHotStateButTakesTheFoc
 
 TEST_F(CheckBoxTest, AllowGrayedCyclesUncheckedCheckedGrayed) {
     box->SetAllowGrayed(true);
-    ShowAndSettle();
+    ShowForm();
     MovePointer(GlyphCentre());
     struct Step { TCheckBoxState state; const char* mask; };
     const Step cycle[] = {{TCheckBoxState::cbChecked, "BOXCHECKED"},
                           {TCheckBoxState::cbGrayed, "BOXGRAYED"},
                           {TCheckBoxState::cbUnchecked, "BOXUNCHECKED"}};
     for (const Step& s : cycle) {
-        MouseButton(true);
-        MouseButton(false);
+        PointerButton(true);
+        PointerButton(false);
         EXPECT_EQ(box->State(), s.state) << s.mask;
         std::string first;
         EXPECT_EQ(GlyphSideDifferences(s.mask, 1, first), 0) << s.mask << ": " << first;
@@ -178,7 +163,7 @@ TEST_F(CheckBoxTest, AllowGrayedCyclesUncheckedCheckedGrayed) {
 
 TEST_F(CheckBoxTest, DisabledBoxIsBlendedWithWhatLiesBehind) {
     box->SetEnabled(false);
-    ShowAndSettle();
+    ShowForm();
     MovePointer(GlyphCentre());   // a disabled box never lights up
     TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
     TBitmap24 expected = ExpectedGlyphSide("BOXUNCHECKED", 0);
@@ -186,14 +171,14 @@ TEST_F(CheckBoxTest, DisabledBoxIsBlendedWithWhatLiesBehind) {
                  TParentBackground{&hostFace, 0, 0, true});
     const int captionLeft = 16 + box->TextIndent() + box->Margin() + 4 - 3;
     std::string first;
-    EXPECT_EQ(CountDifferences(CaptureControl(*box), expected, {RECT{captionLeft, 0, box->Width(), box->Height()}}, &first), 0)
+    EXPECT_EQ(Differences(CaptureControl(*box), expected, first, {RECT{captionLeft, 0, box->Width(), box->Height()}}), 0)
         << first;
     // Really paler than the enabled glyph.
-    EXPECT_NE(CountDifferences(expected, ExpectedGlyphSide("BOXUNCHECKED", 0), {}), 0);
+    EXPECT_NE(Differences(expected, ExpectedGlyphSide("BOXUNCHECKED", 0), first), 0);
 }
 
 TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {
-    ShowAndSettle();
+    ShowForm();
     TFont font;
     font.Assign(box->Font());
     struct Case { const char* caption; int margin, indent; };
@@ -247,7 +232,7 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
     const Case cases[] = {{"GlyphChecked only", -1, 0}, {"Images", 0, 1}};
     box->SetAutoSize(false);
     box->SetBounds(40, 50, 120, 30);
-    ShowAndSettle();
+    ShowForm();
     const TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
     const auto expectShown = [&](int picture, const std::string& what) {
         const TBitmap24 shot = CaptureControl(*box);
@@ -290,7 +275,7 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
 }
 
 TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
-    ShowAndSettle();
+    ShowForm();
     box->SetChecked(true);
     Pump(50);
     // While skinned the native control never changed its own state.
@@ -299,17 +284,17 @@ TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
     Pump(50);
     EXPECT_FALSE(box->SkinData().IsSkinned(false));
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    ShowAndSettle();
+    ShowForm();
     // Plain: the native control's click toggles through the framework.
     MovePointer(box->ClientToScreen({8, box->Height() / 2}));
-    MouseButton(true);
-    MouseButton(false);
+    PointerButton(true);
+    PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     // A read-only box stays as it is without the skin too.
     box->SetReadOnly(true);
-    MouseButton(true);
-    MouseButton(false);
+    PointerButton(true);
+    PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
 }
 

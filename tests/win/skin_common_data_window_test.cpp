@@ -18,7 +18,7 @@ namespace {
 // The owner of the hooks these tests put in window procedure chains.
 const int kHookOwner = 0;
 
-using testing::AddElegant;
+using testing::NewElegantManager;
 using testing::Pump;
 using testing::TSkinnedGraphic;
 using testing::TSkinnedPanel;
@@ -36,10 +36,7 @@ protected:
         Application().OnException = [](const std::exception& e) { ADD_FAILURE() << "reported: " << e.what(); };
         form = new TForm(&Application());
         form->SetBounds(40, 40, 360, 280);
-        manager = new TsSkinManager(form);
-        manager->SetProgramFolder("Z:\\nonexistent\\");
-        manager->SetSkinDirectory("Z:\\nonexistent");
-        AddElegant(*manager);
+        manager = NewElegantManager(form);
         manager->SetCommonSections({"[GRAD]", "COLOR=0", "GRADIENTPERCENT=50", "[FLAT]", "COLOR=" + std::to_string(FlatColor),
                                     "TRANSPARENCY=0", "[SEE]", "COLOR=0", "TRANSPARENCY=40"});
         manager->SetSkinName("Elegant (internal)");

@@ -14,7 +14,7 @@
 namespace korvel {
 namespace {
 
-using testing::AddElegant;
+using testing::NewElegantManager;
 using testing::TSkinnedPanel;
 
 class TSkinnedEdit : public testing::TRecordingSkinned<TEdit, ccEdit> {
@@ -54,10 +54,7 @@ protected:
         form = new TForm(&Application());
         form->SetBounds(30, 30, 320, 240);
         form->SetColor(FormColor);
-        manager = new TsSkinManager(form);
-        manager->SetProgramFolder("Z:\\nonexistent\\");
-        manager->SetSkinDirectory("Z:\\nonexistent");
-        AddElegant(*manager);
+        manager = NewElegantManager(form);
         manager->SetCommonSections({"[SOLID]", Line("COLOR", SolidColor), "TRANSPARENCY=0",
                                     "[HALF]", Line("COLOR", HalfColor), "TRANSPARENCY=50",
                                     "[THIRD]", Line("COLOR", ThirdColor), "TRANSPARENCY=30",

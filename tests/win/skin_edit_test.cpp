@@ -14,7 +14,7 @@ namespace korvel {
 namespace {
 
 using testing::Differences;
-using testing::kParentColor;
+using testing::kFormColor;
 using testing::MovePointer;
 using testing::Pump;
 using testing::UnderKeyPixel;
@@ -37,7 +37,7 @@ protected:
                            TColor parentColor) {
         const int w = e->Width(), h = e->Height();
         TBitmap24 face(w, h);
-        const int si = Section("EDIT");
+        const int si = SectionIndex("EDIT");
         TItemSource source;
         source.Tables = &Tables();
         source.SkinIndex = si;
@@ -93,15 +93,15 @@ protected:
 TEST_F(EditTest, IdleFaceIsSkinnedAndTheActiveOneKeepsOnlyTheSkinnedFrame) {
     TsEdit* e = AddEdit(form, 24, 32, 121, 21, "c:\\korvel\\config.cfg");
     ShowForm();
-    TBitmap24 idle = ExpectedEdit(e, 0, "c:\\korvel\\config.cfg", 2, {}, kParentColor);
-    FillCorners(idle, e, {}, kParentColor);
+    TBitmap24 idle = ExpectedEdit(e, 0, "c:\\korvel\\config.cfg", 2, {}, kFormColor);
+    FillCorners(idle, e, {}, kFormColor);
     ExpectScreen(e, idle, "idle");
 
     MovePointer(Center(e));
     Pump(100);
     EXPECT_TRUE(e->SkinData.IsActive());
-    TBitmap24 hot = ExpectedEdit(e, 1, "c:\\korvel\\config.cfg", 2, {}, kParentColor);
-    FillCorners(hot, e, {}, kParentColor);
+    TBitmap24 hot = ExpectedEdit(e, 1, "c:\\korvel\\config.cfg", 2, {}, kFormColor);
+    FillCorners(hot, e, {}, kFormColor);
     // Inside the frame the native edit paints; with the classic font's metrics its
     // text lands on the skinned face's pixels, so only the frame is compared.
     ExpectFrameStrips(e, hot, "under the pointer");
@@ -137,8 +137,8 @@ TEST_F(EditTest, TextInsetFollowsTheBorderAndPasswordsShowOneCharacterEach) {
         const int inset = c.border ? 2 : 0;
         const TRect r = e->TextRect();
         EXPECT_EQ(r, (TRect{inset + 1, inset + 1, e->Width() - inset, e->Height() - inset})) << c.text;
-        TBitmap24 face = ExpectedEdit(e, 0, c.shown, inset, {}, kParentColor);
-        FillCorners(face, e, {}, kParentColor);
+        TBitmap24 face = ExpectedEdit(e, 0, c.shown, inset, {}, kFormColor);
+        FillCorners(face, e, {}, kFormColor);
         ExpectScreen(e, face, c.text);
         delete e;
         form->Hide();
@@ -223,8 +223,8 @@ TEST_F(EditTest, NativeEditingStillWorksUnderTheSkin) {
     // Leaving shows the new text in the skinned face.
     MovePointer({5, 5});
     Pump(500);
-    TBitmap24 face = ExpectedEdit(e, 0, "10.5.5.17", 2, {}, kParentColor);
-    FillCorners(face, e, {}, kParentColor);
+    TBitmap24 face = ExpectedEdit(e, 0, "10.5.5.17", 2, {}, kFormColor);
+    FillCorners(face, e, {}, kFormColor);
     ExpectScreen(e, face, "after typing");
 }
 

@@ -46,7 +46,7 @@ TEST_F(FadeTest, EnteringFadesFromNormalToHotInTheSectionsIterations) {
     MovePointer(Center(b));
     Pump(400);
     EXPECT_EQ(b->FadeTimer(), nullptr) << "the fade ended and freed its timer";
-    const int iterations = Tables().Sections[static_cast<std::size_t>(Section("BUTTON"))].FadingIterations;
+    const int iterations = Section("BUTTON").FadingIterations;
     ASSERT_EQ(iterations, 5);
     ASSERT_EQ(static_cast<int>(frames.size()), iterations);
     EXPECT_EQ(Count(SMC_FADEPREPARE), 1);

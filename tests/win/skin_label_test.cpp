@@ -9,7 +9,7 @@
 #include "controls/bound_label.h"
 #include "controls/label.h"
 #include "controls/panel.h"
-#include "skin_control_support.h"
+#include "skinned_control_support.h"
 
 namespace korvel {
 namespace {
@@ -70,7 +70,7 @@ TEST_F(LabelTest, SkinnedLabelsTakeGlobalInfosTextColourAndTheWebAddressKeepsIts
     auto* web = AddLabel<TsLabel>(20, 80, "kvl.example");
     web->SetUseSkinColor(false);
     web->Font().SetStyle(fsUnderline);
-    ShowAndSettle();
+    ShowForm();
     struct Case { const char* name; TsCustomLabel* label; TColor colour; };
     const Case cases[] = {{"caption", caption, kGlobalText}, {"custom", custom, kGlobalText}, {"web", web, clBlack}};
     for (const Case& c : cases) {
@@ -92,7 +92,7 @@ TEST_F(LabelTest, SkinnedLabelsTakeGlobalInfosTextColourAndTheWebAddressKeepsIts
 
 TEST_F(LabelTest, RecolouringWhilePaintingNeitherLaysOutNorPaintsAgain) {
     auto* label = AddLabel<TsLabel>(20, 20, "IP Address:");
-    ShowAndSettle();
+    ShowForm();
     int paints = 0;
     label->HookWindowProc(&paints, [&](TMessage& m, const TWndNext& next) {
         if (m.Msg == WM_PAINT) ++paints;
@@ -118,7 +118,7 @@ TEST_F(LabelTest, WithoutAUsableGlobalColourLabelsKeepTheirOwn) {
     };
     for (const Case& c : cases) {
         c.change();
-        ShowAndSettle();
+        ShowForm();
         EXPECT_EQ(label->Font().Color(), 0x00206020u) << c.what;
         EXPECT_GT(CountColour(CaptureControl(*label), 0x00206020), 20) << c.what;
     }
@@ -140,7 +140,7 @@ TEST_F(LabelTest, DisabledTextIsTheFontMixedWithTheParentsColour) {
     label->SetCaption("Disabled text");
     label->Font().SetColor(clBlack);
     label->SetEnabled(false);
-    ShowAndSettle();
+    ShowForm();
     const TBitmap24 shot = CaptureControl(*label);
     EXPECT_EQ(Mixed(clBlack, clWhite), MakeColor(153, 153, 153));
     EXPECT_GT(CountColour(shot, MakeColor(153, 153, 153)), 20);
@@ -150,7 +150,7 @@ TEST_F(LabelTest, DisabledTextIsTheFontMixedWithTheParentsColour) {
     SetGlobalText(kGlobalText);
     label->SetParent(host);
     label->SetTop(150);   // clear of the white panel, which lies above the host
-    ShowAndSettle();
+    ShowForm();
     const TColor expected = Mixed(kGlobalText, Section("GRADPANEL").Color);
     EXPECT_GT(CountColour(CaptureControl(*label), expected), 20);
 }
@@ -163,7 +163,7 @@ TEST_F(LabelTest, LayoutPlacesTheTextAtTheTopCentreOrBottom) {
         label->SetAutoSize(false);
         label->SetBounds(20, 20, 60, 60);
         label->SetLayout(c.layout);
-        ShowAndSettle();
+        ShowForm();
         TFont font;
         font.Assign(label->Font());
         HDC screen = GetDC(nullptr);
@@ -192,7 +192,7 @@ TEST_F(LabelTest, MouseEnterAndLeaveReachTheirEvents) {
     std::vector<std::string> events;
     label->OnMouseEnter = [&](TObject* sender) { events.push_back(sender == label ? "enter" : "?"); };
     label->OnMouseLeave = [&](TObject* sender) { events.push_back(sender == label ? "leave" : "?"); };
-    ShowAndSettle();
+    ShowForm();
     MovePointer(label->ClientToScreen({label->Width() / 2, label->Height() / 2}));
     MovePointer(host->ClientToScreen({300, 200}));
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
@@ -203,15 +203,15 @@ TEST_F(LabelTest, RemovingTheSkinGivesWindowTextToLabelsThatFollowIt) {
     auto* custom = AddLabel<TsCustomLabel>(20, 50, "Config File:");
     auto* web = AddLabel<TsLabel>(20, 80, "kvl.example");
     web->SetUseSkinColor(false);
-    ShowAndSettle();
+    ShowForm();
     manager->SetActive(false);
-    ShowAndSettle();
+    ShowForm();
     EXPECT_EQ(caption->Font().Color(), clWindowText);
     EXPECT_EQ(custom->Font().Color(), clWindowText);
     EXPECT_EQ(web->Font().Color(), clBlack);
     // No skin: the font is not recoloured any more.
     caption->Font().SetColor(0x00206020);
-    ShowAndSettle();
+    ShowForm();
     EXPECT_EQ(caption->Font().Color(), 0x00206020u);
 }
 
@@ -224,7 +224,7 @@ TEST_F(LabelTest, TheBoundLabelOfAnEditIsASkinnedLabel) {
     bound.SetActive(true);
     ASSERT_NE(bound.Label(), nullptr);
     TsLabel* label = bound.Label();
-    ShowAndSettle();
+    ShowForm();
     EXPECT_EQ(label->Font().Color(), kGlobalText);
     delete bound.Label();
     EXPECT_EQ(bound.Label(), nullptr);

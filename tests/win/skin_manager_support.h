@@ -15,16 +15,10 @@
 #include "engine/common_data.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
+#include "gui_test_support.h"
 #include "skin/internal_skin.h"
 
 namespace korvel::testing {
-
-// The source tree as Wine sees it (drive Z: is the root of the host).
-inline std::string SourcePath(const std::string& relative) {
-    std::string file = __FILE__;
-    const auto at = file.rfind("tests/win/");
-    return "Z:" + file.substr(0, at) + relative;
-}
 
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,6 +31,16 @@ inline void AddElegant(TsSkinManager& manager) {
     const auto master = ReadBytes(SourcePath("skin/internal/elegant_master.bmp"));
     BuildInternalSkin(manager.InternalSkins().Add(),
                       std::string_view(reinterpret_cast<const char*>(options.data()), options.size()), master);
+}
+
+// A skin manager owned by owner that finds no program folder and no skin
+// folders (unless skinDirectory names some) and holds "Elegant (internal)".
+inline TsSkinManager* NewElegantManager(TComponent* owner, const std::string& skinDirectory = "Z:\\nonexistent") {
+    auto* manager = new TsSkinManager(owner);
+    manager->SetProgramFolder("Z:\\nonexistent\\");
+    manager->SetSkinDirectory(skinDirectory);
+    AddElegant(*manager);
+    return manager;
 }
 
 // Writes a skin folder <temp>\korvel-skins-<tag>-<pid>\<name>\Options.dat holding

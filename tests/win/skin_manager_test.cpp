@@ -11,6 +11,7 @@ namespace korvel {
 namespace {
 
 using testing::AddElegant;
+using testing::NewElegantManager;
 using testing::TSkinnedGraphic;
 using testing::TSkinnedPanel;
 
@@ -23,10 +24,7 @@ protected:
         Application().OnException = [](const std::exception& e) { ADD_FAILURE() << "reported: " << e.what(); };
         form = new TForm(&Application());
         form->SetBounds(20, 20, 320, 240);
-        manager = new TsSkinManager(form);
-        manager->SetProgramFolder("Z:\\nonexistent\\");
-        manager->SetSkinDirectory("Z:\\nonexistent");
-        AddElegant(*manager);
+        manager = NewElegantManager(form);
     }
     void TearDown() override {
         delete form;
@@ -230,10 +228,7 @@ TEST_F(SkinManagerTest, AssigningTheDefaultManagerResolvesAgainAndApplies) {
 
 TEST_F(SkinManagerTest, AFreedManagerIsForgottenByTheControlsThatNamedIt) {
     manager->SetSkinName(Elegant);
-    auto* second = new TsSkinManager(form);
-    second->SetProgramFolder("Z:\\nonexistent\\");
-    second->SetSkinDirectory("Z:\\nonexistent");
-    AddElegant(*second);
+    auto* second = NewElegantManager(form);
     second->SetSkinName(Elegant);
     auto* panel = AddPanel(form);
     panel->SkinData.SetSkinManager(second);

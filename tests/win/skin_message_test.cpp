@@ -159,6 +159,34 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAFormWithoutAWindowThroughItsProced
     form->UnhookWindowProc(&heard);
 }
 
+TEST_F(SkinMessageTree, FormsBroadcastReachesEveryFormWhoeverOwnsIt) {
+    auto* ownerless = new TForm(nullptr);   // as a program may make a secondary window
+    auto* owned = new TForm(form);          // owned by another form, not by the application
+    std::vector<std::string> heard;
+    const auto listen = [&](TForm* f, const std::string& name) {
+        f->HookWindowProc(&heard, [&heard, name](TMessage& m, const TWndNext& next) {
+            if (m.Msg == SM_ALPHACMD) heard.push_back(name + " " + std::to_string(SkinCommandOf(m.WParam)));
+            next(m);
+        });
+    };
+    listen(form, "application's");
+    listen(ownerless, "ownerless");
+    listen(owned, "owned");
+    auto* onOwnerless = new TSkinnedPanel(ownerless);
+    onOwnerless->SetParent(ownerless);
+    auto* onOwned = new TSkinnedPanel(owned);
+    onOwned->SetParent(owned);
+    TMessage message{SM_ALPHACMD, PackSkinCommand(SMC_SKINCHANGED), 0, 0};
+    BroadcastToForms(message);
+    // Once each, the newest form first, and on to each form's controls.
+    const std::string changed = std::to_string(SMC_SKINCHANGED);
+    EXPECT_EQ(heard, (std::vector<std::string>{"owned " + changed, "ownerless " + changed, "application's " + changed}));
+    EXPECT_EQ(onOwnerless->Log.Announcements(), std::vector<std::uint32_t>{SMC_SKINCHANGED});
+    EXPECT_EQ(onOwned->Log.Announcements(), std::vector<std::uint32_t>{SMC_SKINCHANGED});
+    for (TForm* f : {form, ownerless, owned}) f->UnhookWindowProc(&heard);
+    delete ownerless;
+}
+
 TEST_F(SkinMessageTree, ParentUpdatedGoesToWindowedChildrenOnlyAndPreparingLeavesTheTree) {
     auto* panel = new TSkinnedPanel(form);
     auto* inner = new TSkinnedPanel(form);

@@ -6,13 +6,13 @@
 
 #include "controls/label.h"
 #include "controls/panel.h"
-#include "skin_control_support.h"
+#include "skinned_control_support.h"
 
 namespace korvel {
 namespace {
 
 using testing::CaptureControl;
-using testing::CountDifferences;
+using testing::Differences;
 using testing::kFormColor;
 using testing::kGradFontColor;
 using testing::Pump;
@@ -32,7 +32,7 @@ TEST_F(PanelTest, FacesAreTheirSectionsPaintedOverWhatLiesBehind) {
     TsPanel* outer = AddPanel(form, "GRADPANEL", {10, 12, 310, 262});
     TsPanel* inner = AddPanel(outer, "SEEPANEL", {40, 30, 190, 110});
     TsPanel* page = AddPanel(form, "PANEL", {320, 10, 410, 300});
-    ShowAndSettle();
+    ShowForm();
 
     // Over the form (no cache of its own) the frame's corners show its colour.
     TBitmap24 outerFace = ExpectedFace("GRADPANEL", *outer, {}, kFormColor, false);
@@ -49,7 +49,7 @@ TEST_F(PanelTest, FacesAreTheirSectionsPaintedOverWhatLiesBehind) {
     };
     for (const Case& c : cases) {
         std::string first;
-        EXPECT_EQ(CountDifferences(CaptureControl(*c.panel), *c.expected, c.children, &first), 0) << c.name << ": " << first;
+        EXPECT_EQ(Differences(CaptureControl(*c.panel), *c.expected, first, c.children), 0) << c.name << ": " << first;
         EXPECT_FALSE(c.panel->SkinData().BackgroundChanged) << c.name;
     }
     // The gradient really runs from blue at the top to red at the bottom.
@@ -61,7 +61,7 @@ TEST_F(PanelTest, FacesAreTheirSectionsPaintedOverWhatLiesBehind) {
 TEST_F(PanelTest, CaptionIsOneCentredLineInTheSectionsFontColour) {
     TsPanel* panel = AddPanel(form, "GRADPANEL", {10, 10, 310, 130});
     panel->SetCaption("Wide && plain");   // no prefix processing: both ampersands are drawn
-    ShowAndSettle();
+    ShowForm();
     const TBitmap24 shot = CaptureControl(*panel);
     TFont font;
     font.Assign(panel->Font());
@@ -91,7 +91,7 @@ TEST_F(PanelTest, WindowlessChildrenArePaintedOverTheFace) {
     label->SetParent(panel);
     label->SetBounds(30, 40, 10, 10);
     label->SetCaption("Label over the face");
-    ShowAndSettle();
+    ShowForm();
     const TBitmap24 face = ExpectedFace("GRADPANEL", *panel, {}, kFormColor, false);
     const TBitmap24 shot = CaptureControl(*panel);
     // Around the text the label shows the panel's face (it is transparent), and the text is there.
@@ -106,7 +106,7 @@ TEST_F(PanelTest, WindowlessChildrenArePaintedOverTheFace) {
     EXPECT_GT(background, (r.right - r.left) * (r.bottom - r.top) / 2);
     EXPECT_GT(text, 20);
     std::string first;
-    EXPECT_EQ(CountDifferences(shot, face, {r}, &first), 0) << first;
+    EXPECT_EQ(Differences(shot, face, first, {r}), 0) << first;
 }
 
 TEST_F(PanelTest, OnPaintDrawsIntoTheCacheWhenSkinnedAndOverTheWindowWhenPlain) {
@@ -119,7 +119,7 @@ TEST_F(PanelTest, OnPaintDrawsIntoTheCacheWhenSkinnedAndOverTheWindowWhenPlain) 
         canvas.Brush().SetColor(markColor);
         canvas.FillRect(mark);
     };
-    ShowAndSettle();
+    ShowForm();
     EXPECT_GE(calls, 1);
     ASSERT_NE(panel->SkinData().CacheBmp(), nullptr);
     EXPECT_EQ(panel->SkinData().CacheBmp()->Pixel(25, 25), markColor);
@@ -127,7 +127,7 @@ TEST_F(PanelTest, OnPaintDrawsIntoTheCacheWhenSkinnedAndOverTheWindowWhenPlain) 
 
     manager->SetActive(false);
     calls = 0;
-    ShowAndSettle();
+    ShowForm();
     EXPECT_GE(calls, 1);
     const TBitmap24 plain = CaptureControl(*panel);
     EXPECT_EQ(plain.Pixel(25, 25), markColor);
@@ -136,17 +136,17 @@ TEST_F(PanelTest, OnPaintDrawsIntoTheCacheWhenSkinnedAndOverTheWindowWhenPlain) 
 
 TEST_F(PanelTest, RemovedSkinLeavesThePlainPanelAndItComesBack) {
     TsPanel* panel = AddPanel(form, "GRADPANEL", {10, 10, 210, 110});
-    ShowAndSettle();
+    ShowForm();
     manager->SetActive(false);
-    ShowAndSettle();
+    ShowForm();
     EXPECT_FALSE(panel->SkinData().IsSkinned(false));
     EXPECT_EQ(CaptureControl(*panel).Pixel(100, 60), ColorToRGB(panel->Color()));
     manager->SetActive(true);
-    ShowAndSettle();
+    ShowForm();
     ASSERT_TRUE(panel->SkinData().IsSkinned(true));
     const TBitmap24 face = ExpectedFace("GRADPANEL", *panel, {}, kFormColor, false);
     std::string first;
-    EXPECT_EQ(CountDifferences(CaptureControl(*panel), face, {}, &first), 0) << first;
+    EXPECT_EQ(Differences(CaptureControl(*panel), face, first, {}), 0) << first;
 }
 
 TEST_F(PanelTest, SkinMessagesAreAnsweredAndThoseOfAnotherManagerIgnored) {
@@ -154,7 +154,7 @@ TEST_F(PanelTest, SkinMessagesAreAnsweredAndThoseOfAnotherManagerIgnored) {
     auto* child = new TsPanel(form);
     child->SetParent(panel);
     child->SetBounds(10, 10, 50, 30);
-    ShowAndSettle();
+    ShowForm();
 
     EXPECT_TRUE(QuerySkinCommand(panel, SMC_ISSKINNED));
     ParentBackground.Ready = false;
@@ -190,7 +190,7 @@ TEST_F(PanelTest, SkinMessagesAreAnsweredAndThoseOfAnotherManagerIgnored) {
 TEST_F(PanelTest, APanelSticksOutOfItsParentRebuildsUntilItIsInsideAgain) {
     TsPanel* host = AddPanel(form, "GRADPANEL", {10, 10, 210, 160});
     TsPanel* see = AddPanel(host, "SEEPANEL", {20, 20, 80, 60});
-    ShowAndSettle();
+    ShowForm();
     struct Case { RECT bounds; bool partlyHidden; };
     const Case cases[] = {
         {{150, 20, 250, 60}, true},    // beyond the right edge
@@ -217,14 +217,14 @@ TEST_F(PanelTest, GripIsASpaceCaptionedTwentyPixelSquareOfTheCheckBoxSection) {
     EXPECT_EQ(grip->Width(), 20);
     EXPECT_EQ(grip->Height(), 20);
     EXPECT_EQ(grip->Align(), TAlign::alNone);
-    ShowAndSettle();
+    ShowForm();
     // The internal skin's CHECKBOX section is wholly see-through: the host's face shows.
     ASSERT_EQ(Section("CHECKBOX").Transparency, 100);
     TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
     const TParentBackground behind{&hostFace, 0, 0, true};
     const TBitmap24 face = ExpectedFace("CHECKBOX", *grip, behind, kFormColor, true);
     std::string first;
-    EXPECT_EQ(CountDifferences(CaptureControl(*grip), face, {}, &first), 0) << first;
+    EXPECT_EQ(Differences(CaptureControl(*grip), face, first, {}), 0) << first;
 }
 
 TEST(PanelDefinition, StoredSettingsReachTheSkinState) {

@@ -1,13 +1,15 @@
 #pragma once
-// What the skinned button, edit and fade tests share: a plain form holding the
-// controls under a skin manager with the internal skin, screen capture, and the
-// looks the controls must show, composed here with the painting core from the
-// skin's values.
+// What the skinned control tests share: a plain form (no skin of its own) of
+// a colour that differs in every channel, holding the controls under a skin
+// manager with the internal skin and test sections of their own; screen
+// capture and picture comparison; real pointer and key input; and the looks
+// the controls must show, composed with the painting core from the skin's values.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,26 @@
 
 namespace korvel::testing {
 
-// Three different channels, so a swapped channel or a shifted column shows.
-constexpr TColor kParentColor = 0x00306090;
+// The form's colour: three different channels, so a swapped channel or a shifted column shows.
+constexpr TColor kFormColor = 0x00306090;
+constexpr TColor kGradFontColor = 0x0000C040;   // GRADPANEL's text colour
+constexpr TColor kSeeColor = 0x0020C040;        // SEEPANEL's colour
+
+// The tests' own sections, added to the internal skin.
+// ZEROFADE, STILLBUTTON: buttons that fade in no steps, or not at all.
+// PAGE: a page whose background is a gradient, so children blend with its pixels.
+// GRADPANEL: a vertical blue-to-red gradient mixed 70 : 30 with a grey, framed
+// by the internal skin's panel border. SEEPANEL: 40 % see-through, no frame.
+inline std::vector<std::string> TestSections() {
+    return {"[ZEROFADE]", "PARENTCLASS=BUTTON", "FADINGENABLED=TRUE", "FADINGITERATIONS=0",
+            "[STILLBUTTON]", "PARENTCLASS=BUTTON", "FADINGENABLED=FALSE",
+            "[PAGE]", "COLOR=13750737", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
+            "GRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0", "HOTGRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0",
+            "[GRADPANEL]", "COLOR=3158064", "FONTCOLOR=" + std::to_string(kGradFontColor), "TRANSPARENCY=0",
+            "GRADIENTPERCENT=70", "GRADIENTDATA=16711680;255;100;0;0;255;255;0;0;0",
+            "BORDERSMASK=#(181,202,205,250) (1,1,0,0)",
+            "[SEEPANEL]", "COLOR=" + std::to_string(kSeeColor), "TRANSPARENCY=40", "GRADIENTPERCENT=0"};
+}
 
 // The pixels of a screen rectangle.
 inline TBitmap24 CaptureScreen(const RECT& r) {
@@ -35,10 +55,10 @@ inline TBitmap24 CaptureScreen(const RECT& r) {
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(shot.Handle()));
     BitBlt(memory, 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    GdiFlush();
     return shot;
 }
 
@@ -49,14 +69,22 @@ inline RECT ScreenRectOf(TWinControl* control) {
     return r;
 }
 
+// A control's bounds on the screen from its client origin (windowless controls too).
+inline TBitmap24 CaptureControl(const TControl& c) {
+    const POINT p = c.ClientToScreen({0, 0});
+    return CaptureScreen({p.x, p.y, p.x + c.Width(), p.y + c.Height()});
+}
+
 inline std::string Hex(std::uint32_t c) {
     char text[16];
     std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(c));
     return text;
 }
 
-// Number of pixels that differ; the first few are described in where.
-inline int Differences(const TBitmap24& actual, const TBitmap24& expected, std::string& where) {
+// Number of pixels that differ outside the skipped rectangles (pictures of
+// different sizes differ everywhere); the first few are described in where.
+inline int Differences(const TBitmap24& actual, const TBitmap24& expected, std::string& where,
+                       const std::vector<RECT>& skip = {}) {
     if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
         where = "sizes differ";
         return actual.Width() * actual.Height() + 1;
@@ -64,7 +92,9 @@ inline int Differences(const TBitmap24& actual, const TBitmap24& expected, std::
     int n = 0;
     for (int y = 0; y < actual.Height(); ++y) {
         for (int x = 0; x < actual.Width(); ++x) {
-            if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
+            bool skipped = false;
+            for (const RECT& s : skip) skipped = skipped || (x >= s.left && x < s.right && y >= s.top && y < s.bottom);
+            if (skipped || actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
             if (n++ < 4) {
                 where += " (" + std::to_string(x) + "," + std::to_string(y) + ") " + Hex(actual.Pixel(x, y)) +
                          " want " + Hex(expected.Pixel(x, y));
@@ -94,30 +124,20 @@ inline bool UnderKeyPixel(const TsSkinTables& tables, const TsMaskData& mask, in
            0x00FF00FF;
 }
 
-// A plain form (no skin of its own) holding the controls under test, and the
-// skin manager with the internal skin and a few sections of the tests' own.
 class SkinnedControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application().OnException = [](const std::exception& e) { ADD_FAILURE() << "reported: " << e.what(); };
         form = new TForm(&Application());   // the skin manager's announcements reach the application's forms
         form->SetBorderStyle(TFormBorderStyle::bsNone);
-        form->SetBounds(200, 200, 400, 300);
-        form->SetColor(kParentColor);
-        manager = new TsSkinManager(form);
-        manager->SetProgramFolder("Z:\\nonexistent\\");
-        manager->SetSkinDirectory("Z:\\nonexistent");
-        AddElegant(*manager);
-        manager->SetCommonSections({
-            "[ZEROFADE]", "PARENTCLASS=BUTTON", "FADINGENABLED=TRUE", "FADINGITERATIONS=0",
-            "[STILLBUTTON]", "PARENTCLASS=BUTTON", "FADINGENABLED=FALSE",
-            // A page whose background is a gradient: children blend with its pixels.
-            "[PAGE]", "COLOR=13750737", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
-            "GRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0", "HOTGRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0",
-        });
+        form->SetBounds(150, 150, 420, 320);
+        form->SetColor(kFormColor);
+        manager = NewElegantManager(form);
+        manager->SetCommonSections(TestSections());
         manager->SetSkinName("Elegant (internal)");
         ASSERT_TRUE(manager->SkinData().Active);
         Application().SetMainForm(form);
+        MovePointer({5, 5});
     }
     void TearDown() override {
         MovePointer({5, 5});
@@ -126,11 +146,14 @@ protected:
         Application().OnException = nullptr;
     }
     // Shows the form and lets every control paint. The form's own window keeps the
-    // focus, so no control under test starts out focused (and hot).
+    // focus and the pointer stays off the form, so no control under test starts
+    // out focused or hot.
     void ShowForm() {
         form->Show();
+        SetForegroundWindow(form->Handle());
         ::SetFocus(form->Handle());
         MovePointer({5, 5});
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump(300);
     }
     TsButton* AddButton(int left, int top, int width, int height, const std::string& section = "BUTTON") {
@@ -139,13 +162,40 @@ protected:
         return b;
     }
     const TsSkinTables& Tables() const { return manager->Tables(); }
-    int Section(const std::string& name) const { return manager->SectionIndexOf(name); }
+    int SectionIndex(const std::string& section) const { return Tables().SectionIndexOf(section); }
+    const TsGeneralData& Section(const std::string& section) const {
+        return Tables().Sections.at(static_cast<std::size_t>(SectionIndex(section)));
+    }
     const TsMaskData& BorderMask(const std::string& section) const {
-        const int index = Tables().MaskIndexOf(Section(section), section, "BORDERSMASK");
+        const int index = Tables().MaskIndexOf(SectionIndex(section), section, "BORDERSMASK");
         EXPECT_TRUE(Tables().IsValidMaskIndex(index)) << section;
         return Tables().Masks[static_cast<std::size_t>(index)];
     }
     POINT Center(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+
+    // A section painted at the control's size and state by the painting core,
+    // over parentBg (or, with none, over a parent of colour parentColor), its
+    // frame corners showing what lies behind.
+    TBitmap24 ExpectedFace(const std::string& section, const TControl& c, const TParentBackground& parentBg,
+                           TColor parentColor, bool needsParentRepaint, int state = 0) const {
+        const TsSkinTables& t = Tables();
+        TItemSource s;
+        s.Tables = &t;
+        s.SkinIndex = SectionIndex(section);
+        s.BorderIndex = t.MaskIndexOf(s.SkinIndex, section, "BORDERSMASK");
+        s.HasParent = true;
+        s.ParentColor = parentColor;
+        s.NeedsParentRepaint = needsParentRepaint;
+        s.ParentControlColor = [parentColor] { return parentColor; };
+        TBitmap24 out(c.Width(), c.Height());
+        PaintItem(s, parentBg, true, out, TPoint{c.Left(), c.Top()}, TRect{0, 0, c.Width(), c.Height()}, state);
+        if (t.IsValidMaskIndex(s.BorderIndex)) {
+            TCornerFill fill{TCornerFill::cfColor, parentColor};
+            if (parentBg.Ready) fill = {TCornerFill::cfParentPixels, clNone, parentBg.Bitmap, c.Left(), c.Top()};
+            UpdateCorners(out, t, t.Masks[static_cast<std::size_t>(s.BorderIndex)], state, crAll, fill);
+        }
+        return out;
+    }
 
     // A button's face over a plain parent: the section's background layers at
     // the state, then its border mask with the key pixels in the parent's colour,
@@ -154,13 +204,13 @@ protected:
     TBitmap24 ExpectedButton(TsButton* b, const std::string& section, int state, bool focused = false) {
         const int w = b->Width(), h = b->Height();
         TBitmap24 face(w, h);
-        const int si = Section(section);
-        SharedColor = kParentColor;
-        GlobalFillColor = kParentColor;
+        const int si = SectionIndex(section);
+        SharedColor = kFormColor;
+        GlobalFillColor = kFormColor;
         PaintItemBackground(si, TParentBackground{}, clNone, -1, -1, &Tables(), face, {b->Left(), b->Top()},
                             {0, 0, w, h}, state);
         std::vector<TRect> holes;
-        DrawSkinRectRegion(face, holes, state, kParentColor, Tables(), BorderMask(section));
+        DrawSkinRectRegion(face, holes, state, kFormColor, Tables(), BorderMask(section));
         SharedColor = clNone;
         GlobalFillColor = clNone;
         const std::string caption = b->Caption();

@@ -1,0 +1,82 @@
+# Shared by the end-to-end scripts: their report lines and checks, the screen
+# read back with ImageMagick, and the launcher's window waited for and closed.
+# Source it after setting E2E_TAG (what every report line starts with) and
+# FAILURES=0; it defines functions and runs nothing by itself.
+
+note() { printf '[%s] %s\n' "${E2E_TAG:-e2e}" "$*"; }
+
+check() {   # check WHAT EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    note "ok: $1"
+  else
+    note "FAIL: $1"
+    printf '    expected: %q\n    actual:   %q\n' "$2" "$3"
+    FAILURES=$((FAILURES + 1))
+  fi
+}
+
+# ---- the screen (DISPLAY) ------------------------------------------------------
+
+# Pixel at screen X Y as "R,G,B".
+pixel() {
+  import -display "$DISPLAY" -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+# The pixels of the screen area W x H at X Y as "x y r,g,b", relative to the area.
+area_pixels() {   # area_pixels W H X Y
+  import -display "$DISPLAY" -window root -crop "$1x$2+$3+$4" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3,\4,\5/p'
+}
+# The screen area W x H at X Y as a picture file.
+area_picture() {   # area_picture FILE W H X Y
+  import -display "$DISPLAY" -window root -crop "$2x$3+$4+$5" +repage -depth 8 "$1" 2>/dev/null
+}
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" == "0" ]; }
+
+# ---- the launcher's window -------------------------------------------------------
+
+# find_window TITLE TRIES PAUSE [PID]: prints the id of the visible window of
+# that title once there is one, looking TRIES times PAUSE seconds apart, and
+# stops looking when the process PID (if given) has ended. Fails when none came.
+find_window() {
+  local title="$1" tries="$2" pause="$3" pid="${4:-}" wid=""
+  for _ in $(seq 1 "$tries"); do
+    wid="$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1)"
+    [ -n "$wid" ] && break
+    [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null && break
+    sleep "$pause"
+  done
+  [ -n "$wid" ] && echo "$wid"
+}
+
+# window_geometry WID: sets WX WY WIDTH HEIGHT, the window on the screen, and
+# CX CY, the screen position of the launcher's 432 x 334 client area in it.
+window_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  WX=$X WY=$Y
+  local border=$(((WIDTH - 432) / 2))
+  CX=$((WX + border)) CY=$((WY + HEIGHT - 334 - border))
+}
+
+# wait_painted TRIES PAUSE: waits until the launcher's first complete paint, seen
+# as the Rootgen IP field white at a point right of its text (the address ends
+# about 75 pixels into the 97-pixel field); needs CX CY. Fails when it never came.
+wait_painted() {
+  for _ in $(seq 1 "$1"); do
+    [ "$(pixel $((CX + 96 + 24 + 90)) $((CY + 8 + 32 + 10)))" == "255,255,255" ] && return 0
+    sleep "$2"
+  done
+  return 1
+}
+
+# request_close WINE BIN TITLE: asks the window to close as its close button
+# would (close_window.exe from BIN waits up to 10 s); answers its exit status.
+request_close() {
+  timeout 20 "$1" "$2/close_window.exe" "$3" 10000 >/dev/null 2>&1 </dev/null
+}
+
+# wait_ended PID: waits up to 10 s for the process to end; fails if it still runs.
+wait_ended() {
+  for _ in $(seq 1 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+  ! kill -0 "$1" 2>/dev/null
+}
