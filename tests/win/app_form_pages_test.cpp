@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/label.h"
 #include "engine/skin_manager.h"
 #include "gui/bitmap24.h"
 #include "gui/text.h"
@@ -175,27 +174,6 @@ int LargestChannelStep(const TBitmap24& a, const TBitmap24& b) {
         for (int i = 0; i < a.Width() * 3; ++i)
             largest = std::max(largest, std::abs(a.ScanLine(y)[i] - b.ScanLine(y)[i]));
     return largest;
-}
-
-// The web address at the foot of the window is written in the skin's text
-// colour, as every label is: black on the light internal skin, light on a
-// dark one such as Basalt.
-TEST_F(LauncherPages, WebAddressTakesTheSkinsTextColour) {
-    auto& label = form->Part<TsLabel>("sLabel36");
-    EXPECT_TRUE(label.UseSkinColor());
-    const RECT r = label.BoundsRect();
-    for (const char* skin : {"Elegant (internal)", "Basalt"}) {
-        SCOPED_TRACE(skin);
-        UseSkin(skin);
-        const TColor text = Manager().GlobalFontColor();
-        ASSERT_NE(text, clNone);
-        EXPECT_EQ(ColorToRGB(label.Font().Color()), text);
-        const TBitmap24 shot = Capture();
-        int inText = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) inText += shot.Pixel(x, y) == text;
-        EXPECT_GT(inText, 30);   // the letters and the underline
-    }
 }
 
 TEST_F(LauncherPages, EveryPageInBothSkinsIsWrittenAndLooksItsOwn) {
