@@ -68,8 +68,7 @@ int TsSkinProvider::FrameWidth() const {
     return GetSystemMetrics(fixed ? SM_CXFIXEDFRAME : SM_CXSIZEFRAME);
 }
 
-// The framework's forms carry no main menu yet: the menu line arrives with the menus.
-int TsSkinProvider::MenuHeight() const { return 0; }
+int TsSkinProvider::MenuHeight() const { return form_->Menu() ? GetSystemMetrics(SM_CYMENU) - 1 : 0; }
 
 int TsSkinProvider::WindowWidth() const {
     if (Minimized()) return WidthOf(RectsOf(form_).Window);

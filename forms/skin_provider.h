@@ -11,6 +11,7 @@
 // test in caption_buttons.cpp, painting in borders.cpp, the shape in window_region.cpp.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -190,6 +191,7 @@ private:
     void OnMouseLeave(TMessage& message);
     void OnColorChanged(TMessage& message);
     void OnMenuChanged(TMessage& message);
+    void OnMeasureItem(TMessage& message);
     void SendToForm(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
     bool CacheSizeDiffers() const;
     void SkinFormMenus(bool on);
@@ -218,6 +220,7 @@ private:
     void HandlePaint(TMessage& message);
     void NonClientPaint(TMessage& message);
     void PaintMenuLine();
+    void WalkMenuLine(const std::function<void(TMenuItem*, const TRect&)>& visit);
     void PaintLinkedChild(HDC dc);
     void CopyToWindow(HDC dc, const TRect& source, int destX, int destY);
 
