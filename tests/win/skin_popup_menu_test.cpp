@@ -342,5 +342,36 @@ TEST_F(SkinPopupMenuTest, PopupWindowRegionIsCutWhereTheMainMenuBorderIsTranspar
     DeleteObject(seen.Region);
 }
 
+TEST_F(SkinPopupMenuTest, SystemMenuIsPaintedFromTheSkinWithoutTheExtraLine) {
+    rig->Manager->SetCommonSections({"[EXTRALINE]", "COLOR=255", "HOTCOLOR=255", "TRANSPARENCY=0"});
+    rig->Manager->MenuSupport().UseExtraLine = true;
+    rig->Manager->SetSkinDirectory(testing::SourcePath("skins"));
+    TsSkinProvider& p = *rig->Provider;
+    TSeen seen;
+    {
+        TMenuWatcher watcher([&](HWND window) {
+            Sleep(200);
+            GetWindowRect(window, &seen.Window);
+            seen.Pixels.assign(1, {});
+            for (int x = seen.Window.left; x < seen.Window.right; ++x) seen.Pixels[0].push_back(testing::ScreenPixel(x, seen.Window.top + 1));
+            testing::SendChord(VK_ESCAPE);
+        });
+        testing::ClickAt(rig->Screen(p.IconRect().Right + 60, p.FrameHeight() + p.CaptionHeight() / 2),
+                         MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        Pump(300);
+        ASSERT_TRUE(watcher.Seen());
+    }
+    Pump(200);
+    TsSystemMenu& menu = *p.SystemMenu();
+    ASSERT_NE(menu.SkinsItem(), nullptr);
+    EXPECT_TRUE(menu.OwnerDraw());
+    EXPECT_TRUE(menu.ItemClose->OnAdvancedDrawItem.Has(&Menus()));
+    EXPECT_TRUE(menu.SkinsItem()->Items(0)->OnMeasureItem.Has(&Menus()));
+    // The top frame row is the "MAINMENU" colour across, with no extra line in it.
+    const TColor mainMenu = rig->Tables().Sections.at(static_cast<std::size_t>(rig->Manager->SectionIndexOf("MAINMENU"))).Color;
+    ASSERT_GT(seen.Width(), 40);
+    for (int x = 0; x < seen.Width(); x += 5) EXPECT_EQ(seen.At(x, 0), static_cast<COLORREF>(mainMenu)) << x;
+}
+
 }  // namespace
 }  // namespace korvel
