@@ -342,6 +342,27 @@ TEST_F(SkinPopupMenuTest, PopupWindowRegionIsCutWhereTheMainMenuBorderIsTranspar
     DeleteObject(seen.Region);
 }
 
+TEST_F(SkinPopupMenuTest, IconLineRunsUnderTheGlyphColumn) {
+    rig->Manager->SetSkinDirectory(testing::SourcePath("skins"));
+    rig->Manager->SetSkinName("Basalt");
+    rig->Manager->MenuSupport().IcoLineSkin = "ICOLINE";
+    const int icoLine = rig->Manager->SectionIndexOf("ICOLINE");
+    ASSERT_GE(icoLine, 0);
+    const TColor colour = rig->Tables().Sections.at(static_cast<std::size_t>(icoLine)).Color;
+    Add("Head", "One");
+    Add("Two", "Two");
+    Add("Three", "Three");
+    const TSeen seen = Open();
+    const int sbw = Menus().SkinBorderWidth();
+    const int width = 3 + 16 + 6;   // Margin + the first item's glyph width + Spacing
+    for (const RECT& item : seen.Items) {
+        const int y = (item.top + item.bottom) / 2 - seen.Window.top;
+        // Inside the strip (its edge columns may carry the section's frame).
+        for (int x = sbw + 3; x < sbw + width - 3; x += 3) EXPECT_EQ(seen.At(x, y), static_cast<COLORREF>(colour)) << x << "," << y;
+        EXPECT_NE(seen.At(sbw + width + 2, y), static_cast<COLORREF>(colour)) << "the line ends";
+    }
+}
+
 TEST_F(SkinPopupMenuTest, SystemMenuIsPaintedFromTheSkinWithoutTheExtraLine) {
     rig->Manager->SetCommonSections({"[EXTRALINE]", "COLOR=255", "HOTCOLOR=255", "TRANSPARENCY=0"});
     rig->Manager->MenuSupport().UseExtraLine = true;
