@@ -3,6 +3,7 @@
 #include "app/link_table.h"
 #include "app/tool_table.h"
 #include "controls/control_classes.h"
+#include "controls/skinable_menus.h"
 #include "forms/skin_provider.h"
 #include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
@@ -44,6 +45,7 @@ void PrepareSkinning() {
     static const bool prepared = [] {
         RegisterSkinManagerClass();
         RegisterSkinProviderClass();
+        InstallSkinableMenus();
         InstallGdiPaintPlatform();
         SetSystemColorSource(&WindowsSystemColor);
         return true;

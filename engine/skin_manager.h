@@ -13,6 +13,8 @@
 
 #include "gui/component.h"
 #include "gui/control.h"
+#include "gui/menus.h"
+#include "engine/menu_skinning.h"
 #include "skin/skin_data.h"
 #include "skin/skin_files.h"
 #include "skin/skin_loader.h"
@@ -31,20 +33,6 @@ public:
     int ExtraLineWidth = 32;
     TFont ExtraLineFont;
 };
-
-// The receiver of the two main-window messages through which popup menu frames
-// are drawn (48307: a menu item, 48308: a window). The menu skinning replaces it.
-class TsSkinableMenus {
-public:
-    virtual ~TsSkinableMenus() = default;
-    virtual void HookItem(LPARAM /*menuItem*/) {}
-    virtual void HookPopupWindow(LPARAM /*window*/) {}
-    virtual void InstallPopups(bool /*skinned*/) {}
-    int BorderWidth = -1;
-};
-
-constexpr UINT WM_SKINMENUITEM = 48307;
-constexpr UINT WM_SKINMENUWINDOW = 48308;
 
 // True while a skin is loaded or recoloured, and while a new skin is announced.
 extern bool SkinChanging;
@@ -86,6 +74,11 @@ public:
 
     TNotifyEvent OnAfterChange;
     TNotifyEvent OnBeforeChange;
+    // Asked once per popup for its extra line: the popup's first item, then the
+    // section, caption, glyph (empty: none) and visibility, each changeable.
+    std::function<void(TMenuItem* firstItem, std::string& skinSection, std::string& caption, TBitmap24& glyph,
+                       bool& lineVisible)>
+        OnGetMenuExtraLineData;
 
     // The loaded skin.
     const TsSkinTables& Tables() const { return tables_; }
@@ -108,9 +101,9 @@ public:
     void AnnounceSkinRemoved();
     void RefreshAll();
 
-    // The receiver of messages 48307 and 48308 (a do-nothing one until menus are skinned).
-    TsSkinableMenus& SkinableMenus() { return *skinableMenus_; }
-    void SetSkinableMenus(std::unique_ptr<TsSkinableMenus> menus);
+    // The menu skinning (from the installed factory; a do-nothing one without it).
+    TacMenuSkinning& SkinableMenus() { return *skinableMenus_; }
+    void SetSkinableMenus(std::unique_ptr<TacMenuSkinning> menus);
 
     // The files skins are read from (null: the disk) and the program's folder; for tests and tools.
     void SetFileSystem(const TsFileSystem* files) { files_ = files; }
@@ -144,7 +137,7 @@ private:
     std::string skinName_;
     bool skinnedPopups_ = true;
     TsSkinTables tables_;
-    std::unique_ptr<TsSkinableMenus> skinableMenus_;
+    std::unique_ptr<TacMenuSkinning> skinableMenus_;
     const TsFileSystem* files_ = nullptr;
     std::string programFolder_;
     TsSkinLoadReport lastLoad_;

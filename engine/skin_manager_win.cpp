@@ -73,7 +73,7 @@ TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
         HookMainWindow();
     }
     active_ = true;
-    skinableMenus_ = std::make_unique<TsSkinableMenus>();
+    skinableMenus_ = MakeMenuSkinning(this);
     tables_.Clear();
     if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
     programFolder_ = ProgramFolderOfModule();
@@ -123,8 +123,8 @@ void TsSkinManager::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == hookedForm_) hookedForm_ = nullptr;
 }
 
-void TsSkinManager::SetSkinableMenus(std::unique_ptr<TsSkinableMenus> menus) {
-    skinableMenus_ = menus ? std::move(menus) : std::make_unique<TsSkinableMenus>();
+void TsSkinManager::SetSkinableMenus(std::unique_ptr<TacMenuSkinning> menus) {
+    skinableMenus_ = menus ? std::move(menus) : std::make_unique<TacMenuSkinning>();
 }
 
 void TsSkinManager::Broadcast(std::uint32_t command) {
@@ -274,7 +274,7 @@ std::string TsSkinManager::ListSkins(std::vector<std::string>& list) const {
 }
 
 void TsSkinManager::AnnounceNewSkin() {
-    skinableMenus_->BorderWidth = -1;
+    skinableMenus_->ResetBorderWidth();
     tables_.SkinData.Active = false;
     SkinAnnouncing = true;
     tables_.ComputeCachedIndexes();

@@ -37,18 +37,75 @@ TPoint TsSkinProvider::GripPosition(int maskIndex) const {
             cache->Height() - mask.R.Height() / (mask.MaskType + 1) - FrameHeight()};
 }
 
-// The framework's forms have no main menu yet; the menu line arrives with the menus.
-bool TsSkinProvider::MenuLineVisible() const { return false; }
+bool TsSkinProvider::MenuLineVisible() const {
+    TMainMenu* menu = form_->Menu();
+    if (!menu || form_->BorderStyle() == TFormBorderStyle::bsDialog || form_->FormStyle() == TFormStyle::fsMDIChild)
+        return false;
+    for (int i = 0; i < menu->Items().Count(); ++i)
+        if (menu->Items().Items(i)->Visible()) return true;
+    return false;
+}
+
+// The top-level items the menu skinning paints, with their rectangles on the
+// line: rows wrap where the next item would pass the window's inner width.
+void TsSkinProvider::WalkMenuLine(const std::function<void(TMenuItem*, const TRect&)>& visit) {
+    TMainMenu* menu = form_->Menu();
+    if (!menu || !form_->HandleAllocated()) return;
+    TsSkinManager* manager = skinData_->SkinManager();
+    const void* party = manager ? static_cast<const void*>(&manager->SkinableMenus()) : nullptr;
+    int x = FrameWidth(), y = FrameHeight() + CaptionHeight(), position = 0;
+    for (int i = 0; i < menu->Items().Count(); ++i) {
+        TMenuItem* item = menu->Items().Items(i);
+        if (!item->Visible()) continue;
+        const int at = position++;
+        if (!item->OnMeasureItem.Has(party) || !item->OnAdvancedDrawItem.Has(party)) continue;
+        RECT r{};
+        GetMenuItemRect(form_->Handle(), menu->Handle(), static_cast<UINT>(at), &r);
+        const int w = r.right - r.left;
+        if (WindowWidth() - 2 * FrameWidth() - 2 * FormBorderWidth() < x + w && x > FrameWidth()) {
+            x = FrameWidth();
+            y += MenuHeight();
+        }
+        visit(item, {x, y, x + w, y + MenuHeight()});
+        x += w;
+    }
+}
 
 int TsSkinProvider::MenuRowCount() {
-    if (MenuRowsCache == -1) MenuRowsCache = MenuLineVisible() ? 1 : 0;
+    if (MenuRowsCache == -1) {
+        int rows = MenuLineVisible() ? 1 : 0;
+        if (rows) {
+            const int top = FrameHeight() + CaptionHeight();
+            WalkMenuLine([&](TMenuItem*, const TRect& r) { rows = std::max(rows, (r.Top - top) / std::max(1, MenuHeight()) + 1); });
+        }
+        MenuRowsCache = rows;
+    }
     return MenuRowsCache;
 }
 
 void TsSkinProvider::PaintMenuLine() {
-    // Seam: the menu line's section, its clean background and its items are painted here.
+    TBitmap24* cache = skinData_->CacheBmp();
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!cache || !manager) return;
+    const int y0 = FrameHeight() + CaptionHeight();
+    const int height = MenuRowCount() * MenuHeight();
+    const int width = cache->Width();
+    if (height <= 0 || width <= 0) return;
+    int section = manager->SectionIndexOf(menuLineSkin_);
+    if (menuLineSkin_.empty() || !manager->IsValidSectionIndex(section)) section = manager->SectionIndexOf("MENULINE");
+    if (manager->IsValidSectionIndex(section))
+        PaintSection(section, TParentBackground{cache, 0, y0, true}, &manager->Tables(), *cache, {0, y0},
+                     {0, y0, width, std::min(y0 + height, cache->Height())}, FormActive ? 1 : 0, true);
+    MenuLineBackground = TBitmap24(width, height);
+    CopyTransparent(MenuLineBackground, *cache, 0, clNoKey, {0, y0 + FormBorderWidth(), width - 1, y0 + height - 1}, 0);
+    TCacheDC dc(*cache);
+    if (!dc.Handle()) return;
+    TCanvas canvas(dc.Handle());
     // Seam: an MDI frame showing a maximised child draws the child's icon first and merges the
-    // child's top-level items by group index into its walk.
+    // child's top-level items by group index into this walk.
+    WalkMenuLine([&](TMenuItem* item, const TRect& r) {
+        item->OnAdvancedDrawItem(item, canvas, RECT{r.Left, r.Top, r.Right, r.Bottom}, 0);
+    });
 }
 
 void TsSkinProvider::RepaintCache() {

@@ -67,7 +67,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
             if (TsMDIForm* mdi = FrameExtension()) mdi->UpdateChildControls();
             return;
         case WM_GETMINMAXINFO:     return MaximisedSize(m);
-        case WM_MEASUREITEM:       return PassOn(m);   // seam: menu items are handed to the menu skinning
+        case WM_MEASUREITEM:       return OnMeasureItem(m);
         case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(m);
         case WM_WINDOWPOSCHANGED:
         case WM_EXITSIZEMOVE:      return OnWindowPosChanged(m);
@@ -356,12 +356,33 @@ void TsSkinProvider::OnMenuChanged(TMessage& m) {
     PassOn(m);
 }
 
-void TsSkinProvider::SkinFormMenus(bool /*on*/) {
-    // Seam: main and pop-up menus of the form are hooked or released by the menu skinning.
+// A main-menu item about to be measured is handed to the menu skinning (items
+// added after the menus were hooked get their handlers here).
+void TsSkinProvider::OnMeasureItem(TMessage& m) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (measure && measure->CtlType == ODT_MENU && manager && form_->Menu() &&
+        form_->FormStyle() != TFormStyle::fsMDIChild) {
+        if (TMenuItem* item = form_->Menu()->FindItem(static_cast<UINT>(measure->itemData)))
+            manager->SkinableMenus().HookMenu(item, skinData_->IsSkinned(false));
+    }
+    PassOn(m);
+}
+
+void TsSkinProvider::SkinFormMenus(bool on) {
+    TsSkinManager* manager = skinData_->SkinManager();
+    if (!manager || InState(csDesigning)) return;
+    manager->SkinableMenus().SetActive(on);
+    manager->SkinableMenus().HookMenus(form_, on);
 }
 
 void TsSkinProvider::RefreshMenuOwnerDraw() {
-    // Seam: the main menu is rebuilt with its owner drawing switched to the skin state.
+    TMainMenu* menu = form_->Menu();
+    if (!menu || menu->Items().Count() == 0) return;
+    // Switching owner drawing rebuilds the Win32 menu, so the switch shows at once.
+    skinData_->Updating = true;
+    menu->SetOwnerDraw(skinData_->IsSkinned(false));
+    skinData_->Updating = false;
 }
 
 }  // namespace korvel

@@ -36,6 +36,18 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
       titleButtons_(std::make_unique<TsTitleButtons>(this)),
       form_(GetOwnerForm(owner)) {
     if (!form_) throw EInvalidOperation("A skin provider needs a form among its owners");
+    // The menu skinning paints menu-bar items over the clean menu line kept here.
+    static const bool menuLineSource = [] {
+        SetMenuLineSource([](TForm* form, TMenuLineBackground& line) {
+            TsSkinProvider* provider = FindSkinProvider(form);
+            if (!provider || provider->MenuLineBackground.Empty() || !provider->MenuLineVisible()) return false;
+            line.Bitmap = &provider->MenuLineBackground;
+            line.Top = provider->FrameHeight() + provider->CaptionHeight();
+            return true;
+        });
+        return true;
+    }();
+    (void)menuLineSource;
     skinData_->ControlCode = ProviderControlCode;
     skinData_->SetSkinSection("FORM");
     if (!InState(csDesigning)) {
@@ -198,7 +210,7 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
 
 void TsSkinProvider::SkinArrival(TMessage& message) {
     if (HasBorder()) HideWindowForChange();
-    // Seam: the menu engine's shared temporary bitmap is freed here.
+    if (TsSkinManager* manager = skinData_->SkinManager()) manager->SkinableMenus().FreeSharedBitmap();
     skinData_->UpdateIndexes();
     if (skinData_->SkinManager()) {
         LoadButtonMasks();

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -208,6 +209,7 @@ private:
     void OnMouseLeave(TMessage& message);
     void OnColorChanged(TMessage& message);
     void OnMenuChanged(TMessage& message);
+    void OnMeasureItem(TMessage& message);
     void SendToForm(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
     bool CacheSizeDiffers() const;
     void SkinFormMenus(bool on);
@@ -241,6 +243,7 @@ private:
     void HandlePaint(TMessage& message);
     void NonClientPaint(TMessage& message);
     void PaintMenuLine();
+    void WalkMenuLine(const std::function<void(TMenuItem*, const TRect&)>& visit);
     void PaintLinkedChild(HDC dc);
 
     // MDI frames and children (provider_mdi.cpp)

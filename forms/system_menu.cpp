@@ -242,7 +242,8 @@ void TsSystemMenu::SkinClick(TObject* sender) {
 void TsSystemMenu::Drop(int x, int y) {
     if (provider_->MakeSkinMenu()) {
         RebuildSkinsMenu();
-        // Seam: the manager's menu skinning takes over the painting of the menu here.
+        TsSkinManager* manager = Manager();
+        if (manager && manager->Active() && manager->SkinnedPopups()) manager->SkinableMenus().HookMenu(this, true);
     }
     SetWindowHandle(form_->Handle());
     Popup(x, y);

@@ -43,21 +43,6 @@ UINT AllocateCommand() {
     throw EInvalidOperation(FormatText("List index out of bounds (%d)", {std::to_string(index)}));
 }
 
-// The screen's menu font (bold for a default item).
-void UseMenuFont(TCanvas& canvas, bool bold) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return;
-    canvas.Font().SetName(Narrow(metrics.lfMenuFont.lfFaceName));
-    canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
-    canvas.Font().SetStyle(bold || metrics.lfMenuFont.lfWeight >= FW_BOLD ? fsBold : 0);
-}
-
-bool IsMenuBarItem(const TMenuItem* item) {
-    TMenuItem* parent = item->Parent();
-    return parent && !parent->Parent() && dynamic_cast<TMainMenu*>(item->GetParentMenu());
-}
-
 // A hidden window that owns the pop-up menus shown without a window of their
 // own, so their messages reach the items. Lives as long as the process.
 LRESULT CALLBACK MenuOwnerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -101,6 +86,20 @@ TOwnerDrawState OwnerDrawState(UINT itemState) {
 }
 
 int LiveMenuItems() { return liveItems; }
+
+void UseMenuFont(TCanvas& canvas, bool bold) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return;
+    canvas.Font().SetName(Narrow(metrics.lfMenuFont.lfFaceName));
+    canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
+    canvas.Font().SetStyle(bold || metrics.lfMenuFont.lfWeight >= FW_BOLD ? fsBold : 0);
+}
+
+bool IsMenuBarItem(const TMenuItem* item) {
+    TMenuItem* parent = item->Parent();
+    return parent && !parent->Parent() && dynamic_cast<TMainMenu*>(item->GetParentMenu());
+}
 
 // ---- TMenuItem -------------------------------------------------------------------
 

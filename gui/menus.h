@@ -282,6 +282,11 @@ private:
 // message belongs to an item of ours.
 bool DispatchMenuMessage(TMessage& message);
 
+// Gives the canvas the screen's menu font (bold for a default item).
+void UseMenuFont(TCanvas& canvas, bool bold);
+// Whether the item is a top-level item of a main menu (an entry of a menu bar).
+bool IsMenuBarItem(const TMenuItem* item);
+
 // Live menu items, for leak checks.
 int LiveMenuItems();
 

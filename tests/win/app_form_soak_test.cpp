@@ -21,7 +21,9 @@
 #include "controls/button.h"
 #include "controls/edit.h"
 #include "engine/skin_manager.h"
+#include "forms/skin_provider.h"
 #include "gui/text.h"
+#include "gui_input_support.h"
 #include "gui_test_support.h"
 #include "live_counts_support.h"
 
@@ -145,6 +147,66 @@ TEST_F(LauncherSoak, ThousandSkinChangesOfTheLauncherLeaveObjectsAndMemory) {
     const long long grown = static_cast<long long>(after.PrivateBytes) - static_cast<long long>(before.PrivateBytes);
     EXPECT_LT(grown, 256 * 1024) << "private bytes grew by " << grown;
     std::printf("1,000 skin changes in %.1f s\n", seconds);
+}
+
+// The skin chosen in the system menu: the "Available skins" items' commands
+// (WM_COMMAND, as the menu posts them to the window) switch between Basalt and
+// the internal skin 1,000 times; every hundred switches the menu is opened for
+// real (a right click on the caption) and closed with Escape, so its skinned
+// popups are painted, subclassed and dropped again.
+TEST_F(LauncherSoak, ThousandSkinChoicesThroughTheSystemMenuLeaveObjectsAndMemory) {
+    auto& provider = form->Part<TsSkinProvider>("sSkinProvider1");
+    HWND window = form->Handle();
+    // The menu's skin items of this opening (the submenu is built afresh at each one).
+    UINT basalt = 0, elegant = 0;
+    auto open = [&] {
+        RECT w{};
+        GetWindowRect(window, &w);
+        const POINT caption{w.left + provider.IconRect().Right + 60,
+                            w.top + provider.FrameHeight() + provider.CaptionHeight() / 2};
+        {
+            korvel::testing::TMenuWatcher watcher([](HWND) { korvel::testing::SendChord(VK_ESCAPE); });
+            korvel::testing::ClickAt(caption, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            Pump(200);
+            EXPECT_TRUE(watcher.Seen()) << "the system menu opened";
+        }
+        Pump(100);
+        TMenuItem* skins = provider.SystemMenu()->SkinsItem();
+        ASSERT_NE(skins, nullptr);
+        for (int i = 0; i < skins->Count(); ++i) {
+            const std::string name = TsSystemMenu::SkinNameOfCaption(skins->Items(i)->Caption());
+            if (name == "Basalt") basalt = skins->Items(i)->Command();
+            if (name == "Elegant (internal)") elegant = skins->Items(i)->Command();
+        }
+        ASSERT_NE(basalt, 0u);
+        ASSERT_NE(elegant, 0u);
+    };
+    auto choose = [&](UINT command) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0); };
+    auto run = [&](int pairs) {
+        for (int i = 0; i < pairs; ++i) {
+            if (i % 50 == 0) open();
+            choose(basalt);
+            ASSERT_EQ(Manager().SkinName(), "Basalt");
+            choose(elegant);
+            if (i % 25 == 0) Pump(10);
+            else Application().ProcessMessages();
+        }
+        Pump(200);
+    };
+    run(5);
+    const TCounts before = Count();
+    const int menusBefore = GdiCounters().Menus, itemsBefore = LiveMenuItems();
+    const auto start = std::chrono::steady_clock::now();
+    run(500);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const TCounts after = Count();
+    EXPECT_EQ(Manager().SkinName(), "Elegant (internal)");
+    ExpectSameObjects(before, after, "1,000 skin choices through the system menu");
+    EXPECT_EQ(GdiCounters().Menus, menusBefore);
+    EXPECT_EQ(LiveMenuItems(), itemsBefore);
+    const long long grown = static_cast<long long>(after.PrivateBytes) - static_cast<long long>(before.PrivateBytes);
+    EXPECT_LT(grown, 256 * 1024) << "private bytes grew by " << grown;
+    std::printf("1,000 skin choices through the system menu in %.1f s\n", seconds);
 }
 
 // Every skinned button and edit answers WM_GETTEXT with its caption or text;

@@ -284,7 +284,7 @@ TEST_F(SkinManagerTest, HueAndSaturationApplyAfreshToEveryLoad) {
     EXPECT_EQ(tables.Sections[static_cast<size_t>(form)].HotColor, plainColor);
 }
 
-class TRecordingMenus : public TsSkinableMenus {
+class TRecordingMenus : public TacMenuSkinning {
 public:
     std::vector<std::pair<int, LPARAM>>* Seen = nullptr;
     void HookItem(LPARAM item) override { Seen->push_back({48307, item}); }
