@@ -6,6 +6,8 @@
 #include <exception>
 
 #include "engine/skin_manager.h"
+#include "controls/panel.h"
+#include "controls/scroll_bar.h"
 #include "engine/skin_message.h"
 #include "gui/exceptions.h"
 
@@ -37,7 +39,8 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     skinData_->ControlCode = ProviderControlCode;
     skinData_->SetSkinSection("FORM");
     if (!InState(csDesigning)) {
-        SavedAutoScroll = false;   // the framework's forms do not scroll by themselves
+        SavedAutoScroll = form_->AutoScroll();
+        TakeOverScrolling();
         SavedBorderIcons = form_->BorderIcons();
         RegionHoles.clear();
         MenuRowsCache = -1;
@@ -50,6 +53,10 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 TsSkinProvider::~TsSkinProvider() {
     if (!InState(csDesigning)) {
         RemoveWindowHook();
+        EndOutline(false);
+        if (!form_->InState(csDestroying)) GiveBackScrolling();
+        for (TsScrollBar* bar : {VScrollBar, HScrollBar})
+            if (bar) bar->OwnerNotification = nullptr;
         // Seam: an MDI child tells its frame to repaint its menu line here.
         delete systemMenu_;
         systemMenu_ = nullptr;
@@ -182,6 +189,11 @@ void TsSkinProvider::Loaded() {
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (!skinData_) return;
+    if (operation == TOperation::opRemove) {
+        if (component == VScrollBar) VScrollBar = nullptr;
+        if (component == HScrollBar) HScrollBar = nullptr;
+        if (component == FormGrip) FormGrip = nullptr;
+    }
     auto* manager = dynamic_cast<TsSkinManager*>(component);
     if (!manager) return;   // seam: menus inserted or removed are handed to the menu skinning
     if (operation == TOperation::opInsert && !skinData_->SkinManager()) {
@@ -199,7 +211,7 @@ void TsSkinProvider::SkinArrival(TMessage& message) {
         LoadButtonMasks();
         SetFormBorderIcons(0);
         SkinFormMenus(true);
-        // Seam: the provider's own scroll bars get the message here.
+        TakeOverScrolling();
         skinData_->BackgroundChanged = true;
         MenuRowsCache = -1;
         ApplyGlobalColor();
@@ -214,6 +226,7 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
     MenuRowsCache = -1;
     ForwardToChildren(message);
     if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+    GiveBackScrolling();
     if (skinData_->SkinManager()) {
         SkinFormMenus(false);
         if (form_->BorderIcons() != SavedBorderIcons) SetFormBorderIcons(SavedBorderIcons);
