@@ -77,6 +77,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         case WM_NCRBUTTONUP:       return OnNcRButtonUp(m);
         case WM_SYSCOMMAND:        return OnSysCommand(m);
         case WM_MOUSEMOVE:         PassOn(m); return TrackOutline(m);
+        case WM_CAPTURECHANGED:    EndOutline(false); return PassOn(m);   // the drag lost the mouse: nothing moves
         case WM_SIZING:            return OnSizing(m);
         case WM_MDIDESTROY:
         case WM_MDIACTIVATE:       return PassOn(m);   // seam: the frame's menu line follows its children

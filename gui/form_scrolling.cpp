@@ -73,6 +73,8 @@ int TForm::ContentExtent(bool vertical) const {
 void TForm::UpdateScrollBars() {
     if (!HandleAllocated() || scrolling_ || InState(csDestroying)) return;
     if (updatingScrollBars_) return;   // a bar shown or hidden resized the client: the loop below sees it
+    const bool anyShown = (GetWindowLongPtrW(Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+    if (!autoScroll_ && !anyShown && horzScrollBar_.position_ == 0 && vertScrollBar_.position_ == 0) return;   // nothing to do
     updatingScrollBars_ = true;
     // Showing one bar narrows the client for the other: settle in a few rounds.
     for (int round = 0; round < 3; ++round) {

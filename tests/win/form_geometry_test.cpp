@@ -114,6 +114,7 @@ TEST(FormGeometry, ScreenSnapPullsAnEdgeWithinTheBufferAndNotOnePixelBeyond) {
         int X, Y;
     };
     std::vector<TCase> cases;
+    // One pixel inside the buffer snaps, exactly the buffer away stays put; on both sides of each edge.
     for (int d : {buffer - 1, buffer, -(buffer - 1), -buffer}) {
         cases.push_back({"right", work.right - w - d, midY});
         cases.push_back({"bottom", midX, work.bottom - h - d});
@@ -130,9 +131,6 @@ TEST(FormGeometry, ScreenSnapPullsAnEdgeWithinTheBufferAndNotOnePixelBeyond) {
         EXPECT_EQ(r.top, expected.y);
         EXPECT_EQ(r.right - r.left, w);
     }
-    // Exactly the buffer away stays put; one pixel closer snaps: the table above holds both.
-    EXPECT_NE(Snapped(work.right - w - buffer, midY, w, h, work, buffer).x, work.right - w);
-    EXPECT_EQ(Snapped(work.right - w - buffer + 1, midY, w, h, work, buffer).x, work.right - w);
 }
 
 TEST(FormGeometry, NoSnapAtTheOriginWhenMaximisedOrWithScreenSnapOff) {
@@ -237,7 +235,15 @@ TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
     counter.Changes = 0;
     PointerButton(true);
     const std::vector<POINT> steps{{15, 4}, {40, 25}, {70, 33}};
-    for (POINT s : steps) PointerTo({press.x + s.x, press.y + s.y});
+    // A point of the first outline's bottom edge on the bare root, outside the window before and after.
+    const POINT onFirstOutline{before.left + steps[0].x + 5, before.bottom + steps[0].y - 1};
+    ASSERT_EQ(testing::ScreenPixel(onFirstOutline.x, onFirstOutline.y), testing::kRootColour);
+    for (POINT s : steps) {
+        PointerTo({press.x + s.x, press.y + s.y});
+        // The inverting pen shows the outline over the black root in white, and takes it away again.
+        const COLORREF expected = s.x == steps[0].x ? RGB(255, 255, 255) : testing::kRootColour;
+        EXPECT_EQ(testing::ScreenPixel(onFirstOutline.x, onFirstOutline.y), expected) << s.x;
+    }
     EXPECT_TRUE(rig.Provider->OutlineDragging());
     EXPECT_EQ(counter.Changes, 0) << "the window moved during the drag";
     const RECT during = rig.WindowRect();
@@ -251,6 +257,34 @@ TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
     EXPECT_EQ(after.top, before.top + steps.back().y);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+TEST(FormGeometry, AnOutlineDragThatLosesTheMouseIsErasedAndMovesNothing) {
+    TPlaceCounter counter;
+    TFormSetup setup;
+    setup.BeforeProvider = [&counter](TForm* form) { counter.Hook(form); };
+    TSkinnedFormRig rig(setup);
+    rig.Provider->SetResizeMode(TResizeMode::rmBorder);
+    rig.Show();
+    const RECT before = rig.WindowRect();
+    const TFrameMetrics m = TFrameMetrics::Of(setup.BorderStyle);
+    const POINT press = rig.Screen(m.FrameX + 60, m.FrameY + m.Caption / 2);
+    PointerTo(press);
+    counter.Changes = 0;
+    PointerButton(true);
+    PointerTo({press.x + 20, press.y + 30});
+    ASSERT_TRUE(rig.Provider->OutlineDragging());
+    const POINT onOutline{before.left + 25, before.bottom + 30 - 1};   // its bottom edge, on the bare root
+    EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), RGB(255, 255, 255));
+    ReleaseCapture();
+    Pump(100);
+    EXPECT_FALSE(rig.Provider->OutlineDragging());
+    EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), testing::kRootColour);
+    PointerTo({press.x + 40, press.y + 50});
+    PointerButton(false);
+    EXPECT_EQ(counter.Changes, 0);
+    const RECT after = rig.WindowRect();
+    EXPECT_TRUE(EqualRect(&before, &after));
 }
 
 TEST(FormGeometry, OutlineSizingFollowsTheEdgeAndStopsAtTheMinimum) {
