@@ -115,56 +115,66 @@ TEST(FormScrollBars, ContentBeyondTheClientGetsABarThatScrollsTheChildrenAndGoes
 }
 
 TEST(FormScrollBars, BothDirectionsShareTheCornerWithAGripAndARangeWidensTheContent) {
-    TSkinnedFormRig rig(ScrollingSetup());
-    TsSkinProvider& p = *rig.Provider;
-    AddContent(rig.Form);
-    TButton* distant = AddControl<TButton>(rig.Form, 420, 260, 60, 20);
-    rig.Show();
-    // Each extent counts the other bar's thickness once that bar stands: a size change measures again.
-    rig.Form->SetClientSize(310, 170);
-    Pump(100);
-    const int cw = rig.Form->ClientWidth(), ch = rig.Form->ClientHeight();
-    const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
-    ASSERT_NE(p.VScrollBar, nullptr);
-    ASSERT_NE(p.HScrollBar, nullptr);
-    ASSERT_NE(p.FormGrip, nullptr);
-    SCOPED_TRACE("client " + std::to_string(cw) + "x" + std::to_string(ch));
+    const int liveBefore = TControl::LiveControls();
     {
-        SCOPED_TRACE("vertical");
-        ExpectRect(BoundsOf(p.VScrollBar), {cw - cx, 0, cw, ch - cy});
-    }
-    {
-        SCOPED_TRACE("horizontal");
-        ExpectRect(BoundsOf(p.HScrollBar), {0, ch - cy, cw - cx, ch});
-    }
-    {
-        SCOPED_TRACE("grip");
-        ExpectRect(BoundsOf(p.FormGrip), {cw - cx, ch - cy, cw, ch});
-    }
-    EXPECT_EQ(p.ContentHeight, 260 + 20 + cy + 2);
-    EXPECT_EQ(p.ContentWidth, 420 + 60 + cx + 2);
-    EXPECT_EQ(p.VScrollBar->Max(), p.ContentHeight - ch + 4);
-    EXPECT_EQ(p.HScrollBar->Max(), p.ContentWidth - cw + 4);
+        TSkinnedFormRig rig(ScrollingSetup());
+        TsSkinProvider& p = *rig.Provider;
+        AddContent(rig.Form);
+        TButton* distant = AddControl<TButton>(rig.Form, 420, 260, 60, 20);
+        rig.Show();
+        // Each extent counts the other bar's thickness once that bar stands: a size change measures again.
+        rig.Form->SetClientSize(310, 170);
+        Pump(100);
+        const int cw = rig.Form->ClientWidth(), ch = rig.Form->ClientHeight();
+        const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+        ASSERT_NE(p.VScrollBar, nullptr);
+        ASSERT_NE(p.HScrollBar, nullptr);
+        ASSERT_NE(p.FormGrip, nullptr);
+        SCOPED_TRACE("client " + std::to_string(cw) + "x" + std::to_string(ch));
+        {
+            SCOPED_TRACE("vertical");
+            ExpectRect(BoundsOf(p.VScrollBar), {cw - cx, 0, cw, ch - cy});
+        }
+        {
+            SCOPED_TRACE("horizontal");
+            ExpectRect(BoundsOf(p.HScrollBar), {0, ch - cy, cw - cx, ch});
+        }
+        {
+            SCOPED_TRACE("grip");
+            ExpectRect(BoundsOf(p.FormGrip), {cw - cx, ch - cy, cw, ch});
+        }
+        EXPECT_EQ(p.ContentHeight, 260 + 20 + cy + 2);
+        EXPECT_EQ(p.ContentWidth, 420 + 60 + cx + 2);
+        EXPECT_EQ(p.VScrollBar->Max(), p.ContentHeight - ch + 4);
+        EXPECT_EQ(p.HScrollBar->Max(), p.ContentWidth - cw + 4);
 
-    p.HScrollBar->SetPosition(30);
-    EXPECT_EQ(distant->Left(), 420 - 30);
-    EXPECT_EQ(p.ScrollOffsetH, -30);
+        p.HScrollBar->SetPosition(30);
+        EXPECT_EQ(distant->Left(), 420 - 30);
+        EXPECT_EQ(p.ScrollOffsetH, -30);
 
-    // The form's own range is content too when it is the larger.
-    rig.Form->VertScrollBar().SetRange(900);
-    rig.Form->SetClientSize(cw, ch + 1);
-    Pump(100);
-    ASSERT_NE(p.VScrollBar, nullptr);
-    EXPECT_EQ(p.VScrollBar->Max(), 900 - (ch + 1) + 4);
+        // The form's own range is content too when it is the larger.
+        rig.Form->VertScrollBar().SetRange(900);
+        rig.Form->SetClientSize(cw, ch + 1);
+        Pump(100);
+        ASSERT_NE(p.VScrollBar, nullptr);
+        EXPECT_EQ(p.VScrollBar->Max(), 900 - (ch + 1) + 4);
 
-    // A direction whose own bar is hidden never scrolls.
-    rig.Form->HorzScrollBar().SetVisible(false);
-    rig.Form->SetClientSize(cw, ch);
-    Pump(100);
-    EXPECT_EQ(p.HScrollBar, nullptr);
-    EXPECT_EQ(p.FormGrip, nullptr);
-    EXPECT_EQ(distant->Left(), 420);
-    ExpectRect(BoundsOf(p.VScrollBar), {cw - cx, 0, cw, ch});
+        // A direction whose own bar is hidden never scrolls.
+        rig.Form->HorzScrollBar().SetVisible(false);
+        rig.Form->SetClientSize(cw, ch);
+        Pump(100);
+        EXPECT_EQ(p.HScrollBar, nullptr);
+        EXPECT_EQ(p.FormGrip, nullptr);
+        EXPECT_EQ(distant->Left(), 420);
+        ExpectRect(BoundsOf(p.VScrollBar), {cw - cx, 0, cw, ch});
+
+        // The form goes with both bars and the grip standing: nothing stays behind.
+        rig.Form->HorzScrollBar().SetVisible(true);
+        rig.Form->SetClientSize(cw, ch + 2);
+        Pump(100);
+        ASSERT_NE(p.FormGrip, nullptr);
+    }
+    EXPECT_EQ(TControl::LiveControls(), liveBefore);
 }
 
 TEST(FormScrollBars, SwitchingTheSkinOffGivesTheFormItsOwnScrollingBack) {
