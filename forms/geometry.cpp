@@ -159,8 +159,9 @@ void TsSkinProvider::StartOutline(bool move, POINT screen) {
     s.Rect = {form_->Left(), form_->Top(), form_->Left() + form_->Width(), form_->Top() + form_->Height()};
     s.StartRect = s.Rect;
     s.Anchor = screen;
-    s.MinWidth = move ? 0 : form_->Constraints().MinWidth();
-    s.MinHeight = move ? 0 : form_->Constraints().MinHeight();
+    // Without a constraint the system's smallest tracking size holds, as it does for the system's own sizing.
+    s.MinWidth = move ? 0 : std::max(form_->Constraints().MinWidth(), GetSystemMetrics(SM_CXMINTRACK));
+    s.MinHeight = move ? 0 : std::max(form_->Constraints().MinHeight(), GetSystemMetrics(SM_CYMINTRACK));
     DrawOutline(s, form_);
 }
 

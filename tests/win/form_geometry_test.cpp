@@ -292,6 +292,8 @@ TEST(FormGeometry, OutlineSizingFollowsTheEdgeAndStopsAtTheMinimum) {
     setup.BorderStyle = TFormBorderStyle::bsSizeable;
     const TFrameMetrics m = TFrameMetrics::Of(setup.BorderStyle);
     const int minW = 260, minH = 140;
+    ASSERT_GT(minW, GetSystemMetrics(SM_CXMINTRACK));
+    ASSERT_GT(minH, GetSystemMetrics(SM_CYMINTRACK));
     for (const auto& [edge, code, grow, shrinkBeyond] :
          std::vector<std::tuple<const char*, int, POINT, POINT>>{
              {"right", HTRIGHT, {30, 0}, {-200, 0}},
@@ -356,6 +358,29 @@ TEST(FormGeometry, OutlineSizingFollowsTheEdgeAndStopsAtTheMinimum) {
         EXPECT_EQ(code == HTLEFT ? r.right : r.left, code == HTLEFT ? grown.right : grown.left);
         EXPECT_EQ(code == HTTOP ? r.bottom : r.top, code == HTTOP ? grown.bottom : grown.top);
     }
+}
+
+TEST(FormGeometry, OutlineSizingWithoutAConstraintStopsAtTheSystemsSmallestTrackingSize) {
+    TFormSetup setup;
+    setup.BorderStyle = TFormBorderStyle::bsSizeable;
+    TSkinnedFormRig rig(setup);
+    rig.Provider->SetResizeMode(TResizeMode::rmBorder);
+    rig.Show();
+    const RECT before = rig.WindowRect();
+    const int w = before.right - before.left, h = before.bottom - before.top;
+    const int half = TFrameMetrics::Of(setup.BorderStyle).FrameX / 2;
+    ASSERT_EQ(rig.HitTest(w - 1 - half, h - 1 - half), HTBOTTOMRIGHT);
+    const POINT press = rig.Screen(w - 1 - half, h - 1 - half);
+    PointerTo(press);
+    PointerButton(true);
+    PointerTo({press.x - 1, press.y - 1});
+    PointerTo({press.x - 1 - w, press.y - 1 - h});   // past the left and top edges
+    PointerButton(false);
+    const RECT r = rig.WindowRect();
+    EXPECT_EQ(r.left, before.left);
+    EXPECT_EQ(r.top, before.top);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK));
+    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK));
 }
 
 }  // namespace
