@@ -75,14 +75,15 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         case WM_NCPAINT:
         case WM_PRINT:             return NonClientPaint(m);
         case WM_NCACTIVATE:        return OnNcActivate(m);
-        case WM_NCLBUTTONDOWN:     return OnNcLButtonDown(m);
+        case WM_NCLBUTTONDOWN:     return OutlinePress(m) ? void() : OnNcLButtonDown(m);
         case WM_NCLBUTTONUP:
-        case WM_LBUTTONUP:         return OnButtonUp(m);
-        case WM_NCLBUTTONDBLCLK:   return OnNcLButtonDblClk(m);
+        case WM_LBUTTONUP:         EndOutline(); return OnButtonUp(m);
+        case WM_NCLBUTTONDBLCLK:   EndOutline(); return OnNcLButtonDblClk(m);
         case WM_NCRBUTTONDOWN:     return OnNcRButtonDown(m);
         case WM_NCRBUTTONUP:       return OnNcRButtonUp(m);
         case WM_SYSCOMMAND:        return OnSysCommand(m);
-        case WM_MOUSEMOVE:         return PassOn(m);   // seam: an outline drag follows the mouse
+        case WM_MOUSEMOVE:         PassOn(m); return TrackOutline(m);
+        case WM_CAPTURECHANGED:    EndOutline(false); return PassOn(m);   // the drag lost the mouse: nothing moves
         case WM_SIZING:            return OnSizing(m);
         case WM_MDIDESTROY:
         case WM_MDIACTIVATE:       return OnMDIActivate(m);
@@ -91,6 +92,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         case CM_MOUSELEAVE:        return OnMouseLeave(m);
         case CM_COLORCHANGED:      return OnColorChanged(m);
         case CM_MENUCHANGED:       return OnMenuChanged(m);
+        case CM_CHILDBOUNDSCHANGED: return OnChildBoundsChanged(m);
         default:                   return PassOn(m);
     }
 }
@@ -228,7 +230,9 @@ void TsSkinProvider::OnPaint(TMessage& m) {
 
 void TsSkinProvider::OnWindowPosChanging(TMessage& m) {
     if (ApplyingRegion) return;   // the region being set moves nothing
-    PassOn(m);                    // seam: screen snap, and the content extents for the scroll bars
+    if (auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam)) SnapToWorkArea(*position);
+    PassOn(m);
+    MeasureContent();
 }
 
 bool TsSkinProvider::CacheSizeDiffers() const {
@@ -258,6 +262,7 @@ void TsSkinProvider::OnNcHitTest(TMessage& m) {
         TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, form_->Handle(), HOVER_DEFAULT};
         TrackMouseEvent(&track);
     }
+    RecordOutlineHit(static_cast<int>(m.Result));
 }
 
 void TsSkinProvider::OnNcActivate(TMessage& m) {
@@ -322,7 +327,7 @@ void TsSkinProvider::OnNcRButtonUp(TMessage& m) {
 void TsSkinProvider::OnSysCommand(TMessage& m) {
     const WPARAM command = m.WParam & 0xFFF0;
     if (LOWORD(m.WParam) == 0xF012) form_->Repaint();   // a move by the caption starts from a fresh picture
-    // Seam: outline moving and sizing take their turn here.
+    if (OutlineCommand(m)) return;
     if (IsMDIChild()) return MDIChildSysCommand(m);
     if (IsMDIFrame()) return MDIFrameSysCommand(m);
     PassOn(m);

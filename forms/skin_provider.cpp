@@ -6,6 +6,8 @@
 #include <exception>
 
 #include "engine/skin_manager.h"
+#include "controls/panel.h"
+#include "controls/scroll_bar.h"
 #include "engine/skin_message.h"
 #include "forms/mdi_form.h"
 #include "gui/application.h"
@@ -51,7 +53,8 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     skinData_->ControlCode = ProviderControlCode;
     skinData_->SetSkinSection("FORM");
     if (!InState(csDesigning)) {
-        SavedAutoScroll = false;   // the framework's forms do not scroll by themselves
+        SavedAutoScroll = form_->AutoScroll();
+        TakeOverScrolling();
         SavedBorderIcons = form_->BorderIcons();
         RegionHoles.clear();
         MenuRowsCache = -1;
@@ -65,6 +68,10 @@ TsSkinProvider::~TsSkinProvider() {
     if (!InState(csDesigning)) {
         RemoveWindowHook();
         MDIChildLeaving();
+        EndOutline(false);
+        if (!form_->InState(csDestroying)) GiveBackScrolling();
+        for (TsScrollBar* bar : {VScrollBar, HScrollBar})
+            if (bar) bar->OwnerNotification = nullptr;
         delete systemMenu_;
         systemMenu_ = nullptr;
         TitleAreaCache.reset();
@@ -199,6 +206,11 @@ void TsSkinProvider::Loaded() {
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (!skinData_) return;
+    if (operation == TOperation::opRemove) {
+        if (component == VScrollBar) VScrollBar = nullptr;
+        if (component == HScrollBar) HScrollBar = nullptr;
+        if (component == FormGrip) FormGrip = nullptr;
+    }
     auto* manager = dynamic_cast<TsSkinManager*>(component);
     if (!manager) return;   // seam: menus inserted or removed are handed to the menu skinning
     if (operation == TOperation::opInsert && !skinData_->SkinManager()) {
@@ -216,7 +228,7 @@ void TsSkinProvider::SkinArrival(TMessage& message) {
         LoadButtonMasks();
         SetFormBorderIcons(0);
         SkinFormMenus(true);
-        // Seam: the provider's own scroll bars get the message here.
+        TakeOverScrolling();
         skinData_->BackgroundChanged = true;
         MenuRowsCache = -1;
         MDIFrameSkinArrival();
@@ -232,6 +244,7 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
     MenuRowsCache = -1;
     ForwardToChildren(message);
     if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+    GiveBackScrolling();
     if (skinData_->SkinManager()) {
         SkinFormMenus(false);
         if (form_->BorderIcons() != SavedBorderIcons) SetFormBorderIcons(SavedBorderIcons);

@@ -28,6 +28,8 @@ namespace korvel {
 
 class TsMDIForm;
 class TsSkinManager;
+class TsScrollBar;
+class TsGrip;
 
 enum class TGripMode { gmNone, gmRightBottom };
 enum class TResizeMode { rmStandard, rmBorder };
@@ -74,6 +76,7 @@ public:
     std::vector<TRect> RegionHoles;
     bool RegionChanged = true;
     bool SavedAutoScroll = false;
+    TsGrip* FormGrip = nullptr;
     int CurrentButton = 0;
     TBitmap24 ButtonsBackground;
     CaptionButtonInfo ButtonMin, ButtonMax, ButtonClose, ButtonHelp;
@@ -93,6 +96,8 @@ public:
     // The TsMDIForm of an MDI frame form, or nullptr.
     TsMDIForm* MDIExtension = nullptr;
     bool FormActive = true;
+    TsScrollBar* VScrollBar = nullptr;
+    TsScrollBar* HScrollBar = nullptr;
     TBitmap24 MenuLineBackground;
     TForm* Form() const { return form_; }
     int MenuRowsCache = -1;
@@ -165,6 +170,14 @@ public:
     int MDIButtonWidth() const;
     int MDIButtonHeight() const;
 
+    // ---- geometry (geometry.cpp, form_scroll_bars.cpp) ----
+    // How far the form's content reaches in one direction (see UpdateFormScrollBars).
+    int ContentExtent(bool vertical) const;
+    // Places, creates or frees the provider's scroll bars for the form's content.
+    void UpdateFormScrollBars();
+    // Whether an outline drag of this form is running.
+    bool OutlineDragging() const;
+
     void InitSkinning();
     // Every message of the form passes through here while the provider lives.
     void ProviderWndProc(TMessage& message);
@@ -214,8 +227,26 @@ private:
     bool CacheSizeDiffers() const;
     void SkinFormMenus(bool on);
     void RefreshMenuOwnerDraw();
-    void UpdateFormScrollBars() {}   // seam: the form's own scroll bars
-    void MaximisedSize(TMessage& message) { PassOn(message); }   // seam: the maximised size and position
+    // geometry (geometry.cpp)
+    void MaximisedSize(TMessage& message);
+    void SnapToWorkArea(WINDOWPOS& position) const;
+    // Each answers whether it took the message.
+    bool OutlinePress(TMessage& message);
+    bool OutlineCommand(TMessage& message);
+    void StartOutline(bool move, POINT screen);
+    void TrackOutline(TMessage& message);
+    // Erases the outline; Apply: moves or sizes the window to it.
+    void EndOutline(bool apply = true);
+    void RecordOutlineHit(int code);
+    // form scroll bars (form_scroll_bars.cpp)
+    void MeasureContent();
+    void OnChildBoundsChanged(TMessage& message);
+    void PlaceScrollBar(TsScrollBar*& bar, bool vertical, int content, int client, const RECT& bounds);
+    void ScrollBackAndFree(TsScrollBar*& bar);
+    void ScrollBarChanged(TsScrollBar* bar, int previous);
+    void TakeOverScrolling();
+    void GiveBackScrolling();
+    bool updatingScrollBars_ = false;
 
     // caption-button mouse commands (caption_buttons.cpp)
     void OnNcLButtonDown(TMessage& message);

@@ -131,6 +131,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     if (!anchoring_) UpdateAnchorRules();
     BoundsChanged();
     if (parent_ && align_ != TAlign::alNone) parent_->AlignControls();
+    // A scrolling parent measures its content again.
+    if (parent_) parent_->Perform(CM_CHILDBOUNDSCHANGED, 0, reinterpret_cast<LPARAM>(this));
 }
 
 POINT TControl::ClientOrigin() const {

@@ -549,6 +549,7 @@ void TForm::OnSize(TMessage& m) {
         clientHeight_ = r.bottom;
     }
     TWinControl::WndProc(m);
+    UpdateScrollBars();
 }
 
 bool TForm::DialogKey(WPARAM key) {
@@ -601,6 +602,11 @@ void TForm::WndProc(TMessage& m) {
     case CM_DIALOGKEY:    return OnDialogKey(m);
     case CM_FOCUSCHANGED: return OnFocusChanged(m);   // buttons follow the focus with their default look
     case CM_RELEASE:      return OnRelease();
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (m.LParam == 0) return OnScrollMessage(m);   // the window's own bars; a child's come with its handle
+        break;
+    case CM_CHILDBOUNDSCHANGED: UpdateScrollBars(); break;
     }
     TWinControl::WndProc(m);
 }

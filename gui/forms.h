@@ -20,6 +20,43 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 // form inside the frame of the application's MDI form.
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm };
 
+class TForm;
+
+// One direction of a form's own scrolling (the window's own scroll bar).
+class TControlScrollBar : public TPersistent {
+public:
+    TControlScrollBar(TForm* form, bool vertical) : form_(form), vertical_(vertical) {}
+    std::string ClassName() const override { return "TControlScrollBar"; }
+    bool Vertical() const { return vertical_; }
+    // The content's extent asked for (0: none): the larger of it and the
+    // children's extent is scrolled. Negative values throw EInvalidOperation.
+    int Range() const { return range_; }
+    void SetRange(int value);
+    // One line of scrolling, 1 to 32767 (else EInvalidOperation); 8 by default.
+    int Increment() const { return increment_; }
+    void SetIncrement(int value);
+    // A hidden bar never shows, and its direction does not scroll.
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    // Dragging the thumb scrolls at once (else at the release).
+    bool Smooth() const { return smooth_; }
+    void SetSmooth(bool value) { smooth_ = value; }
+    // How far the content is scrolled (0: not at all).
+    int Position() const { return position_; }
+    void SetPosition(int value);
+    void Assign(const TPersistent& source) override;
+
+private:
+    friend class TForm;
+    TForm* form_;
+    bool vertical_;
+    int range_ = 0;
+    int increment_ = 8;
+    bool visible_ = true;
+    bool smooth_ = false;
+    int position_ = 0;
+};
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
@@ -49,6 +86,17 @@ public:
     TWindowState WindowState() const;
     void SetWindowState(TWindowState value);
     TIcon& Icon() { return icon_; }
+
+    // The form's own scrolling: with AutoScroll, the window shows its own scroll
+    // bars when the children reach beyond the client area, and scrolling moves
+    // the children. Switching it off scrolls back and hides the bars.
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool value);
+    TControlScrollBar& HorzScrollBar() { return horzScrollBar_; }
+    TControlScrollBar& VertScrollBar() { return vertScrollBar_; }
+    // How far the visible children, aligned to none or to the top (vertical) or
+    // left (horizontal), reach in the content, scrolled or not.
+    int ContentExtent(bool vertical) const;
 
     // The menu bar (nullptr: none); forgotten when the menu is freed. An MDI
     // child keeps it without showing it.
@@ -128,6 +176,12 @@ private:
     // activation (the first tab stop when there is none); CM_ACTIVATE, CM_DEACTIVATE.
     void OnActivate(TMessage& message);
     void OnSize(TMessage& message);
+    // The form's own scrolling (gui/form_scrolling.cpp).
+    friend class TControlScrollBar;
+    void UpdateScrollBars();
+    void OnScrollMessage(TMessage& message);
+    // Moves the content to a bar's new position.
+    void ScrollTo(TControlScrollBar& bar, int position);
     // The focused control inside the form, nullptr when the focus is elsewhere.
     TWinControl* FocusedControl() const;
     void RememberActiveControl(TWinControl* control);
@@ -157,6 +211,11 @@ private:
     bool modal_ = false;
     bool hiddenWithOwner_ = false;
     TModalResult modalResult_ = mrNone;
+    bool autoScroll_ = false;
+    TControlScrollBar horzScrollBar_{this, false};
+    TControlScrollBar vertScrollBar_{this, true};
+    bool updatingScrollBars_ = false;
+    bool scrolling_ = false;
 };
 
 // Frees the forms whose release message has arrived; the last TDispatchScope

@@ -115,6 +115,16 @@ void RegisterFormProperties() {
         });
     });
     Prop<TForm>("TForm", "OnShow", [](TForm& f, const TValue& v, TReadContext& r) { f.OnShow = r.Handler(v); });
+    Prop<TForm>("TForm", "AutoScroll", [](TForm& f, const TValue& v, TReadContext&) { f.SetAutoScroll(v.AsBoolean()); });
+    for (const char* bar : {"HorzScrollBar", "VertScrollBar"}) {
+        const bool vertical = bar[0] == 'V';
+        const auto of = [vertical](TForm& f) -> TControlScrollBar& { return vertical ? f.VertScrollBar() : f.HorzScrollBar(); };
+        const std::string prefix = std::string(bar) + ".";
+        Prop<TForm>("TForm", prefix + "Range", [of](TForm& f, const TValue& v, TReadContext&) { of(f).SetRange(v.AsInteger()); });
+        Prop<TForm>("TForm", prefix + "Increment", [of](TForm& f, const TValue& v, TReadContext&) { of(f).SetIncrement(v.AsInteger()); });
+        Prop<TForm>("TForm", prefix + "Visible", [of](TForm& f, const TValue& v, TReadContext&) { of(f).SetVisible(v.AsBoolean()); });
+        Prop<TForm>("TForm", prefix + "Smooth", [of](TForm& f, const TValue& v, TReadContext&) { of(f).SetSmooth(v.AsBoolean()); });
+    }
 }
 
 void RegisterStandardControlProperties() {

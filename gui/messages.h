@@ -53,6 +53,8 @@ constexpr UINT CM_RELEASE = CM_BASE + 33;         // posted by TForm::Release: f
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+// To a windowed control whose child changed its bounds; LParam = the child.
+constexpr UINT CM_CHILDBOUNDSCHANGED = CM_BASE + 70;
 
 // Notifications a parent window receives from a native child (WM_COMMAND,
 // WM_NOTIFY, scrolling, owner drawing, WM_CTLCOLOR*) are reflected to the

@@ -660,8 +660,14 @@ bool TWinControl::ReflectNotification(TMessage& m) {
     return !(colour && m.Result == 0);
 }
 
+void TWinControl::EnableAlign() {
+    if (alignDisabled_ > 0 && --alignDisabled_ == 0) AlignControls();
+}
+
 void TWinControl::AlignControls() {
+    if (alignDisabled_ > 0) return;
     RECT r = ClientRect();
+    OffsetRect(&r, alignOrigin_.x, alignOrigin_.y);
     for (TControl* c : controls_) {
         if (!c->Visible()) continue;
         switch (c->Align()) {

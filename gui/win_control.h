@@ -79,6 +79,16 @@ public:
     void Invalidate() override;
     void Update() override;
 
+    // While alignment is disabled (the calls nest), moving children aligns
+    // nothing; enabling it again aligns the children once.
+    void DisableAlign() { ++alignDisabled_; }
+    void EnableAlign();
+    bool AlignDisabled() const { return alignDisabled_ > 0; }
+    // Where the aligned children's area starts, relative to the client origin:
+    // a scrolled control's content starts above or left of it.
+    POINT AlignOrigin() const { return alignOrigin_; }
+    void SetAlignOrigin(POINT origin) { alignOrigin_ = origin; }
+
     // Paints the windowless children into DC (a DC of this window's client area).
     void PaintControls(HDC dc);
 
@@ -161,6 +171,8 @@ private:
     TControl* captureControl_ = nullptr;
     bool tabStop_ = false;
     int storedTabOrder_ = -1;   // set while loading; -1: none
+    int alignDisabled_ = 0;
+    POINT alignOrigin_{0, 0};
     TBrush brush_;
 };
 
