@@ -109,7 +109,10 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
                 skinData_->BackgroundChanged = true;
                 MenuRowsCache = -1;
-                SendToForm(WM_NCPAINT);
+                // A bordered window is hidden until the skin-applied command that
+                // follows paints it and gives it its shape: painting it now would
+                // be a complete repaint nobody sees.
+                if (!HasBorder()) SendToForm(WM_NCPAINT);
                 if (IsMDIFrame()) {
                     SetMDISupport(true);
                     if (MDIExtension) MDIExtension->HookClient();
@@ -125,15 +128,23 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             skinData_->Updating = false;
             TitleAreaCache.reset();
             SkinFormMenus(skinData_->IsSkinned(false));
-            if (border) RegionChanged = true;
-            SendToForm(WM_NCPAINT);
-            MDIPaintAfterSkinApplied();
-            ApplyGlobalColor();
-            if (border && form_->HandleAllocated()) {
-                SetWindowRgn(form_->Handle(), nullptr, FALSE);
-                ApplyRegion();
-                ApplyingRegion = false;
+            if (!border || !form_->HandleAllocated()) {
+                SendToForm(WM_NCPAINT);
+                MDIPaintAfterSkinApplied();
+                ApplyGlobalColor();
+                return;
             }
+            // One complete repaint of the cache while the window is hidden (the
+            // non-client paint leaves the region alone), then the region once: its
+            // redraw copies the new frame, and the client follows from the cache.
+            RegionChanged = false;
+            SendToForm(WM_NCPAINT);
+            ApplyGlobalColor();
+            RebuildRegionHoles();
+            RegionChanged = false;
+            ApplyRegion();
+            ApplyingRegion = false;
+            MDIPaintAfterSkinApplied();
             return;
         }
         case SMC_GETPROVIDER:
