@@ -138,14 +138,16 @@ void TsSkinProvider::ForwardToChildren(TMessage& message) { BroadcastSkinMessage
 
 void TsSkinProvider::HideWindowForChange() {
     if (!form_->HandleAllocated()) return;
-    // An empty region hides the window while the skin changes under it. Each
-    // SetWindowRgn is a frame change with its round of position messages: a
-    // window that is hidden already (the skin-changed command hid it before the
-    // skin-applied one) is left as it is.
+    // An empty region hides the window while the skin changes under it.
+    SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
+}
+
+bool TsSkinProvider::HiddenForChange() const {
+    if (!form_->HandleAllocated()) return false;
     HRGN current = CreateRectRgn(0, 0, 0, 0);
     const bool hidden = GetWindowRgn(form_->Handle(), current) == NULLREGION;
     DeleteObject(current);
-    if (!hidden) SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
+    return hidden;
 }
 
 void TsSkinProvider::DropSystemMenu(int x, int y) {
