@@ -111,7 +111,10 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
                 skinData_->BackgroundChanged = true;
                 MenuRowsCache = -1;
-                SendToForm(WM_NCPAINT);
+                // A bordered window is hidden until the skin-applied command that
+                // follows paints it and gives it its shape: painting it now would
+                // be a complete repaint nobody sees. MDI forms keep their order.
+                if (!ShapedOnceOnSkinApplied()) SendToForm(WM_NCPAINT);
                 if (IsMDIFrame()) {
                     SetMDISupport(true);
                     if (MDIExtension) MDIExtension->HookClient();
@@ -121,21 +124,37 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
         case SMC_SKINAPPLIED: {
             if (!OwnManager(m)) return;
             const bool border = HasBorder();
-            if (border) HideWindowForChange();
+            // Each SetWindowRgn is a frame change with its round of position
+            // messages: a window the skin-changed command hid stays as it is.
+            if (border && !(ShapedOnceOnSkinApplied() && HiddenForChange())) HideWindowForChange();
             skinData_->BackgroundChanged = true;
             MenuRowsCache = -1;
             skinData_->Updating = false;
             TitleAreaCache.reset();
             SkinFormMenus(skinData_->IsSkinned(false));
-            if (border) RegionChanged = true;
-            SendToForm(WM_NCPAINT);
-            MDIPaintAfterSkinApplied();
-            ApplyGlobalColor();
-            if (border && form_->HandleAllocated()) {
-                SetWindowRgn(form_->Handle(), nullptr, FALSE);
-                ApplyRegion();
-                ApplyingRegion = false;
+            if (!ShapedOnceOnSkinApplied()) {
+                if (border) RegionChanged = true;
+                SendToForm(WM_NCPAINT);
+                MDIPaintAfterSkinApplied();
+                ApplyGlobalColor();
+                if (border && form_->HandleAllocated()) {
+                    SetWindowRgn(form_->Handle(), nullptr, FALSE);
+                    ApplyRegion();
+                    ApplyingRegion = false;
+                }
+                return;
             }
+            // One complete repaint of the cache while the window is hidden (the
+            // non-client paint leaves the region alone), then the region once: its
+            // redraw copies the new frame, and the client follows from the cache.
+            RegionChanged = false;
+            SendToForm(WM_NCPAINT);
+            ApplyGlobalColor();
+            RebuildRegionHoles();
+            RegionChanged = false;
+            ApplyRegion();
+            ApplyingRegion = false;
+            MDIPaintAfterSkinApplied();
             return;
         }
         case SMC_GETPROVIDER:
@@ -173,6 +192,13 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
         }
         default: return;
     }
+}
+
+// A bordered form that is neither an MDI frame nor an MDI child is painted and
+// shaped once, at the skin-applied command; MDI frames and their children keep
+// the paint at each command, which their client window and merged buttons follow.
+bool TsSkinProvider::ShapedOnceOnSkinApplied() const {
+    return HasBorder() && form_->HandleAllocated() && !IsMDIFrame() && !IsMDIChild();
 }
 
 // ---- messages ----------------------------------------------------------------------

@@ -161,6 +161,14 @@ void TsSkinProvider::HideWindowForChange() {
     SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
 }
 
+bool TsSkinProvider::HiddenForChange() const {
+    if (!form_->HandleAllocated()) return false;
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    const bool hidden = GetWindowRgn(form_->Handle(), current) == NULLREGION;
+    DeleteObject(current);
+    return hidden;
+}
+
 void TsSkinProvider::DropSystemMenu(int x, int y) {
     if (systemMenu_) systemMenu_->Drop(x, y);
 }

@@ -202,6 +202,8 @@ private:
     void SetFormBorderIcons(TBorderIcons icons);
     void ForwardToChildren(TMessage& message);
     void HideWindowForChange();
+    bool HiddenForChange() const;
+    bool ShapedOnceOnSkinApplied() const;
 
     // message tables (provider_messages.cpp)
     void SkinCommand(TMessage& message);

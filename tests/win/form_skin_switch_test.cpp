@@ -2,6 +2,9 @@
 // border icons and a rectangular window; switching it on takes them away again.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "form_test_support.h"
 
 namespace korvel {
@@ -63,6 +66,91 @@ TEST(FormSkinSwitch, OffGivesBackTheSystemFrameAndOnTakesItAwayAgain) {
     EXPECT_EQ(rig.Form->BorderIcons(), 0);
     EXPECT_TRUE(HasRegion(window));
     EXPECT_EQ(rig.Pixel(0, 0), kRootColour);
+}
+
+// Every region the window is given, as the kind of region it has right after:
+// SetWindowRgn ends in a frame-changing SetWindowPos that neither moves nor sizes.
+class TRegionLog {
+public:
+    explicit TRegionLog(HWND window) : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId())) {
+        window_ = window;
+        kinds_ = &Kinds;
+    }
+    ~TRegionLog() {
+        UnhookWindowsHookEx(hook_);
+        kinds_ = nullptr;
+    }
+    TRegionLog(const TRegionLog&) = delete;
+    TRegionLog& operator=(const TRegionLog&) = delete;
+    std::vector<int> Kinds;   // NULLREGION (hidden), SIMPLEREGION or COMPLEXREGION, ERROR (none)
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+        if (code == HC_ACTION && kinds_ && sent->hwnd == window_ && sent->message == WM_WINDOWPOSCHANGED) {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(sent->lParam);
+            constexpr UINT kRegionFlags = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE;
+            if ((pos->flags & kRegionFlags) == kRegionFlags) {
+                HRGN region = CreateRectRgn(0, 0, 0, 0);
+                kinds_->push_back(GetWindowRgn(window_, region));
+                DeleteObject(region);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+    HHOOK hook_;
+    static inline HWND window_ = nullptr;
+    static inline std::vector<int>* kinds_ = nullptr;
+};
+
+// A skin change hides the window behind an empty region once and shapes it once,
+// and what shows afterwards is the new cache: title, frame and client.
+TEST(FormSkinSwitch, ChangeHidesAndShapesTheWindowOnceAndShowsTheNewPicture) {
+    TSkinnedFormRig rig;
+    rig.Show();
+    const HWND window = rig.Handle();
+    TsSkinProvider& p = *rig.Provider;
+    const RECT wr = rig.WindowRect();
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const int titleY = p.FrameHeight() + p.CaptionHeight() / 2;
+    const int frameX = p.FrameWidth() / 2;
+    const int clientY = p.ClientOffsetY() + 40;
+    const int middleY = h / 2;
+    const int bottomY = h - 1 - p.FrameHeight() / 2;
+    // Points inside the title, the left and bottom frame and the client, clear of the cut corners.
+    std::vector<POINT> points;
+    for (int x = 12; x < w - 12; x += 9) points.push_back({x, titleY});
+    for (int x = 12; x < w - 12; x += 17) points.push_back({x, bottomY});
+    for (int x = p.ClientOffsetX() + 3; x < w - p.FrameWidth() - 3; x += 23) points.push_back({x, clientY});
+    points.push_back({frameX, middleY});
+    points.push_back({w - 1 - frameX, middleY});
+
+    struct TStep {
+        const char* Name;
+        std::function<void()> Change;
+        bool NewColours;   // the hue turns the frame's colours
+    };
+    const TStep steps[] = {
+        {"hue 120 (skin applied only)", [&] { rig.Manager->SetHueOffset(120); }, true},
+        {"the same skin again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }, false},
+        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }, true},
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.Name);
+        const TColor before = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
+        std::vector<int> kinds;
+        {
+            TRegionLog log(window);
+            step.Change();
+            kinds = log.Kinds;
+        }
+        EXPECT_EQ(kinds, (std::vector<int>{NULLREGION, COMPLEXREGION})) << "hidden once, then shaped once";
+        Pump(300);
+        const TBitmap24& cache = *p.SkinData().CacheBmp();
+        if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), before) << "the title takes the new colours";
+        for (const POINT& at : points) EXPECT_EQ(rig.Pixel(at.x, at.y), cache.Pixel(at.x, at.y)) << at.x << "," << at.y;
+        EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut again";
+    }
 }
 
 }  // namespace
