@@ -2,16 +2,13 @@
 
 #include "app/link_table.h"
 #include "app/tool_table.h"
-#include "controls/control_classes.h"
-#include "controls/skinable_menus.h"
 #include "forms/skin_provider.h"
+#include "forms/skinned_program.h"
 #include "gui/exceptions.h"
 #include "gui/graphic_controls.h"
 #include "gui/shell.h"
 #include "gui/text_file.h"
-#include "paint/platform_canvas_win.h"
 #include "engine/skin_manager.h"
-#include "gui/system_colors.h"
 
 namespace korvel {
 namespace {
@@ -37,22 +34,6 @@ std::string_view DialogName(TBrowseDialog dialog) {
     return {};
 }
 
-TColor WindowsSystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
-
-// The skin manager's class, GDI painting and the desktop's system colours, set
-// up once for the process before the first definition is read.
-void PrepareSkinning() {
-    static const bool prepared = [] {
-        RegisterSkinManagerClass();
-        RegisterSkinProviderClass();
-        InstallSkinableMenus();
-        InstallGdiPaintPlatform();
-        SetSystemColorSource(&WindowsSystemColor);
-        return true;
-    }();
-    (void)prepared;
-}
-
 }  // namespace
 
 TForm1::TForm1(TComponent* owner, HMODULE module) : TForm(owner) {
@@ -60,8 +41,7 @@ TForm1::TForm1(TComponent* owner, HMODULE module) : TForm(owner) {
         ShellOpen(ownerWindow, verb, file, parameters, {}, SW_SHOW);   // the result is not examined
     };
     ExecuteDialog = [](TOpenDialog& dialog) { return dialog.Execute(); };
-    PrepareSkinning();
-    RegisterSkinnedControlClasses();
+    PrepareSkinnedProgram();
     RegisterHandlers();
     ReadDefinitionResource(module ? module : GetModuleHandleW(nullptr), "MAINWINDOW");
 }

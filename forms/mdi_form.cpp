@@ -544,6 +544,9 @@ void TsMDIForm::MergeChildButtons() {
     } else if (!ActiveChildMaximized() && ChildButtonsItem->Parent()) {
         ChildButtonsItem->Parent()->Remove(ChildButtonsItem);
         provider_->RefreshMenuOwnerDraw();
+        // The menu line loses the buttons and the title its "- [child]" (which the
+        // client window sets without a WM_SETTEXT the provider would see).
+        provider_->RepaintNonClient();
     }
     if (!ScrollGuard) UpdateChildControls();
 }

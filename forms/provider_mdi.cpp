@@ -352,6 +352,10 @@ void TsSkinProvider::MDIChildSysCommand(TMessage& m) {
             if (systemMenu_) systemMenu_->UpdateItems();
             return;
         case SC_KEYMENU:
+            // Alt and Alt+letter open the frame's menu line through the child's own
+            // handling; swallowing them would leave the keyboard without the menus.
+            // Alt+Space would open the system's unskinned window menu: kept from it.
+            if (m.LParam != ' ') PassOn(m);
             return releaseFrame();
         default:
             PassOn(m);

@@ -1,14 +1,12 @@
 #include "gallery/gallery_frame.h"
 
-#include "controls/control_classes.h"
 #include "engine/skin_manager.h"
 #include "forms/skin_provider.h"
+#include "forms/skinned_program.h"
 #include "forms/system_menu.h"
 #include "gui/application.h"
 #include "gui/exceptions.h"
 #include "gui/menus.h"
-#include "gui/system_colors.h"
-#include "paint/platform_canvas_win.h"
 
 namespace korvel {
 namespace {
@@ -16,27 +14,11 @@ namespace {
 // The Skins menu's items are named after it, numbered in menu order.
 constexpr std::string_view kSkinItemPrefix = "mnuSkin";
 
-TColor WindowsSystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
-
-// The skin manager's and provider's classes, GDI painting and the desktop's
-// system colours, set up once for the process before the first definition is read.
-void PrepareSkinning() {
-    static const bool prepared = [] {
-        RegisterSkinManagerClass();
-        RegisterSkinProviderClass();
-        RegisterSkinnedControlClasses();
-        InstallGdiPaintPlatform();
-        SetSystemColorSource(&WindowsSystemColor);
-        return true;
-    }();
-    (void)prepared;
-}
-
 }  // namespace
 
 TGalleryFrame::TGalleryFrame(TComponent* owner, HMODULE module)
     : TForm(owner), module_(module ? module : GetModuleHandleW(nullptr)) {
-    PrepareSkinning();
+    PrepareSkinnedProgram();
     RegisterHandlers();
     ReadDefinitionResource(module_, "GALLERYFRAME");
     // sSkinProvider1 gives the frame its TsMDIForm (skinned MDI area, its scroll

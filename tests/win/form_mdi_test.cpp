@@ -399,6 +399,30 @@ TEST(FormMDITest, AFrameWithoutAMenuKeepsPaintingAfterAChildIsMaximisedByItsCapt
     EXPECT_FALSE(rig.Provider->SkinData().BackgroundChanged) << "the frame painted its picture again";
 }
 
+// (A normal active child's Alt+letter is driven through the real gallery by e2e_gallery.)
+TEST(FormMDITest, AltAndALetterInAMaximisedChildOpenTheFramesMenu) {
+    TMDIFrameRig rig;
+    TMenuItem* file = rig.Menu->Items().Items(0);
+    auto* item = new TMenuItem(rig.Frame);
+    item->SetCaption("&New");
+    int clicks = 0;
+    item->OnClick = [&](TObject*) { ++clicks; };
+    file->Add(item);
+    TForm* child = rig.AddChild(20, 20);
+    rig.Command(child, SC_MAXIMIZE);
+    SetForegroundWindow(rig.Frame->Handle());
+    ::SetFocus(child->Handle());
+    testing::Pump(100);
+    {
+        testing::TMenuWatcher watcher([](HWND) { testing::SendChord('N'); });
+        testing::PressChord('F', {VK_MENU});   // Alt+F opens File; the watcher presses N in it
+        testing::Pump(300);
+        EXPECT_TRUE(watcher.Seen());
+    }
+    testing::Pump(200);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST(FormMDITest, ClosingChildrenAndTheFrameLeavesTheLiveCountsFlat) {
     const auto round = [] {
         TMDIFrameRig rig;
