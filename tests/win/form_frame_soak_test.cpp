@@ -59,28 +59,6 @@ std::string CaptionOf(int round) {
     return caption;
 }
 
-void ExpectSameObjects(const TCounts& before, const TCounts& after) {
-    EXPECT_EQ(after.Gdi.Bitmaps, before.Gdi.Bitmaps);
-    EXPECT_EQ(after.Gdi.Fonts, before.Gdi.Fonts);
-    EXPECT_EQ(after.Gdi.Brushes, before.Gdi.Brushes);
-    EXPECT_EQ(after.Gdi.Pens, before.Gdi.Pens);
-    EXPECT_EQ(after.Gdi.Regions, before.Gdi.Regions);
-    EXPECT_EQ(after.Gdi.DeviceContexts, before.Gdi.DeviceContexts);
-    EXPECT_EQ(after.Gdi.Icons, before.Gdi.Icons);
-    EXPECT_EQ(after.Gdi.Windows, before.Gdi.Windows);
-    EXPECT_EQ(after.Controls, before.Controls);
-    EXPECT_EQ(after.Components, before.Components);
-    EXPECT_EQ(after.PixelStores, before.PixelStores);
-    EXPECT_EQ(after.GdiObjects, before.GdiObjects);
-    EXPECT_EQ(after.UserObjects, before.UserObjects);
-    std::printf("pixel stores %d -> %d, bitmaps %d -> %d, fonts %d -> %d, regions %d -> %d, DCs %d -> %d, "
-                "windows %d -> %d, components %d -> %d, private bytes %zu -> %zu\n",
-                before.PixelStores, after.PixelStores, before.Gdi.Bitmaps, after.Gdi.Bitmaps, before.Gdi.Fonts,
-                after.Gdi.Fonts, before.Gdi.Regions, after.Gdi.Regions, before.Gdi.DeviceContexts,
-                after.Gdi.DeviceContexts, before.Gdi.Windows, after.Gdi.Windows, before.Components, after.Components,
-                static_cast<size_t>(before.PrivateBytes), static_cast<size_t>(after.PrivateBytes));
-}
-
 TEST(FormFrameSoak, ActivationCaptionAndSkinChangesLeaveObjectsAndMemory) {
     Application().OnException = [](const std::exception& e) { ADD_FAILURE() << "reported: " << e.what(); };
     TSkinnedFormRig rig;
@@ -141,7 +119,8 @@ TEST(FormFrameSoak, ActivationCaptionAndSkinChangesLeaveObjectsAndMemory) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const TCounts after = Count();
     EXPECT_GT(cut, 0) << "some captions are wider than the title bar";
-    ExpectSameObjects(before, after);
+    testing::ExpectSameCounts(before, after);
+    testing::PrintCounts("frame soak", before, after);
     // Both points hold the internal skin, the window's caches and one caption.
     // A leaked window cache (306 x 185, 24-bit: 170 KB) or Basalt's tables per
     // round would be hundreds of MB, a leaked caption per round 120 KB; Wine's

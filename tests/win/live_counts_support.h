@@ -41,6 +41,10 @@ inline TCounts Count() {
 // Every counted object of before is there after, and nothing more.
 inline void ExpectSameCounts(const TCounts& before, const TCounts& after) {
     EXPECT_EQ(after.Gdi.Bitmaps, before.Gdi.Bitmaps);
+    EXPECT_EQ(after.Gdi.Fonts, before.Gdi.Fonts);
+    EXPECT_EQ(after.Gdi.Brushes, before.Gdi.Brushes);
+    EXPECT_EQ(after.Gdi.Pens, before.Gdi.Pens);
+    EXPECT_EQ(after.Gdi.Icons, before.Gdi.Icons);
     EXPECT_EQ(after.Gdi.DeviceContexts, before.Gdi.DeviceContexts);
     EXPECT_EQ(after.Gdi.Windows, before.Gdi.Windows);
     EXPECT_EQ(after.Gdi.Regions, before.Gdi.Regions);
@@ -53,10 +57,12 @@ inline void ExpectSameCounts(const TCounts& before, const TCounts& after) {
 
 // One line with the counts before and after, for the test's output.
 inline void PrintCounts(const char* what, const TCounts& before, const TCounts& after) {
-    std::printf("%s: pixel stores %d -> %d, windows %d -> %d, bitmaps %d -> %d, regions %d -> %d, controls %d -> %d, "
+    std::printf("%s: pixel stores %d -> %d, windows %d -> %d, bitmaps %d -> %d, fonts %d -> %d, regions %d -> %d, "
+                "DCs %d -> %d, controls %d -> %d, "
                 "components %d -> %d, GDI objects %lu -> %lu, USER objects %lu -> %lu, private bytes %zu -> %zu\n",
                 what, before.PixelStores, after.PixelStores, before.Gdi.Windows, after.Gdi.Windows,
-                before.Gdi.Bitmaps, after.Gdi.Bitmaps, before.Gdi.Regions, after.Gdi.Regions, before.Controls,
+                before.Gdi.Bitmaps, after.Gdi.Bitmaps, before.Gdi.Fonts, after.Gdi.Fonts, before.Gdi.Regions,
+                after.Gdi.Regions, before.Gdi.DeviceContexts, after.Gdi.DeviceContexts, before.Controls,
                 after.Controls, before.Components, after.Components, before.GdiObjects, after.GdiObjects,
                 before.UserObjects, after.UserObjects, static_cast<size_t>(before.PrivateBytes),
                 static_cast<size_t>(after.PrivateBytes));
