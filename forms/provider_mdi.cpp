@@ -149,8 +149,12 @@ int TsSkinProvider::MDIButtonHeight() const {
 int TsSkinProvider::MDIRestoreMask() const {
     TsSkinManager* manager = skinData_->SkinManager();
     if (!manager) return -1;
-    int mask = manager->MaskIndexOf(skinData_->SkinIndex, skinData_->SkinSection(), "SICONNORM");
-    if (!manager->IsValidMaskIndex(mask)) mask = manager->MaskIndexOf(manager->SectionIndexOf("FORM"), "FORM", "BICONNORM");
+    const int global = manager->SectionIndexOf("GLOBALINFO");
+    int mask = manager->MaskIndexOf(global, "GLOBALINFO", "SICONNORM");
+    if (!manager->IsValidMaskIndex(mask)) mask = manager->MaskIndexOf(skinData_->SkinIndex, skinData_->SkinSection(), "BICONNORM");
+    // A skin that keeps its restore face only among the global icons (as the frame's own
+    // restore button finds it) must not leave the child's restore button blank.
+    if (!manager->IsValidMaskIndex(mask)) mask = manager->MaskIndexOf(global, "GLOBALINFO", "BICONNORM");
     return manager->IsValidMaskIndex(mask) ? mask : -1;
 }
 

@@ -385,6 +385,45 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     EXPECT_NE(hit(closeLeft + bw / 2, top + bh / 2), htsMDIClose) << "no buttons without a maximised child";
 }
 
+// Basalt keeps its restore face only among the global icons (no SICONNORM, no BICONNORM in
+// FORM): the child's restore button shows that face rather than nothing.
+TEST(FormMDITest, AMaximisedChildsRestoreButtonShowsTheGlobalRestoreFace) {
+    TMDIFrameRig rig;
+    rig.Manager->SetSkinName("Basalt");
+    Pump(300);
+    TsSkinManager& m = *rig.Manager;
+    const int global = m.SectionIndexOf("GLOBALINFO");
+    ASSERT_FALSE(m.IsValidMaskIndex(m.MaskIndexOf(global, "GLOBALINFO", "SICONNORM")));
+    ASSERT_FALSE(m.IsValidMaskIndex(m.MaskIndexOf(m.SectionIndexOf("FORM"), "FORM", "BICONNORM")));
+    TForm* child = rig.AddChild(10, 10);
+    rig.Command(child, SC_MAXIMIZE);
+    Pump(200);
+    const auto maskAt = [&](const char* name) -> const TsMaskData& {
+        return m.Tables().Masks.at(static_cast<std::size_t>(m.MaskIndexOf(global, "GLOBALINFO", name)));
+    };
+    const TsMaskData& close = maskAt("BICONCLOSE");
+    const TsMaskData& restore = maskAt("BICONNORM");
+    const int bw = close.R.Width() / close.ImageCount, bh = close.R.Height() / (close.MaskType + 1);
+    RECT window{}, clientRect{};
+    GetWindowRect(rig.Frame->Handle(), &window);
+    GetClientRect(rig.Frame->Handle(), &clientRect);
+    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
+    const int t = (window.bottom - window.top) - clientRect.bottom - metrics.FrameY;
+    const int top = t - (GetSystemMetrics(SM_CYMENU) - 1 - bh) / 2 - bh - 1;
+    const int restoreLeft = (window.right - window.left) - metrics.FrameX - 2 * bw - 2;
+    const TBitmap24& master = m.Tables().MasterBitmap;
+    int opaque = 0;
+    for (int y = 0; y < bh; ++y) {
+        for (int x = 0; x < bw; ++x) {
+            const TColor expected = master.Pixel(restore.R.Left + x, restore.R.Top + y);
+            if (expected == clNone) continue;
+            ++opaque;
+            EXPECT_EQ(ScreenPixel(window.left + restoreLeft + x, window.top + top + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(opaque, bw * bh / 4);
+}
+
 TEST(FormMDITest, AFrameWithoutAMenuKeepsPaintingAfterAChildIsMaximisedByItsCaptionButton) {
     TMDIFrameRig rig;
     rig.Frame->SetMenu(nullptr);
