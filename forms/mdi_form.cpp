@@ -279,6 +279,9 @@ LRESULT TsMDIForm::ClientWndProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
                 if (!(style & (WS_HSCROLL | WS_VSCROLL))) SetWindowLongW(window, GWL_STYLE, style | WS_HSCROLL | WS_VSCROLL);
             }
             const LRESULT result = PassOn(msg, wparam, lparam);
+            // With the styles back, Wine draws its own bars at once, where its stale client
+            // rectangle ends: over the edge's right and bottom strips.
+            if (Skinned() && !ActiveChildMaximized()) PaintClientEdge(window);
             if (Skinned() && !ScrollGuard) UpdateChildControls();
             return result;
         }

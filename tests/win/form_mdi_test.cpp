@@ -327,6 +327,33 @@ TEST(FormMDITest, TheClientWindowShowsTheMDIAreaSectionOrTheFormBackground) {
     EXPECT_TRUE(varied) << "a textured section tells shifted pixels apart";
 }
 
+// Wine recalculates the client window's scroll ranges when a child comes, and draws its
+// own bars while doing so where its client rectangle ends: over the edge's strips.
+TEST(FormMDITest, TheClientEdgeStaysTheFramesPictureWhenChildrenCome) {
+    TMDIFrameRig rig;
+    rig.AddChild(10, 10);
+    rig.AddChild(40, 30);
+    const RECT client = rig.ClientWindowRect();
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
+    const int menuRows = rig.Provider->MenuLineVisible() ? rig.Provider->MenuRowCount() : 0;
+    const int left = metrics.FrameX;
+    const int top = metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1;
+    const TBitmap24 form = rig.FormBackground();
+    int wrong = 0;
+    for (int edge = 0; edge < 2; ++edge) {
+        for (int y = 0; y < h; ++y) {   // right strip, beside where a vertical bar would start
+            const int x = w - 1 - edge;
+            wrong += ScreenPixel(client.left + x, client.top + y) != form.Pixel(left + x, top + y) ? 1 : 0;
+        }
+        for (int x = 0; x < w; ++x) {   // bottom strip
+            const int y = h - 1 - edge;
+            wrong += ScreenPixel(client.left + x, client.top + y) != form.Pixel(left + x, top + y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels of the right and bottom edge strips that are not the frame's picture";
+}
+
 TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     TMDIFrameRig rig;
     TForm* child = rig.AddChild(10, 10);
