@@ -16,29 +16,14 @@
 #include "gui/forms.h"
 #include "gui/std_controls.h"
 #include "gui/timer.h"
+#include "gui_input_support.h"
 #include "gui_test_support.h"
 
 namespace korvel {
 namespace {
 
+using testing::PressChord;
 using testing::Pump;
-
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(input));
-}
-
-void Press(WORD key, WORD modifier = 0) {
-    if (modifier) SendKey(modifier, false);
-    SendKey(key, false);
-    SendKey(key, true);
-    if (modifier) SendKey(modifier, true);
-    Pump(200);
-}
 
 // Tells when the form that owns it is freed.
 class TFreeProbe : public TComponent {
@@ -88,11 +73,11 @@ TEST_F(HandlerEntryTest, AnExceptionFromAKeyboardClickIsReportedAndTheProgramGoe
         TButton* button;
         TWinControl* focus;
     } const paths[] = {
-        {"Enter on the default button", [] { Press(VK_RETURN); }, save, edit},
-        {"Escape on the cancel button", [] { Press(VK_ESCAPE); }, cancel, edit},
-        {"Alt and the accelerator", [] { Press('R', VK_MENU); }, save, edit},
-        {"Enter on the focused button", [] { Press(VK_RETURN); }, cancel, cancel},
-        {"Space on the focused button", [] { Press(VK_SPACE); }, save, save},
+        {"Enter on the default button", [] { PressChord(VK_RETURN); }, save, edit},
+        {"Escape on the cancel button", [] { PressChord(VK_ESCAPE); }, cancel, edit},
+        {"Alt and the accelerator", [] { PressChord('R', {VK_MENU}); }, save, edit},
+        {"Enter on the focused button", [] { PressChord(VK_RETURN); }, cancel, cancel},
+        {"Space on the focused button", [] { PressChord(VK_SPACE); }, save, save},
     };
     for (const auto& path : paths) {
         TButton* button = path.button;
@@ -176,7 +161,7 @@ TEST_F(HandlerEntryTest, AFormReleasedInAKeyboardOrTimerHandlerOutlivesTheHandle
             ok->OnClick = [&](TObject*) { handler(); };
             field->SetFocus();
             Pump(30);
-            Press(VK_RETURN);
+            PressChord(VK_RETURN);
         }
         ASSERT_TRUE(handled) << path;
         EXPECT_FALSE(freedInside) << path << ": freed while its handler ran";

@@ -14,6 +14,7 @@
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
 #include "gui/std_controls.h"
+#include "gui_input_support.h"
 #include "gui_test_support.h"
 
 namespace korvel {
@@ -22,25 +23,8 @@ namespace {
 // The owner of the hooks these tests put in window procedure chains.
 const int kHookOwner = 0;
 
+using testing::PressChord;
 using testing::Pump;
-
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(input));
-}
-
-// Presses and releases Key, with Modifier held around it when given.
-void Press(WORD key, WORD modifier = 0) {
-    if (modifier) SendKey(modifier, false);
-    SendKey(key, false);
-    SendKey(key, true);
-    if (modifier) SendKey(modifier, true);
-    Pump(150);
-}
 
 class KeyboardTest : public ::testing::Test {
 protected:
@@ -129,7 +113,7 @@ TEST_F(KeyboardTest, AltLetterClicksTheButtonOnceWithoutBeepOrSystemMenu) {
         if (m.Msg == WM_SYSCOMMAND || m.Msg == WM_ENTERMENULOOP) commands.push_back(m.WParam);
         next(m);
     });
-    Press('S', VK_MENU);
+    PressChord('S', {VK_MENU});
     Pump(200);
     EXPECT_EQ(saveClicks, 1);
     EXPECT_TRUE(commands.empty()) << "system command " << std::hex << (commands.empty() ? 0 : commands[0]);
@@ -140,64 +124,64 @@ TEST_F(KeyboardTest, AltLetterClicksTheButtonOnceWithoutBeepOrSystemMenu) {
 }
 
 TEST_F(KeyboardTest, PlainLetterWorksAsAcceleratorOnlyWhileTheFocusedControlTakesNoCharacters) {
-    Press('S');   // the edit wants characters: the letter is typed
+    PressChord('S');   // the edit wants characters: the letter is typed
     EXPECT_EQ(nameEdit->Text(), "s");
     EXPECT_EQ(saveClicks, 0);
 
     ok->SetFocus();
     Pump(50);
-    Press('S');
+    PressChord('S');
     EXPECT_EQ(saveClicks, 1);
-    Press('V');   // the check box toggles and takes the focus
+    PressChord('V');   // the check box toggles and takes the focus
     EXPECT_TRUE(verbose->Checked());
     EXPECT_TRUE(verbose->Focused());
-    Press('V');
+    PressChord('V');
     EXPECT_FALSE(verbose->Checked());
 }
 
 TEST_F(KeyboardTest, LabelAcceleratorFocusesItsControlAndDoubleAmpersandIsLiteral) {
     ok->SetFocus();
     Pump(50);
-    Press('N', VK_MENU);
+    PressChord('N', {VK_MENU});
     EXPECT_TRUE(nameEdit->Focused());
 
-    Press('F', VK_MENU);   // "&&Fish" has no accelerator
+    PressChord('F', {VK_MENU});   // "&&Fish" has no accelerator
     EXPECT_EQ(fishClicks, 0);
     fish->SetCaption("&&Fish && &Chips");
-    Press('C', VK_MENU);
+    PressChord('C', {VK_MENU});
     EXPECT_EQ(fishClicks, 1);
 
     nameLabel->SetShowAccelChar(false);   // the caption's ampersands are plain text then
     ok->SetFocus();
     Pump(50);
-    Press('N', VK_MENU);
+    PressChord('N', {VK_MENU});
     EXPECT_TRUE(ok->Focused());
 }
 
 TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
-    Press(VK_RETURN);   // from the edit
+    PressChord(VK_RETURN);   // from the edit
     EXPECT_EQ(okClicks, 1);
-    Press(VK_ESCAPE);
+    PressChord(VK_ESCAPE);
     EXPECT_EQ(cancelClicks, 1);
 
     save->SetFocus();   // a focused button takes Enter instead of the default one
     Pump(50);
-    Press(VK_RETURN);
+    PressChord(VK_RETURN);
     EXPECT_EQ(saveClicks, 1);
     EXPECT_EQ(okClicks, 1);
 
     memo->SetFocus();   // a multi-line edit keeps Enter for a new line, but not Escape
     Pump(50);
-    Press('A');
-    Press(VK_RETURN);
-    Press('B');
+    PressChord('A');
+    PressChord(VK_RETURN);
+    PressChord('B');
     EXPECT_EQ(okClicks, 1);
     EXPECT_EQ(memo->Lines().Count(), 2);
     EXPECT_EQ(memo->Lines().Strings(1), "b");
-    Press(VK_ESCAPE);
+    PressChord(VK_ESCAPE);
     EXPECT_EQ(cancelClicks, 2);
     memo->SetWantReturns(false);   // then Enter is the form's first
-    Press(VK_RETURN);
+    PressChord(VK_RETURN);
     EXPECT_EQ(okClicks, 2);
     EXPECT_EQ(memo->Lines().Count(), 2);
 }
@@ -205,26 +189,26 @@ TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
 TEST_F(KeyboardTest, TabAndArrowsMoveTheFocusUnlessTheControlClaimsThem) {
     save->SetFocus();
     Pump(50);
-    Press(VK_TAB);
+    PressChord(VK_TAB);
     EXPECT_TRUE(fish->Focused());
-    Press(VK_TAB, VK_SHIFT);
+    PressChord(VK_TAB, {VK_SHIFT});
     EXPECT_TRUE(save->Focused());
-    Press(VK_RIGHT);   // a button takes no arrows: they move among its siblings
+    PressChord(VK_RIGHT);   // a button takes no arrows: they move among its siblings
     EXPECT_TRUE(fish->Focused());
-    Press(VK_UP);
+    PressChord(VK_UP);
     EXPECT_TRUE(save->Focused());
 
     memo->SetFocus();
     Pump(50);
-    Press(VK_LEFT);   // the multi-line edit keeps the arrows
+    PressChord(VK_LEFT);   // the multi-line edit keeps the arrows
     EXPECT_TRUE(memo->Focused());
-    Press(VK_TAB);    // but Tab moves on unless it wants tabs
+    PressChord(VK_TAB);    // but Tab moves on unless it wants tabs
     EXPECT_TRUE(verbose->Focused());
     EXPECT_EQ(memo->Text(), "");
     memo->SetWantTabs(true);
     memo->SetFocus();
     Pump(50);
-    Press(VK_TAB);
+    PressChord(VK_TAB);
     EXPECT_TRUE(memo->Focused());
     EXPECT_EQ(memo->Text(), "\t");
 }
@@ -247,7 +231,8 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
         else c.control->SetEnabled(false);
         nameEdit->SetFocus();
         Pump(50);
-        Press(c.key, c.modifier);
+        if (c.modifier) PressChord(c.key, {c.modifier});
+        else PressChord(c.key);
         EXPECT_EQ(*c.clicks, 0) << c.what;
         c.control->Show();
         c.control->SetEnabled(true);
@@ -258,7 +243,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
             else c->SetEnabled(false);
             ok->SetFocus();
             Pump(50);
-            Press('N', VK_MENU);
+            PressChord('N', {VK_MENU});
             EXPECT_TRUE(ok->Focused()) << c->ClassName() << (hide ? " hidden" : " disabled");
             c->Show();
             c->SetEnabled(true);
@@ -267,7 +252,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
     verbose->SetEnabled(false);
     ok->SetFocus();
     Pump(50);
-    Press('V');
+    PressChord('V');
     EXPECT_FALSE(verbose->Checked());
 }
 
@@ -291,14 +276,14 @@ TEST_F(KeyboardTest, MessagesReachARecordingControlInOrder) {
     record(nameEdit, "edit");
     record(form, "form");
 
-    Press('X');   // typed: the edit wants it
+    PressChord('X');   // typed: the edit wants it
     EXPECT_EQ(log, (std::vector<std::string>{"edit keydown X", "edit getdlgcode", "edit char x"}));
     log.clear();
-    Press(VK_RETURN);   // claimed by nobody: the form and its children are asked, the edit never gets it
+    PressChord(VK_RETURN);   // claimed by nobody: the form and its children are asked, the edit never gets it
     EXPECT_EQ(log, (std::vector<std::string>{"edit getdlgcode", "form dialogkey enter", "edit dialogkey enter"}));
     EXPECT_EQ(okClicks, 1);
     log.clear();
-    Press('S', VK_MENU);   // answered by the button: no syschar reaches anybody
+    PressChord('S', {VK_MENU});   // answered by the button: no syschar reaches anybody
     EXPECT_EQ(log, (std::vector<std::string>{"edit syskeydown S", "form dialogchar s", "edit dialogchar s"}));
     EXPECT_EQ(saveClicks, 1);
     EXPECT_EQ(nameEdit->Text(), "x");
@@ -327,7 +312,7 @@ TEST_F(KeyboardTest, LabelForgetsItsFocusControlWhenThatIsFreed) {
     EXPECT_EQ(nameLabel->FocusControl(), nullptr);
     ok->SetFocus();
     Pump(50);
-    Press('N', VK_MENU);   // nothing to focus, nothing breaks
+    PressChord('N', {VK_MENU});   // nothing to focus, nothing breaks
     EXPECT_TRUE(ok->Focused());
 }
 
