@@ -36,6 +36,8 @@ void TsSkinableMenus::MenuBarMeasure(TMenuItem* item, TCanvas& canvas, int& widt
 void TsSkinableMenus::MenuBarDraw(TMenuItem* item, TCanvas& canvas, const RECT& rect, TOwnerDrawState state) {
     if (!item || item->InState(csDestroying) || item->Name() == kMdiChildItemName || !manager_) return;
     auto* menu = dynamic_cast<TMainMenu*>(item->GetParentMenu());
+    // An MDI child's items show on the line of the frame whose bar they are merged into.
+    if (menu && menu->MergedInto()) menu = menu->MergedInto();
     TMenuLineBackground line;
     if (!menu || !MenuLineOf(menu->Form(), line)) return;
     const TsSkinTables* tables = Tables();

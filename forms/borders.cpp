@@ -1,6 +1,9 @@
 // The picture of the whole window in the provider's cache (background, frame,
 // grip, title bar, menu line) and its copies to the screen: the non-client
 // strips on WM_NCPAINT and the client background on WM_PAINT.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "engine/skin_manager.h"
@@ -37,26 +40,26 @@ TPoint TsSkinProvider::GripPosition(int maskIndex) const {
             cache->Height() - mask.R.Height() / (mask.MaskType + 1) - FrameHeight()};
 }
 
+// An MDI frame's bar also shows its active child's items (merged by the
+// framework as the child is activated): a child's menu alone makes the line visible.
 bool TsSkinProvider::MenuLineVisible() const {
     TMainMenu* menu = form_->Menu();
     if (!menu || form_->BorderStyle() == TFormBorderStyle::bsDialog || form_->FormStyle() == TFormStyle::fsMDIChild)
         return false;
-    for (int i = 0; i < menu->Items().Count(); ++i)
-        if (menu->Items().Items(i)->Visible()) return true;
-    return false;
+    return !menu->BarItems().empty();
 }
 
 // The top-level items the menu skinning paints, with their rectangles on the
 // line: rows wrap where the next item would pass the window's inner width.
+// The walk goes over the entries of the real menu bar (a merged child's items
+// among the frame's), so the painted line and the system's hit test agree.
 void TsSkinProvider::WalkMenuLine(const std::function<void(TMenuItem*, const TRect&)>& visit) {
     TMainMenu* menu = form_->Menu();
     if (!menu || !form_->HandleAllocated()) return;
     TsSkinManager* manager = skinData_->SkinManager();
     const void* party = manager ? static_cast<const void*>(&manager->SkinableMenus()) : nullptr;
     int x = FrameWidth(), y = FrameHeight() + CaptionHeight(), position = 0;
-    for (int i = 0; i < menu->Items().Count(); ++i) {
-        TMenuItem* item = menu->Items().Items(i);
-        if (!item->Visible()) continue;
+    for (TMenuItem* item : menu->BarItems()) {
         const int at = position++;
         if (!item->OnMeasureItem.Has(party) || !item->OnAdvancedDrawItem.Has(party)) continue;
         RECT r{};
@@ -101,11 +104,48 @@ void TsSkinProvider::PaintMenuLine() {
     TCacheDC dc(*cache);
     if (!dc.Handle()) return;
     TCanvas canvas(dc.Handle());
-    // Seam: an MDI frame showing a maximised child draws the child's icon first and merges the
-    // child's top-level items by group index into this walk.
+    PaintMDIChildIcon(dc.Handle());
     WalkMenuLine([&](TMenuItem* item, const TRect& r) {
         item->OnAdvancedDrawItem(item, canvas, RECT{r.Left, r.Top, r.Right, r.Bottom}, 0);
     });
+    GdiFlush();
+}
+
+namespace {
+
+// The program file's small shell icon, asked for once and kept for the
+// program's life; nullptr when the file has none.
+HICON ProgramSmallIcon() {
+    struct TProgramIcon {
+        HICON Icon = nullptr;
+        TProgramIcon() {
+            wchar_t path[MAX_PATH] = {};
+            const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+            if (length == 0 || length >= MAX_PATH) return;
+            if (ExtractIconExW(path, 0, nullptr, &Icon, 1) == 0) Icon = nullptr;
+        }
+        ~TProgramIcon() {
+            if (Icon) DestroyIcon(Icon);
+        }
+    };
+    static const TProgramIcon icon;
+    return icon.Icon;
+}
+
+}  // namespace
+
+// The maximised active child's icon at the start of its frame's menu line, over
+// the place the child-buttons item keeps free.
+void TsSkinProvider::PaintMDIChildIcon(HDC dc) {
+    if (MDIFrameProvider != this || !MDIChildButtonsShown()) return;
+    TForm* child = form_->ActiveMDIChild();
+    if (!child) return;
+    HICON icon = child->Icon().Handle();
+    if (!icon) icon = ProgramSmallIcon();
+    if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
+    const int size = MenuHeight() - 2;
+    if (icon && size > 0)
+        DrawIconEx(dc, FrameWidth() + 1, CaptionHeight() + FrameHeight() + 1, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 void TsSkinProvider::RepaintCache() {

@@ -173,7 +173,10 @@ void TsMDIForm::CreateChildButtonsItem() {
     ChildButtonsItem = new TMenuItem(this);
     ChildButtonsItem->SetName("sMDICII");
     ChildButtonsItem->SetGroupIndex(0);
+    // It stands first in the frame's bar whatever groups a merged child's menu has.
+    ChildButtonsItem->SetFixedInMerge(true);
     ChildButtonsItem->FreeNotification(this);
+    TsSkinManager* manager = provider_ ? provider_->SkinData().SkinManager() : nullptr;
     for (const TChildButtonEntry& entry : kChildButtons) {
         auto* item = new TMenuItem(this);
         if (*entry.Name) item->SetName(entry.Name);
@@ -187,7 +190,9 @@ void TsMDIForm::CreateChildButtonsItem() {
             };
         }
         ChildButtonsItem->Add(item);
-        // Seam: each item is handed to the manager's menu skinning to be owner-drawn.
+        // The menu skinning hooks the application's menus when it is switched on, which
+        // may have been before this item existed: it is handed over now.
+        if (manager && manager->SkinableMenus().Active()) manager->SkinableMenus().HookMenu(item, true);
     }
 }
 

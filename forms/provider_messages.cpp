@@ -394,8 +394,11 @@ void TsSkinProvider::OnMeasureItem(TMessage& m) {
     TsSkinManager* manager = skinData_->SkinManager();
     if (measure && measure->CtlType == ODT_MENU && manager && form_->Menu() &&
         form_->FormStyle() != TFormStyle::fsMDIChild) {
-        if (TMenuItem* item = form_->Menu()->FindItem(static_cast<UINT>(measure->itemData)))
-            manager->SkinableMenus().HookMenu(item, skinData_->IsSkinned(false));
+        const UINT command = static_cast<UINT>(measure->itemData);
+        TMenuItem* item = form_->Menu()->FindItem(command);
+        // An MDI child's items merged into the frame's bar are measured by the frame.
+        if (!item && form_->Menu()->Merged()) item = form_->Menu()->Merged()->FindItem(command);
+        if (item) manager->SkinableMenus().HookMenu(item, skinData_->IsSkinned(false));
     }
     PassOn(m);
 }

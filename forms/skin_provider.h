@@ -276,6 +276,7 @@ private:
     void HandlePaint(TMessage& message);
     void NonClientPaint(TMessage& message);
     void PaintMenuLine();
+    void PaintMDIChildIcon(HDC dc);
     void WalkMenuLine(const std::function<void(TMenuItem*, const TRect&)>& visit);
     void PaintLinkedChild(HDC dc);
 

@@ -389,10 +389,15 @@ void TForm::SetMenu(TMainMenu* value) {
         menu_->form_ = nullptr;
         menu_->RemoveFreeNotification(this);
     }
+    if (menu_ && menu_->MergedInto()) menu_->MergedInto()->Unmerge(menu_);
     menu_ = value;
     if (value) {
         value->form_ = this;
         value->FreeNotification(this);
+    }
+    if (formStyle_ == TFormStyle::fsMDIChild && !InState(csDestroying)) {
+        TForm* frame = FindMDIForm(this);
+        if (frame && frame->HandleAllocated() && HandleAllocated() && frame->ActiveMDIChild() == this) MergeIntoFrame(true);
     }
     // The bar takes its height from the outer size: the client size is the one
     // before the bar came or went (Win32's WM_SIZE on the way reports the other).
@@ -526,6 +531,22 @@ void TForm::FocusActiveControl() {
     if (target) target->SetFocus();
 }
 
+void TForm::OnMDIActivate(TMessage& m) {
+    TWinControl::WndProc(m);
+    if (formStyle_ != TFormStyle::fsMDIChild || !HandleAllocated()) return;
+    // Sent to the child losing the activation first, then to the one gaining it.
+    if (reinterpret_cast<HWND>(m.LParam) == Handle()) MergeIntoFrame(true);
+    else if (reinterpret_cast<HWND>(m.WParam) == Handle()) MergeIntoFrame(false);
+}
+
+void TForm::MergeIntoFrame(bool merge) {
+    TForm* frame = FindMDIForm(this);
+    TMainMenu* bar = frame ? frame->Menu() : nullptr;
+    if (!bar) return;
+    if (merge) bar->Merge(menu_);
+    else if (menu_) bar->Unmerge(menu_);
+}
+
 void TForm::OnActivate(TMessage& m) {
     bool activating = LOWORD(m.WParam) != WA_INACTIVE;
     if (!activating)
@@ -599,6 +620,7 @@ void TForm::WndProc(TMessage& m) {
         if (GetMenu(Handle())) ::SetMenu(Handle(), nullptr);   // Win32 would destroy the menu bar with the window
         break;
     case WM_NCDESTROY:    clientHandle_ = nullptr; break;   // the client window went with ours
+    case WM_MDIACTIVATE:  return OnMDIActivate(m);
     case CM_DIALOGKEY:    return OnDialogKey(m);
     case CM_FOCUSCHANGED: return OnFocusChanged(m);   // buttons follow the focus with their default look
     case CM_RELEASE:      return OnRelease();

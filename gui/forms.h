@@ -192,6 +192,9 @@ private:
     TForm* MDIChildOf(HWND window) const;
     void MDICommand(UINT msg, WPARAM wparam, LPARAM lparam);
     bool HasMenuBar() const { return menu_ && formStyle_ != TFormStyle::fsMDIChild; }
+    // An MDI child's menu shows in its frame's bar while the child is active.
+    void OnMDIActivate(TMessage& message);
+    void MergeIntoFrame(bool merge);
     // The modal loop's end: OnClose may keep the form open (caNone).
     bool CloseModal(TCloseAction& action);
     // Hides the forms this form's window owns while it is minimised, and shows them again.

@@ -172,6 +172,12 @@ void TMenuItem::SetGroupIndex(int value) {
     Changed();
 }
 
+void TMenuItem::SetFixedInMerge(bool value) {
+    if (value == fixedInMerge_) return;
+    fixedInMerge_ = value;
+    Changed();
+}
+
 void TMenuItem::SetEnabled(bool value) {
     if (value == enabled_) return;
     enabled_ = value;
@@ -221,6 +227,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     item->parent_ = this;
     item->RebuildTree();   // its submenus take this menu's owner drawing
     RebuildHandle();
+    if (items_.size() == 1) Changed();   // the entry standing for this item gets its submenu
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -231,7 +238,9 @@ void TMenuItem::Remove(TMenuItem* item) {
 void TMenuItem::Unlink(TMenuItem* item) {
     std::erase(items_, item);
     item->parent_ = nullptr;
-    if (!InState(csDestroying)) RebuildHandle();
+    if (InState(csDestroying)) return;
+    RebuildHandle();
+    if (items_.empty()) Changed();   // the entry standing for this item loses its submenu
 }
 
 void TMenuItem::Delete(int index) { delete Items(index); }
@@ -257,11 +266,11 @@ HMENU TMenuItem::Handle() {
     return handle_;
 }
 
-void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text) {
+void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDraw) {
     info = MENUITEMINFOW{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-    info.fType = (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (OwnerDrawn() ? MFT_OWNERDRAW : 0);
+    info.fType = (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (ownerDraw ? MFT_OWNERDRAW : 0);
     info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
     info.wID = command_;
     info.dwItemData = command_;
@@ -280,14 +289,22 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text) {
 }
 
 void TMenuItem::RebuildHandle() {
-    if (!handle_) return;
+    if (!handle_) {
+        // A bar merged into another has no Win32 menu of its own shown: the other shows it.
+        if (auto* bar = dynamic_cast<TMainMenu*>(menu_); bar && bar->MergedInto()) bar->MenuChanged();
+        return;
+    }
     while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
     UINT position = 0;
-    for (TMenuItem* item : items_) {
+    // A menu bar's entries may include another bar's merged items; every entry
+    // takes the owner drawing of the menu it stands in.
+    auto* bar = dynamic_cast<TMainMenu*>(menu_);
+    const bool ownerDraw = OwnerDrawn();
+    for (TMenuItem* item : bar ? bar->BarItems() : items_) {
         if (!item->visible_) continue;
         MENUITEMINFOW info;
         std::wstring text;
-        item->FillEntry(info, text);
+        item->FillEntry(info, text, ownerDraw);
         InsertMenuItemW(handle_, position++, TRUE, &info);
     }
     if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
@@ -432,13 +449,76 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
     return true;
 }
 
+std::vector<TMenuItem*> MergeByGroupIndex(const std::vector<TMenuItem*>& own, const std::vector<TMenuItem*>& other) {
+    std::vector<TMenuItem*> result;
+    std::vector<bool> placed(other.size(), false);
+    std::vector<int> placedGroups;
+    bool ownSeen = false;
+    int last = 0;   // the group of the own item last passed
+    for (TMenuItem* item : own) {
+        if (item->FixedInMerge()) {
+            result.push_back(item);
+            continue;
+        }
+        const int group = item->GroupIndex();
+        for (std::size_t i = 0; i < other.size(); ++i) {
+            const int g = other[i]->GroupIndex();
+            if (placed[i] || g > group || (ownSeen && g <= last)) continue;
+            placed[i] = true;
+            placedGroups.push_back(g);
+            result.push_back(other[i]);
+        }
+        if (std::find(placedGroups.begin(), placedGroups.end(), group) == placedGroups.end()) result.push_back(item);
+        last = group;
+        ownSeen = true;
+    }
+    for (std::size_t i = 0; i < other.size(); ++i)
+        if (!placed[i]) result.push_back(other[i]);
+    return result;
+}
+
 TMainMenu::~TMainMenu() {
+    // The bars let go of each other's items before any Win32 menu is destroyed.
+    if (mergedInto_) mergedInto_->Unmerge(this);
+    Merge(nullptr);
     // The window must let go of the menu bar before its Win32 menu is destroyed.
     if (form_) form_->SetMenu(nullptr);
 }
 
 void TMainMenu::MenuChanged() {
     if (form_) form_->MenuChanged();
+    // A change among the merged items shows in the bar that shows them.
+    if (mergedInto_ && !mergedInto_->InState(csDestroying)) mergedInto_->Items().RebuildHandle();
+}
+
+namespace {
+
+std::vector<TMenuItem*> VisibleTopItems(TMainMenu& menu) {
+    std::vector<TMenuItem*> items;
+    for (int i = 0; i < menu.Items().Count(); ++i)
+        if (menu.Items().Items(i)->Visible()) items.push_back(menu.Items().Items(i));
+    return items;
+}
+
+}  // namespace
+
+std::vector<TMenuItem*> TMainMenu::BarItems() {
+    if (!merged_) return VisibleTopItems(*this);
+    return MergeByGroupIndex(VisibleTopItems(*this), VisibleTopItems(*merged_));
+}
+
+void TMainMenu::Merge(TMainMenu* menu) {
+    if (menu == this) throw EInvalidOperation("A menu cannot be merged into itself");
+    if (menu == merged_) return;
+    if (merged_) merged_->mergedInto_ = nullptr;
+    if (menu && menu->mergedInto_) menu->mergedInto_->Merge(nullptr);
+    merged_ = menu;
+    if (menu) menu->mergedInto_ = this;
+    if (!InState(csDestroying)) Items().RebuildHandle();
+}
+
+void TMainMenu::Unmerge(TMainMenu* menu) {
+    if (menu && menu == merged_) Merge(nullptr);
 }
 
 void TMainMenu::Notification(TComponent* component, TOperation operation) {

@@ -76,8 +76,14 @@ public:
     void SetChecked(bool value);
     bool RadioItem() const { return radioItem_; }
     void SetRadioItem(bool value);
+    // Radio groups among siblings; in a menu bar, where another form's items join
+    // when the bars are merged (TMainMenu::Merge).
     int GroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int value);
+    // A top-level item that keeps its place when another bar is merged into its
+    // menu bar and is never left out for one of the other's groups.
+    bool FixedInMerge() const { return fixedInMerge_; }
+    void SetFixedInMerge(bool value);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
     // An invisible item is left out of the Win32 menu.
@@ -154,10 +160,11 @@ protected:
 
 private:
     friend class TMenu;
+    friend class TMainMenu;
     // This item's Win32 menu and those of every descendant are made again.
     void RebuildTree();
     void DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState state, bool topLevel);
-    void FillEntry(MENUITEMINFOW& info, std::wstring& text);
+    void FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDraw);
     void SetMenu(TMenu* menu) { menu_ = menu; }
     void Unlink(TMenuItem* item);
     bool OwnerDrawn() const;
@@ -166,6 +173,7 @@ private:
     bool checked_ = false;
     bool radioItem_ = false;
     int groupIndex_ = 0;
+    bool fixedInMerge_ = false;
     bool enabled_ = true;
     bool visible_ = true;
     bool default_ = false;
@@ -210,6 +218,13 @@ private:
 
 class TForm;
 
+// The top-level items of a menu bar with another bar's merged in by group
+// index: before each own item of group g come the other's items whose groups
+// lie above the group last placed and not above g; an own item is left out when
+// one of the other's placed items has its group; the other's remaining items
+// come last. Items fixed in the merge keep their places and are never left out.
+std::vector<TMenuItem*> MergeByGroupIndex(const std::vector<TMenuItem*>& own, const std::vector<TMenuItem*>& other);
+
 // A form's menu bar: attached with TForm::SetMenu.
 class TMainMenu : public TMenu {
 public:
@@ -220,12 +235,28 @@ public:
     TForm* Form() const { return form_; }
     void MenuChanged() override;
 
+    // Another bar whose top-level items this bar shows among its own (an MDI
+    // frame shows its active child's): they keep their items, commands and
+    // submenus, so a choice among them reaches their own handlers. nullptr
+    // unmerges. A bar is merged into one other bar at a time.
+    void Merge(TMainMenu* menu);
+    // Unmerges Menu when it is the one merged.
+    void Unmerge(TMainMenu* menu);
+    TMainMenu* Merged() const { return merged_; }
+    // The bar Menu is merged into, or nullptr.
+    TMainMenu* MergedInto() const { return mergedInto_; }
+    // The entries of the Win32 menu bar, in order: the visible top-level items
+    // with the merged bar's visible ones.
+    std::vector<TMenuItem*> BarItems();
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TForm;
     TForm* form_ = nullptr;
+    TMainMenu* merged_ = nullptr;
+    TMainMenu* mergedInto_ = nullptr;
 };
 
 // How a pop-up menu appears (empty: the system's choice).

@@ -6,8 +6,9 @@
 # through the Skins menu, and compares the frame's pixels at each step with the
 # reference pictures in tests/data/gallery, without tolerance:
 #
-#   elegant-start       the frame as it starts, with its Controls window
-#   elegant-maximised   the Sizeable window maximised
+#   elegant-start       the frame as it starts, with its Controls window (whose
+#                       Controls menu shows in the frame's menu line)
+#   elegant-maximised   the Sizeable window maximised (its icon starts the menu line)
 #   elegant-normal      the Sizeable window restored (after Basalt and back: the
 #                       frame's title bar and the Sizeable window)
 #   basalt-normal       the same in Basalt, after maximising and restoring (right

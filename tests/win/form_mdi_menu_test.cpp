@@ -1,0 +1,454 @@
+// The menu line of a skinned MDI frame with a child: the active child's menu
+// merged into the frame's bar by group index (the real Win32 bar and the
+// painted line alike, its commands reaching the child's handlers), the
+// maximised child's icon at the start of the line, and the entries of the
+// child-buttons item painted by the menu skinning.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/skinable_menus.h"
+#include "forms/mdi_form.h"
+#include "form_test_support.h"
+#include "gui/menus.h"
+#include "gui/text.h"
+#include "gui_input_support.h"
+
+namespace korvel {
+namespace {
+
+using testing::kElegant;
+using testing::Pump;
+using testing::ScreenPixel;
+
+struct TItemSpec {
+    std::string Caption;
+    int Group;
+};
+
+TMenuItem* AddItem(TComponent* owner, TMenuItem& parent, const std::string& caption, int group = 0) {
+    auto* item = new TMenuItem(owner);
+    item->SetCaption(caption);
+    item->SetGroupIndex(group);
+    parent.Add(item);
+    return item;
+}
+
+// A sizeable skinned MDI frame whose bar has the given items; children have
+// providers and, when asked, main menus of their own.
+class TMDIMenuRig {
+public:
+    explicit TMDIMenuRig(const std::vector<TItemSpec>& frameItems) {
+        InstallSkinableMenus();
+        InstallGdiPaintPlatform();
+        Frame = new TForm(&Application());
+        Frame->SetFormStyle(TFormStyle::fsMDIForm);
+        Frame->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        Frame->SetBounds(40, 30, 600, 420);
+        Frame->SetCaption("MDI frame");
+        Menu = new TMainMenu(Frame);
+        for (const TItemSpec& spec : frameItems) AddItem(Frame, Menu->Items(), spec.Caption, spec.Group);
+        Frame->SetMenu(Menu);
+        Manager = new TsSkinManager(Frame);
+        Manager->SetProgramFolder("Z:\\nonexistent\\");
+        Manager->SetSkinDirectory("Z:\\nonexistent");
+        testing::AddElegant(*Manager);
+        Manager->SetSkinName(kElegant);
+        Provider = new TsSkinProvider(Frame);
+        Frame->Show();
+        SetForegroundWindow(Frame->Handle());
+        Pump(300);
+    }
+    ~TMDIMenuRig() {
+        testing::MovePointer({2, 2});
+        delete Frame;
+        Pump(50);
+        SetMenuSkinningFactory(nullptr);
+    }
+    TMDIMenuRig(const TMDIMenuRig&) = delete;
+    TMDIMenuRig& operator=(const TMDIMenuRig&) = delete;
+
+    TForm* AddChild(const std::vector<TItemSpec>& menuItems, int left = 10, int top = 10) {
+        auto* child = new TForm(Frame);
+        child->SetFormStyle(TFormStyle::fsMDIChild);
+        child->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        child->SetBounds(left, top, 220, 150);
+        child->SetCaption("child");
+        if (!menuItems.empty()) {
+            auto* menu = new TMainMenu(child);
+            for (const TItemSpec& spec : menuItems) AddItem(child, menu->Items(), spec.Caption, spec.Group);
+            child->SetMenu(menu);
+        }
+        new TsSkinProvider(child);
+        child->Show();
+        Pump(200);
+        return child;
+    }
+    void Command(TForm* child, WPARAM command) {
+        SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
+        Pump(250);
+    }
+    RECT WindowRect() const {
+        RECT r{};
+        GetWindowRect(Frame->Handle(), &r);
+        return r;
+    }
+    // The captions of the Win32 bar's entries, in order, read back from the system.
+    std::vector<std::string> BarCaptions() const {
+        std::vector<std::string> captions;
+        HMENU bar = GetMenu(Frame->Handle());
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_ID;
+            GetMenuItemInfoW(bar, static_cast<UINT>(i), TRUE, &info);
+            TMenuItem* item = TMenuItem::FindByCommand(info.wID);
+            captions.push_back(item ? item->Caption() : "?");
+        }
+        return captions;
+    }
+    int BarPosition(const TMenuItem* item) const {
+        HMENU bar = GetMenu(Frame->Handle());
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_ID;   // GetMenuItemID answers -1 for an entry with a submenu
+            if (GetMenuItemInfoW(bar, static_cast<UINT>(i), TRUE, &info) && info.wID == item->Command()) return i;
+        }
+        return -1;
+    }
+    TsSkinableMenus& Menus() const { return dynamic_cast<TsSkinableMenus&>(Manager->SkinableMenus()); }
+    // The captions of the items the menu skinning paints on the line, in order.
+    std::vector<std::string> PaintedCaptions() {
+        std::vector<std::string> drawn;
+        Menus().OnDrawItem = [&](TMenuItem* item, TCanvas&, const RECT&, TOwnerDrawState, TsMenuItemType) {
+            drawn.push_back(item->Caption());
+        };
+        Provider->RepaintNonClient();
+        Pump(200);
+        Menus().OnDrawItem = nullptr;
+        return drawn;
+    }
+
+    TForm* Frame = nullptr;
+    TMainMenu* Menu = nullptr;
+    TsSkinManager* Manager = nullptr;
+    TsSkinProvider* Provider = nullptr;
+};
+
+std::vector<TMenuItem*> Items(TComponent* owner, const std::vector<TItemSpec>& specs) {
+    std::vector<TMenuItem*> items;
+    for (const TItemSpec& spec : specs) {
+        auto* item = new TMenuItem(owner);
+        item->SetCaption(spec.Caption);
+        item->SetGroupIndex(spec.Group);
+        items.push_back(item);
+    }
+    return items;
+}
+
+std::vector<std::string> Captions(const std::vector<TMenuItem*>& items) {
+    std::vector<std::string> captions;
+    for (const TMenuItem* item : items) captions.push_back(item->Caption());
+    return captions;
+}
+
+// Captions name the side and the group: "F3" is the frame's item of group 3,
+// "C2" the child's of group 2; "X" is an item fixed in the merge.
+TEST(FormMDIMenuTest, MergeInterleavesTheChildsItemsByGroupIndex) {
+    struct TCase {
+        std::vector<TItemSpec> Frame, Child;
+        std::vector<std::string> Expected;
+    };
+    // Before each frame item of group g come the child's items of groups above the last
+    // group placed and not above g; a frame item whose group the child placed goes.
+    const TCase cases[] = {
+        {{{"F0", 0}, {"F1", 1}, {"F3", 3}, {"F9", 9}}, {{"C1", 1}, {"C2", 2}, {"C9", 9}}, {"F0", "C1", "C2", "F3", "C9"}},
+        {{{"F2", 2}, {"F4", 4}}, {{"C7", 7}, {"C8", 8}}, {"F2", "F4", "C7", "C8"}},
+        {{{"F5", 5}}, {{"C1", 1}, {"C3", 3}}, {"C1", "C3", "F5"}},
+        {{{"F0", 0}, {"F0b", 0}, {"F5", 5}}, {{"C0", 0}}, {"C0", "F5"}},
+        {{{"X", 0}, {"F0", 0}, {"F1", 1}}, {{"C0", 0}, {"C4", 4}}, {"X", "C0", "F1", "C4"}},
+        {{{"F1", 1}, {"F2", 2}}, {}, {"F1", "F2"}},
+        {{}, {{"C1", 1}, {"C2", 2}}, {"C1", "C2"}},
+    };
+    TComponent owner(nullptr);
+    for (const TCase& c : cases) {
+        std::vector<TMenuItem*> frame = Items(&owner, c.Frame), child = Items(&owner, c.Child);
+        for (TMenuItem* item : frame) item->SetFixedInMerge(item->Caption() == "X");
+        EXPECT_EQ(Captions(MergeByGroupIndex(frame, child)), c.Expected) << c.Expected.size();
+    }
+}
+
+TEST(FormMDIMenuTest, TheActiveChildsMenuShowsInTheFramesBarAndLine) {
+    TMDIMenuRig rig({{"F0", 0}, {"F1", 1}, {"F3", 3}, {"F9", 9}});
+    TForm* plain = rig.AddChild({});
+    const std::vector<std::string> frameOnly = {"F0", "F1", "F3", "F9"};
+    EXPECT_EQ(rig.BarCaptions(), frameOnly);
+    EXPECT_EQ(rig.PaintedCaptions(), frameOnly);
+
+    TForm* merging = rig.AddChild({{"C1", 1}, {"C2", 2}, {"C9", 9}}, 40, 40);
+    ASSERT_EQ(rig.Frame->ActiveMDIChild(), merging);
+    const std::vector<std::string> merged = {"F0", "C1", "C2", "F3", "C9"};
+    EXPECT_EQ(rig.BarCaptions(), merged);
+    EXPECT_EQ(rig.PaintedCaptions(), merged);
+    EXPECT_EQ(rig.Menus().ItemType(*merging->Menu()->Items().Items(0)), TsMenuItemType::smTopLine);
+
+    // A child item that changes shows in the frame's bar at once.
+    merging->Menu()->Items().Items(1)->SetVisible(false);
+    EXPECT_EQ(rig.BarCaptions(), (std::vector<std::string>{"F0", "C1", "F3", "C9"}));
+    merging->Menu()->Items().Items(1)->SetVisible(true);
+
+    // Maximised: the child-buttons item stays first, whatever the child's groups.
+    rig.Command(merging, SC_MAXIMIZE);
+    std::vector<std::string> maximised = {""};
+    maximised.insert(maximised.end(), merged.begin(), merged.end());
+    EXPECT_EQ(rig.BarCaptions(), maximised);
+    rig.Command(merging, SC_RESTORE);
+
+    // Another child activated: the frame's own items come back.
+    rig.Frame->ActiveMDIChild();
+    SendMessageW(rig.Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(plain->Handle()), 0);
+    Pump(200);
+    ASSERT_EQ(rig.Frame->ActiveMDIChild(), plain);
+    EXPECT_EQ(rig.BarCaptions(), frameOnly);
+    EXPECT_EQ(rig.PaintedCaptions(), frameOnly);
+
+    // A child freed while active leaves the frame's bar as it was.
+    SendMessageW(rig.Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(merging->Handle()), 0);
+    Pump(200);
+    EXPECT_EQ(rig.BarCaptions(), merged);
+    delete merging;
+    Pump(200);
+    EXPECT_EQ(rig.BarCaptions(), frameOnly);
+}
+
+TEST(FormMDIMenuTest, AChildsMenuAloneMakesTheFramesMenuLineVisible) {
+    TMDIMenuRig rig({{"Hidden", 0}});
+    rig.Menu->Items().Items(0)->SetVisible(false);
+    TForm* plain = rig.AddChild({});
+    (void)plain;
+    EXPECT_FALSE(rig.Provider->MenuLineVisible());
+    rig.AddChild({{"C1", 1}}, 40, 40);
+    EXPECT_TRUE(rig.Provider->MenuLineVisible());
+    EXPECT_EQ(rig.Provider->MenuRowCount(), 1);
+    EXPECT_EQ(rig.PaintedCaptions(), std::vector<std::string>{"C1"});
+}
+
+TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
+    TMDIMenuRig rig({{"&File", 0}, {"&Window", 9}});
+    TForm* child = rig.AddChild({{"&Act", 1}, {"&Tools", 2}});
+    TMenuItem* act = child->Menu()->Items().Items(0);
+    TMenuItem* tools = child->Menu()->Items().Items(1);
+    int acts = 0, runs = 0;
+    act->OnClick = [&](TObject*) { ++acts; };
+    TMenuItem* run = AddItem(child, *tools, "&Run");
+    run->OnClick = [&](TObject*) { ++runs; };
+    Pump(100);
+
+    // The painted item stands where the system's bar has it: a red mark in the corner of
+    // each painted item shows at the corner of the system's rectangle.
+    rig.Menus().OnDrawItem = [&](TMenuItem*, TCanvas& canvas, const RECT&, TOwnerDrawState, TsMenuItemType) {
+        canvas.Brush().SetColor(0x0000FF);
+        canvas.FillRect(RECT{0, 0, 3, 3});
+    };
+    rig.Provider->RepaintNonClient();
+    Pump(200);
+    const RECT window = rig.WindowRect();
+    const int top = rig.Provider->FrameHeight() + rig.Provider->CaptionHeight();
+    for (TMenuItem* item : {act, tools}) {
+        RECT r{};
+        ASSERT_TRUE(GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()),
+                                    static_cast<UINT>(rig.BarPosition(item)), &r));
+        // The mark is 3 pixels wide from the painted item's left.
+        EXPECT_EQ(ScreenPixel(r.left, window.top + top + 1), RGB(255, 0, 0)) << item->Caption();
+        EXPECT_EQ(ScreenPixel(r.left + 2, window.top + top + 1), RGB(255, 0, 0)) << item->Caption();
+        EXPECT_NE(ScreenPixel(r.left + 3, window.top + top + 1), RGB(255, 0, 0)) << item->Caption();
+    }
+    rig.Menus().OnDrawItem = nullptr;
+
+    // A click on the child's command item in the frame's line runs the child's handler.
+    RECT r{};
+    GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()), static_cast<UINT>(rig.BarPosition(act)), &r);
+    testing::ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    Pump(300);
+    EXPECT_EQ(acts, 1);
+
+    // Its submenu opens from the frame's line, and its item runs the child's handler.
+    GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()), static_cast<UINT>(rig.BarPosition(tools)), &r);
+    {
+        testing::TMenuWatcher watcher([](HWND) { testing::SendChord('R'); });
+        testing::ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        Pump(400);
+        EXPECT_TRUE(watcher.Seen());
+    }
+    Pump(200);
+    EXPECT_EQ(runs, 1);
+
+    // The command the frame's bar sends is the child item's own.
+    SendMessageW(rig.Frame->Handle(), WM_COMMAND, act->Command(), 0);
+    Pump(50);
+    EXPECT_EQ(acts, 2);
+}
+
+// A 16 x 16 icon file whose three channels run differently (red across, green
+// down, blue constant), fully opaque.
+std::string WriteGradientIcon() {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::string path = Narrow(folder) + "korvel-mdi-child-icon.ico";
+    constexpr int n = 16;
+    std::vector<unsigned char> data;
+    const auto put16 = [&](unsigned v) { data.push_back(v & 0xFF); data.push_back((v >> 8) & 0xFF); };
+    const auto put32 = [&](unsigned v) { put16(v & 0xFFFF); put16(v >> 16); };
+    const unsigned pixels = n * n * 3, mask = n * 4, header = 40;
+    put16(0); put16(1); put16(1);                                  // icon directory, one image
+    data.push_back(n); data.push_back(n); data.push_back(0); data.push_back(0);
+    put16(1); put16(24); put32(header + pixels + mask); put32(6 + 16);
+    put32(header); put32(n); put32(2 * n); put16(1); put16(24); put32(0); put32(pixels + mask);
+    put32(0); put32(0); put32(0); put32(0);
+    for (int y = n - 1; y >= 0; --y)                                // bottom-up rows of blue, green, red
+        for (int x = 0; x < n; ++x) {
+            data.push_back(90);
+            data.push_back(static_cast<unsigned char>(y * 16));
+            data.push_back(static_cast<unsigned char>(255 - x * 15));
+        }
+    data.insert(data.end(), mask, 0);                               // opaque everywhere
+    FILE* file = _wfopen(Widen(path).c_str(), L"wb");
+    if (!file) return "";
+    fwrite(data.data(), 1, data.size(), file);
+    fclose(file);
+    return path;
+}
+
+// The icon drawn by the system at Size x Size over a plain colour.
+TBitmap24 DrawnIcon(HICON icon, int size, COLORREF under) {
+    TBitmap24 picture(size, size);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(under);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, brush);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) picture.SetPixel(x, y, GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+TEST(FormMDIMenuTest, AMaximisedChildsIconStartsTheFramesMenuLine) {
+    TMDIMenuRig rig({{"&File", 0}, {"&Window", 0}});
+    TForm* child = rig.AddChild({});
+    const std::string iconFile = WriteGradientIcon();
+    ASSERT_FALSE(iconFile.empty());
+    child->Icon().LoadFromFile(iconFile);
+    ASSERT_FALSE(child->Icon().Empty());
+    rig.Command(child, SC_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(child->Handle()));
+    rig.Provider->RepaintNonClient();
+    Pump(200);
+
+    TsSkinProvider& p = *rig.Provider;
+    const int m = GetSystemMetrics(SM_CYMENU) - 1;
+    const int size = m - 2;
+    const RECT window = rig.WindowRect();
+    const int left = window.left + p.FrameWidth() + 1;
+    const int top = window.top + p.CaptionHeight() + p.FrameHeight() + 1;
+    const TBitmap24 expected = DrawnIcon(child->Icon().Handle(), size, RGB(0, 0, 0));
+    int wrong = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) wrong += ScreenPixel(left + x, top + y) != expected.Pixel(x, y);
+    EXPECT_EQ(wrong, 0) << "of " << size * size;
+    EXPECT_NE(expected.Pixel(0, 0), expected.Pixel(size - 1, 0));
+    EXPECT_NE(expected.Pixel(0, 0), expected.Pixel(0, size - 1));
+
+    // The child-buttons item keeps the icon's place: the frame's first item starts after
+    // the icon (the system widens an owner-drawn bar entry beyond its measure, by twice
+    // the menu font's average character width).
+    RECT first{};
+    ASSERT_TRUE(GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()), 1, &first));
+    EXPECT_GE(first.left - window.left, p.FrameWidth() + 1 + size);
+
+    // A child without an icon of its own shows the program file's small icon, else the
+    // system's application icon: where that icon is opaque (the same over black and
+    // white), the line shows it.
+    TForm* plain = rig.AddChild({}, 30, 30);
+    ASSERT_EQ(rig.Frame->ActiveMDIChild(), plain);
+    rig.Command(plain, SC_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(plain->Handle()));
+    rig.Provider->RepaintNonClient();
+    Pump(200);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    HICON programIcon = nullptr;
+    if (ExtractIconExW(path, 0, nullptr, &programIcon, 1) == 0) programIcon = nullptr;
+    HICON fallback = programIcon ? programIcon : LoadIconW(nullptr, IDI_APPLICATION);
+    const TBitmap24 overBlack = DrawnIcon(fallback, size, RGB(0, 0, 0));
+    const TBitmap24 overWhite = DrawnIcon(fallback, size, RGB(255, 255, 255));
+    if (programIcon) DestroyIcon(programIcon);
+    int opaque = 0;
+    wrong = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            if (overBlack.Pixel(x, y) != overWhite.Pixel(x, y)) continue;
+            ++opaque;
+            wrong += ScreenPixel(left + x, top + y) != overBlack.Pixel(x, y);
+        }
+    EXPECT_GT(opaque, size * size / 4);
+    EXPECT_EQ(wrong, 0) << "of " << opaque;
+}
+
+TEST(FormMDIMenuTest, TheChildButtonsEntriesArePaintedByTheMenuSkinning) {
+    TMDIMenuRig rig({{"&File", 0}});
+    TForm* child = rig.AddChild({});
+    rig.Command(child, SC_MAXIMIZE);
+    TMenuItem* head = rig.Provider->MDIExtension->ChildButtonsItem;
+    ASSERT_NE(head, nullptr);
+    ASSERT_EQ(rig.BarPosition(head), 0);
+    ASSERT_EQ(head->Count(), 4);
+    const void* party = &rig.Manager->SkinableMenus();
+    for (int i = 0; i < head->Count(); ++i) {
+        TMenuItem* entry = head->Items(i);
+        SCOPED_TRACE(entry->Caption());
+        EXPECT_TRUE(entry->OnMeasureItem.Has(party));
+        EXPECT_TRUE(entry->OnAdvancedDrawItem.Has(party));
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID;
+        ASSERT_TRUE(GetMenuItemInfoW(head->Handle(), static_cast<UINT>(i), TRUE, &info));
+        EXPECT_EQ(info.wID, entry->Command());
+        EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+        // Measured by the skinning: the popup item height of its rule.
+        int width = 0, height = 0;
+        HDC screen = GetDC(nullptr);
+        {
+            TCanvas canvas(screen);
+            entry->MeasureItem(canvas, width, height);
+        }
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(height, rig.Menus().ItemHeight(*entry));
+    }
+    // Switching the skinning off and on hands them over again, and only once each.
+    rig.Manager->SkinableMenus().SetActive(false);
+    EXPECT_FALSE(head->Items(0)->OnMeasureItem.Has(party));
+    rig.Manager->SkinableMenus().SetActive(true);
+    EXPECT_TRUE(head->Items(0)->OnMeasureItem.Has(party));
+    EXPECT_EQ(head->Items(0)->OnMeasureItem.Count(), 1);
+}
+
+}  // namespace
+}  // namespace korvel
