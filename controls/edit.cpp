@@ -252,6 +252,7 @@ void TsEdit::HandleSkinnedAfter(const TMessage& m) {
         break;
     case WM_SETTEXT:
     case WM_SETFONT:
+    case CM_FONTCHANGED:   // a new colour alone comes without WM_SETFONT
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
