@@ -192,7 +192,7 @@ bool TsEdit::HandleSkinFirst(TMessage& m) {
     case SMC_SKINAPPLIED:
         if (!own) return false;
         SkinData.CommonWndProc(m);
-        RepaintNow();
+        if (!SkinData.Updating) RepaintNow();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
         return true;
     case SMC_ISSKINNED:
         m.LParam = 1;

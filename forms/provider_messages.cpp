@@ -150,6 +150,14 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             RegionChanged = false;
             SendToForm(WM_NCPAINT);
             ApplyGlobalColor();
+            // The controls take the new skin while the window is still hidden and
+            // the form still says it is updating, so none paints yet: the client
+            // paint below paints each of them once (SMC_PARENTUPDATED), with the
+            // new skin. The broadcast is told not to pass the command on again.
+            skinData_->Updating = true;
+            ForwardToChildren(m);   // a failing control ends the walk, never the change
+            skinData_->Updating = false;
+            m.Result = SkinCommandPassedOn;
             RebuildRegionHoles();
             RegionChanged = false;
             ApplyRegion();
