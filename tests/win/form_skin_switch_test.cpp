@@ -111,10 +111,17 @@ private:
     static inline std::vector<int>* kinds_ = nullptr;
 };
 
-// A skin change hides the window behind an empty region once and shapes it once,
-// and what shows afterwards is the new cache: title, frame and client.
-TEST(FormSkinSwitch, ChangeHidesAndShapesTheWindowOnceAndShowsTheNewPicture) {
+// While a skin changes, the window keeps showing its old picture, whole (no
+// flash of what lies behind it, no new frame over the old client); it is given
+// a region only when its shape changes; afterwards it shows the new cache:
+// title, frame and client.
+TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShape) {
     TSkinnedFormRig rig;
+    // A child of the form hears the skin-applied command in the middle of the
+    // change, when the frame's new picture is already in the cache.
+    auto* page = new TsPanel(rig.Form);
+    page->SetParent(rig.Form);
+    page->SetBoundsRect({200, 100, 290, 150});
     rig.Show();
     const HWND window = rig.Handle();
     TsSkinProvider& p = *rig.Provider;
@@ -132,33 +139,61 @@ TEST(FormSkinSwitch, ChangeHidesAndShapesTheWindowOnceAndShowsTheNewPicture) {
     for (int x = p.ClientOffsetX() + 3; x < w - p.FrameWidth() - 3; x += 23) points.push_back({x, clientY});
     points.push_back({frameX, middleY});
     points.push_back({w - 1 - frameX, middleY});
+    auto screen = [&] {
+        std::vector<COLORREF> shown;
+        for (const POINT& at : points) shown.push_back(rig.Pixel(at.x, at.y));
+        return shown;
+    };
+    std::vector<COLORREF> midway;
+    int cacheChangedMidway = -1;
+    TColor cacheBefore = clNone;
+    page->HookWindowProc(&midway, [&](TMessage& m, const TWndNext& next) {
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINAPPLIED) {
+            midway = screen();
+            cacheChangedMidway = p.SkinData().CacheBmp()->Pixel(w / 2, titleY) != cacheBefore;
+        }
+        next(m);
+    });
 
     struct TStep {
         const char* Name;
+        std::function<void()> Before;
         std::function<void()> Change;
         bool NewColours;   // the hue turns the frame's colours
+        std::vector<int> Regions;
     };
+    const std::vector<int> none, shapedOnce{COMPLEXREGION};
     const TStep steps[] = {
-        {"hue 120 (skin applied only)", [&] { rig.Manager->SetHueOffset(120); }, true},
-        {"the same skin again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }, false},
-        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }, true},
+        {"hue 120 (skin applied only)", [] {}, [&] { rig.Manager->SetHueOffset(120); }, true, none},
+        {"the same skin again (changed, then applied)", [] {}, [&] { rig.Manager->SetSkinName(testing::kElegant); },
+         false, none},
+        {"hue 0 after the title strip was cut away", [&] { p.SuppressCaption(); },
+         [&] { rig.Manager->SetHueOffset(0); }, true, shapedOnce},
     };
     for (const TStep& step : steps) {
         SCOPED_TRACE(step.Name);
-        const TColor before = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
+        step.Before();
+        Pump(100);
+        const std::vector<COLORREF> before = screen();
+        cacheBefore = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
+        midway.clear();
         std::vector<int> kinds;
         {
             TRegionLog log(window);
             step.Change();
             kinds = log.Kinds;
         }
-        EXPECT_EQ(kinds, (std::vector<int>{NULLREGION, COMPLEXREGION})) << "hidden once, then shaped once";
+        EXPECT_EQ(kinds, step.Regions) << "a region for a new shape only";
+        EXPECT_EQ(midway, before) << "midway the window still shows its old picture";
+        if (step.NewColours) EXPECT_EQ(cacheChangedMidway, 1) << "while the new one is in the cache";
         Pump(300);
         const TBitmap24& cache = *p.SkinData().CacheBmp();
-        if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), before) << "the title takes the new colours";
+        if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), cacheBefore) << "the title takes the new colours";
         for (const POINT& at : points) EXPECT_EQ(rig.Pixel(at.x, at.y), cache.Pixel(at.x, at.y)) << at.x << "," << at.y;
-        EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut again";
+        EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut";
+        EXPECT_TRUE(IsWindowVisible(window));
     }
+    page->UnhookWindowProc(&midway);
 }
 
 // What each watched control hears through its window procedure slot, in order:
