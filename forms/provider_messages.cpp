@@ -112,9 +112,9 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
                 skinData_->BackgroundChanged = true;
                 MenuRowsCache = -1;
-                // A bordered window is hidden until the skin-applied command that
-                // follows paints it and gives it its shape: painting it now would
-                // be a complete repaint nobody sees. MDI forms keep their order.
+                // A bordered window draws nothing until the skin-applied command
+                // that follows paints it and gives it its shape: painting it now
+                // would be a complete repaint nobody sees. MDI forms keep their order.
                 if (!ShapedOnceOnSkinApplied()) SendToForm(WM_NCPAINT);
                 if (IsMDIFrame()) {
                     SetMDISupport(true);
@@ -158,6 +158,9 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             skinData_->Updating = false;
             m.Result = SkinCommandPassedOn;
             ReleaseDrawing();
+            // Holding the drawing validated the window: the client paint below
+            // must cover the whole client area (the controls paint themselves).
+            if (form_->HandleAllocated()) InvalidateRect(form_->Handle(), nullptr, FALSE);
             // Each SetWindowRgn is a frame change with its round of position
             // messages under Wine: a new shape only. Its redraw copies the new
             // frame; an unchanged shape has the frame copied from the cache.

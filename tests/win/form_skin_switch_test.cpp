@@ -165,8 +165,17 @@ TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShap
     const std::vector<int> none, shapedOnce{COMPLEXREGION};
     const TStep steps[] = {
         {"hue 120 (skin applied only)", [] {}, [&] { rig.Manager->SetHueOffset(120); }, true, none},
-        {"the same skin again (changed, then applied)", [] {}, [&] { rig.Manager->SetSkinName(testing::kElegant); },
-         false, none},
+        // Nothing changes its colour, and something else was drawn over the
+        // client meanwhile: the change still paints the whole picture again.
+        {"the same skin again (changed, then applied), over a scribbled client",
+         [&] {
+             HDC dc = GetDC(window);
+             RECT client{};
+             GetClientRect(window, &client);
+             FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+             ReleaseDC(window, dc);
+         },
+         [&] { rig.Manager->SetSkinName(testing::kElegant); }, false, none},
         {"hue 0 after the title strip was cut away", [&] { p.SuppressCaption(); },
          [&] { rig.Manager->SetHueOffset(0); }, true, shapedOnce},
     };
