@@ -158,8 +158,9 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             skinData_->Updating = false;
             m.Result = SkinCommandPassedOn;
             ReleaseDrawing();
-            // Holding the drawing validated the window: the client paint below
-            // must cover the whole client area (the controls paint themselves).
+            // Holding the drawing validated the window, and Windows does not
+            // repaint when it is released (Wine happens to): the client paint
+            // below must cover the whole client area (the controls paint themselves).
             if (form_->HandleAllocated()) InvalidateRect(form_->Handle(), nullptr, FALSE);
             // Each SetWindowRgn is a frame change with its round of position
             // messages under Wine: a new shape only. Its redraw copies the new
