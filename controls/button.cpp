@@ -74,9 +74,15 @@ void TsButton::ApplyRegion() {
     HRGN current = CreateRectRgn(0, 0, 0, 0);
     const bool same = GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, region_);
     DeleteObject(current);
-    SetWindowRgn(Handle(), region_, same ? FALSE : TRUE);   // the window owns the region from here
-    region_ = nullptr;
     regionRenewal_ = false;
+    if (same) {
+        // Setting it again would change nothing on the screen, but it is still a
+        // frame-changing SetWindowPos with its round of messages under Wine.
+        FreeRegion();
+        return;
+    }
+    SetWindowRgn(Handle(), region_, TRUE);   // the window owns the region from here
+    region_ = nullptr;
 }
 
 void TsButton::RepaintNow() {
@@ -321,7 +327,7 @@ bool TsButton::HandleSkinFirst(TMessage& m) {
         StopFade();
         SkinData.CommonWndProc(m);
         regionRenewal_ = true;
-        Repaint();
+        if (!SkinData.Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
         return true;
     case SMC_ISSKINNED:
         m.LParam = 1;

@@ -375,7 +375,7 @@ bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
         StopFadeHook();
         skinData_->CommonWndProc(m);
         AdjustSize();
-        Repaint();
+        if (!skinData_->Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
         return true;
     case SMC_ISSKINNED:
         m.LParam = 1;

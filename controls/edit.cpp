@@ -192,7 +192,7 @@ bool TsEdit::HandleSkinFirst(TMessage& m) {
     case SMC_SKINAPPLIED:
         if (!own) return false;
         SkinData.CommonWndProc(m);
-        RepaintNow();
+        if (!SkinData.Updating) RepaintNow();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
         return true;
     case SMC_ISSKINNED:
         m.LParam = 1;
@@ -252,6 +252,7 @@ void TsEdit::HandleSkinnedAfter(const TMessage& m) {
         break;
     case WM_SETTEXT:
     case WM_SETFONT:
+    case CM_FONTCHANGED:   // a new colour alone comes without WM_SETFONT
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:

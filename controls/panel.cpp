@@ -150,7 +150,8 @@ bool TsPanel::OnSkinAnnouncement(TMessage& m) {
         if (!own) return false;
         skinData_->CommonWndProc(m);
         BroadcastSkinMessage(this, m);
-        Repaint();
+        // Still updating: the parent's paint paints the panel and then its children.
+        if (!skinData_->Updating) Repaint();
         return true;
     case SMC_ISSKINNED:
         m.LParam = 1;

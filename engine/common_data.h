@@ -87,6 +87,8 @@ public:
     bool IsActive() const;
     bool IsTransparent() const;
     bool IsUpdating() const;
+    // The control's parent says its background is being rebuilt (SMC_QUERYUPDATING).
+    bool ParentIsUpdating() const;
     void BeginUpdate() { Updating = true; }
     void EndUpdate() { Updating = false; }
     void SetUpdating(bool value) { Updating = value; }

@@ -206,6 +206,16 @@ bool TsCommonData::IsTransparent() const {
     return SkinIndex >= 0 && s && s->Transparency > 0;
 }
 
+bool TsCommonData::ParentIsUpdating() const {
+    TWinControl* parent = ownerControl_ && !Gone(ownerControl_) ? ownerControl_->Parent() : nullptr;
+    if (!parent) return false;
+    try {
+        return QuerySkinCommand(parent, SMC_QUERYUPDATING);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool TsCommonData::IsUpdating() const {
     TsSkinManager* m = SkinManager();
     if (!m || !m->SkinData().Active) return true;
@@ -290,7 +300,10 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
         case SMC_SKINAPPLIED:
             if (SkinManager() == sender) {
                 BackgroundChanged = true;
-                Updating = false;
+                // A parent that is still rebuilding its own picture paints this
+                // control when it is done (SMC_PARENTUPDATED): a paint now would
+                // be painted over again then.
+                Updating = ParentIsUpdating();
                 if (IsSkinned(false) && IsEditClass(ControlCode)) ApplySectionColors(false);
             }
             break;

@@ -70,6 +70,9 @@ void BroadcastSkinMessage(TWinControl* container, TMessage& message);
 // To every live form (the framework's list of forms, whatever owns them), last
 // to first, and through each to its tree.
 void BroadcastToForms(TMessage& message);
+// A form's answer to a broadcast command that it has already passed on to its
+// controls itself: BroadcastToForms then does not pass it on a second time.
+constexpr LRESULT SkinCommandPassedOn = 0x4B50;
 // SMC_PARENTUPDATED by Perform to every windowed child.
 void NotifyChildrenParentUpdated(TWinControl* container);
 // SMC_SETPREPARING (low word 0) to the control and, depth first, its whole tree.

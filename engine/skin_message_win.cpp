@@ -1,6 +1,8 @@
 // The skin message and the utilities that deliver it.
 #include "engine/skin_message.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -83,8 +85,8 @@ void BroadcastToForms(TMessage& message) {
         if (Destroying(form)) continue;
         // Through the form's window procedure slot: a form without a window yet
         // (its skin provider in the slot) must hear the skin change as well.
-        form->Perform(message.Msg, message.WParam, message.LParam);
-        BroadcastSkinMessage(form, message);
+        const LRESULT answer = form->Perform(message.Msg, message.WParam, message.LParam);
+        if (answer != SkinCommandPassedOn) BroadcastSkinMessage(form, message);
         // An MDI form's client window paints the area around the children.
         if (form->FormStyle() == TFormStyle::fsMDIForm && form->HandleAllocated() && !Destroying(form)) {
             if (HWND client = form->ClientHandle())
@@ -190,7 +192,7 @@ void PaintGraphicChildren(HDC dc, TWinControl* container) {
     const TParentBackground bg = ParentBackground;
 
     HDC memDC = nullptr;
-    HBITMAP bmp = nullptr;
+    TBitmap24 picture;   // the container's area, 24 bits like every cache
     HGDIOBJ old = nullptr;
     std::vector<TControl*> parts;
     for (int i = 0; i < container->ControlCount(); ++i) {
@@ -200,41 +202,42 @@ void PaintGraphicChildren(HDC dc, TWinControl* container) {
     try {
         for (TControl* child : parts) {
             if (!memDC) {
-                HDC screen = GetDC(nullptr);
-                bmp = CreateCompatibleBitmap(screen, container->Width(), container->Height());
-                memDC = CreateCompatibleDC(screen);
-                ReleaseDC(nullptr, screen);
-                old = SelectObject(memDC, bmp);
+                picture = TBitmap24(container->Width(), container->Height());
+                if (!picture.Handle()) break;
+                memDC = CreateCompatibleDC(nullptr);
+                old = SelectObject(memDC, static_cast<HBITMAP>(picture.Handle()));
+                GdiFlush();   // the parent's cache is read directly below
             }
             RECT r = child->BoundsRect();
             if (child->ControlStyle() & csOpaque) {
                 HBRUSH brush = CreateSolidBrush(ColorToRGB(child->Color()));
                 FillRect(memDC, &r, brush);
                 DeleteObject(brush);
+                GdiFlush();   // a later child's rows are written directly over it
             } else {
-                // Copy the parent's pixels under the child, clipped to the cache.
+                // The parent's pixels under the child, row by row, clipped to
+                // both the cache and the container's area.
                 const TBitmap24& src = *bg.Bitmap;
-                for (int y = r.top; y < r.bottom; ++y) {
-                    const int sy = y + bg.OffsetY;
-                    if (sy < 0 || sy >= src.Height()) continue;
-                    for (int x = r.left; x < r.right; ++x) {
-                        const int sx = x + bg.OffsetX;
-                        if (sx < 0 || sx >= src.Width()) continue;
-                        SetPixelV(memDC, x, y, src.Pixel(sx, sy));
-                    }
+                const int x0 = std::max({static_cast<int>(r.left), -bg.OffsetX, 0});
+                const int x1 = std::min({static_cast<int>(r.right), src.Width() - bg.OffsetX, picture.Width()});
+                const int y0 = std::max({static_cast<int>(r.top), -bg.OffsetY, 0});
+                const int y1 = std::min({static_cast<int>(r.bottom), src.Height() - bg.OffsetY, picture.Height()});
+                for (int y = y0; y < y1 && x0 < x1; ++y) {
+                    std::memcpy(picture.ScanLine(y) + x0 * 3, src.ScanLine(y + bg.OffsetY) + (x0 + bg.OffsetX) * 3,
+                                static_cast<std::size_t>(x1 - x0) * 3);
                 }
             }
         }
-        for (TControl* child : parts) {
-            const int saved = SaveDC(memDC);
-            POINT prev{};
-            SetWindowOrgEx(memDC, -child->Left(), -child->Top(), &prev);
-            IntersectClipRect(memDC, 0, 0, child->Width(), child->Height());
-            child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0);
-            SetWindowOrgEx(memDC, prev.x, prev.y, nullptr);
-            RestoreDC(memDC, saved);
-        }
         if (memDC) {
+            for (TControl* child : parts) {
+                const int saved = SaveDC(memDC);
+                POINT prev{};
+                SetWindowOrgEx(memDC, -child->Left(), -child->Top(), &prev);
+                IntersectClipRect(memDC, 0, 0, child->Width(), child->Height());
+                child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0);
+                SetWindowOrgEx(memDC, prev.x, prev.y, nullptr);
+                RestoreDC(memDC, saved);
+            }
             for (TControl* child : parts) {
                 if (GetPixel(memDC, child->Left(), child->Top()) == clNone) continue;
                 BitBlt(dc, child->Left(), child->Top(), child->Width(), child->Height(), memDC, child->Left(),
@@ -243,14 +246,13 @@ void PaintGraphicChildren(HDC dc, TWinControl* container) {
         }
     } catch (...) {
         ParentBackground.Ready = false;
-        if (memDC) { SelectObject(memDC, old); DeleteDC(memDC); DeleteObject(bmp); }
+        if (memDC) { SelectObject(memDC, old); DeleteDC(memDC); }
         throw;
     }
     ParentBackground.Ready = false;
     if (memDC) {
         SelectObject(memDC, old);
         DeleteDC(memDC);
-        DeleteObject(bmp);
     }
 }
 

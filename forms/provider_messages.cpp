@@ -104,16 +104,17 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
     switch (SkinCommandOf(m.WParam)) {
         case SMC_SKINCHANGED:
             if (!OwnManager(m)) return;
-            if (HasBorder()) HideWindowForChange();
+            if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
+            else if (HasBorder()) HideWindowForChange();
             skinData_->UpdateIndexes();
             if (skinData_->SkinManager()) {
                 LoadButtonMasks();
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
                 skinData_->BackgroundChanged = true;
                 MenuRowsCache = -1;
-                // A bordered window is hidden until the skin-applied command that
-                // follows paints it and gives it its shape: painting it now would
-                // be a complete repaint nobody sees. MDI forms keep their order.
+                // A bordered window draws nothing until the skin-applied command
+                // that follows paints it and gives it its shape: painting it now
+                // would be a complete repaint nobody sees. MDI forms keep their order.
                 if (!ShapedOnceOnSkinApplied()) SendToForm(WM_NCPAINT);
                 if (IsMDIFrame()) {
                     SetMDISupport(true);
@@ -124,9 +125,8 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
         case SMC_SKINAPPLIED: {
             if (!OwnManager(m)) return;
             const bool border = HasBorder();
-            // Each SetWindowRgn is a frame change with its round of position
-            // messages: a window the skin-changed command hid stays as it is.
-            if (border && !(ShapedOnceOnSkinApplied() && HiddenForChange())) HideWindowForChange();
+            if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
+            else if (border) HideWindowForChange();
             skinData_->BackgroundChanged = true;
             MenuRowsCache = -1;
             skinData_->Updating = false;
@@ -144,16 +144,35 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
                 }
                 return;
             }
-            // One complete repaint of the cache while the window is hidden (the
-            // non-client paint leaves the region alone), then the region once: its
-            // redraw copies the new frame, and the client follows from the cache.
+            // One complete repaint of the cache while nothing is drawn (the
+            // non-client paint leaves the region alone).
             RegionChanged = false;
             SendToForm(WM_NCPAINT);
             ApplyGlobalColor();
+            // The controls take the new skin while the form still says it is
+            // updating, so none paints yet: the client paint below paints each of
+            // them once (SMC_PARENTUPDATED), with the new skin. The broadcast is
+            // told not to pass the command on again.
+            skinData_->Updating = true;
+            ForwardToChildren(m);   // a failing control ends the walk, never the change
+            skinData_->Updating = false;
+            m.Result = SkinCommandPassedOn;
+            ReleaseDrawing();
+            // Holding the drawing validated the window, and Windows does not
+            // repaint when it is released (Wine happens to): the client paint
+            // below must cover the whole client area (the controls paint themselves).
+            if (form_->HandleAllocated()) InvalidateRect(form_->Handle(), nullptr, FALSE);
+            // Each SetWindowRgn is a frame change with its round of position
+            // messages under Wine: a new shape only. Its redraw copies the new
+            // frame; an unchanged shape has the frame copied from the cache.
             RebuildRegionHoles();
             RegionChanged = false;
-            ApplyRegion();
-            ApplyingRegion = false;
+            if (!WindowHasWantedRegion()) {
+                ApplyRegion();
+                ApplyingRegion = false;
+            } else {
+                SendToForm(WM_NCPAINT);
+            }
             MDIPaintAfterSkinApplied();
             return;
         }

@@ -161,12 +161,21 @@ void TsSkinProvider::HideWindowForChange() {
     SetWindowRgn(form_->Handle(), CreateRectRgn(0, 0, 0, 0), FALSE);
 }
 
-bool TsSkinProvider::HiddenForChange() const {
-    if (!form_->HandleAllocated()) return false;
-    HRGN current = CreateRectRgn(0, 0, 0, 0);
-    const bool hidden = GetWindowRgn(form_->Handle(), current) == NULLREGION;
-    DeleteObject(current);
-    return hidden;
+// Under WM_SETREDRAW the window keeps showing its old picture, whole, while the
+// skin changes under it, and nothing is drawn until the new picture is painted
+// at once: no frame of the new skin over the old client, no flash of what lies
+// behind the window (as behind an empty region), and no region change unless
+// the shape changes. Only a window that shows: releasing the hold sets WS_VISIBLE.
+void TsSkinProvider::HoldDrawingForChange() {
+    if (drawingHeld_ || !form_->HandleAllocated() || !IsWindowVisible(form_->Handle())) return;
+    SendMessageW(form_->Handle(), WM_SETREDRAW, FALSE, 0);
+    drawingHeld_ = true;
+}
+
+void TsSkinProvider::ReleaseDrawing() {
+    if (!drawingHeld_) return;
+    drawingHeld_ = false;
+    if (form_->HandleAllocated()) SendMessageW(form_->Handle(), WM_SETREDRAW, TRUE, 0);
 }
 
 void TsSkinProvider::DropSystemMenu(int x, int y) {
@@ -229,7 +238,8 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
 }
 
 void TsSkinProvider::SkinArrival(TMessage& message) {
-    if (HasBorder()) HideWindowForChange();
+    if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
+    else if (HasBorder()) HideWindowForChange();
     if (TsSkinManager* manager = skinData_->SkinManager()) manager->SkinableMenus().FreeSharedBitmap();
     skinData_->UpdateIndexes();
     if (skinData_->SkinManager()) {
@@ -246,6 +256,7 @@ void TsSkinProvider::SkinArrival(TMessage& message) {
 }
 
 void TsSkinProvider::SkinRemoval(TMessage& message) {
+    ReleaseDrawing();   // a change that never reached its end must not leave the window drawing nothing
     const bool border = HasBorder();
     if (border) HideWindowForChange();
     skinData_->HandleSkinCommand(message);

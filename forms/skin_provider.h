@@ -202,8 +202,13 @@ private:
     void SetFormBorderIcons(TBorderIcons icons);
     void ForwardToChildren(TMessage& message);
     void HideWindowForChange();
-    bool HiddenForChange() const;
     bool ShapedOnceOnSkinApplied() const;
+    void HoldDrawingForChange();
+    void ReleaseDrawing();
+    // The region ApplyRegion would give the window; the caller deletes it.
+    HRGN WantedRegion() const;
+    bool WindowHasWantedRegion() const;
+    bool drawingHeld_ = false;
 
     // message tables (provider_messages.cpp)
     void SkinCommand(TMessage& message);

@@ -42,9 +42,7 @@ void TsSkinProvider::RebuildRegionHoles() {
     }
 }
 
-void TsSkinProvider::ApplyRegion() {
-    if (!form_->HandleAllocated()) return;
-    ApplyingRegion = true;
+HRGN TsSkinProvider::WantedRegion() const {
     HRGN region = CreateRectRgn(0, 0, WindowWidth(), FormHeight());
     HRGN hole = CreateRectRgn(0, 0, 0, 0);
     for (const TRect& r : RegionHoles) {
@@ -52,8 +50,24 @@ void TsSkinProvider::ApplyRegion() {
         CombineRgn(region, region, hole, RGN_DIFF);
     }
     DeleteObject(hole);
+    return region;
+}
+
+bool TsSkinProvider::WindowHasWantedRegion() const {
+    if (!form_->HandleAllocated()) return false;
+    HRGN wanted = WantedRegion();
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    const bool same = GetWindowRgn(form_->Handle(), current) != ERROR && EqualRgn(current, wanted);
+    DeleteObject(current);
+    DeleteObject(wanted);
+    return same;
+}
+
+void TsSkinProvider::ApplyRegion() {
+    if (!form_->HandleAllocated()) return;
+    ApplyingRegion = true;
     // The window owns the region from here on.
-    SetWindowRgn(form_->Handle(), region, TRUE);
+    SetWindowRgn(form_->Handle(), WantedRegion(), TRUE);
 }
 
 void TsSkinProvider::SuppressCaption() {

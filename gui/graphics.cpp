@@ -70,7 +70,16 @@ void TFont::SetStyle(TFontStyles value) {
 void TFont::SetColor(TColor value) {
     if (value == color_) return;
     color_ = value;
-    if (OnChange) OnChange();   // the handle does not depend on the colour
+    if (!OnChange) return;
+    // The handle does not depend on the colour.
+    changeKeepsHandle_ = true;
+    try {
+        OnChange();
+    } catch (...) {
+        changeKeepsHandle_ = false;
+        throw;
+    }
+    changeKeepsHandle_ = false;
 }
 
 void TFont::SetCharset(int value) {

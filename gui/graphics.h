@@ -84,6 +84,9 @@ public:
 
     HFONT Handle();
     void Assign(const TPersistent& source) override;
+    // True while OnChange reports a change that leaves the handle as it is (the
+    // colour): a window that was given the handle needs no new WM_SETFONT.
+    bool ChangeKeepsHandle() const { return changeKeepsHandle_; }
 
     // Told after every change (the owning control repaints and notifies).
     std::function<void()> OnChange;
@@ -100,6 +103,7 @@ private:
     TColor color_ = clWindowText;
     int charset_ = DEFAULT_CHARSET;
     HFONT handle_ = nullptr;
+    bool changeKeepsHandle_ = false;
 };
 
 class TBrush : public TPersistent {

@@ -419,7 +419,11 @@ void TWinControl::EnabledChanged() {
 }
 
 void TWinControl::FontChanged() {
-    if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    // A new colour keeps the handle the window has: WM_SETFONT would only make
+    // it lay out and redraw its text again (the Invalidate below repaints it).
+    if (handle_ && !Font().ChangeKeepsHandle()) {
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    }
     for (TControl* c : controls_) c->Perform(CM_PARENTFONTCHANGED);
     Invalidate();
 }

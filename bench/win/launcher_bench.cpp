@@ -58,6 +58,13 @@ void PaintAll(HWND window) {
     GdiFlush();
 }
 
+// Whatever is still to be painted, painted now: nothing is invalidated first,
+// so a change that leaves part of the window unpainted pays for it here.
+void FinishPainting(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+}
+
 void Report(const char* what, double ms, const char* reference, double referenceMs, const char* goal) {
     std::printf("%-44s %8.3f ms   %-34s %8.3f ms   ratio %6.2f   %s\n", what, ms, reference, referenceMs,
                 referenceMs > 0 ? ms / referenceMs : 0.0, goal);
@@ -193,7 +200,8 @@ int wmain(int argc, wchar_t** argv) {
         });
         Report("hover repaint of one launch button", hover, "copy of its cache to the window", copy, "goal <= 1 ms");
 
-        // A complete skin change to this skin: load, announce, every cache rebuilt and painted.
+        // A complete skin change to this skin: load, announce, every cache rebuilt
+        // and painted, and whatever the change left to paint painted.
         const char* other = std::string(skin) == "Basalt" ? "Elegant (internal)" : "Basalt";
         double loadAnnounce = 0, paint = 0;
         std::vector<double> loads, paints;
@@ -201,7 +209,7 @@ int wmain(int argc, wchar_t** argv) {
             const double start = Now();
             manager.SetSkinName(skin);
             const double loaded = Now();
-            PaintAll(window);
+            FinishPainting(window);
             loads.push_back(loaded - start);
             paints.push_back(Now() - loaded);
         }, [&] {
@@ -214,7 +222,18 @@ int wmain(int argc, wchar_t** argv) {
         loadAnnounce = loads[loads.size() / 2];
         paint = paints[paints.size() / 2];
         Report("complete skin change", change, "repaint of the whole window", repaint, "goal <= 16 ms");
-        std::printf("    of which load and announcements %.3f ms, painting %.3f ms\n", loadAnnounce, paint);
+        std::printf("    of which SetSkinName %.3f ms, painting left after it %.3f ms\n", loadAnnounce, paint);
+        // The same change followed by a repaint of the whole window (the measure
+        // of earlier runs, which painted everything once more after the change).
+        const double changeAndRepaint = Median(21, [&] {
+            manager.SetSkinName(skin);
+            PaintAll(window);
+        }, [&] {
+            manager.SetSkinName(other);
+            PaintAll(window);
+            Drain();
+        });
+        Report("    the change and a whole-window repaint", changeAndRepaint, "repaint of the whole window", repaint, "");
         // The same change with the window hidden: loading and the controls' own
         // handling of the announcements, without the frame's region and repaints.
         form->Hide();
@@ -242,7 +261,7 @@ int wmain(int argc, wchar_t** argv) {
             Drain();
             const double start = Now();
             change();
-            PaintAll(window);
+            FinishPainting(window);
             return Now() - start;
         };
         std::vector<double> menuTimes, nameTimes, ratios;

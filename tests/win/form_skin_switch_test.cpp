@@ -3,9 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
+#include "controls/button.h"
+#include "controls/check_box.h"
+#include "controls/edit.h"
+#include "controls/panel.h"
+#include "engine/skin_message.h"
 #include "form_test_support.h"
+#include "skinned_control_support.h"
 
 namespace korvel {
 namespace {
@@ -103,10 +111,17 @@ private:
     static inline std::vector<int>* kinds_ = nullptr;
 };
 
-// A skin change hides the window behind an empty region once and shapes it once,
-// and what shows afterwards is the new cache: title, frame and client.
-TEST(FormSkinSwitch, ChangeHidesAndShapesTheWindowOnceAndShowsTheNewPicture) {
+// While a skin changes, the window keeps showing its old picture, whole (no
+// flash of what lies behind it, no new frame over the old client); it is given
+// a region only when its shape changes; afterwards it shows the new cache:
+// title, frame and client.
+TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShape) {
     TSkinnedFormRig rig;
+    // A child of the form hears the skin-applied command in the middle of the
+    // change, when the frame's new picture is already in the cache.
+    auto* page = new TsPanel(rig.Form);
+    page->SetParent(rig.Form);
+    page->SetBoundsRect({200, 100, 290, 150});
     rig.Show();
     const HWND window = rig.Handle();
     TsSkinProvider& p = *rig.Provider;
@@ -124,32 +139,178 @@ TEST(FormSkinSwitch, ChangeHidesAndShapesTheWindowOnceAndShowsTheNewPicture) {
     for (int x = p.ClientOffsetX() + 3; x < w - p.FrameWidth() - 3; x += 23) points.push_back({x, clientY});
     points.push_back({frameX, middleY});
     points.push_back({w - 1 - frameX, middleY});
+    auto screen = [&] {
+        std::vector<COLORREF> shown;
+        for (const POINT& at : points) shown.push_back(rig.Pixel(at.x, at.y));
+        return shown;
+    };
+    std::vector<COLORREF> midway;
+    int cacheChangedMidway = -1;
+    TColor cacheBefore = clNone;
+    page->HookWindowProc(&midway, [&](TMessage& m, const TWndNext& next) {
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINAPPLIED) {
+            midway = screen();
+            cacheChangedMidway = p.SkinData().CacheBmp()->Pixel(w / 2, titleY) != cacheBefore;
+        }
+        next(m);
+    });
 
     struct TStep {
         const char* Name;
+        std::function<void()> Before;
         std::function<void()> Change;
         bool NewColours;   // the hue turns the frame's colours
+        std::vector<int> Regions;
     };
+    const std::vector<int> none, shapedOnce{COMPLEXREGION};
     const TStep steps[] = {
-        {"hue 120 (skin applied only)", [&] { rig.Manager->SetHueOffset(120); }, true},
-        {"the same skin again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }, false},
-        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }, true},
+        {"hue 120 (skin applied only)", [] {}, [&] { rig.Manager->SetHueOffset(120); }, true, none},
+        // Nothing changes its colour, and something else was drawn over the
+        // client meanwhile: the change still paints the whole picture again.
+        {"the same skin again (changed, then applied), over a scribbled client",
+         [&] {
+             HDC dc = GetDC(window);
+             RECT client{};
+             GetClientRect(window, &client);
+             FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+             ReleaseDC(window, dc);
+         },
+         [&] { rig.Manager->SetSkinName(testing::kElegant); }, false, none},
+        {"hue 0 after the title strip was cut away", [&] { p.SuppressCaption(); },
+         [&] { rig.Manager->SetHueOffset(0); }, true, shapedOnce},
     };
     for (const TStep& step : steps) {
         SCOPED_TRACE(step.Name);
-        const TColor before = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
+        step.Before();
+        Pump(100);
+        const std::vector<COLORREF> before = screen();
+        cacheBefore = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
+        midway.clear();
         std::vector<int> kinds;
         {
             TRegionLog log(window);
             step.Change();
             kinds = log.Kinds;
         }
-        EXPECT_EQ(kinds, (std::vector<int>{NULLREGION, COMPLEXREGION})) << "hidden once, then shaped once";
+        EXPECT_EQ(kinds, step.Regions) << "a region for a new shape only";
+        EXPECT_EQ(midway, before) << "midway the window still shows its old picture";
+        if (step.NewColours) EXPECT_EQ(cacheChangedMidway, 1) << "while the new one is in the cache";
         Pump(300);
         const TBitmap24& cache = *p.SkinData().CacheBmp();
-        if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), before) << "the title takes the new colours";
+        if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), cacheBefore) << "the title takes the new colours";
         for (const POINT& at : points) EXPECT_EQ(rig.Pixel(at.x, at.y), cache.Pixel(at.x, at.y)) << at.x << "," << at.y;
-        EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut again";
+        EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut";
+        EXPECT_TRUE(IsWindowVisible(window));
+    }
+    page->UnhookWindowProc(&midway);
+}
+
+// What each watched control hears through its window procedure slot, in order:
+// 'A' for the skin-applied command, 'P' for a paint that painted (the control
+// did not leave it to its parent: it is not updating when its WM_PAINT returns).
+class TSkinPaintLog {
+public:
+    ~TSkinPaintLog() {
+        for (TWinControl* c : watched_) c->UnhookWindowProc(this);
+    }
+    void Watch(TWinControl* control, TsCommonData& data) {
+        control->HookWindowProc(this, [this, control, &data](TMessage& m, const TWndNext& next) {
+            const bool applied = m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINAPPLIED;
+            const bool paint = m.Msg == WM_PAINT;
+            next(m);
+            if (applied) events_[control] += 'A';
+            if (paint && !data.Updating) events_[control] += 'P';
+        });
+        watched_.push_back(control);
+    }
+    std::string Events(TWinControl* control) { return events_[control]; }
+    void Clear() { events_.clear(); }
+
+private:
+    std::vector<TWinControl*> watched_;
+    std::map<TWinControl*, std::string> events_;
+};
+
+// A skin change paints every windowed control of the form once, after it has
+// the new skin, and leaves nothing to paint afterwards: the controls on the
+// form, on a page and on a panel inside the page.
+TEST(FormSkinSwitch, ChangePaintsEachControlOnceAfterItHasTheNewSkin) {
+    TFormSetup setup;
+    setup.ClientWidth = 320;
+    setup.ClientHeight = 230;
+    TSkinnedFormRig rig(setup);
+    auto add = [&](auto* control, TWinControl* parent, RECT bounds) {
+        control->SetParent(parent);
+        control->SetBoundsRect(bounds);
+        return control;
+    };
+    auto* page = add(new TsPanel(rig.Form), rig.Form, RECT{8, 8, 312, 180});
+    auto* inner = add(new TsPanel(rig.Form), page, RECT{160, 10, 296, 120});
+    auto* onForm = add(new TsButton(rig.Form), rig.Form, RECT{8, 190, 100, 215});
+    auto* onPage = add(new TsButton(rig.Form), page, RECT{10, 10, 100, 35});
+    auto* edit = add(new TsEdit(rig.Form), page, RECT{10, 50, 140, 71});
+    auto* box = add(new TsCheckBox(rig.Form), page, RECT{10, 90, 140, 110});
+    auto* deep = add(new TsButton(rig.Form), inner, RECT{10, 10, 110, 40});
+    auto* deepEdit = add(new TsEdit(rig.Form), inner, RECT{10, 60, 120, 81});
+    onForm->SetCaption("Form");
+    onPage->SetCaption("Page");
+    deep->SetCaption("Inner");
+    edit->SetText("192.168.100.1");
+    deepEdit->SetText("public");
+    box->SetCaption("Step");
+    rig.Show();
+    const HWND window = rig.Handle();
+
+    TSkinPaintLog log;
+    struct TWatched {
+        const char* Name;
+        TWinControl* Control;
+        TsCommonData* Data;
+    };
+    const TWatched watched[] = {
+        {"page", page, &page->SkinData()},       {"inner panel", inner, &inner->SkinData()},
+        {"button on the form", onForm, &onForm->SkinData}, {"button on the page", onPage, &onPage->SkinData},
+        {"edit", edit, &edit->SkinData},         {"check box", box, &box->SkinData()},
+        {"button on the inner panel", deep, &deep->SkinData}, {"edit on the inner panel", deepEdit, &deepEdit->SkinData},
+    };
+    for (const TWatched& w : watched) log.Watch(w.Control, *w.Data);
+
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"the skin set again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }},
+        {"hue 200 (applied only)", [&] { rig.Manager->SetHueOffset(200); }},
+        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        log.Clear();
+        change();
+        for (const TWatched& w : watched) {
+            EXPECT_EQ(log.Events(w.Control), "AP") << w.Name << ": the skin applied, then one paint";
+        }
+        // Nothing is left for later: finishing every pending paint paints nothing more.
+        log.Clear();
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(200);
+        for (const TWatched& w : watched) EXPECT_EQ(log.Events(w.Control), "") << w.Name;
+        // And what shows is each control's new picture: its cache (the whole
+        // window's), along the middle row of its face.
+        for (const TWatched& w : watched) {
+            const TBitmap24& cache = *w.Data->CacheBmp();
+            const RECT r = testing::ScreenRectOf(w.Control);
+            const int y = (r.bottom - r.top) / 2;
+            const TBitmap24 shot = testing::CaptureScreen({r.left, r.top + y, r.right, r.top + y + 1});
+            ASSERT_EQ(cache.Width(), shot.Width()) << w.Name;
+            int differ = 0;
+            for (int x = 0; x < shot.Width(); ++x) {
+                bool underChild = false;   // a panel's children show themselves there
+                for (int i = 0; i < w.Control->ControlCount(); ++i) {
+                    const RECT c = w.Control->Controls(i)->BoundsRect();
+                    underChild = underChild || (x >= c.left && x < c.right && y >= c.top && y < c.bottom);
+                }
+                if (!underChild) differ += shot.Pixel(x, 0) != cache.Pixel(x, y);
+            }
+            EXPECT_EQ(differ, 0) << w.Name;
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -140,6 +141,38 @@ TEST_F(ControlsTest, NotificationsAreSentOnlyWhenTheValueReallyChanges) {
         EXPECT_FALSE(control->ParentFont());
         control->UnhookWindowProc(&kHookOwner);
     }
+}
+
+// A windowed control gives its window a font only when the font's handle
+// changes: a new colour keeps the handle, and the window keeps using it.
+TEST_F(ControlsTest, FontReachesTheWindowOnlyWhenItsHandleChanges) {
+    auto* edit = Add<TEdit>(10, 10, 100, 21);
+    std::map<UINT, int> counts;
+    edit->HookWindowProc(&kHookOwner, [&counts](TMessage& m, const TWndNext& next) {
+        ++counts[m.Msg];
+        next(m);
+    });
+    const struct Step {
+        const char* what;
+        std::function<void()> act;
+        int setFont;
+    } steps[] = {
+        {"new colour", [&] { edit->Font().SetColor(clRed); }, 0},
+        {"new height", [&] { edit->Font().SetHeight(-15); }, 1},
+        {"another colour", [&] { edit->Font().SetColor(clBlue); }, 0},
+        {"new name", [&] { edit->Font().SetName("Courier New"); }, 1},
+        {"bold", [&] { edit->Font().SetStyle(fsBold); }, 1},
+    };
+    for (const Step& step : steps) {
+        counts.clear();
+        step.act();
+        EXPECT_EQ(counts[CM_FONTCHANGED], 1) << step.what;
+        EXPECT_EQ(counts[WM_SETFONT], step.setFont) << step.what;
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(edit->Handle(), WM_GETFONT, 0, 0)), edit->Font().Handle())
+            << step.what << ": the window uses the font's current handle";
+    }
+    EXPECT_FALSE(edit->Font().ChangeKeepsHandle());
+    edit->UnhookWindowProc(&kHookOwner);
 }
 
 TEST_F(ControlsTest, EditChangeEventFollowsTheTextRules) {

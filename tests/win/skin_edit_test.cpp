@@ -34,7 +34,7 @@ protected:
     // written from (inset + 1, inset + 1), then the corner key pixels of the frame
     // taking what lies behind (parent's pixels over a cache, else its colour).
     TBitmap24 ExpectedEdit(TsEdit* e, int state, const std::string& shown, int inset, const TParentBackground& behind,
-                           TColor parentColor) {
+                           TColor parentColor, bool customFont = false) {
         const int w = e->Width(), h = e->Height();
         TBitmap24 face(w, h);
         const int si = SectionIndex("EDIT");
@@ -52,7 +52,7 @@ protected:
         {
             TGdiTextCanvas canvas(dc, e->Font().Handle(), ColorToRGB(e->Font().Color()));
             TRect rect{inset + 1, inset + 1, w - inset, h - inset};
-            WriteTextEx(canvas, shown, true, state != 0, TTextSource{&Tables(), si, false},
+            WriteTextEx(canvas, shown, true, state != 0, TTextSource{&Tables(), si, customFont},
                         dtSingleLine | dtWordBreak | dtNoPrefix, rect);
         }
         SelectObject(dc, old);
@@ -113,6 +113,21 @@ TEST_F(EditTest, IdleFaceIsSkinnedAndTheActiveOneKeepsOnlyTheSkinnedFrame) {
     e->SetFocus();
     Pump(100);
     ExpectFrameStrips(e, hot, "focused");
+}
+
+// With a font of its own, the face shows each new font colour (a colour alone
+// does not give the native edit a new font).
+TEST_F(EditTest, ANewColourOfItsOwnFontShowsInTheFace) {
+    TsEdit* e = AddEdit(form, 24, 32, 121, 21, "c:\\korvel\\config.cfg");
+    e->SkinData.SetCustomFont(true);
+    ShowForm();
+    for (const TColor colour : {TColor(0x002060A0), TColor(0x00A02060), TColor(0x0060A020)}) {
+        e->Font().SetColor(colour);
+        Pump(100);
+        TBitmap24 face = ExpectedEdit(e, 0, "c:\\korvel\\config.cfg", 2, {}, kFormColor, true);
+        FillCorners(face, e, {}, kFormColor);
+        ExpectScreen(e, face, "font colour " + testing::Hex(colour));
+    }
 }
 
 TEST_F(EditTest, TextInsetFollowsTheBorderAndPasswordsShowOneCharacterEach) {

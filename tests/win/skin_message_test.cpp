@@ -145,7 +145,9 @@ TEST_F(SkinMessageTree, FormsBroadcastReachesAFormWithoutAWindowThroughItsProced
     skinned->SetParent(form);
     std::vector<std::uint32_t> heard;
     form->HookWindowProc(&heard, [&](TMessage& m, const TWndNext& next) {
-        if (m.Msg == SM_ALPHACMD) heard.push_back(SkinCommandOf(m.WParam));
+        // A child taking the applied skin asks whether its parent still updates: no announcement.
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) != SMC_QUERYUPDATING)
+            heard.push_back(SkinCommandOf(m.WParam));
         next(m);
     });
     for (std::uint32_t command : {SMC_SKINCHANGED, SMC_STOPFADE, SMC_SKINAPPLIED}) {
