@@ -1,14 +1,18 @@
 // The gallery's child windows on the screen, as a user opens and switches them:
-// only the active child shows the active title bar, and a child opened into the
-// shown frame appears with its skinned frame at once.
+// only the active child shows the active title bar, a child opened into the
+// shown frame appears with its skinned frame at once, and every child's scroll
+// bars show the new skin right after a switch.
 #include "gallery/gallery_frame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "controls/scroll_bar.h"
 #include "engine/skin_manager.h"
 #include "forms/cache_dc.h"
 #include "forms/skin_provider.h"
@@ -89,6 +93,50 @@ int DifferingPixels(const TBitmap24& a, const TBitmap24& b, const RECT& part) {
     for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x) n += a.Pixel(x, y) != b.Pixel(x, y) ? 1 : 0;
     return n;
+}
+
+// Every control below a container, depth first.
+void ForEachControl(TWinControl& parent, const std::function<void(TControl&)>& visit) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl* control = parent.Controls(i);
+        visit(*control);
+        if (auto* container = dynamic_cast<TWinControl*>(control)) ForEachControl(*container, visit);
+    }
+}
+
+// What the bar paints now, off the screen, from its skin.
+TBitmap24 PaintedOffScreen(TsScrollBar& bar) {
+    TBitmap24 picture(bar.Width(), bar.Height());
+    TCacheDC dc(picture);
+    bar.SkinData.BackgroundChanged = true;
+    bar.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc.Handle()), 0);
+    GdiFlush();
+    return picture;
+}
+
+// The bar's pixels on the screen where the screen shows the bar itself.
+struct TBarPixels {
+    TBitmap24 Picture;
+    std::vector<bool> Visible;
+};
+
+TBarPixels BarOnScreen(TsScrollBar& bar) {
+    const RECT r = WindowRectOf(bar.Handle());
+    TBarPixels result{ScreenArea(r), std::vector<bool>(static_cast<std::size_t>(bar.Width() * bar.Height()))};
+    HWND parent = GetParent(bar.Handle());
+    for (int y = 0; y < bar.Height(); ++y) {
+        for (int x = 0; x < bar.Width(); ++x) {
+            const POINT p{r.left + x, r.top + y};
+            HWND top = WindowFromPoint(p);
+            if (top == parent) {   // a disabled window is found through its parent
+                POINT inParent = p;
+                ScreenToClient(parent, &inParent);
+                top = ChildWindowFromPointEx(parent, inParent, CWP_SKIPINVISIBLE);
+            }
+            result.Visible[static_cast<std::size_t>(y * bar.Width() + x)] = top == bar.Handle();
+        }
+    }
+    return result;
 }
 
 class GalleryChildLooks : public ::testing::Test {
@@ -191,6 +239,45 @@ TEST_F(GalleryChildLooks, AChildOpenedIntoTheShownFrameAppearsWithItsSkinnedFram
             const int area = (part.right - part.left) * (part.bottom - part.top);
             EXPECT_GT(c.Compared, area * 8 / 10) << part.left << "," << part.top;
             EXPECT_EQ(c.Differing, 0) << "of " << c.Compared << " pixels at " << part.left << "," << part.top;
+        }
+    }
+}
+
+TEST_F(GalleryChildLooks, EveryChildsScrollBarsShowTheNewSkinRightAfterASwitch) {
+    TsSkinManager& manager = frame->SkinManager();
+    manager.SetSkinDirectory("Z:" + (std::filesystem::path(KORVEL_SOURCE_DIR) / "skins").string());
+    OpenByKeys('Z');   // the Controls window, with its bars, becomes inactive
+    std::vector<TsScrollBar*> bars;
+    for (int i = 0; i < frame->MDIChildCount(); ++i)
+        ForEachControl(*frame->MDIChildren(i), [&](TControl& c) {
+            if (auto* bar = dynamic_cast<TsScrollBar*>(&c); bar && bar->Visible()) bars.push_back(bar);
+        });
+    ASSERT_GE(bars.size(), 4u);
+    for (const char* skin : {"Basalt", "Elegant (internal)"}) {
+        SCOPED_TRACE(skin);
+        std::vector<TBitmap24> before;
+        for (TsScrollBar* bar : bars) before.push_back(BarOnScreen(*bar).Picture.Clone());
+        manager.SetSkinName(skin);
+        Pump(400);
+        ASSERT_EQ(manager.SkinName(), skin);
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            TsScrollBar& bar = *bars[i];
+            SCOPED_TRACE(bar.Name());
+            const TBarPixels shown = BarOnScreen(bar);
+            const TBitmap24 expected = PaintedOffScreen(bar);
+            int visible = 0, wrong = 0, changed = 0, stale = 0;
+            for (int y = 0; y < bar.Height(); ++y) {
+                for (int x = 0; x < bar.Width(); ++x) {
+                    if (!shown.Visible[static_cast<std::size_t>(y * bar.Width() + x)]) continue;
+                    ++visible;
+                    wrong += shown.Picture.Pixel(x, y) != expected.Pixel(x, y) ? 1 : 0;
+                    changed += before[i].Pixel(x, y) != expected.Pixel(x, y) ? 1 : 0;
+                    stale += shown.Picture.Pixel(x, y) == before[i].Pixel(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(visible, bar.Width() * bar.Height()) << "nothing covers the bar";
+            EXPECT_GT(changed, visible / 4) << "the skins paint the bar differently";
+            EXPECT_EQ(wrong, 0) << "of " << visible << " pixels (" << stale << " as before the switch)";
         }
     }
 }
