@@ -246,6 +246,11 @@ void TsScrollBar::RecreateAs(bool plain) {
 // ---- painting -----------------------------------------------------------------------------
 
 void TsScrollBar::Paint(HDC dc) {
+    if (SkinChanging && HandleAllocated() && repaintAfterChangeWindow_ != Handle()) {
+        // The paints of a skin change all come while it runs, and nothing paints
+        // the bar after it: the bar asks for its own paint once the change is over.
+        if (PostMessageW(Handle(), WM_REPAINTAFTERSKINCHANGE, 0, 0)) repaintAfterChangeWindow_ = Handle();
+    }
     if (suspended_ || !ControlIsReady(this) || SkinChanging || IsLoading() || InState(csDestroying)) return;
     SkinData.Updating = SkinData.IsUpdating();
     if (SkinData.Updating) return;
@@ -758,6 +763,11 @@ bool TsScrollBar::HandleSkinned(TMessage& m) {
 void TsScrollBar::WndProc(TMessage& m) {
     if (InState(csDestroying)) return TWinControl::WndProc(m);
     if (m.Msg == SM_ALPHACMD && HandleSkinMessage(m)) return;
+    if (m.Msg == WM_REPAINTAFTERSKINCHANGE) {
+        repaintAfterChangeWindow_ = nullptr;
+        if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+        return;
+    }
     if (recreatePending_ && (m.Msg == WM_PAINT || m.Msg == WM_NCHITTEST) && HandleAllocated() && Skinned()) {
         RecreateAs(true);   // the old window is gone; the new one paints itself
         m.Result = m.Msg == WM_NCHITTEST ? HTCLIENT : 0;

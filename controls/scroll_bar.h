@@ -17,6 +17,9 @@
 namespace korvel {
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// Posted to a bar whose paint came while the skin was being changed.
+constexpr UINT WM_REPAINTAFTERSKINCHANGE = WM_APP + 0x3A2;
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& position)>;
 
@@ -129,6 +132,7 @@ private:
 
     TScrollPartStates parts_;
     bool repaintNeeded_ = false;
+    HWND repaintAfterChangeWindow_ = nullptr;   // the window WM_REPAINTAFTERSKINCHANGE went to
     bool suspended_ = false;
     TScrollCode lastCode_ = scEndScroll;
     int dragOffset_ = 0;

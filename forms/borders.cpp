@@ -242,6 +242,7 @@ void TsSkinProvider::NonClientPaint(TMessage& message) {
     message.Result = 0;
     if (!form_->Visible() || !form_->HandleAllocated() || InState(csLoading) || Creating(form_) ||
         form_->InState(csDestroying)) {
+        if (form_->Visible() && Creating(form_)) PaintAfterCreation();
         return;
     }
     skinData_->Updating = skinData_->IsUpdating();

@@ -94,11 +94,17 @@ void TsSkinProvider::SnapToWorkArea(WINDOWPOS& p) const {
     POINT m{0, 0};
     if (form_->HandleAllocated() && GetMonitorInfoW(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor))
         m = {monitor.rcMonitor.left, monitor.rcMonitor.top};
+    // An MDI child's position counts from its client window: the edges it snaps
+    // to are the screen's all the same, so the rules see it on the screen.
+    const POINT o = PositionOrigin(form_);
+    int x = p.x + o.x, y = p.y + o.y;
     const int w = form_->Width(), h = form_->Height();
-    if (std::abs(p.x + w - work.right) < snapBuffer_) p.x = work.right - w;
-    if (std::abs(p.y + h - work.bottom) < snapBuffer_) p.y = work.bottom - h;
-    if (std::abs(p.x + m.x - work.left) < snapBuffer_) p.x = work.left - m.x;
-    if (std::abs(p.y + m.y - work.top) < snapBuffer_) p.y = work.top - m.y;
+    if (std::abs(x + w - work.right) < snapBuffer_) x = work.right - w;
+    if (std::abs(y + h - work.bottom) < snapBuffer_) y = work.bottom - h;
+    if (std::abs(x + m.x - work.left) < snapBuffer_) x = work.left - m.x;
+    if (std::abs(y + m.y - work.top) < snapBuffer_) y = work.top - m.y;
+    p.x = x - o.x;
+    p.y = y - o.y;
 }
 
 // ---- outline moving and sizing -----------------------------------------------------

@@ -259,6 +259,26 @@ void TsSkinProvider::MDISize() {
     if (resizeMode_ == TResizeMode::rmBorder && frame->MDIExtension) frame->MDIExtension->UpdateChildControls();
 }
 
+// An MDI child is shown and activated inside its own CreateWindowEx, while its
+// controls do not exist yet: every paint there is left out, and the title strip
+// the activation took out of its shape stays out. Once the creation has ended
+// (the posted message arrives), the child paints its frame, gets its whole shape
+// back and paints its client area and controls over the fresh picture.
+void TsSkinProvider::PaintAfterCreation() {
+    if (createdPaintPosted_ || !IsMDIChild() || !form_->HandleAllocated() || !Creating(form_)) return;
+    if (PostMessageW(form_->Handle(), WM_PAINTCREATEDCHILD, 0, 0)) createdPaintPosted_ = true;
+}
+
+void TsSkinProvider::PaintCreatedChild() {
+    createdPaintPosted_ = false;
+    if (!form_->HandleAllocated() || Creating(form_) || !IsWindowVisible(form_->Handle())) return;
+    RegionChanged = true;
+    skinData_->BackgroundChanged = true;
+    MenuRowsCache = -1;
+    SendToForm(WM_NCPAINT);
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 void TsSkinProvider::MDIActivate() {
     TForm* child = ActiveChildOf(form_);
     if (IsMaximizedForm(child)) RepaintNow(child);

@@ -45,6 +45,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
             ForwardToChildren(m);
             return;
         }
+        if (m.Msg == WM_PAINTCREATEDCHILD) createdPaintPosted_ = false;
         // The framework drops this hook before an MDI child's window goes: its frame
         // hears of it from its client window (WM_MDIDESTROY, TsMDIForm).
         return PassOn(m);
@@ -87,6 +88,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         case WM_SIZING:            return OnSizing(m);
         case WM_MDIDESTROY:
         case WM_MDIACTIVATE:       return OnMDIActivate(m);
+        case WM_PAINTCREATEDCHILD: return PaintCreatedChild();
         case WM_MOUSELEAVE:
         case WM_NCMOUSELEAVE:      // the pointer left the window over its frame
         case CM_MOUSELEAVE:        return OnMouseLeave(m);
@@ -320,8 +322,11 @@ void TsSkinProvider::OnNcActivate(TMessage& m) {
         bool look = active, assign = true;
         if (IsMDIFrame()) MDIFrameActiveLook(active, look, assign);
         if (assign && FormActive != look) {
-            FormActive = look;   // painted by the WM_ACTIVATE that follows
+            FormActive = look;
             MenuRowsCache = -1;
+            // An MDI child gets no WM_ACTIVATE: its look is painted by the
+            // non-client paint below, from a picture made again.
+            skinData_->BackgroundChanged = true;
         }
     }
     if (IsMDIChild()) {

@@ -36,6 +36,8 @@ enum class TResizeMode { rmStandard, rmBorder };
 
 // The provider's control code in its skin state.
 constexpr std::uint32_t ProviderControlCode = ccFormProvider;
+// Posted to an MDI child whose paints its own creation left out (provider_mdi.cpp).
+constexpr UINT WM_PAINTCREATEDCHILD = WM_APP + 0x3A1;
 
 class TsSkinProvider : public TComponent {
 public:
@@ -309,6 +311,8 @@ private:
     void MDIChildSysCommand(TMessage& message);
     void MDIFrameSysCommand(TMessage& message);
     void MDIPaintAfterSkinApplied();
+    void PaintAfterCreation();
+    void PaintCreatedChild();
     void CopyToWindow(HDC dc, const TRect& source, int destX, int destY);
 
     std::unique_ptr<TsCommonData> skinData_;
@@ -329,6 +333,7 @@ private:
     std::string titleSkin_;
     bool useGlobalColor_ = true;
     int buttonsSaveLeft_ = 0;   // where ButtonsBackground was taken from the cache
+    bool createdPaintPosted_ = false;   // WM_PAINTCREATEDCHILD is on its way
     struct TComposedTitle {
         std::unique_ptr<TBitmap24> Strip;
         TBitmap24 ButtonsBackground;

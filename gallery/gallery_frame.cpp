@@ -58,9 +58,6 @@ TGalleryChild& TGalleryFrame::OpenChild(TGalleryChildKind kind) {
     // Owned by the application like every form, so that skin changes reach it.
     auto* child = new TGalleryChild(&Application(), kind, module_);
     child->Show();
-    // A child shown inside a visible frame keeps the frame its provider hid
-    // while taking the skin over: ask for the whole window, frame included.
-    RedrawWindow(child->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return *child;
 }
 
