@@ -11,9 +11,11 @@ namespace korvel {
 
 namespace {
 
-bool ScrollsItself(const TForm* form) {
-    return form->FormStyle() == TFormStyle::fsNormal;   // MDI frames and children scroll through their client window
-}
+// An MDI frame scrolls its children through its client window. An MDI child
+// scrolls its own content like any form: the provider took its own scrolling
+// over at creation, so without these bars the content beyond its client area
+// could never be reached.
+bool ScrollsItself(const TForm* form) { return form->FormStyle() != TFormStyle::fsMDIForm; }
 
 // Sets Flag for as long as the scope runs, exceptions included.
 class TFlagScope {

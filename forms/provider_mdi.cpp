@@ -272,6 +272,9 @@ void TsSkinProvider::PaintAfterCreation() {
 void TsSkinProvider::PaintCreatedChild() {
     createdPaintPosted_ = false;
     if (!form_->HandleAllocated() || Creating(form_) || !IsWindowVisible(form_->Handle())) return;
+    // Its controls exist only now: content beyond its client area gets the bars.
+    MeasureContent();
+    UpdateFormScrollBars();
     RegionChanged = true;
     skinData_->BackgroundChanged = true;
     MenuRowsCache = -1;

@@ -228,7 +228,7 @@ void TsSkinProvider::OnSize(TMessage& m) {
     PassOn(m);
     if (form_->Visible()) {
         if (IsMDIFrame() || IsMDIChild()) MDISize();
-        else UpdateFormScrollBars();
+        if (!IsMDIFrame()) UpdateFormScrollBars();   // an MDI child scrolls its own content
     }
     const TsGeneralData* s = skinData_->Section();
     if (s && s->GradientPercent >= 1) {

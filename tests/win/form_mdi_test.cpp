@@ -489,6 +489,47 @@ TEST(FormMDITest, AltAndALetterInAMaximisedChildOpenTheFramesMenu) {
     EXPECT_EQ(clicks, 1);
 }
 
+// The provider takes an MDI child's own scrolling over as any form's: the child
+// gets the skinned bars, or content beyond its client area could not be reached.
+TEST(FormMDITest, AChildWhoseContentReachesBeyondItScrollsWithSkinnedBars) {
+    TMDIFrameRig rig;
+    auto* child = new TForm(rig.Frame);
+    child->SetFormStyle(TFormStyle::fsMDIChild);
+    child->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    child->SetBounds(10, 10, 260, 180);
+    child->SetAutoScroll(true);
+    auto* page = new TsPanel(child);   // there before the window shows, as a stored definition makes it
+    page->SetBounds(8, 8, 400, 300);
+    page->SetParent(child);
+    auto* provider = new TsSkinProvider(child);
+    child->Show();
+    Pump(300);
+    const int cw = child->ClientWidth(), ch = child->ClientHeight();
+    ASSERT_LT(cw, 408);
+    ASSERT_LT(ch, 308);
+    ASSERT_NE(provider->VScrollBar, nullptr);
+    ASSERT_NE(provider->HScrollBar, nullptr);
+    EXPECT_TRUE(provider->VScrollBar->Visible());
+    EXPECT_TRUE(provider->HScrollBar->Visible());
+    EXPECT_NE(provider->FormGrip, nullptr) << "the corner between two bars";
+    EXPECT_EQ(provider->VScrollBar->Parent(), child);
+    EXPECT_EQ(rig.MDI().VScrollBar == nullptr || !rig.MDI().VScrollBar->Visible(), true) << "the frame's bars stay away";
+
+    provider->VScrollBar->SetPosition(40);
+    provider->HScrollBar->SetPosition(30);
+    Pump(50);
+    EXPECT_EQ(page->Top(), 8 - 40);
+    EXPECT_EQ(page->Left(), 8 - 30);
+
+    // Large enough for the page: the bars go and the page is back in place.
+    child->SetClientSize(440, 340);
+    Pump(200);
+    EXPECT_EQ(provider->VScrollBar, nullptr);
+    EXPECT_EQ(provider->HScrollBar, nullptr);
+    EXPECT_EQ(page->Top(), 8);
+    EXPECT_EQ(page->Left(), 8);
+}
+
 TEST(FormMDITest, ClosingChildrenAndTheFrameLeavesTheLiveCountsFlat) {
     const auto round = [] {
         TMDIFrameRig rig;
