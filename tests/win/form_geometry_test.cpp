@@ -16,6 +16,7 @@ namespace korvel {
 namespace {
 
 using testing::Pump;
+using testing::PointerTo;
 using testing::TFormSetup;
 using testing::TFrameMetrics;
 using testing::TSkinnedFormRig;
@@ -200,22 +201,6 @@ struct TPlaceCounter {
 void PointerButton(bool down) {
     testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     Pump(120);
-}
-
-// A real absolute pointer move: the normalised coordinate that lands on the pixel itself.
-void PointerTo(POINT p) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((static_cast<long long>(p.x) * 65536 + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((static_cast<long long>(p.y) * 65536 + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-    Pump(120);
-    POINT now{};
-    GetCursorPos(&now);
-    EXPECT_EQ(now.x, p.x);
-    EXPECT_EQ(now.y, p.y);
 }
 
 TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {

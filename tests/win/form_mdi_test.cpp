@@ -90,6 +90,12 @@ public:
         return n;
     }
     bool ChildButtonsFirst() const { return Menu->Items().Count() > 0 && Menu->Items().Items(0) == MDI().ChildButtonsItem; }
+    // Where the MDI area lies in the frame's picture (no aligned controls), from the metrics.
+    POINT MDIAreaOrigin() const {
+        const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
+        const int menuRows = Provider->MenuLineVisible() ? Provider->MenuRowCount() : 0;
+        return {metrics.FrameX, metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1};
+    }
     // The form section's background over the whole frame window, as the painting core paints it.
     TBitmap24 FormBackground() const {
         RECT w{};
@@ -294,11 +300,8 @@ TEST(FormMDITest, TheClientWindowShowsTheMDIAreaSectionOrTheFormBackground) {
     TMDIFrameRig rig;
     const RECT client = rig.ClientWindowRect();
     const int w = client.right - client.left, h = client.bottom - client.top;
-    // Where the MDI area lies in the frame's picture (no aligned controls).
-    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
-    const int menuRows = rig.Provider->MenuLineVisible() ? rig.Provider->MenuRowCount() : 0;
-    const int left = metrics.FrameX;
-    const int top = metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1;
+    const POINT origin = rig.MDIAreaOrigin();
+    const int left = origin.x, top = origin.y;
     ASSERT_EQ(rig.MDI().MDIAreaWidth(), w);
     ASSERT_EQ(rig.MDI().MDIAreaHeight(), h);
     // Window pixels of the client window: its 2-pixel edge and its inside.
@@ -335,10 +338,8 @@ TEST(FormMDITest, TheClientEdgeStaysTheFramesPictureWhenChildrenCome) {
     rig.AddChild(40, 30);
     const RECT client = rig.ClientWindowRect();
     const int w = client.right - client.left, h = client.bottom - client.top;
-    const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
-    const int menuRows = rig.Provider->MenuLineVisible() ? rig.Provider->MenuRowCount() : 0;
-    const int left = metrics.FrameX;
-    const int top = metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1;
+    const POINT origin = rig.MDIAreaOrigin();
+    const int left = origin.x, top = origin.y;
     const TBitmap24 form = rig.FormBackground();
     int wrong = 0;
     for (int edge = 0; edge < 2; ++edge) {

@@ -18,24 +18,9 @@
 using namespace korvel;
 using korvel::testing::Pump;
 using korvel::testing::ScreenPixel;
+using korvel::testing::PointerTo;
 
 namespace {
-
-// A real absolute pointer move, onto the pixel itself.
-void PointerTo(POINT p) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((static_cast<long long>(p.x) * 65536 + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((static_cast<long long>(p.y) * 65536 + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-    Pump(120);
-    POINT now{};
-    GetCursorPos(&now);
-    EXPECT_EQ(now.x, p.x);
-    EXPECT_EQ(now.y, p.y);
-}
 
 void PointerButton(bool down) {
     korvel::testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);

@@ -4,6 +4,8 @@
 // (a pop-up menu's, ShowModal's).
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -34,6 +36,23 @@ inline void SendChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
 inline void PressChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
     SendChord(key, modifiers);
     Pump(200);
+}
+
+// A real absolute pointer move: the normalised coordinate that lands on the
+// pixel itself (checked: the drags built on it count pixels).
+inline void PointerTo(POINT p) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((static_cast<long long>(p.x) * 65536 + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((static_cast<long long>(p.y) * 65536 + h - 1) / h);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+    Pump(120);
+    POINT now{};
+    GetCursorPos(&now);
+    EXPECT_EQ(now.x, p.x);
+    EXPECT_EQ(now.y, p.y);
 }
 
 inline void SendMouseButton(DWORD flag) {
