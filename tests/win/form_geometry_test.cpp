@@ -18,6 +18,7 @@ namespace {
 using testing::Pump;
 using testing::PointerTo;
 using testing::TFormSetup;
+using testing::TPlaceCounter;
 using testing::TFrameMetrics;
 using testing::TSkinnedFormRig;
 
@@ -183,20 +184,6 @@ TEST(FormGeometry, SnapSettingsAreReadFromAWindowDefinition) {
     EXPECT_EQ(provider->SnapBuffer(), 17);
     EXPECT_EQ(provider->ResizeMode(), TResizeMode::rmBorder);
 }
-
-// Counts the form's real moves and resizes, below the provider.
-struct TPlaceCounter {
-    int Changes = 0;
-    void Hook(TForm* form) {
-        form->HookWindowProc(this, [this](TMessage& m, const TWndNext& next) {
-            if (m.Msg == WM_WINDOWPOSCHANGED) {
-                const auto* p = reinterpret_cast<const WINDOWPOS*>(m.LParam);
-                if ((p->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ++Changes;
-            }
-            next(m);
-        });
-    }
-};
 
 void PointerButton(bool down) {
     testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);

@@ -18,6 +18,7 @@
 #include "gui/menus.h"
 #include "gui/text.h"
 #include "gui_input_support.h"
+#include "mdi_frame_support.h"
 
 namespace korvel {
 namespace {
@@ -26,72 +27,18 @@ using testing::kElegant;
 using testing::Pump;
 using testing::ScreenPixel;
 
-struct TItemSpec {
-    std::string Caption;
-    int Group;
-};
-
-TMenuItem* AddItem(TComponent* owner, TMenuItem& parent, const std::string& caption, int group = 0) {
-    auto* item = new TMenuItem(owner);
-    item->SetCaption(caption);
-    item->SetGroupIndex(group);
-    parent.Add(item);
-    return item;
-}
+using testing::AddMenuItem;
+using testing::TMenuRow;
 
 // A sizeable skinned MDI frame whose bar has the given items; children have
 // providers and, when asked, main menus of their own.
-class TMDIMenuRig {
+class TMDIMenuRig : public testing::TMDIFrameRig {
 public:
-    explicit TMDIMenuRig(const std::vector<TItemSpec>& frameItems) {
-        InstallSkinableMenus();
-        InstallGdiPaintPlatform();
-        Frame = new TForm(&Application());
-        Frame->SetFormStyle(TFormStyle::fsMDIForm);
-        Frame->SetBorderStyle(TFormBorderStyle::bsSizeable);
-        Frame->SetBounds(40, 30, 600, 420);
-        Frame->SetCaption("MDI frame");
-        Menu = new TMainMenu(Frame);
-        for (const TItemSpec& spec : frameItems) AddItem(Frame, Menu->Items(), spec.Caption, spec.Group);
-        Frame->SetMenu(Menu);
-        Manager = new TsSkinManager(Frame);
-        Manager->SetProgramFolder("Z:\\nonexistent\\");
-        Manager->SetSkinDirectory("Z:\\nonexistent");
-        testing::AddElegant(*Manager);
-        Manager->SetSkinName(kElegant);
-        Provider = new TsSkinProvider(Frame);
-        Frame->Show();
-        SetForegroundWindow(Frame->Handle());
-        Pump(300);
-    }
-    ~TMDIMenuRig() {
-        testing::MovePointer({2, 2});
-        delete Frame;
-        Pump(50);
-        SetMenuSkinningFactory(nullptr);
-    }
-    TMDIMenuRig(const TMDIMenuRig&) = delete;
-    TMDIMenuRig& operator=(const TMDIMenuRig&) = delete;
+    explicit TMDIMenuRig(const std::vector<TMenuRow>& frameItems)
+        : TMDIFrameRig({.Items = frameItems, .Width = 600, .SkinableMenus = true}) {}
 
-    TForm* AddChild(const std::vector<TItemSpec>& menuItems, int left = 10, int top = 10) {
-        auto* child = new TForm(Frame);
-        child->SetFormStyle(TFormStyle::fsMDIChild);
-        child->SetBorderStyle(TFormBorderStyle::bsSizeable);
-        child->SetBounds(left, top, 220, 150);
-        child->SetCaption("child");
-        if (!menuItems.empty()) {
-            auto* menu = new TMainMenu(child);
-            for (const TItemSpec& spec : menuItems) AddItem(child, menu->Items(), spec.Caption, spec.Group);
-            child->SetMenu(menu);
-        }
-        new TsSkinProvider(child);
-        child->Show();
-        Pump(200);
-        return child;
-    }
-    void Command(TForm* child, WPARAM command) {
-        SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
-        Pump(250);
+    TForm* AddChild(const std::vector<TMenuRow>& menuItems, int left = 10, int top = 10) {
+        return TMDIFrameRig::AddChild(left, top, 220, 150, menuItems);
     }
     RECT WindowRect() const {
         RECT r{};
@@ -134,19 +81,14 @@ public:
         Menus().OnDrawItem = nullptr;
         return drawn;
     }
-
-    TForm* Frame = nullptr;
-    TMainMenu* Menu = nullptr;
-    TsSkinManager* Manager = nullptr;
-    TsSkinProvider* Provider = nullptr;
 };
 
-std::vector<TMenuItem*> Items(TComponent* owner, const std::vector<TItemSpec>& specs) {
+std::vector<TMenuItem*> Items(TComponent* owner, const std::vector<TMenuRow>& rows) {
     std::vector<TMenuItem*> items;
-    for (const TItemSpec& spec : specs) {
+    for (const TMenuRow& row : rows) {
         auto* item = new TMenuItem(owner);
-        item->SetCaption(spec.Caption);
-        item->SetGroupIndex(spec.Group);
+        item->SetCaption(row.Caption);
+        item->SetGroupIndex(row.Group);
         items.push_back(item);
     }
     return items;
@@ -162,7 +104,7 @@ std::vector<std::string> Captions(const std::vector<TMenuItem*>& items) {
 // "C2" the child's of group 2; "X" is an item fixed in the merge.
 TEST(FormMDIMenuTest, MergeInterleavesTheChildsItemsByGroupIndex) {
     struct TCase {
-        std::vector<TItemSpec> Frame, Child;
+        std::vector<TMenuRow> Frame, Child;
         std::vector<std::string> Expected;
     };
     // Before each frame item of group g come the child's items of groups above the last
@@ -246,7 +188,7 @@ TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
     TMenuItem* tools = child->Menu()->Items().Items(1);
     int acts = 0, runs = 0;
     act->OnClick = [&](TObject*) { ++acts; };
-    TMenuItem* run = AddItem(child, *tools, "&Run");
+    TMenuItem* run = AddMenuItem(child, *tools, "&Run");
     run->OnClick = [&](TObject*) { ++runs; };
     Pump(100);
 

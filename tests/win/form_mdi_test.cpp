@@ -18,6 +18,7 @@
 #include "gui/menus.h"
 #include "gui_input_support.h"
 #include "live_counts_support.h"
+#include "mdi_frame_support.h"
 #include "paint/item.h"
 
 namespace korvel {
@@ -28,89 +29,7 @@ using testing::TFrameMetrics;
 using testing::Pump;
 using testing::ScreenPixel;
 
-// A sizeable MDI frame with a main menu, its own manager and provider; children have providers too.
-class TMDIFrameRig {
-public:
-    TMDIFrameRig() {
-        InstallGdiPaintPlatform();
-        Frame = new TForm(&Application());
-        Frame->SetFormStyle(TFormStyle::fsMDIForm);
-        Frame->SetBorderStyle(TFormBorderStyle::bsSizeable);
-        Frame->SetBounds(40, 30, 560, 420);
-        Frame->SetCaption("MDI frame");
-        Menu = new TMainMenu(Frame);
-        auto* file = new TMenuItem(Frame);
-        file->SetCaption("&File");
-        Menu->Items().Add(file);
-        Frame->SetMenu(Menu);
-        Manager = new TsSkinManager(Frame);
-        Manager->SetProgramFolder("Z:\\nonexistent\\");
-        Manager->SetSkinDirectory(testing::SourcePath("skins"));
-        testing::AddElegant(*Manager);
-        Manager->SetSkinName(kElegant);
-        Provider = new TsSkinProvider(Frame);
-        Frame->Show();
-        SetForegroundWindow(Frame->Handle());
-        Pump(300);
-    }
-    ~TMDIFrameRig() {
-        testing::MovePointer({2, 2});
-        delete Frame;   // its children and components with it
-        Pump(50);
-    }
-    TMDIFrameRig(const TMDIFrameRig&) = delete;
-    TMDIFrameRig& operator=(const TMDIFrameRig&) = delete;
-
-    TForm* AddChild(int left, int top, int width = 200, int height = 140) {
-        auto* child = new TForm(Frame);
-        child->SetFormStyle(TFormStyle::fsMDIChild);
-        child->SetBorderStyle(TFormBorderStyle::bsSizeable);
-        child->SetBounds(left, top, width, height);
-        child->SetCaption("child " + std::to_string(Frame->MDIChildCount()));
-        new TsSkinProvider(child);
-        child->Show();
-        Pump(150);
-        return child;
-    }
-    TsMDIForm& MDI() const { return *Provider->MDIExtension; }
-    HWND Client() const { return Frame->ClientHandle(); }
-    RECT ClientWindowRect() const {
-        RECT r{};
-        GetWindowRect(Client(), &r);
-        return r;
-    }
-    void Command(TForm* child, WPARAM command) {
-        SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
-        Pump(200);
-    }
-    // How often the child-buttons item stands in the frame's menu, and whether it stands first.
-    int ChildButtonsCount() const {
-        int n = 0;
-        for (int i = 0; i < Menu->Items().Count(); ++i) n += Menu->Items().Items(i) == MDI().ChildButtonsItem ? 1 : 0;
-        return n;
-    }
-    bool ChildButtonsFirst() const { return Menu->Items().Count() > 0 && Menu->Items().Items(0) == MDI().ChildButtonsItem; }
-    // Where the MDI area lies in the frame's picture (no aligned controls), from the metrics.
-    POINT MDIAreaOrigin() const {
-        const TFrameMetrics metrics = TFrameMetrics::Of(TFormBorderStyle::bsSizeable);
-        const int menuRows = Provider->MenuLineVisible() ? Provider->MenuRowCount() : 0;
-        return {metrics.FrameX, metrics.FrameY + metrics.Caption + menuRows * (GetSystemMetrics(SM_CYMENU) - 1) + 1};
-    }
-    // The form section's background over the whole frame window, as the painting core paints it.
-    TBitmap24 FormBackground() const {
-        RECT w{};
-        GetWindowRect(Frame->Handle(), &w);
-        TBitmap24 bitmap(w.right - w.left, w.bottom - w.top);
-        PaintItemBackground(Provider->SkinData().SkinIndex, TParentBackground{}, clNone, -1, -1, &Manager->Tables(), bitmap,
-                            {0, 0}, {0, 0, bitmap.Width(), bitmap.Height()}, 1);
-        return bitmap;
-    }
-
-    TForm* Frame = nullptr;
-    TMainMenu* Menu = nullptr;
-    TsSkinManager* Manager = nullptr;
-    TsSkinProvider* Provider = nullptr;
-};
+using testing::TMDIFrameRig;
 
 bool Shown(const TControl* control) { return control && control->Visible(); }
 

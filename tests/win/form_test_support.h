@@ -119,4 +119,19 @@ struct TFrameMetrics {
 inline int StateWidth(const TsMaskData& mask) { return mask.R.Width() / mask.ImageCount; }
 inline int PartHeight(const TsMaskData& mask) { return mask.R.Height() / (mask.MaskType + 1); }
 
+// Counts a form's real moves and resizes, below its provider (a hook on the
+// window procedure chain, owned by the counter).
+struct TPlaceCounter {
+    int Changes = 0;
+    void Hook(TForm* form) {
+        form->HookWindowProc(this, [this](TMessage& m, const TWndNext& next) {
+            if (m.Msg == WM_WINDOWPOSCHANGED) {
+                const auto* p = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+                if ((p->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ++Changes;
+            }
+            next(m);
+        });
+    }
+};
+
 }  // namespace korvel::testing

@@ -13,12 +13,14 @@
 
 #include "forms/skin_provider.h"
 #include "gui/application.h"
+#include "form_test_support.h"
 #include "gui_input_support.h"
 
 using namespace korvel;
 using korvel::testing::Pump;
 using korvel::testing::ScreenPixel;
 using korvel::testing::PointerTo;
+using korvel::testing::TPlaceCounter;
 
 namespace {
 
@@ -50,20 +52,6 @@ POINT Snapped(int x, int y, int w, int h, const RECT& work, int buffer) {
 
 // The inverting pen turns a pixel into its complement.
 COLORREF Inverted(COLORREF c) { return ~c & 0x00FFFFFF; }
-
-// Counts the window's real moves and resizes, below its provider.
-struct TPlaceCounter {
-    int Changes = 0;
-    void Hook(TForm* form) {
-        form->HookWindowProc(this, [this](TMessage& m, const TWndNext& next) {
-            if (m.Msg == WM_WINDOWPOSCHANGED) {
-                const auto* p = reinterpret_cast<const WINDOWPOS*>(m.LParam);
-                if ((p->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ++Changes;
-            }
-            next(m);
-        });
-    }
-};
 
 class GalleryChildGeometry : public ::testing::Test {
 protected:
