@@ -76,7 +76,7 @@ TsCheckBox::TsCheckBox(TComponent* owner) : TCheckBox(owner), skinData_(std::mak
 }
 
 TsCheckBox::~TsCheckBox() {
-    StopFadeHook();
+    StopFade();
     Destroying();
     DestroyComponents();
     skinData_.reset();
@@ -322,23 +322,21 @@ void TsCheckBox::OnPaintMessage(TMessage& m) {
         data.Updating = true;
         return;
     }
+    if (fadeTimer_) {
+        if (fadeTimer_->Direction() != 0) return;   // the fade timer draws the frames
+        StopFade();
+    }
     RebuildCache();
     data.UpdateCorners(0, crAll);
     TCacheDC cache(*data.CacheBmp());
     if (cache.Handle()) BitBlt(dc, 0, 0, Width(), Height(), cache.Handle(), 0, 0, SRCCOPY);
 }
 
-bool TsCheckBox::AnimationAllowed(TacAnimatEvent event) const {
-    constexpr TacAnimatEvents defaults = aeMouseEnter | aeMouseLeave | aeMouseDown | aeMouseUp;
-    return (animatEvents_ & event) || ((animatEvents_ & aeGlobalDef) && (defaults & event));
+void TsCheckBox::RequestFadeOrRepaint(TacAnimatEvent event) {
+    RequestFade(fadeTimer_, *skinData_, false, 1, AnimationAllowed(event));
 }
 
-void TsCheckBox::RequestFadeOrRepaint(TacAnimatEvent event) {
-    (void)event;   // a fade would start here when AnimationAllowed(event) and the section fades
-    skinData_->BackgroundChanged = true;
-    StopFadeHook();
-    Repaint();
-}
+void TsCheckBox::StopFade() { korvel::StopFade(fadeTimer_, *skinData_); }
 
 // ---- window procedure -----------------------------------------------------------
 
@@ -359,12 +357,12 @@ bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
     switch (SkinCommandOf(m.WParam)) {
     case SMC_SKINCHANGED:
         if (!own) return false;
-        StopFadeHook();
+        StopFade();
         skinData_->CommonWndProc(m);
         return true;
     case SMC_SKINREMOVED:
         if (!own) return false;
-        StopFadeHook();
+        StopFade();
         skinData_->CommonWndProc(m);
         // The native control shows the state again; it never changed it itself while skinned.
         if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(State()), 0);
@@ -372,7 +370,7 @@ bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
         return true;
     case SMC_SKINAPPLIED:
         if (!own) return false;
-        StopFadeHook();
+        StopFade();
         skinData_->CommonWndProc(m);
         AdjustSize();
         if (!skinData_->Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
@@ -382,7 +380,7 @@ bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
         m.Result = 1;
         return true;
     case SMC_STOPFADE:
-        StopFadeHook();
+        StopFade();
         return true;
     case SMC_FADEPREPARE:
         RebuildCache();
@@ -399,12 +397,13 @@ bool TsCheckBox::OnFocusOrMouse(TMessage& m) {
         if (!Enabled()) return true;
         TCheckBox::WndProc(m);
         data.BackgroundChanged = true;
-        Repaint();
+        if (fadeTimer_) fadeTimer_->DrawFrame();
+        else Repaint();
         return true;
     case WM_KILLFOCUS:
     case CM_EXIT:
         if (!Enabled()) return false;
-        StopFadeHook();
+        StopFade();
         TCheckBox::WndProc(m);
         data.Focused = false;
         data.MouseAbove = false;
@@ -436,7 +435,7 @@ bool TsCheckBox::SkinnedMessage(TMessage& m) {
     case WM_ERASEBKGND:     m.Result = 1; return true;
     case WM_UPDATEUISTATE:  return true;   // the native control would draw its focus cues over the skin
     case BM_SETCHECK:       // the framework tells the window its new state; the native control keeps its own
-        StopFadeHook();
+        StopFade();
         if (!IsLoading()) StateChanged();
         return true;
     case WM_KEYDOWN:        return OnKeyDownMessage(m);
@@ -564,9 +563,9 @@ void RegisterCheckBoxClass() {
         prop("ReadOnly", [](B& b, const TValue& v, TReadContext&) { b.SetReadOnly(v.AsBoolean()); });
         prop("AutoSize", [](B& b, const TValue& v, TReadContext&) { b.SetAutoSize(v.AsBoolean()); });
         prop("AnimatEvents", [](B& b, const TValue& v, TReadContext&) {
-            b.SetAnimatEvents(v.AsSet({{"aeMouseEnter", B::aeMouseEnter}, {"aeMouseLeave", B::aeMouseLeave},
-                                       {"aeMouseDown", B::aeMouseDown}, {"aeMouseUp", B::aeMouseUp},
-                                       {"aeGlobalDef", B::aeGlobalDef}}));
+            b.SetAnimatEvents(v.AsSet({{"aeMouseEnter", aeMouseEnter}, {"aeMouseLeave", aeMouseLeave},
+                                       {"aeMouseDown", aeMouseDown}, {"aeMouseUp", aeMouseUp},
+                                       {"aeGlobalDef", aeGlobalDef}}));
         });
         prop("OnDblClick", [](B& b, const TValue& v, TReadContext& c) { b.OnDblClick = c.Handler(v); });
         return true;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/common_data.h"
+#include "engine/fade.h"
 #include "gui/graphics.h"
 #include "gui/image_list.h"
 #include "gui/std_controls.h"
@@ -20,13 +21,6 @@ namespace korvel {
 
 class TsCheckBox : public TCheckBox {
 public:
-    // The events that may animate a change of look; aeGlobalDef follows the
-    // process-wide default set.
-    enum TacAnimatEvent : unsigned {
-        aeMouseEnter = 1u << 0, aeMouseLeave = 1u << 1, aeMouseDown = 1u << 2, aeMouseUp = 1u << 3, aeGlobalDef = 1u << 4
-    };
-    using TacAnimatEvents = unsigned;
-
     explicit TsCheckBox(TComponent* owner);
     ~TsCheckBox() override;
     std::string ClassName() const override { return "TsCheckBox"; }
@@ -63,7 +57,9 @@ public:
     TacAnimatEvents AnimatEvents() const { return animatEvents_; }
     void SetAnimatEvents(TacAnimatEvents value) { animatEvents_ = value; }
     // Whether event may animate: in AnimatEvents, or aeGlobalDef and in the default set.
-    bool AnimationAllowed(TacAnimatEvent event) const;
+    bool AnimationAllowed(TacAnimatEvent event) const { return AnimatEventAllowed(animatEvents_, event); }
+    // The running fade, or nullptr.
+    TsFadeTimer* FadeTimer() const { return fadeTimer_; }
 
     // A mouse button or the space bar went down on the box; its release toggles.
     bool Pressed() const { return pressed_; }
@@ -101,10 +97,9 @@ private:
     void TakeFocus();
     void StateChanged();
 
-    // Fading is not built yet: these are where a fade would start and stop.
-    // Until then the new look is painted at once.
+    // A fade to the new look when event may animate and the section fades, else a repaint.
     void RequestFadeOrRepaint(TacAnimatEvent event);
-    void StopFadeHook() {}
+    void StopFade();
 
     std::unique_ptr<TsCommonData> skinData_;
     TsDisabledKind disabledKind_ = dkBlended;
@@ -120,6 +115,7 @@ private:
     bool readOnly_ = false;
     bool autoSize_ = true;
     TacAnimatEvents animatEvents_ = aeGlobalDef;
+    TsFadeTimer* fadeTimer_ = nullptr;
     bool pressed_ = false;
 };
 

@@ -52,7 +52,7 @@ void TsSkinableMenus::MenuBarDraw(TMenuItem* item, TCanvas& canvas, const RECT& 
     CopyTransparent(face, bg, 0, clNoKey, {bx, by, bx + w - 1, by + h - 1}, 0);
     const int menuItem = SectionIndex("MENUITEM");
     if (menuItem >= 0)
-        PaintSection(menuItem, TParentBackground{const_cast<TBitmap24*>(&bg), bx, by, true}, tables, face, {bx, by},
+        PaintSection(menuItem, TParentBackground{const_cast<TBitmap24*>(&bg), 0, 0, true}, tables, face, {bx, by},
                      {0, 0, w, h}, hot ? 1 : 0, true);
     {
         TCacheDC faceDC(face);

@@ -153,7 +153,7 @@ void TsSkinableMenus::PaintExtraLine(int height) {
         stripHeight <= 0)
         return;
     TBitmap24 strip(width, stripHeight);
-    PaintSection(section, TParentBackground{&state.Background, sbw, sbw, true}, Tables(), strip, {sbw, sbw},
+    PaintSection(section, TParentBackground{&state.Background, 0, 0, true}, Tables(), strip, {sbw, sbw},
                  {0, 0, width, stripHeight}, 0, true);
     int bottom = stripHeight - 12;   // where the glyph ends and the caption starts, counted from the top
     if (!state.ExtraGlyph.Empty()) {
@@ -197,7 +197,7 @@ void TsSkinableMenus::PaintIconLine(int height) {
     if (section < 0 || state.IcoLineWidth <= 0 || stripHeight <= 0) return;
     const int left = ExtraLineWidth(false) + sbw;
     TBitmap24 strip(state.IcoLineWidth, stripHeight);
-    PaintSection(section, TParentBackground{&state.Background, left, sbw, true}, Tables(), strip, {left, sbw},
+    PaintSection(section, TParentBackground{&state.Background, 0, 0, true}, Tables(), strip, {left, sbw},
                  {0, 0, strip.Width(), stripHeight}, 0, true);
     CopyPart(state.Background, left, sbw, strip, {0, 0, strip.Width(), stripHeight});
 }
@@ -328,7 +328,7 @@ void TsSkinableMenus::PaintPopupItem(TMenuItem* item, HDC dc, const RECT& rect, 
     const int menuItem = SectionIndex("MENUITEM");
     CopyPart(face, 0, 0, bg, {bx, by, bx + w, by + h});
     if (menuItem >= 0)
-        PaintSection(menuItem, TParentBackground{const_cast<TBitmap24*>(&bg), bx, by, true}, tables, face, {bx, by},
+        PaintSection(menuItem, TParentBackground{const_cast<TBitmap24*>(&bg), 0, 0, true}, tables, face, {bx, by},
                      {0, 0, w, h}, hot ? 1 : 0, true);
 
     if (item->Checked()) {

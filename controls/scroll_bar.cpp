@@ -438,6 +438,9 @@ void TsScrollBar::OnMouseDown(POINT p) {
     SetCapture(Handle());
     const TScrollGeometry g = Geometry();
     const int along = Along(p);
+    // What the owner does on the position's change (moving controls, scrolling
+    // a window) paints nothing of this bar: it is painted once, pressed, below.
+    suspended_ = true;
     if (Inside(FirstButtonRect(), p)) {
         if (parts_.State(spFirstButton) != 2) {
             lastCode_ = scLineUp;

@@ -291,9 +291,9 @@ void TsSkinableMenus::PopupMeasure(TMenuItem* item, TCanvas& canvas, int& width,
 
 void TsSkinableMenus::HookItem(LPARAM menuItem) {
     PopupState().FrameMessageQueued = false;
-    // The item may be gone by now: it is looked up among the living ones.
+    // The item may be gone by now: it is looked up among the living ones before it is touched.
     auto* item = reinterpret_cast<TMenuItem*>(menuItem);
-    if (!item || TMenuItem::FindByCommand(item->Command()) != item) return;
+    if (!TMenuItem::IsLiving(item)) return;
     HMENU parent = item->ParentHandle();
     if (!parent) return;
     const int count = GetMenuItemCount(parent);

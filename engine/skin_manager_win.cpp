@@ -149,6 +149,7 @@ void TsSkinManager::LoadSkinInto(TsSkinTables& tables) {
         if (!chosen.Active) active_ = false;
     };
     commonSectionsPending_ = false;
+    if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
     lastLoad_ = TsSkinLoadReport{};
     korvel::LoadSkin(request, tables, lastLoad_);
 }

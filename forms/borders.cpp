@@ -97,7 +97,8 @@ void TsSkinProvider::PaintMenuLine() {
     int section = manager->SectionIndexOf(menuLineSkin_);
     if (menuLineSkin_.empty() || !manager->IsValidSectionIndex(section)) section = manager->SectionIndexOf("MENULINE");
     if (manager->IsValidSectionIndex(section))
-        PaintSection(section, TParentBackground{cache, 0, y0, true}, &manager->Tables(), *cache, {0, y0},
+        // Painted into the window's own picture: what lies behind each pixel is that pixel.
+        PaintSection(section, TParentBackground{cache, 0, 0, true}, &manager->Tables(), *cache, {0, 0},
                      {0, y0, width, std::min(y0 + height, cache->Height())}, FormActive ? 1 : 0, true);
     MenuLineBackground = TBitmap24(width, height);
     CopyTransparent(MenuLineBackground, *cache, 0, clNoKey, {0, y0 + FormBorderWidth(), width - 1, y0 + height - 1}, 0);

@@ -185,6 +185,9 @@ void TsSkinProvider::PaintCaptionButtons() {
     if (!tables || !cache || cache->Empty()) return;
     TsSkinManager* manager = skinData_->SkinManager();
     int x = WindowWidth() - FrameWidth();
+    // A button that takes no room this time (hidden, or without a picture in
+    // this skin) must not answer hit tests where it stood before.
+    for (CaptionButtonInfo* info : {&ButtonClose, &ButtonMax, &ButtonMin, &ButtonHelp}) info->Rect = {};
     const auto place = [&](CaptionButtonInfo& info, int mask, bool enabled) {
         if (!tables->IsValidMaskIndex(mask)) return;
         const int own = info.MaskIndex;

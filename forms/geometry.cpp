@@ -166,8 +166,13 @@ void TsSkinProvider::StartOutline(bool move, POINT screen) {
     s.StartRect = s.Rect;
     s.Anchor = screen;
     // Without a constraint the system's smallest tracking size holds, as it does for the system's own sizing.
-    s.MinWidth = move ? 0 : std::max(form_->Constraints().MinWidth(), GetSystemMetrics(SM_CXMINTRACK));
-    s.MinHeight = move ? 0 : std::max(form_->Constraints().MinHeight(), GetSystemMetrics(SM_CYMINTRACK));
+    // An explicit constraint is the limit; the system's smallest tracking size
+    // applies only where none is set.
+    const auto limit = [](int constraint, int systemMetric) {
+        return constraint > 0 ? constraint : GetSystemMetrics(systemMetric);
+    };
+    s.MinWidth = move ? 0 : limit(form_->Constraints().MinWidth(), SM_CXMINTRACK);
+    s.MinHeight = move ? 0 : limit(form_->Constraints().MinHeight(), SM_CYMINTRACK);
     DrawOutline(s, form_);
 }
 

@@ -522,12 +522,25 @@ void TsMDIForm::ScrollBarChanged(TsScrollBar* bar) {
     const int position = bar->Position() + (vertical ? ScrollOriginV : ScrollOriginH);
     const UINT msg = vertical ? WM_VSCROLL : WM_HSCROLL;
     const int kind = vertical ? SB_VERT : SB_HORZ;
-    const WORD thumb = static_cast<WORD>(position);
-    SendMessageW(client, msg, MAKEWPARAM(SB_THUMBPOSITION, thumb), 0);
-    if (GetScrollPos(client, kind) != position) {
-        // Wine's client window takes the position only in the 16-bit form: the code alone
-        // in the first parameter, the position in the second.
-        SendMessageW(client, msg, SB_THUMBPOSITION, thumb);
+    if (position < 0 || position > 0xFFFF) {
+        // A range that starts above or left of the area (a child moved there) has
+        // positions a 16-bit thumb position cannot carry (Wine reads it unsigned):
+        // the children are scrolled by the difference, as the client window would.
+        const int current = GetScrollPos(client, kind);
+        if (position != current) {
+            SetScrollPos(client, kind, position, FALSE);
+            const int by = current - position;
+            ScrollWindowEx(client, vertical ? 0 : by, vertical ? by : 0, nullptr, nullptr, nullptr, nullptr,
+                           SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+        }
+    } else {
+        const WORD thumb = static_cast<WORD>(position);
+        SendMessageW(client, msg, MAKEWPARAM(SB_THUMBPOSITION, thumb), 0);
+        if (GetScrollPos(client, kind) != position) {
+            // Wine's client window takes the position only in the 16-bit form: the code alone
+            // in the first parameter, the position in the second.
+            SendMessageW(client, msg, SB_THUMBPOSITION, thumb);
+        }
     }
     ScrollGuard = false;
 }

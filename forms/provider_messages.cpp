@@ -109,6 +109,7 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
             if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
             else if (HasBorder()) HideWindowForChange();
             skinData_->UpdateIndexes();
+            if (!skinData_->IsSkinned(false)) return StepAsideForSkinWithoutSection();
             if (skinData_->SkinManager()) {
                 LoadButtonMasks();
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);

@@ -238,10 +238,13 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
 }
 
 void TsSkinProvider::SkinArrival(TMessage& message) {
-    if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
-    else if (HasBorder()) HideWindowForChange();
     if (TsSkinManager* manager = skinData_->SkinManager()) manager->SkinableMenus().FreeSharedBitmap();
     skinData_->UpdateIndexes();
+    // A skin without a section for this form leaves it the system's frame: nothing
+    // is held or hidden that the skin-applied command would have to give back.
+    if (!skinData_->IsSkinned(false)) return StepAsideForSkinWithoutSection();
+    if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
+    else if (HasBorder()) HideWindowForChange();
     if (skinData_->SkinManager()) {
         LoadButtonMasks();
         SetFormBorderIcons(0);
@@ -263,6 +266,11 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
     MenuRowsCache = -1;
     ForwardToChildren(message);
     if (useGlobalColor_ && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+    GiveFrameBack(border);
+    message.Result = 0;
+}
+
+void TsSkinProvider::GiveFrameBack(bool border) {
     GiveBackScrolling();
     if (skinData_->SkinManager()) {
         SkinFormMenus(false);
@@ -272,7 +280,20 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
     }
     // Whatever else happened, the window must not stay hidden behind the empty region.
     if (border && form_->HandleAllocated()) SetWindowRgn(form_->Handle(), nullptr, TRUE);
-    message.Result = 0;
+}
+
+// The new skin has no section for this form: the form takes the system's frame
+// and stays usable, while its controls go on with the skin's other sections.
+// A later skin with the section brings the skinned frame back (SkinArrival).
+void TsSkinProvider::StepAsideForSkinWithoutSection() {
+    ReleaseDrawing();
+    MenuRowsCache = -1;
+    TitleAreaCache.reset();
+    GiveFrameBack(HasBorder() || IsMDIChild());
+    if (!form_->HandleAllocated()) return;
+    SetWindowPos(form_->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TsSkinProvider::RepaintNonClient() {

@@ -199,6 +199,8 @@ private:
     // skin changes (skin_provider.cpp)
     void SkinArrival(TMessage& message);
     void SkinRemoval(TMessage& message);
+    void GiveFrameBack(bool border);
+    void StepAsideForSkinWithoutSection();
     bool OwnManager(const TMessage& message) const;
     void ApplyGlobalColor();
     void SetFormBorderIcons(TBorderIcons icons);

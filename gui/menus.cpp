@@ -129,6 +129,13 @@ TMenuItem* TMenuItem::FindByCommand(UINT command) {
     return it == Commands().end() ? nullptr : it->second;
 }
 
+bool TMenuItem::IsLiving(const TMenuItem* item) {
+    if (!item) return false;
+    for (const auto& [command, living] : Commands())
+        if (living == item) return true;
+    return false;
+}
+
 TMenuItem* TMenuItem::FindByHandle(HMENU menu) {
     auto it = MenuHandles().find(menu);
     return it == MenuHandles().end() ? nullptr : it->second;

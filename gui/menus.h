@@ -147,6 +147,8 @@ public:
 
     // The item of a command id, of a submenu's Win32 menu; nullptr when none.
     static TMenuItem* FindByCommand(UINT command);
+    // Whether item is a menu item that exists now; item itself is never touched.
+    static bool IsLiving(const TMenuItem* item);
     static TMenuItem* FindByHandle(HMENU menu);
 
     // A nested definition object: added to the enclosing menu or item.

@@ -122,6 +122,32 @@ TEST(FormCaptionButtons, HotAndPressedLooksFollowTheRealPointer) {
     Pump(200);
 }
 
+TEST(FormCaptionButtons, AButtonWithoutAPictureInTheNewSkinTakesNoRoomAndAnswersNoHit) {
+    TFormSetup setup;
+    setup.ProviderIcons = biSystemMenu | biHelp;
+    TSkinnedFormRig rig(setup);
+    rig.Show();
+    const TsSkinProvider& p = *rig.Provider;
+    const TRect help = p.ButtonHelp.Rect, close = p.ButtonClose.Rect;
+    ASSERT_FALSE(help.IsEmpty());
+    ASSERT_FALSE(close.IsEmpty());
+    const POINT helpCentre{(help.Left + help.Right) / 2, (help.Top + help.Bottom) / 2};
+    const POINT closeCentre{(close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2};
+    EXPECT_EQ(rig.HitTest(helpCentre.x, helpCentre.y), HTHELP);
+    EXPECT_EQ(rig.HitTest(closeCentre.x, closeCentre.y), HTCLOSE);
+
+    // A skin with a frame but no button pictures at all.
+    rig.Manager->SetSkinDirectory(testing::WriteFolderSkin(
+        "buttons", "Bare", {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256"}));
+    rig.Manager->SetSkinName("Bare");
+    Pump(300);
+    ASSERT_TRUE(p.SkinData().IsSkinned(true));
+    EXPECT_TRUE(p.ButtonHelp.Rect.IsEmpty());
+    EXPECT_TRUE(p.ButtonClose.Rect.IsEmpty());
+    EXPECT_EQ(rig.HitTest(helpCentre.x, helpCentre.y), HTCAPTION) << "where the help button stood";
+    EXPECT_EQ(rig.HitTest(closeCentre.x, closeCentre.y), HTCAPTION) << "where the close button stood";
+}
+
 TEST(FormCaptionButtons, TitleButtonsWithAndWithoutTheSkinsFaceAndADisabledOneThatNeverLights) {
     TSkinnedFormRig rig;
     TsTitleButtons& buttons = rig.Provider->TitleButtons();

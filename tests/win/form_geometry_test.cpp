@@ -332,27 +332,45 @@ TEST(FormGeometry, OutlineSizingFollowsTheEdgeAndStopsAtTheMinimum) {
     }
 }
 
-TEST(FormGeometry, OutlineSizingWithoutAConstraintStopsAtTheSystemsSmallestTrackingSize) {
-    TFormSetup setup;
-    setup.BorderStyle = TFormBorderStyle::bsSizeable;
-    TSkinnedFormRig rig(setup);
-    rig.Provider->SetResizeMode(TResizeMode::rmBorder);
-    rig.Show();
-    const RECT before = rig.WindowRect();
-    const int w = before.right - before.left, h = before.bottom - before.top;
-    const int half = TFrameMetrics::Of(setup.BorderStyle).FrameX / 2;
-    ASSERT_EQ(rig.HitTest(w - 1 - half, h - 1 - half), HTBOTTOMRIGHT);
-    const POINT press = rig.Screen(w - 1 - half, h - 1 - half);
-    PointerTo(press);
-    PointerButton(true);
-    PointerTo({press.x - 1, press.y - 1});
-    PointerTo({press.x - 1 - w, press.y - 1 - h});   // past the left and top edges
-    PointerButton(false);
-    const RECT r = rig.WindowRect();
-    EXPECT_EQ(r.left, before.left);
-    EXPECT_EQ(r.top, before.top);
-    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK));
-    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK));
+TEST(FormGeometry, OutlineSizingStopsAtTheConstraintOrWithoutOneAtTheSystemsSmallestTrackingSize) {
+    const int trackW = GetSystemMetrics(SM_CXMINTRACK), trackH = GetSystemMetrics(SM_CYMINTRACK);
+    ASSERT_GT(trackW, 40);
+    ASSERT_GT(trackH, 20);
+    struct TCase {
+        const char* What;
+        int MinWidth, MinHeight;       // the form's constraints (0: none)
+        int ExpectedW, ExpectedH;
+    };
+    const TCase cases[] = {
+        {"no constraint", 0, 0, trackW, trackH},
+        {"constraints below the system's size", trackW - 30, trackH - 10, trackW - 30, trackH - 10},
+        {"a width constraint only", trackW - 30, 0, trackW - 30, trackH},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        TFormSetup setup;
+        setup.BorderStyle = TFormBorderStyle::bsSizeable;
+        TSkinnedFormRig rig(setup);
+        rig.Form->Constraints().SetMinWidth(c.MinWidth);
+        rig.Form->Constraints().SetMinHeight(c.MinHeight);
+        rig.Provider->SetResizeMode(TResizeMode::rmBorder);
+        rig.Show();
+        const RECT before = rig.WindowRect();
+        const int w = before.right - before.left, h = before.bottom - before.top;
+        const int half = TFrameMetrics::Of(setup.BorderStyle).FrameX / 2;
+        ASSERT_EQ(rig.HitTest(w - 1 - half, h - 1 - half), HTBOTTOMRIGHT);
+        const POINT press = rig.Screen(w - 1 - half, h - 1 - half);
+        PointerTo(press);
+        PointerButton(true);
+        PointerTo({press.x - 1, press.y - 1});
+        PointerTo({press.x - 1 - w, press.y - 1 - h});   // past the left and top edges
+        PointerButton(false);
+        const RECT r = rig.WindowRect();
+        EXPECT_EQ(r.left, before.left);
+        EXPECT_EQ(r.top, before.top);
+        EXPECT_EQ(r.right - r.left, c.ExpectedW);
+        EXPECT_EQ(r.bottom - r.top, c.ExpectedH);
+    }
 }
 
 }  // namespace

@@ -155,6 +155,25 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
     EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "the last child closed";
 }
 
+TEST(FormMDITest, AChildAboveAndLeftOfTheAreaIsReachedByTheSkinnedBars) {
+    TMDIFrameRig rig;
+    TsMDIForm& mdi = rig.MDI();
+    TForm* child = rig.AddChild(10, 10);
+    // A new size too: Wine's client window works its range out again when a child is sized.
+    child->SetBounds(-40, -60, 210, 150);
+    Pump(300);
+    ASSERT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar));
+    // The range starts where the child starts: the bars stand 60 and 40 from their start.
+    EXPECT_EQ(mdi.VScrollBar->Position(), 60);
+    EXPECT_EQ(mdi.HScrollBar->Position(), 40);
+    mdi.VScrollBar->SetPosition(0);
+    Pump(200);
+    EXPECT_EQ(child->Top(), 0) << "scrolled back to the child's top";
+    mdi.HScrollBar->SetPosition(0);
+    Pump(200);
+    EXPECT_EQ(child->Left(), 0) << "scrolled back to the child's left";
+}
+
 TEST(FormMDITest, ASecondTsMDIFormFindsTheClientHookedAndLeavesItAlone) {
     TMDIFrameRig rig;
     TsMDIForm& first = rig.MDI();

@@ -13,6 +13,8 @@
 #include "controls/panel.h"
 #include "engine/skin_message.h"
 #include "form_test_support.h"
+#include "gui_input_support.h"
+#include "mdi_frame_support.h"
 #include "skinned_control_support.h"
 
 namespace korvel {
@@ -312,6 +314,96 @@ TEST(FormSkinSwitch, ChangePaintsEachControlOnceAfterItHasTheNewSkin) {
             EXPECT_EQ(differ, 0) << w.Name;
         }
     }
+}
+
+// A window the user can still use: shown, found under its own centre, and a
+// real click on its button runs the button's handler.
+void ExpectUsable(TForm* form, TsButton* button, int& clicks, const std::string& what) {
+    SCOPED_TRACE(what);
+    const HWND window = form->Handle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(window, region), NULLREGION) << "not hidden behind an empty region";
+    DeleteObject(region);
+    RECT r{};
+    GetWindowRect(window, &r);
+    const HWND atCentre = WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    EXPECT_TRUE(atCentre == window || IsChild(window, atCentre)) << "the window answers at its centre";
+    const POINT centre = button->ClientToScreen({button->Width() / 2, button->Height() / 2});
+    EXPECT_EQ(WindowFromPoint(centre), button->Handle());
+    const int before = clicks;
+    testing::ClickAt(centre);
+    Pump(200);
+    EXPECT_EQ(clicks, before + 1) << "the click reached the button";
+}
+
+// A skin folder without the section the form's frame is painted from: the form
+// takes the system's frame and stays usable, its controls keep the skin's look;
+// the skinned frame comes back with a skin that has the section.
+TEST(FormSkinSwitch, SkinWithoutTheFormsSectionLeavesTheSystemFrameAndAUsableWindow) {
+    const std::string directory = testing::WriteFolderSkin(
+        "nosection", "NoForm", {"[GLOBALINFO]", "VERSION=3", "[BUTTON]", "COLOR=3381759", "HOTCOLOR=3381759"});
+    testing::WriteFolderSkin("nosection", "FormOnly", {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=10079487",
+                                                       "HOTCOLOR=10079487", "[BUTTON]", "COLOR=3381759"});
+    struct TCase {
+        const char* What;
+        const char* Section;   // the provider's section
+        const char* Skin;      // a skin without that section
+    };
+    const TCase cases[] = {{"no FORM section", "FORM", "NoForm"}, {"a section the skin lacks", "DIALOG", "FormOnly"}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        TSkinnedFormRig rig;
+        rig.Manager->SetSkinDirectory(directory);
+        rig.Provider->SkinData().SetSkinSection(c.Section);
+        int clicks = 0;
+        auto* button = testing::AddControl<TsButton>(rig.Form, 20, 20, 90, 28);
+        button->OnClick = [&](TObject*) { ++clicks; };
+        rig.Show();
+        ASSERT_TRUE(rig.Provider->SkinData().IsSkinned(true)) << "the internal skin has the section";
+
+        rig.Manager->SetSkinName(c.Skin);
+        Pump(300);
+        EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false));
+        EXPECT_TRUE(button->SkinData.IsSkinned(true)) << "the controls keep the skin";
+        EXPECT_EQ(rig.Form->BorderIcons(), biSystemMenu | biMinimize | biMaximize) << "the form's own icons";
+        ExpectUsable(rig.Form, button, clicks, std::string("in ") + c.Skin);
+        // Once more into a skin without the section: nothing is held that never comes back.
+        rig.Manager->SetSkinName(c.Skin);
+        Pump(300);
+        ExpectUsable(rig.Form, button, clicks, std::string("again in ") + c.Skin);
+
+        rig.Manager->SetSkinName(testing::kElegant);
+        Pump(300);
+        EXPECT_TRUE(rig.Provider->SkinData().IsSkinned(true));
+        EXPECT_EQ(rig.Form->BorderIcons(), 0) << "the skinned frame is back";
+        ExpectUsable(rig.Form, button, clicks, "back in the internal skin");
+    }
+}
+
+TEST(FormSkinSwitch, MDIFrameAndChildStayVisibleInASkinWithoutTheFormsSection) {
+    const std::string directory = testing::WriteFolderSkin(
+        "nosection", "NoForm", {"[GLOBALINFO]", "VERSION=3", "[BUTTON]", "COLOR=3381759", "HOTCOLOR=3381759"});
+    testing::TMDIFrameRig rig;
+    TForm* child = rig.AddChild(20, 20, 260, 160);
+    int clicks = 0;
+    auto* button = testing::AddControl<TsButton>(child, 20, 20, 90, 28);
+    button->OnClick = [&](TObject*) { ++clicks; };
+    Pump(200);
+    rig.Manager->SetSkinDirectory(directory);
+    rig.Manager->SetSkinName("NoForm");
+    Pump(400);
+    EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false));
+    ExpectUsable(child, button, clicks, "the child in NoForm");
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(rig.Frame->Handle(), region), NULLREGION) << "the frame is not hidden";
+    DeleteObject(region);
+    EXPECT_TRUE(IsWindowVisible(rig.Frame->Handle()));
+
+    rig.Manager->SetSkinName(testing::kElegant);
+    Pump(400);
+    EXPECT_TRUE(rig.Provider->SkinData().IsSkinned(true));
+    ExpectUsable(child, button, clicks, "the child back in the internal skin");
 }
 
 }  // namespace

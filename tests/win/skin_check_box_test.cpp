@@ -3,6 +3,9 @@
 // user glyphs, its size, and the native check box once the skin is gone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "controls/check_box.h"
 #include "controls/panel.h"
 #include "gui/exceptions.h"
@@ -298,6 +301,72 @@ TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
 }
 
+// The old look keeps weight 255 - level x 256 / iterations (at least 0) in each frame.
+TBitmap24 FadeFrame(const TBitmap24& from, const TBitmap24& to, int level, int iterations) {
+    const int a = std::max(0, 255 - level * 256 / iterations);
+    TBitmap24 frame(from.Width(), from.Height());
+    for (int y = 0; y < from.Height(); ++y)
+        for (int i = 0; i < from.Width() * 3; ++i)
+            frame.ScanLine(y)[i] =
+                static_cast<std::uint8_t>((from.ScanLine(y)[i] * a + to.ScanLine(y)[i] * (255 - a) + 127) >> 8);
+    return frame;
+}
+
+TEST_F(CheckBoxTest, EnteringFadesToTheHotLookInTheSectionsIterations) {
+    box->SkinData().SetSkinSection("FADEBOX");
+    std::vector<TBitmap24> frames;
+    box->HookWindowProc(this, [&](TMessage& m, const TWndNext& next) {
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_FADEFRAME)
+            frames.push_back(reinterpret_cast<TBitmap24*>(m.LParam)->Clone());
+        next(m);
+    });
+    ShowForm();
+    const TBitmap24 from = CaptureControl(*box);
+    MovePointer(GlyphCentre());
+    Pump(400);
+    EXPECT_EQ(box->FadeTimer(), nullptr) << "the fade ended and freed its timer";
+    box->SkinData().BackgroundChanged = true;
+    box->Repaint();
+    Pump(50);
+    const TBitmap24 to = CaptureControl(*box);
+    std::string where;
+    ASSERT_GT(Differences(from, to, where), 0) << "the hot look differs from the normal one";
+    const int iterations = Section("FADEBOX").FadingIterations;
+    ASSERT_EQ(iterations, 4);
+    ASSERT_EQ(static_cast<int>(frames.size()), iterations);
+    for (int level = 1; level <= iterations; ++level)
+        EXPECT_EQ(Differences(frames[static_cast<std::size_t>(level - 1)], FadeFrame(from, to, level, iterations), where), 0)
+            << "frame " << level << where;
+}
+
+TEST_F(CheckBoxTest, ARunningFadeStopsOnSkinChangeStopCommandSetCheckFocusLossAndRemoval) {
+    box->SkinData().SetSkinSection("FADEBOX");
+    box->SetAnimatEvents(aeMouseEnter);   // only entering fades: leaving repaints at once
+    ShowForm();
+    struct TCase {
+        const char* What;
+        std::function<void()> Before;   // before the fade starts
+        std::function<void()> Stop;
+    };
+    const TCase cases[] = {
+        {"skin change", [] {}, [&] { manager->SetSkinName("Elegant (internal)"); }},
+        {"stop command", [] {}, [&] { SkinCommandToControl(box, SMC_STOPFADE, 0); }},
+        {"native set-check", [] {}, [&] { box->SetChecked(!box->Checked()); }},
+        {"focus loss", [&] { box->SetFocus(); }, [&] { ::SetFocus(form->Handle()); }},
+        {"skin removal", [] {}, [&] { manager->SetActive(false); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        c.Before();
+        Pump(50);
+        box->Perform(CM_MOUSELEAVE, 0, 0);
+        box->Perform(CM_MOUSEENTER, 0, 0);
+        ASSERT_NE(box->FadeTimer(), nullptr) << "a fade runs";
+        c.Stop();
+        EXPECT_EQ(box->FadeTimer(), nullptr);
+    }
+}
+
 TEST(CheckBoxProperties, DefaultsStoredSettingsAndAnimationEvents) {
     RegisterCheckBoxClass();
     TForm form(nullptr);
@@ -336,12 +405,11 @@ TEST(CheckBoxProperties, DefaultsStoredSettingsAndAnimationEvents) {
     EXPECT_FALSE(box->ShowFocus());
     EXPECT_EQ(box->DisabledKind(), TsDisabledKind(dkGrayed));
     EXPECT_EQ(box->SkinData().SkinSection(), "RADIOBUTTON");
-    using B = TsCheckBox;
-    struct Case { B::TacAnimatEvents set; B::TacAnimatEvent event; bool allowed; };
+    struct Case { TacAnimatEvents set; TacAnimatEvent event; bool allowed; };
     const Case cases[] = {
-        {B::aeGlobalDef, B::aeMouseEnter, true}, {B::aeGlobalDef, B::aeMouseUp, true},
-        {B::aeMouseEnter, B::aeMouseEnter, true}, {B::aeMouseEnter, B::aeMouseLeave, false},
-        {0, B::aeMouseDown, false},
+        {aeGlobalDef, aeMouseEnter, true}, {aeGlobalDef, aeMouseUp, true},
+        {aeMouseEnter, aeMouseEnter, true}, {aeMouseEnter, aeMouseLeave, false},
+        {0, aeMouseDown, false},
     };
     for (const Case& c : cases) {
         box->SetAnimatEvents(c.set);

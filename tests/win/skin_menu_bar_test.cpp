@@ -126,5 +126,46 @@ TEST_F(SkinMenuBarTest, BarItemsAreMeasuredAndPaintedOverTheSkinnedMenuLine) {
         for (int y = top; y < top + lineHeight; y += 2) EXPECT_EQ(rig->Pixel(x, y), form.Pixel(x, y)) << x << "," << y;
 }
 
+TEST_F(SkinMenuBarTest, ItemsOverATransparentItemSectionShowTheMenuLineWhereTheyStand) {
+    // A menu line graded from red to blue across the window (0xBBGGRR), items fully transparent.
+    const std::string gradient = "255;16711680;100;1;0";
+    rig->Manager->SetSkinDirectory(testing::WriteFolderSkin(
+        "menubar", "Graded",
+        {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256", "[MENULINE]", "COLOR=65280",
+         "HOTCOLOR=65280", "TRANSPARENCY=0", "HOTTRANSPARENCY=0", "GRADIENTPERCENT=100", "GRADIENTDATA=" + gradient,
+         "HOTGRADIENTPERCENT=100", "HOTGRADIENTDATA=" + gradient, "FONTCOLOR=0", "HOTFONTCOLOR=0", "[MENUITEM]",
+         "COLOR=65535", "HOTCOLOR=65535", "TRANSPARENCY=100", "HOTTRANSPARENCY=100", "FONTCOLOR=0"}));
+    rig->Manager->SetSkinName("Graded");
+    TsSkinProvider& p = *rig->Provider;
+    p.RepaintNonClient();
+    Pump(300);
+    ASSERT_TRUE(p.MenuLineVisible());
+    const RECT w = rig->WindowRect();
+    const int top = p.FrameHeight() + p.CaptionHeight();
+    const int height = p.MenuRowCount() * p.MenuHeight();
+    TBitmap24 line(w.right - w.left, height);
+    PaintSection(rig->Manager->SectionIndexOf("MENULINE"), TParentBackground{}, &rig->Tables(), line, {0, 0},
+                 {0, 0, line.Width(), height}, 1, true);
+    for (int i = 0; i < 2; ++i) {   // the enabled items: black captions over the line
+        SCOPED_TRACE(menu->Items().Items(i)->Caption());
+        RECT r{};
+        GetMenuItemRect(rig->Handle(), menu->Handle(), static_cast<UINT>(i), &r);
+        OffsetRect(&r, -w.left, -w.top);
+        int background = 0, caption = 0;
+        for (int y = std::max<int>(r.top, top); y < std::min<int>(r.bottom, top + height); ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const COLORREF shown = rig->Pixel(x, y);
+                if (shown == RGB(0, 0, 0)) {
+                    ++caption;
+                    continue;
+                }
+                if (shown == static_cast<COLORREF>(line.Pixel(x, y - top))) ++background;
+            }
+        EXPECT_GT(caption, 10);
+        // Every pixel but the caption's ink (and its smoothed edge) is the line's own at that place.
+        EXPECT_GT(background, (r.right - r.left) * height * 8 / 10);
+    }
+}
+
 }  // namespace
 }  // namespace korvel

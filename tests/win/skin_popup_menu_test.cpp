@@ -342,24 +342,60 @@ TEST_F(SkinPopupMenuTest, PopupWindowRegionIsCutWhereTheMainMenuBorderIsTranspar
     DeleteObject(seen.Region);
 }
 
-TEST_F(SkinPopupMenuTest, IconLineRunsUnderTheGlyphColumn) {
+TEST_F(SkinPopupMenuTest, ItemsOverATransparentItemSectionShowTheMenuBackgroundWhereTheyStand) {
+    // A menu graded from red to blue across (0xBBGGRR), so that a shifted column shows; items fully transparent.
+    const std::string gradient = "255;16711680;100;1;0";
+    rig->Manager->SetSkinDirectory(testing::WriteFolderSkin(
+        "popup", "Graded",
+        {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256", "[MAINMENU]", "COLOR=65280",
+         "TRANSPARENCY=0", "GRADIENTPERCENT=100", "GRADIENTDATA=" + gradient, "HOTGRADIENTPERCENT=100",
+         "HOTGRADIENTDATA=" + gradient, "[MENUITEM]", "COLOR=65535", "HOTCOLOR=65535", "TRANSPARENCY=100",
+         "HOTTRANSPARENCY=100"}));
+    rig->Manager->SetSkinName("Graded");
+    // Captions of blanks: an item draws nothing of its own.
+    for (int i = 0; i < 4; ++i) Add("Item" + std::to_string(i), "   ");
+    const TSeen seen = Open();
+    ASSERT_EQ(seen.Items.size(), 4u);
+    TBitmap24 background(seen.Width(), seen.Height());
+    PaintSection(rig->Manager->SectionIndexOf("MAINMENU"), TParentBackground{}, &rig->Tables(), background, {0, 0},
+                 {0, 0, seen.Width(), seen.Height()}, 0, true);
+    ASSERT_NE(background.Pixel(2, 2), background.Pixel(seen.Width() - 3, 2)) << "the background is graded";
+    int compared = 0;
+    for (const RECT& item : seen.Items)
+        for (int y = item.top - seen.Window.top; y < item.bottom - seen.Window.top; ++y)
+            for (int x = item.left - seen.Window.left; x < item.right - seen.Window.left; ++x) {
+                ++compared;
+                ASSERT_EQ(seen.At(x, y), static_cast<COLORREF>(background.Pixel(x, y))) << x << "," << y;
+            }
+    EXPECT_GT(compared, 4 * 100);
+}
+
+TEST_F(SkinPopupMenuTest, IconLineRunsUnderTheGlyphColumnWithAndWithoutTheExtraLine) {
     rig->Manager->SetSkinDirectory(testing::SourcePath("skins"));
     rig->Manager->SetSkinName("Basalt");
-    rig->Manager->MenuSupport().IcoLineSkin = "ICOLINE";
+    EXPECT_EQ(rig->Manager->MenuSupport().IcoLineSkin, "ICOLINE") << "taken when a skin is loaded";
     const int icoLine = rig->Manager->SectionIndexOf("ICOLINE");
     ASSERT_GE(icoLine, 0);
     const TColor colour = rig->Tables().Sections.at(static_cast<std::size_t>(icoLine)).Color;
     Add("Head", "One");
     Add("Two", "Two");
     Add("Three", "Three");
-    const TSeen seen = Open();
-    const int sbw = Menus().SkinBorderWidth();
-    const int width = 3 + 16 + 6;   // Margin + the first item's glyph width + Spacing
-    for (const RECT& item : seen.Items) {
-        const int y = (item.top + item.bottom) / 2 - seen.Window.top;
-        // Inside the strip (its edge columns may carry the section's frame).
-        for (int x = sbw + 3; x < sbw + width - 3; x += 3) EXPECT_EQ(seen.At(x, y), static_cast<COLORREF>(colour)) << x << "," << y;
-        EXPECT_NE(seen.At(sbw + width + 2, y), static_cast<COLORREF>(colour)) << "the line ends";
+    for (const int extraWidth : {0, 24}) {
+        SCOPED_TRACE(extraWidth ? "with the extra line" : "without the extra line");
+        rig->Manager->MenuSupport().UseExtraLine = extraWidth > 0;
+        rig->Manager->MenuSupport().ExtraLineWidth = extraWidth;
+        Menus().FreeSharedBitmap();
+        const TSeen seen = Open();
+        const int sbw = Menus().SkinBorderWidth();
+        const int left = sbw + extraWidth;
+        const int width = 3 + 16 + 6;   // Margin + the first item's glyph width + Spacing
+        for (const RECT& item : seen.Items) {
+            const int y = (item.top + item.bottom) / 2 - seen.Window.top;
+            // Inside the strip (its edge columns may carry the section's frame).
+            for (int x = left + 3; x < left + width - 3; x += 3)
+                EXPECT_EQ(seen.At(x, y), static_cast<COLORREF>(colour)) << x << "," << y;
+            EXPECT_NE(seen.At(left + width + 2, y), static_cast<COLORREF>(colour)) << "the line ends";
+        }
     }
 }
 
@@ -392,6 +428,35 @@ TEST_F(SkinPopupMenuTest, SystemMenuIsPaintedFromTheSkinWithoutTheExtraLine) {
     const TColor mainMenu = rig->Tables().Sections.at(static_cast<std::size_t>(rig->Manager->SectionIndexOf("MAINMENU"))).Color;
     ASSERT_GT(seen.Width(), 40);
     for (int x = 0; x < seen.Width(); x += 5) EXPECT_EQ(seen.At(x, 0), static_cast<COLORREF>(mainMenu)) << x;
+}
+
+// A menu item whose memory becomes unreadable when it is freed (and whose
+// address is never handed out again): touching it afterwards faults at once
+// instead of reading whatever the heap left there.
+class TUnreadableWhenFreedItem : public TMenuItem {
+public:
+    using TMenuItem::TMenuItem;
+    static void* operator new(std::size_t size) {
+        void* memory = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (!memory) throw std::bad_alloc();
+        return memory;
+    }
+    static void operator delete(void* memory, std::size_t size) {
+        DWORD old = 0;
+        VirtualProtect(memory, size, PAGE_NOACCESS, &old);
+    }
+};
+
+TEST_F(SkinPopupMenuTest, AFrameRequestForAnItemFreedMeanwhileIsDroppedWithoutTouchingIt) {
+    TMenuItem* stays = Add("Stays", "Stays");
+    auto* item = new TUnreadableWhenFreedItem(rig->Form);
+    item->SetCaption("Gone");
+    popup->Items().Add(item);
+    const LPARAM address = reinterpret_cast<LPARAM>(static_cast<TMenuItem*>(item));
+    delete item;
+    Menus().HookItem(address);   // faults here if the request reads the item
+    EXPECT_FALSE(TMenuItem::IsLiving(reinterpret_cast<TMenuItem*>(address)));
+    EXPECT_TRUE(TMenuItem::IsLiving(stays));
 }
 
 }  // namespace

@@ -201,7 +201,11 @@ TEST_F(ScrollBarTest, HoldingAButtonScrollsAtOnceThenEveryTimerTick) {
     const TRule r = RuleOf(bar);
     const POINT second = AlongPoint(bar, r.Along - r.S / 2);
     std::vector<int> previous;
-    bar->OwnerNotification = [&previous](int p) { previous.push_back(p); };
+    std::vector<bool> suspended;   // whether the bar paints while its owner reacts
+    bar->OwnerNotification = [&](int p) {
+        previous.push_back(p);
+        suspended.push_back(bar->Suspended());
+    };
     changes = 0;
     Press(bar, second);
     EXPECT_EQ(bar->Position(), 11);
@@ -215,6 +219,8 @@ TEST_F(ScrollBarTest, HoldingAButtonScrollsAtOnceThenEveryTimerTick) {
     EXPECT_EQ(bar->Position(), 15);
     EXPECT_EQ(changes, 5);
     EXPECT_EQ(previous, (std::vector<int>{10, 11, 12, 13, 14})) << "the owner hears each previous position";
+    EXPECT_EQ(suspended, (std::vector<bool>{true, false, false, false, false})) << "only the press holds the painting";
+    EXPECT_FALSE(bar->Suspended()) << "painted once after the press";
     bar->OwnerNotification = nullptr;
     Release(bar, second);
     EXPECT_EQ(bar->RunningTimer(), TsScrollBar::stNone);

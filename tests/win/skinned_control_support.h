@@ -34,12 +34,14 @@ constexpr TColor kSeeColor = 0x0020C040;        // SEEPANEL's colour
 
 // The tests' own sections, added to the internal skin.
 // ZEROFADE, STILLBUTTON: buttons that fade in no steps, or not at all.
+// FADEBOX: a check box that fades in four steps.
 // PAGE: a page whose background is a gradient, so children blend with its pixels.
 // GRADPANEL: a vertical blue-to-red gradient mixed 70 : 30 with a grey, framed
 // by the internal skin's panel border. SEEPANEL: 40 % see-through, no frame.
 inline std::vector<std::string> TestSections() {
     return {"[ZEROFADE]", "PARENTCLASS=BUTTON", "FADINGENABLED=TRUE", "FADINGITERATIONS=0",
             "[STILLBUTTON]", "PARENTCLASS=BUTTON", "FADINGENABLED=FALSE",
+            "[FADEBOX]", "PARENTCLASS=CHECKBOX", "FADINGENABLED=TRUE", "FADINGITERATIONS=4",
             "[PAGE]", "COLOR=13750737", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
             "GRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0", "HOTGRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0",
             "[GRADPANEL]", "COLOR=3158064", "FONTCOLOR=" + std::to_string(kGradFontColor), "TRANSPARENCY=0",
