@@ -34,26 +34,26 @@ missing_packages() {
 
 source "$ROOT/scripts/lib/apt_sources.sh"
 
-add_deb_src() {
-  local stanzas
-  stanzas="$(deb_src_for_machine)" || die "$(deb_src_for_machine 2>&1 >/dev/null)"
-  say "adding deb-src entries for the machine's own package sources ($SRC_FILE) for the libjpeg-turbo sources"
-  printf '%s\n' "$stanzas" | as_root tee "$SRC_FILE" >/dev/null
-  NEED_UPDATE=1
+apt_update() {
+  as_root apt-get update -q -o Acquire::Retries=1 -o Acquire::http::Timeout=30
 }
 
-NEED_UPDATE=0
+export DEBIAN_FRONTEND=noninteractive
+UPDATED=0
 mapfile -t MISSING < <(missing_packages)
-has_deb_src || add_deb_src
+if ! has_deb_src; then
+  say "adding deb-src entries for the machine's own package sources ($SRC_FILE) for the libjpeg-turbo sources"
+  ERR="$(add_deb_src_file 2>&1 >/dev/null)" || die "$ERR"
+  UPDATED=1
+fi
 
-if [ "${#MISSING[@]}" -gt 0 ] || [ "$NEED_UPDATE" -eq 1 ]; then
-  [ "${#MISSING[@]}" -gt 0 ] && say "installing: ${MISSING[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  if ! as_root apt-get update -q -o Acquire::Retries=1 -o Acquire::http::Timeout=30 >"$ROOT/.setup-apt.log" 2>&1; then
+if [ "${#MISSING[@]}" -gt 0 ]; then
+  say "installing: ${MISSING[*]}"
+  if [ "$UPDATED" -eq 0 ] && ! apt_update >"$ROOT/.setup-apt.log" 2>&1; then
     cat "$ROOT/.setup-apt.log" >&2
-    die "apt-get update failed (no network to the package registry?). Missing: ${MISSING[*]:-none}. Install them with: apt-get install ${MISSING[*]:-}"
+    die "apt-get update failed (no network to the package registry?). Missing: ${MISSING[*]}. Install them with: apt-get install ${MISSING[*]}"
   fi
-  if [ "${#MISSING[@]}" -gt 0 ] && ! as_root apt-get install -y -q --no-install-recommends "${MISSING[@]}" >>"$ROOT/.setup-apt.log" 2>&1; then
+  if ! as_root apt-get install -y -q --no-install-recommends "${MISSING[@]}" >>"$ROOT/.setup-apt.log" 2>&1; then
     tail -n 30 "$ROOT/.setup-apt.log" >&2
     die "apt-get install failed. Missing: ${MISSING[*]}. Install them with: apt-get install ${MISSING[*]}"
   fi
