@@ -7,6 +7,7 @@
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
 #include "gui/class_registry.h"
+#include "gui/font_properties.h"
 #include "gui/text.h"
 #include "paint/mask.h"
 #include "paint/text.h"
@@ -315,6 +316,7 @@ void RegisterEditClass() {
                 {{"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}})));
         });
         prop("BoundLabel.MaxWidth", [](TsEdit& e, const TValue& v, TReadContext&) { e.BoundLabel().SetMaxWidth(v.AsInteger()); });
+        RegisterFontProperties<TsEdit>("TsEdit", "BoundLabel.Font.", [](TsEdit& e) -> TFont& { return e.BoundLabel().Font(); });
         return true;
     }();
     (void)registered;

@@ -6,6 +6,7 @@
 
 #include "gui/application.h"
 #include "gui/class_registry.h"
+#include "gui/font_properties.h"
 #include "gui/forms.h"
 #include "gui/text.h"
 #include "engine/skin_message.h"
@@ -339,9 +340,8 @@ void RegisterSkinManagerClass() {
     prop("MenuSupport.IcoLineSkin", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().IcoLineSkin = v.AsString(); });
     prop("MenuSupport.UseExtraLine", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().UseExtraLine = v.AsBoolean(); });
     prop("MenuSupport.ExtraLineWidth", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineWidth = v.AsInteger(); });
-    prop("MenuSupport.ExtraLineFont.Name", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetName(v.AsString()); });
-    prop("MenuSupport.ExtraLineFont.Height", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetHeight(v.AsInteger()); });
-    prop("MenuSupport.ExtraLineFont.Color", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineFont.SetColor(v.AsColor()); });
+    RegisterFontProperties<M>("TsSkinManager", "MenuSupport.ExtraLineFont.",
+                              [](M& m) -> TFont& { return m.MenuSupport().ExtraLineFont; });
     prop("OnAfterChange", [](M& m, const TValue& v, TReadContext& c) { m.OnAfterChange = c.Handler(v); });
     prop("OnBeforeChange", [](M& m, const TValue& v, TReadContext& c) { m.OnBeforeChange = c.Handler(v); });
 }

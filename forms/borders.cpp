@@ -2,7 +2,6 @@
 // grip, title bar, menu line) and its copies to the screen: the non-client
 // strips on WM_NCPAINT and the client background on WM_PAINT.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -10,6 +9,7 @@
 #include "engine/skin_message.h"
 #include "forms/cache_dc.h"
 #include "forms/mdi_form.h"
+#include "forms/program_icons.h"
 #include "forms/skin_provider.h"
 #include "paint/blend.h"
 #include "paint/item.h"
@@ -112,28 +112,6 @@ void TsSkinProvider::PaintMenuLine() {
     GdiFlush();
 }
 
-namespace {
-
-// The program file's small shell icon, asked for once and kept for the
-// program's life; nullptr when the file has none.
-HICON ProgramSmallIcon() {
-    struct TProgramIcon {
-        HICON Icon = nullptr;
-        TProgramIcon() {
-            wchar_t path[MAX_PATH] = {};
-            const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-            if (length == 0 || length >= MAX_PATH) return;
-            if (ExtractIconExW(path, 0, nullptr, &Icon, 1) == 0) Icon = nullptr;
-        }
-        ~TProgramIcon() {
-            if (Icon) DestroyIcon(Icon);
-        }
-    };
-    static const TProgramIcon icon;
-    return icon.Icon;
-}
-
-}  // namespace
 
 // The maximised active child's icon at the start of its frame's menu line, over
 // the place the child-buttons item keeps free.
@@ -142,7 +120,7 @@ void TsSkinProvider::PaintMDIChildIcon(HDC dc) {
     TForm* child = form_->ActiveMDIChild();
     if (!child) return;
     HICON icon = child->Icon().Handle();
-    if (!icon) icon = ProgramSmallIcon();
+    if (!icon) icon = ProgramShellIcon(false);
     if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
     const int size = MenuHeight() - 2;
     if (icon && size > 0)

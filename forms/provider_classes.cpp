@@ -19,10 +19,17 @@ void Prop(const std::string& name, TSetter setter) {
     TClassRegistry::Instance().RegisterProperty<P>("TsSkinProvider", name, std::move(setter));
 }
 
+// A picture a definition names: resource 'NAME' in the definition's module.
+void ReadGlyph(TBitmap& glyph, const TValue& v, TReadContext& context) {
+    if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
+    glyph.LoadFromResourceName(context.Module(), v.Text);
+}
+
 // One title button from its stored settings.
-void ReadTitleButton(TsTitleButton& button, const std::vector<TNamedValue>& item) {
+void ReadTitleButton(TsTitleButton& button, const std::vector<TNamedValue>& item, TReadContext& context) {
     for (const TNamedValue& assignment : item) {
         if (assignment.Name == "Enabled") button.Enabled = assignment.Value.AsBoolean();
+        else if (assignment.Name == "Glyph") ReadGlyph(button.Glyph, assignment.Value, context);
         else if (assignment.Name == "Name") button.Name = assignment.Value.AsString();
         else if (assignment.Name == "UseSkinData") button.UseSkinData = assignment.Value.AsBoolean();
         else throw EConvertError("unknown title button property '" + assignment.Name + "'");
@@ -61,15 +68,16 @@ void RegisterSkinProviderClass() {
     Prop("ScreenSnap", [](P& p, const TValue& v, TReadContext&) { p.SetScreenSnap(v.AsBoolean()); });
     Prop("SnapBuffer", [](P& p, const TValue& v, TReadContext&) { p.SetSnapBuffer(v.AsInteger()); });
     Prop("ShowAppIcon", [](P& p, const TValue& v, TReadContext&) { p.SetShowAppIcon(v.AsBoolean()); });
+    Prop("TitleIcon.Glyph", [](P& p, const TValue& v, TReadContext& c) { ReadGlyph(p.TitleIcon().Glyph, v, c); });
     Prop("TitleIcon.Height", [](P& p, const TValue& v, TReadContext&) { p.TitleIcon().Height = v.AsInteger(); });
     Prop("TitleIcon.Width", [](P& p, const TValue& v, TReadContext&) { p.TitleIcon().Width = v.AsInteger(); });
     Prop("TitleSkin", [](P& p, const TValue& v, TReadContext&) { p.SetTitleSkin(v.AsString()); });
     Prop("UseGlobalColor", [](P& p, const TValue& v, TReadContext&) { p.SetUseGlobalColor(v.AsBoolean()); });
     // Every item is read completely before the provider's buttons are replaced.
-    Prop("TitleButtons", [](P& p, const TValue& v, TReadContext&) {
+    Prop("TitleButtons", [](P& p, const TValue& v, TReadContext& c) {
         if (v.Kind != TValueKind::Collection) throw EConvertError("TitleButtons needs a collection");
         TsTitleButtons buttons(&p);
-        for (const auto& item : v.CollectionItems) ReadTitleButton(buttons.Add(), item);
+        for (const auto& item : v.CollectionItems) ReadTitleButton(buttons.Add(), item, c);
         p.SetTitleButtons(buttons);
     });
 }

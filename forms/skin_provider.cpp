@@ -272,7 +272,8 @@ void TsSkinProvider::SkinRemoval(TMessage& message) {
 
 void TsSkinProvider::GiveFrameBack(bool border) {
     GiveBackScrolling();
-    if (skinData_->SkinManager()) {
+    if (TsSkinManager* manager = skinData_->SkinManager()) {
+        manager->SkinableMenus().FreeSharedBitmap();   // painted from the skin that goes
         SkinFormMenus(false);
         if (form_->BorderIcons() != SavedBorderIcons) SetFormBorderIcons(SavedBorderIcons);
         if (IsMDIFrame() && MDIExtension) SetMDISupport(false);

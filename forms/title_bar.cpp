@@ -8,6 +8,7 @@
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
 #include "forms/cache_dc.h"
+#include "forms/program_icons.h"
 #include "forms/skin_provider.h"
 #include "paint/blend.h"
 #include "paint/mask.h"
@@ -73,11 +74,24 @@ void TsSkinProvider::PaintTitleIcon() {
     if (!IconVisible() || !cache || cache->Empty()) return;
     const TRect r = IconRect();
     if (titleIcon_->Glyph.Empty()) {
+        // The form's icon, else the application's; without either the program
+        // file's shell icon at the title icon's size, else the system's own.
         HICON icon = form_->Icon().Handle();
         if (!icon) icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);   // seam: the program file's shell icons
+        int width = IconWidth(), height = IconHeight();
+        if (!icon) {
+            const int fallback = CaptionHeight() - r.Top;
+            const int shellWidth = titleIcon_->Width != 0 ? titleIcon_->Width : fallback;
+            const int shellHeight = titleIcon_->Height != 0 ? titleIcon_->Height : fallback;
+            icon = ProgramShellIcon(shellHeight > 16);
+            if (icon) {
+                width = shellWidth;
+                height = shellHeight;
+            }
+        }
+        if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
         TCacheDC dc(*cache);
-        if (dc.Handle() && icon) DrawIconEx(dc.Handle(), r.Left, r.Top, icon, IconWidth(), IconHeight(), 0, nullptr, DI_NORMAL);
+        if (dc.Handle() && icon) DrawIconEx(dc.Handle(), r.Left, r.Top, icon, width, height, 0, nullptr, DI_NORMAL);
         return;
     }
     const int width = titleIcon_->Width != 0 ? titleIcon_->Width : IconSizeClass(NonClientTopHeight() - 2);

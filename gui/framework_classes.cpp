@@ -5,6 +5,7 @@
 #include "gui/class_registry.h"
 #include "gui/dialogs.h"
 #include "gui/exceptions.h"
+#include "gui/font_properties.h"
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
 #include "gui/menus.h"
@@ -38,15 +39,7 @@ void RegisterControlProperties() {
     Prop<TControl>("TControl", "Color", [](TControl& c, const TValue& v, TReadContext&) { c.SetColor(v.AsColor()); });
     Prop<TControl>("TControl", "ParentColor", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentColor(v.AsBoolean()); });
     Prop<TControl>("TControl", "ParentFont", [](TControl& c, const TValue& v, TReadContext&) { c.SetParentFont(v.AsBoolean()); });
-    Prop<TControl>("TControl", "Font.Name", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetName(v.AsString()); });
-    Prop<TControl>("TControl", "Font.Height", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetHeight(v.AsInteger()); });
-    Prop<TControl>("TControl", "Font.Size", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetSize(v.AsInteger()); });
-    Prop<TControl>("TControl", "Font.Color", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetColor(v.AsColor()); });
-    Prop<TControl>("TControl", "Font.Charset", [](TControl& c, const TValue& v, TReadContext&) { c.Font().SetCharset(v.AsInteger()); });
-    Prop<TControl>("TControl", "Font.Style", [](TControl& c, const TValue& v, TReadContext&) {
-        c.Font().SetStyle(static_cast<TFontStyles>(
-            v.AsSet({{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}})));
-    });
+    RegisterFontProperties<TControl>("TControl", "Font.", [](TControl& c) -> TFont& { return c.Font(); });
     Prop<TControl>("TControl", "Align", [](TControl& c, const TValue& v, TReadContext&) {
         c.SetAlign(static_cast<TAlign>(v.AsEnum({{"alNone", 0}, {"alTop", 1}, {"alBottom", 2}, {"alLeft", 3}, {"alRight", 4}, {"alClient", 5}})));
     });

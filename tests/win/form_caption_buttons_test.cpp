@@ -3,9 +3,11 @@
 // title buttons with and without the skin's face, and a disabled one that never lights.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "form_test_support.h"
+#include "gui/exceptions.h"
 #include "paint/blend.h"
 #include "paint/mask.h"
 
@@ -146,6 +148,92 @@ TEST(FormCaptionButtons, AButtonWithoutAPictureInTheNewSkinTakesNoRoomAndAnswers
     EXPECT_TRUE(p.ButtonClose.Rect.IsEmpty());
     EXPECT_EQ(rig.HitTest(helpCentre.x, helpCentre.y), HTCAPTION) << "where the help button stood";
     EXPECT_EQ(rig.HitTest(closeCentre.x, closeCentre.y), HTCAPTION) << "where the close button stood";
+}
+
+// A w x h 24-bit picture whose three channels differ at every pixel, as a DIB resource's bytes.
+std::string PatternedDib(int w, int h, int seed) {
+    const int stride = (w * 3 + 3) & ~3;
+    std::string dib(sizeof(BITMAPINFOHEADER) + static_cast<std::size_t>(stride * h), '\0');
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = w;
+    header.biHeight = h;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    std::memcpy(dib.data(), &header, sizeof(header));
+    for (int y = 0; y < h; ++y)   // bottom-up rows
+        for (int x = 0; x < w; ++x) {
+            char* p = dib.data() + sizeof(header) + static_cast<std::size_t>((h - 1 - y) * stride + x * 3);
+            p[0] = static_cast<char>(seed + 10 * x);
+            p[1] = static_cast<char>(seed + 20 * y);
+            p[2] = static_cast<char>(seed + 5 * (x + y));
+        }
+    return dib;
+}
+
+TEST(FormCaptionButtons, TitleIconAndTitleButtonGlyphsAreReadFromAWindowDefinition) {
+    RegisterSkinProviderClass();
+    // A copy of this program with the pictures as resources, loaded as a data file.
+    wchar_t self[MAX_PATH], dir[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    GetTempPathW(MAX_PATH, dir);
+    const std::wstring copy = std::wstring(dir) + L"korvel_title_glyphs.exe";
+    ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
+    const struct {
+        const wchar_t* Name;
+        int W, H, Seed;
+    } pictures[] = {{L"TICON", 5, 4, 30}, {L"PIN", 7, 6, 90}};
+    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    for (const auto& p : pictures) {
+        const std::string dib = PatternedDib(p.W, p.H, p.Seed);
+        ASSERT_TRUE(UpdateResourceW(update, MAKEINTRESOURCEW(2), p.Name, 0, const_cast<char*>(dib.data()),
+                                    static_cast<DWORD>(dib.size())));
+    }
+    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+    HMODULE module = LoadLibraryExW(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    {
+        TForm form(&Application());
+        form.ReadDefinition("object Form1: TForm\n"
+                            "  object P: TsSkinProvider\n"
+                            "    TitleIcon.Glyph = resource 'TICON'\n"
+                            "    TitleIcon.Width = 12\n"
+                            "    TitleButtons = <\n"
+                            "      item\n"
+                            "        Name = 'Pin'\n"
+                            "        Glyph = resource 'PIN'\n"
+                            "      end\n"
+                            "    >\n"
+                            "  end\n"
+                            "end\n",
+                            module);
+        TsSkinProvider* provider = FindSkinProvider(&form);
+        ASSERT_NE(provider, nullptr);
+        ASSERT_EQ(provider->TitleButtons().Count(), 1);
+        const TBitmap* read[] = {&provider->TitleIcon().Glyph, &provider->TitleButtons().Items(0).Glyph};
+        for (int i = 0; i < 2; ++i) {
+            const auto& p = pictures[i];
+            const TBitmap24& pixels = read[i]->Pixels();
+            ASSERT_EQ(pixels.Width(), p.W);
+            ASSERT_EQ(pixels.Height(), p.H);
+            for (int y = 0; y < p.H; ++y)
+                for (int x = 0; x < p.W; ++x) {
+                    const std::uint8_t* px = pixels.ScanLine(y) + x * 3;
+                    EXPECT_EQ(px[0], static_cast<std::uint8_t>(p.Seed + 10 * x)) << i << ": " << x << "," << y;
+                    EXPECT_EQ(px[1], static_cast<std::uint8_t>(p.Seed + 20 * y)) << i << ": " << x << "," << y;
+                    EXPECT_EQ(px[2], static_cast<std::uint8_t>(p.Seed + 5 * (x + y))) << i << ": " << x << "," << y;
+                }
+        }
+        EXPECT_EQ(provider->TitleIcon().Width, 12);
+        EXPECT_THROW(TForm(&Application()).ReadDefinition("object Form1: TForm\n  object P: TsSkinProvider\n"
+                                                          "    TitleIcon.Glyph = 'TICON'\n  end\nend\n",
+                                                          module),
+                     EDefinitionError)
+            << "a picture is named as a resource";
+    }
+    FreeLibrary(module);
+    DeleteFileW(copy.c_str());
 }
 
 TEST(FormCaptionButtons, TitleButtonsWithAndWithoutTheSkinsFaceAndADisabledOneThatNeverLights) {

@@ -285,6 +285,10 @@ TEST(BoundLabelDefinition, StoredSettingsCreateAndPlaceTheLabel) {
         "    BoundLabel.Indent = 3\n"
         "    BoundLabel.Layout = sclTopLeft\n"
         "    BoundLabel.MaxWidth = 0\n"
+        "    BoundLabel.Font.Name = 'Courier New'\n"
+        "    BoundLabel.Font.Height = -15\n"
+        "    BoundLabel.Font.Color = clRed\n"
+        "    BoundLabel.Font.Style = [fsBold, fsItalic]\n"
         "  end\n"
         "end\n");
     auto* edit1 = dynamic_cast<TsEdit*>(form->FindComponent("Edit1"));
@@ -306,6 +310,12 @@ TEST(BoundLabelDefinition, StoredSettingsCreateAndPlaceTheLabel) {
     EXPECT_EQ(label2->Alignment(), TAlignment::taLeftJustify);
     EXPECT_EQ(label2->Left(), 100);
     EXPECT_EQ(label2->Top(), 60 - label2->Height() - 3);
+    EXPECT_EQ(label2->Font().Name(), "Courier New");
+    EXPECT_EQ(label2->Font().Height(), -15);
+    EXPECT_EQ(label2->Font().Color(), clRed);
+    EXPECT_EQ(label2->Font().Style(), TFontStyles(fsBold | fsItalic));
+    EXPECT_FALSE(label2->ParentFont()) << "a font of its own";
+    EXPECT_NE(label1->Font().Name(), "Courier New") << "the other label keeps the form's font";
 
     delete form;
 
