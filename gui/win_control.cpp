@@ -45,25 +45,7 @@ void RegisterOwnClass(const TCreateParams& params) {
                                            {Narrow(params.WinClassName), SystemErrorMessage(GetLastError())}));
 }
 
-wchar_t UpperChar(wchar_t c) {
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
-}
-
 }  // namespace
-
-bool IsAccel(UINT key, const std::string& caption) {
-    if (key < 0x20 || key > 0xFFFF) return false;
-    std::wstring text = Widen(caption);
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&') continue;
-        if (text[i + 1] == L'&') {   // a literal ampersand
-            ++i;
-            continue;
-        }
-        return UpperChar(text[i + 1]) == UpperChar(static_cast<wchar_t>(key));
-    }
-    return false;
-}
 
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     TWinControl* control = TWinControl::FindControl(hwnd);
@@ -271,78 +253,6 @@ TControl* TWinControl::ControlAtPos(POINT client) const {
         if (PtInRect(&r, client)) return c;
     }
     return nullptr;
-}
-
-void TWinControl::SetTabStop(bool value) {
-    if (value == tabStop_) return;
-    tabStop_ = value;
-    if (value) ChangeStyle(WS_TABSTOP, 0);
-    else ChangeStyle(0, WS_TABSTOP);
-    Perform(CM_TABSTOPCHANGED);
-}
-
-int TWinControl::TabOrder() const {
-    if (!Parent()) return -1;
-    const auto& list = Parent()->tabList_;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
-}
-
-void TWinControl::SetTabOrder(int value) {
-    if (IsLoading()) {
-        storedTabOrder_ = value;
-        return;
-    }
-    if (!Parent()) return;
-    auto& list = Parent()->tabList_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    value = std::clamp(value, 0, static_cast<int>(list.size()));
-    list.insert(list.begin() + value, this);
-}
-
-void TWinControl::ApplyStoredTabOrders() {
-    const size_t n = tabList_.size();
-    std::vector<TWinControl*> placed(n, nullptr);
-    std::vector<TWinControl*> rest;
-    for (TWinControl* c : tabList_) {
-        const int wanted = c->storedTabOrder_;
-        c->storedTabOrder_ = -1;
-        if (wanted >= 0 && static_cast<size_t>(wanted) < n && !placed[static_cast<size_t>(wanted)])
-            placed[static_cast<size_t>(wanted)] = c;
-        else
-            rest.push_back(c);
-    }
-    auto next = rest.begin();
-    for (TWinControl*& slot : placed)
-        if (!slot) slot = *next++;
-    tabList_ = std::move(placed);
-}
-
-std::vector<TWinControl*> TWinControl::TabOrderList() const {
-    std::vector<TWinControl*> out;
-    for (TWinControl* c : tabList_) {
-        out.push_back(c);
-        auto inner = c->TabOrderList();
-        out.insert(out.end(), inner.begin(), inner.end());
-    }
-    return out;
-}
-
-bool TWinControl::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
-    auto list = siblingsOnly ? tabList_ : TabOrderList();
-    if (list.empty()) return false;
-    int n = static_cast<int>(list.size());
-    int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
-    if (start == n) start = forward ? n - 1 : 0;
-    for (int step = 1; step <= n; ++step) {
-        int i = ((start + (forward ? step : -step)) % n + n) % n;
-        TWinControl* c = list[static_cast<size_t>(i)];
-        if (c == current) break;
-        if (c->TabStop() && c->CanFocus()) {
-            c->SetFocus();
-            return true;
-        }
-    }
-    return false;
 }
 
 void TWinControl::Broadcast(TMessage& m) {
@@ -569,44 +479,6 @@ TWinControl* TWinControl::ChildById(UINT id) const {
     return nullptr;
 }
 
-void TWinControl::KeyDown(WORD& key, TShiftState shift) {
-    if (OnKeyDown) OnKeyDown(this, key, shift);
-}
-
-void TWinControl::KeyUp(WORD& key, TShiftState shift) {
-    if (OnKeyUp) OnKeyUp(this, key, shift);
-}
-
-void TWinControl::KeyPress(wchar_t& key) {
-    if (OnKeyPress) OnKeyPress(this, key);
-}
-
-bool TWinControl::OnKeyMessage(TMessage& m) {
-    if (m.Msg == WM_CHAR) {
-        auto key = static_cast<wchar_t>(m.WParam);
-        KeyPress(key);
-        m.WParam = key;
-        return key == 0;
-    }
-    auto key = static_cast<WORD>(m.WParam);
-    if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) KeyDown(key, KeyboardShiftState());
-    else KeyUp(key, KeyboardShiftState());
-    m.WParam = key;
-    return key == 0;
-}
-
-bool TWinControl::IsMenuKey(WORD key) {
-    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
-    TShortCut shortCut = ShortCutOfKey(key);
-    TControl* top = this;
-    for (TControl* c = this; c; c = c->Parent()) {
-        if (c->PopupMenu() && c->PopupMenu()->IsShortCut(shortCut)) return true;
-        top = c;
-    }
-    auto* form = dynamic_cast<TForm*>(top);
-    return form && form->Menu() && form->Menu()->IsShortCut(shortCut);
-}
-
 void TWinControl::OnContextMenu(TMessage& m) {
     // (-1, -1): from the keyboard (Shift+F10, the menu key); the menu opens at the client origin.
     POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
@@ -619,22 +491,6 @@ void TWinControl::OnContextMenu(TMessage& m) {
     menu->SetPopupComponent(target);
     m.Result = 1;
     menu->Popup(screen.x, screen.y);
-}
-
-void TWinControl::OnGetMinMaxInfo(TMessage& m) {
-    TControl::WndProc(m);
-    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
-    const TSizeConstraints& c = Constraints();
-    if (c.MinWidth() > 0) info->ptMinTrackSize.x = c.MinWidth();
-    if (c.MinHeight() > 0) info->ptMinTrackSize.y = c.MinHeight();
-    if (c.MaxWidth() > 0) {
-        info->ptMaxTrackSize.x = c.MaxWidth();
-        info->ptMaxSize.x = std::min<LONG>(info->ptMaxSize.x, c.MaxWidth());
-    }
-    if (c.MaxHeight() > 0) {
-        info->ptMaxTrackSize.y = c.MaxHeight();
-        info->ptMaxSize.y = std::min<LONG>(info->ptMaxSize.y, c.MaxHeight());
-    }
 }
 
 bool TWinControl::ReflectNotification(TMessage& m) {
@@ -662,54 +518,6 @@ bool TWinControl::ReflectNotification(TMessage& m) {
     // A colour request the child leaves unanswered gets the system's colours.
     bool colour = m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC;
     return !(colour && m.Result == 0);
-}
-
-void TWinControl::EnableAlign() {
-    if (alignDisabled_ > 0 && --alignDisabled_ == 0) AlignControls();
-}
-
-void TWinControl::AlignControls() {
-    if (alignDisabled_ > 0) return;
-    RECT r = ClientRect();
-    OffsetRect(&r, alignOrigin_.x, alignOrigin_.y);
-    for (TControl* c : controls_) {
-        if (!c->Visible()) continue;
-        switch (c->Align()) {
-        case TAlign::alNone:   break;
-        case TAlign::alTop:    c->SetBounds(r.left, r.top, r.right - r.left, c->Height()); r.top += c->Height(); break;
-        case TAlign::alBottom: r.bottom -= c->Height(); c->SetBounds(r.left, r.bottom, r.right - r.left, c->Height()); break;
-        case TAlign::alLeft:   c->SetBounds(r.left, r.top, c->Width(), r.bottom - r.top); r.left += c->Width(); break;
-        case TAlign::alRight:  r.right -= c->Width(); c->SetBounds(r.right, r.top, c->Width(), r.bottom - r.top); break;
-        case TAlign::alClient: break;
-        }
-    }
-    for (TControl* c : controls_)
-        if (c->Visible() && c->Align() == TAlign::alClient)
-            c->SetBounds(r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
-    AnchorControls();
-    ClientAreaAligned(r);
-}
-
-void TWinControl::AnchorControls() {
-    RECT client = ClientRect();
-    for (TControl* c : controls_) {
-        TAnchors a = c->Anchors();
-        if (c->Align() != TAlign::alNone || !(a & (akRight | akBottom))) continue;
-        int left = c->Left(), top = c->Top(), width = c->Width(), height = c->Height();
-        if (a & akRight) {
-            int right = client.right - c->anchorRight_;
-            if (a & akLeft) width = std::max(0, right - left);
-            else left = right - width;
-        }
-        if (a & akBottom) {
-            int bottom = client.bottom - c->anchorBottom_;
-            if (a & akTop) height = std::max(0, bottom - top);
-            else top = bottom - height;
-        }
-        c->anchoring_ = true;
-        c->SetBounds(left, top, width, height);
-        c->anchoring_ = false;
-    }
 }
 
 void TWinControl::WndProc(TMessage& m) {
