@@ -196,6 +196,8 @@ TEST_F(FormSystemMenuTest, CommandsShowAndWorkByBorderStyleIconsAndState) {
          "Size", Widened},
         // Minimised, every box shows; only Restore, Move and Close can act.
         {"minimised", BS::bsSingle, biSystemMenu | biMinimize, true, WS::wsMinimized, "EEGGGE", "Restore", Restored},
+        {"minimised sizeable", BS::bsSizeable, biSystemMenu | biMinimize | biMaximize, true, WS::wsMinimized, "EEGGEE",
+         "Maximize", Maximised},
         {"maximisable", BS::bsSingle, biSystemMenu | biMinimize | biMaximize, true, WS::wsNormal, "GEGEEE", "Minimize",
          Minimised},
         {"maximised", BS::bsSizeable, biSystemMenu | biMinimize | biMaximize, false, WS::wsMaximized, "EGEEGE", "Restore",
