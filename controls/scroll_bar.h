@@ -101,6 +101,7 @@ private:
     void RepaintIfNeeded();
     void RecreateAs(bool plain);
     int Along(POINT p) const;
+    RECT Span(int from, int to) const;
     int Direction() const;
     void GiveNativeRange();
 

@@ -104,14 +104,26 @@ TEST(FormMDITest, MaximisingAChildInsertsTheChildButtonsItemOnceAndRestoringRemo
 TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheClientArea) {
     TMDIFrameRig rig;
     TsMDIForm& mdi = rig.MDI();
+    // Panels on all four sides, each of its own size, leave the MDI area smaller than the client area.
+    struct TSide {
+        TAlign Align;
+        int Size;
+    } const sides[] = {{TAlign::alTop, 26}, {TAlign::alBottom, 21}, {TAlign::alLeft, 37}, {TAlign::alRight, 45}};
+    for (const TSide& side : sides) {
+        TPanel* panel = testing::AddControl<TPanel>(rig.Frame, 0, 0, side.Size, side.Size);
+        panel->SetAlign(side.Align);
+    }
+    Pump(200);
+    const int top = sides[0].Size, bottom = sides[1].Size, left = sides[2].Size, right = sides[3].Size;
     mdi.UpdateChildControls();
     EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "no child";
 
     TForm* child = rig.AddChild(10, 10);
-    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar)) << "a child inside the client area";
+    EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar)) << "a child inside the MDI area";
 
     const int clientW = rig.Frame->ClientWidth(), clientH = rig.Frame->ClientHeight();
-    child->SetBounds(clientW - 60, clientH - 50, 220, 150);   // beyond the right and the bottom
+    const int areaW = clientW - left - right, areaH = clientH - top - bottom;
+    child->SetBounds(areaW - 60, areaH - 50, 220, 150);   // beyond the MDI area's right and bottom
     Pump(300);
     ASSERT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar) && Shown(mdi.Grip));
     const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
@@ -120,10 +132,14 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
     const TsGrip& grip = *mdi.Grip;
     EXPECT_EQ(v.Kind(), sbVertical);
     EXPECT_EQ(h.Kind(), sbHorizontal);
-    // Places from the client area (no aligned controls: the MDI area is the whole client).
-    const RECT expected[] = {{clientW - cx - 2, 0, clientW - 1, clientH - cy - 1},
-                             {0, clientH - cy - 2, clientW - (cx + 1), clientH - 1},
-                             {clientW - cx - 1, clientH - cy - 1, clientW - 1, clientH - 1}};
+    // The vertical bar stands inside the right panel, from the top panel down to the
+    // horizontal bar; the horizontal one above the bottom panel, from the left panel
+    // to the vertical bar; the grip fills the corner between them.
+    const int vLeft = clientW - cx - right - 2, vWidth = cx + 1;
+    const int hTop = clientH - cy - bottom - 2, hHeight = cy + 1;
+    const RECT expected[] = {{vLeft, top, vLeft + vWidth, top + areaH - cy - 1},
+                             {left, hTop, left + areaW - vWidth, hTop + hHeight},
+                             {vLeft + 1, hTop + 1, vLeft + 1 + hHeight - 1, hTop + 1 + vWidth - 1}};
     const TControl* controls[] = {&v, &h, &grip};
     for (int i = 0; i < 3; ++i) {
         const RECT got = controls[i]->BoundsRect();

@@ -1,8 +1,10 @@
-// The skinned system menu of a form shaped like the launcher's window (single
-// border, icons [biSystemMenu, biMinimize]): opened with the real mouse on the
-// caption or the title icon, read from the real Win32 menu while it is shown,
-// and driven with real keys to switch the skin.
+// The skinned system menu: opened with the real mouse on the caption or the
+// title icon, read from the real Win32 menu while it is shown, for border
+// styles, icons and window states that show and enable different commands;
+// each command clicked with the real mouse; real keys switch the skin.
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "form_test_support.h"
 #include "gui/text_convert.h"
@@ -79,23 +81,35 @@ protected:
         const TRect icon = P().IconRect();
         return rig->Screen((icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2);
     }
-    // Opens the menu with a real click, reads it, then types Keys (Escape when none).
-    TShown Open(POINT at, bool right, std::initializer_list<WORD> keys = {}) {
+    // Opens the menu with a real click (or, with no point, through the provider as
+    // its icon or caption would), reads it, then clicks the item whose text is
+    // choose (when given) and types keys (Escape when there is neither).
+    TShown Open(std::optional<POINT> at, bool right, std::vector<WORD> typed = {}, const std::string& choose = "") {
         TShown shown;
         HMENU menu = P().SystemMenu()->Handle();
-        std::vector<WORD> typed(keys);
-        if (typed.empty()) typed.push_back(VK_ESCAPE);
+        if (typed.empty() && choose.empty()) typed.push_back(VK_ESCAPE);
         {
             TMenuWatcher watcher([&](HWND) {
                 shown.Top = Entries(menu);
                 if (HMENU skins = GetSubMenu(menu, 0)) shown.Skins = Entries(skins);
+                for (std::size_t i = 0; i < shown.Top.size(); ++i) {
+                    RECT item{};
+                    if (shown.Top[i].Text != choose || !GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &item))
+                        continue;
+                    SetCursorPos((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+                    Sleep(100);
+                    testing::SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+                    testing::SendMouseButton(MOUSEEVENTF_LEFTUP);
+                    Sleep(500);   // the command runs, a move or size loop starts
+                }
                 for (WORD key : typed) {
                     SendChord(key);
                     Sleep(150);
                 }
             });
-            if (right) testing::ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            else testing::ClickAt(at);
+            if (!at) P().DropSystemMenu(200, 200);
+            else if (right) testing::ClickAt(*at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            else testing::ClickAt(*at);
             Pump(300);
             EXPECT_TRUE(watcher.Seen()) << "a pop-up menu window showed";
         }
@@ -124,10 +138,7 @@ std::vector<TEntry> SkinEntries(const std::string& current) {
 }
 
 TEST_F(FormSystemMenuTest, ItemsFollowTheRulesAndTheSkinsSubmenuIsBuiltOncePerOpening) {
-    const TsSystemMenu& menu = *P().SystemMenu();
-    // The rules for this window (single border, [biSystemMenu, biMinimize], normal state).
-    ASSERT_TRUE(menu.VisibleRestore() && !menu.EnabledRestore());
-    ASSERT_TRUE(menu.EnabledMove() && !menu.EnabledSize() && menu.EnabledMinimize() && !menu.VisibleMaximize());
+    // The launcher's window: single border, [biSystemMenu, biMinimize], normal state.
     const std::vector<TEntry> expected = {
         {"Available skins", false, false, false, true},
         {"-"},
@@ -152,6 +163,91 @@ TEST_F(FormSystemMenuTest, ItemsFollowTheRulesAndTheSkinsSubmenuIsBuiltOncePerOp
     for (int i = 0; i < items.Items().Count(); ++i) heads += items.Items().Items(i)->Name() == "SkinSelectItem";
     EXPECT_EQ(heads, 1);
     EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(FormSystemMenuTest, CommandsShowAndWorkByBorderStyleIconsAndState) {
+    using BS = TFormBorderStyle;
+    using WS = TWindowState;
+    // Each command (Restore, Move, Size, Minimize, Maximize, Close) enabled ('E'),
+    // grayed ('G') or hidden ('-'), and the command then clicked and its effect.
+    // The launcher's own window is the application's main form: its Minimize
+    // minimises the application.
+    enum TEffect { Maximised, Minimised, Restored, Hidden, MovedRight, Widened };
+    const TBorderIcons all = biSystemMenu | biMinimize | biMaximize, sysMax = biSystemMenu | biMaximize;
+    struct Case {
+        const char* what;
+        BS style;
+        TBorderIcons icons;
+        bool mainForm;
+        WS state;
+        const char* commands;
+        const char* click;
+        TEffect effect;
+    } cases[] = {
+        // Sizeable shows Minimize without biMinimize, grayed.
+        {"sizeable without minimise", BS::bsSizeable, sysMax, false, WS::wsNormal, "GEEGEE", "Maximize", Maximised},
+        {"sizeable without minimise", BS::bsSizeable, sysMax, false, WS::wsNormal, "GEEGEE", "Size", Widened},
+        {"dialog", BS::bsDialog, all, false, WS::wsNormal, "-E---E", "Close\tAlt+F4", Hidden},
+        {"tool window", BS::bsToolWindow, all, false, WS::wsNormal, "-E---E", "Move", MovedRight},
+        {"sizeable tool window", BS::bsSizeToolWin, all, false, WS::wsNormal, "-EE--E", "Size", Widened},
+        // Minimised: Minimize and Maximize show whatever the style and icons; Size and Minimize cannot act.
+        {"minimised", BS::bsSingle, biSystemMenu | biMinimize, true, WS::wsMinimized, "EEGGGE", "Restore", Restored},
+        {"minimised sizeable", BS::bsSizeable, all, true, WS::wsMinimized, "EEGGEE", "Maximize", Maximised},
+        {"maximisable", BS::bsSingle, all, true, WS::wsNormal, "GEGEEE", "Minimize", Minimised},
+        {"maximised", BS::bsSizeable, all, false, WS::wsMaximized, "EGEEGE", "Restore", Restored},
+    };
+    const char* names[] = {"Restore", "Move", "Size", "Minimize", "Maximize", "Close\tAlt+F4"};
+    for (const Case& c : cases) {
+        testing::TFormSetup setup;
+        setup.BorderStyle = c.style;
+        setup.ProviderIcons = setup.FormIcons = c.icons;
+        Application().SetMainForm(nullptr);
+        rig.reset();   // one skin manager at a time
+        rig = std::make_unique<TSkinnedFormRig>(setup);
+        if (c.mainForm) Application().SetMainForm(rig->Form);
+        rig->Manager->SetSkinDirectory(testing::SourcePath("skins"));
+        rig->Show();
+        if (c.state != WS::wsNormal) {   // as the user gets there: with the menu's own command
+            Open(CaptionPoint(), true, {}, c.state == WS::wsMaximized ? "Maximize" : "Minimize");
+            if (rig->Form->WindowState() != c.state) {
+                ADD_FAILURE() << c.what << ": the menu did not change the state";
+                continue;
+            }
+        }
+        std::vector<TEntry> expected = {{"Available skins", false, false, false, true}, {"-"}};
+        for (int i = 0; i < 6; ++i) {
+            if (i == 5) expected.push_back({"-"});
+            if (c.commands[i] != '-') expected.push_back({names[i], c.commands[i] == 'G'});
+        }
+        const RECT before = rig->WindowRect();
+        const bool byProvider = c.state == WS::wsMinimized;   // no caption on the screen to click
+        // A move or size loop started from the menu is driven by keys: an arrow picks the edge or
+        // starts the move, the next moves it, Return ends it.
+        const std::vector<WORD> keys = c.effect == MovedRight || c.effect == Widened
+                                           ? std::vector<WORD>{VK_RIGHT, VK_RIGHT, VK_RETURN}
+                                           : std::vector<WORD>{};
+        const TShown shown =
+            Open(byProvider ? std::nullopt : std::optional<POINT>(CaptionPoint()), true, keys, c.click);
+        EXPECT_EQ(shown.Top, expected) << c.what;
+        const RECT after = rig->WindowRect();
+        const HWND h = rig->Handle();
+        switch (c.effect) {
+        case Maximised: EXPECT_TRUE(IsZoomed(h)) << c.what; break;
+        case Minimised: EXPECT_TRUE(IsIconic(h)) << c.what; break;
+        case Restored: EXPECT_TRUE(!IsIconic(h) && !IsZoomed(h) && IsWindowVisible(h)) << c.what; break;
+        case Hidden: EXPECT_FALSE(IsWindowVisible(h)) << c.what; break;
+        case MovedRight:
+            EXPECT_GT(after.left, before.left) << c.what;
+            EXPECT_EQ(after.right - after.left, before.right - before.left) << c.what;
+            break;
+        case Widened:
+            EXPECT_GT(after.right - after.left, before.right - before.left) << c.what;
+            EXPECT_EQ(after.left, before.left) << c.what;
+            break;
+        }
+        EXPECT_TRUE(reported.empty()) << c.what;
+    }
+    Application().SetMainForm(nullptr);
 }
 
 TEST_F(FormSystemMenuTest, ChoosingTheFolderSkinWithKeysSwitchesTheWindow) {

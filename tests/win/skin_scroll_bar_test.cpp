@@ -1,10 +1,12 @@
 // The skinned scroll bar: its window (plain under a skin, the native bar
-// without), its pixels against the painting core, the auto-repeat counted in
-// timer ticks, thumb drags with the real pointer, Smooth, keys, and the range
-// rules with and without a skin.
+// without), its parts' pixels in their rectangles and states against the
+// painting core, the auto-repeat counted in timer ticks, thumb drags with the
+// real pointer, Smooth, keys, and the range rules with and without a skin.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cfenv>
 #include <cmath>
 #include <cstring>
@@ -72,60 +74,92 @@ protected:
     void Release(TsScrollBar* b, POINT p) { SendMessageW(b->Handle(), WM_LBUTTONUP, 0, At(p.x, p.y)); }
     void Tick(TsScrollBar* b) { SendMessageW(b->Handle(), WM_TIMER, TsScrollBar::TimerId, 0); }
 
-    // The whole bar painted by the painting core from the rules: the track
-    // halves split at the thumb's centre, the buttons and their glyphs over the
-    // track, the slider over the track where the thumb lies, when it fits.
-    TBitmap24 ExpectedBar(TsScrollBar* b, int trackState) {
+    // The five parts' rectangles worked out from the rule: buttons S long at
+    // both ends, the track split at the thumb's centre (the bar's middle when
+    // disabled), the thumb T long around that centre.
+    struct TParts {
+        TRect Button[2], Half[2], Thumb;
+        bool ThumbFits;
+    };
+    TParts PartsOf(TsScrollBar* b) const {
+        const TRule r = RuleOf(b);
+        const bool h = b->Kind() == sbHorizontal;
+        const int across = h ? b->Height() : b->Width();
+        const auto span = [&](int from, int to) { return h ? TRect{from, 0, to, across} : TRect{0, from, across, to}; };
+        const int c = b->Enabled() ? r.Centre(b->Position()) : r.Along / 2;
+        return {{span(0, r.S), span(r.Along - r.S, r.Along)},
+                {span(0, c), span(c, r.Along)},
+                span(c - r.T / 2, c - r.T / 2 + r.T),
+                r.Along - 2 * r.S >= r.T};
+    }
+
+    // The bar as the rule composes it, each part being its section painted by the
+    // painting core at the part's rectangle and state: the track halves over the
+    // parent, the buttons over the track with their glyphs centred, the slider over
+    // both (when it fits) with its glyph centred, one pixel right and down while
+    // pressed. States: first and second button, first and second track half, thumb.
+    TBitmap24 ExpectedBar(TsScrollBar* b, const std::array<int, 5>& states) {
         const TsSkinTables& t = Tables();
         const TsCachedIndexes& ci = t.CachedIndexes;
         const bool h = b->Kind() == sbHorizontal;
-        const TRule r = RuleOf(b);
-        const int across = h ? b->Height() : b->Width();
-        const auto rect = [&](int from, int to) {
-            return h ? TRect{from, 0, to, across} : TRect{0, from, across, to};
-        };
+        const TParts parts = PartsOf(b);
         TBitmap24 out(b->Width(), b->Height());
-        const auto paint = [&](const TsScrollPartIndexes& idx, const TParentBackground& bg, TBitmap24& into, TPoint at,
-                               TRect area, int state) {
-            PaintSection(idx.SkinIndex, bg, &t, into, at, area, state, true, idx.Pattern, idx.HotPattern,
-                         idx.BordersMask);
+        const auto layer = [&](const TsScrollPartIndexes& idx, TRect at, int state) {
+            TBitmap24 below = out.Clone();
+            TParentBackground behind;
+            behind.Bitmap = &below;
+            behind.Ready = 1;
+            PaintSection(idx.SkinIndex, behind, &t, out, {at.Left, at.Top}, at, state, true, idx.Pattern,
+                         idx.HotPattern, idx.BordersMask);
         };
-        const int c = b->Enabled() ? r.Centre(b->Position()) : r.Along / 2;
-        const TRect half1 = rect(0, c), half2 = rect(c, r.Along);
-        paint(ci.ScrollBars[h ? sb1H : sb1V], {}, out, {b->Left(), b->Top()}, half1, trackState);
-        paint(ci.ScrollBars[h ? sb2H : sb2V], {}, out, {b->Left() + half2.Left, b->Top() + half2.Top}, half2,
-              trackState);
-        TParentBackground self;
-        self.Bitmap = &out;
-        self.Ready = 1;
-        const TsScrollPartIndexes* buttons[2] = {&ci.ScrollButtons[h ? sbLeft : sbTop],
-                                                 &ci.ScrollButtons[h ? sbRight : sbBottom]};
-        for (int i = 0; i < 2; ++i) {
-            const TRect hit = i == 0 ? rect(0, r.S) : rect(r.Along - r.S, r.Along);
-            paint(*buttons[i], self, out, {hit.Left, hit.Top}, hit, 0);
-            const TsMaskData& glyph = t.Masks.at(static_cast<std::size_t>(buttons[i]->GlyphMask));
-            const int gw = glyph.R.Width() / glyph.ImageCount, gh = glyph.R.Height() / (glyph.MaskType + 1);
-            DrawSkinGlyph(out, {hit.Left + (hit.Width() - gw) / 2, hit.Top + (hit.Height() - gh) / 2}, 0, t, glyph, 1);
+        const auto glyph = [&](const TsScrollPartIndexes& idx, TRect in, int state, int shift) {
+            const TsMaskData& g = t.Masks.at(static_cast<std::size_t>(idx.GlyphMask));
+            const int gw = g.R.Width() / g.ImageCount, gh = g.R.Height() / (g.MaskType + 1);
+            DrawSkinGlyph(out, {in.Left + (in.Width() - gw) / 2 + shift, in.Top + (in.Height() - gh) / 2 + shift},
+                          state, t, g, 1);
+        };
+        for (int i = 0; i < 2; ++i) {   // the halves lie over the parent (no cache: an empty background)
+            const TsScrollPartIndexes& idx = ci.ScrollBars[h ? (i ? sb2H : sb1H) : (i ? sb2V : sb1V)];
+            const TRect half = parts.Half[i];
+            if (half.Width() > 0)
+                PaintSection(idx.SkinIndex, {}, &t, out, {b->Left() + half.Left, b->Top() + half.Top}, half,
+                             states[2 + i], true, idx.Pattern, idx.HotPattern, idx.BordersMask);
         }
-        if (r.Along - 2 * r.S >= r.T) {
-            const TRect thumb = rect(c - r.T / 2, c - r.T / 2 + r.T);
-            TBitmap24 piece(thumb.Width(), thumb.Height());
-            for (int y = 0; y < piece.Height(); ++y)
-                for (int x = 0; x < piece.Width(); ++x) piece.SetPixel(x, y, out.Pixel(thumb.Left + x, thumb.Top + y));
-            TParentBackground own;
-            own.Bitmap = &piece;
-            own.Ready = 1;
+        for (int i = 0; i < 2; ++i) {
+            const TsScrollPartIndexes& idx = ci.ScrollButtons[h ? (i ? sbRight : sbLeft) : (i ? sbBottom : sbTop)];
+            layer(idx, parts.Button[i], states[i]);
+            glyph(idx, parts.Button[i], states[i], 0);
+        }
+        if (parts.ThumbFits) {
             const TsScrollPartIndexes& slider = ci.ScrollSliders[h ? ssHorizontal : ssVertical];
-            paint(slider, own, piece, {0, 0}, {0, 0, piece.Width(), piece.Height()}, 0);
-            for (int y = 0; y < piece.Height(); ++y)
-                for (int x = 0; x < piece.Width(); ++x) out.SetPixel(thumb.Left + x, thumb.Top + y, piece.Pixel(x, y));
-            const TsMaskData& glyph = t.Masks.at(static_cast<std::size_t>(slider.GlyphMask));
-            const int gw = glyph.R.Width() / glyph.ImageCount, gh = glyph.R.Height() / (glyph.MaskType + 1);
-            DrawSkinGlyph(out, {thumb.Left + (thumb.Width() - gw) / 2, thumb.Top + (thumb.Height() - gh) / 2}, 0, t,
-                          glyph, 1);
+            layer(slider, parts.Thumb, states[4]);
+            glyph(slider, parts.Thumb, states[4], states[4] == 2 ? 1 : 0);
         }
         // Disabled, without a linked control: blended toward what lies behind (a parent without a cache).
         if (!b->Enabled()) DisabledLook(out, dkBlended, ColorToRGB(b->Color()), {b->Left(), b->Top()}, {});
+        return out;
+    }
+
+    // The pixels under the key colour of the buttons' and the thumb's border
+    // masks. They are left out of the comparison: the bar paints each of these
+    // parts with the picture it is painting into as its background, so they show
+    // the part's own fill where the track below should show through.
+    std::vector<RECT> CutOuts(TsScrollBar* b, const std::array<int, 5>& states) {
+        const TsSkinTables& t = Tables();
+        const TsCachedIndexes& ci = t.CachedIndexes;
+        const bool h = b->Kind() == sbHorizontal;
+        const TParts parts = PartsOf(b);
+        std::vector<RECT> out;
+        const auto add = [&](const TsScrollPartIndexes& idx, TRect r, int state) {
+            const TsMaskData& mask = t.Masks.at(static_cast<std::size_t>(idx.BordersMask));
+            for (int y = 0; y < r.Height(); ++y)
+                for (int x = 0; x < r.Width(); ++x)
+                    if (testing::UnderKeyPixel(t, mask, state, r.Width(), r.Height(), x, y))
+                        out.push_back({r.Left + x, r.Top + y, r.Left + x + 1, r.Top + y + 1});
+        };
+        add(ci.ScrollButtons[h ? sbLeft : sbTop], parts.Button[0], states[0]);
+        add(ci.ScrollButtons[h ? sbRight : sbBottom], parts.Button[1], states[1]);
+        if (parts.ThumbFits) add(ci.ScrollSliders[h ? ssHorizontal : ssVertical], parts.Thumb, states[4]);
         return out;
     }
 
@@ -166,32 +200,64 @@ TEST_F(ScrollBarTest, SkinnedBarIsAPlainWindowAndTheNativeBarReturnsWithoutTheSk
     EXPECT_EQ(info.nPos, 37);
 }
 
-TEST_F(ScrollBarTest, PaintedTrackButtonsAndThumbMatchThePaintingCore) {
+TEST_F(ScrollBarTest, EachPartShowsItsSectionInItsRectangleAndState) {
+    // Where the real pointer rests (and whether its button is down), and the
+    // part states that follow: hot or pressed sets the other buttons and the
+    // thumb normal and the other track half hot; entering the bar makes both
+    // halves hot. Presses that leave the position where it is: the first button
+    // at Min, a track half with a LargeChange of 0, the thumb held still.
+    enum TAt { atNone, atFirstButton, atSecondButton, atFirstHalf, atSecondHalf, atThumb };
     struct Case {
         TScrollBarKind kind;
-        int left, top, width, height, position;
+        int width, height, position;
+        TAt at;
+        bool down;
+        std::array<int, 5> states;   // first, second button; first, second half; thumb
     } cases[] = {
-        {sbHorizontal, 10, 10, 200, 17, 0}, {sbHorizontal, 10, 40, 200, 17, 37}, {sbHorizontal, 10, 70, 161, 19, 100},
-        {sbVertical, 250, 10, 17, 180, 63}, {sbVertical, 290, 10, 18, 150, 0},
-        {sbHorizontal, 10, 110, 40, 17, 50},   // too short for buttons and thumb: no thumb
+        {sbHorizontal, 200, 17, 0, atNone, false, {0, 0, 0, 0, 0}},
+        {sbHorizontal, 200, 17, 37, atNone, false, {0, 0, 0, 0, 0}},
+        {sbHorizontal, 161, 19, 100, atNone, false, {0, 0, 0, 0, 0}},
+        {sbVertical, 17, 180, 63, atNone, false, {0, 0, 0, 0, 0}},
+        {sbVertical, 18, 150, 0, atNone, false, {0, 0, 0, 0, 0}},
+        {sbHorizontal, 40, 17, 50, atNone, false, {0, 0, 0, 0, 0}},   // too short for its thumb
+        {sbHorizontal, 200, 17, 37, atThumb, false, {0, 0, 1, 1, 1}},
+        {sbHorizontal, 200, 17, 37, atSecondButton, false, {0, 1, 1, 1, 0}},
+        {sbVertical, 17, 180, 63, atFirstButton, false, {1, 0, 1, 1, 0}},
+        {sbHorizontal, 200, 17, 0, atFirstButton, true, {2, 0, 1, 1, 0}},
+        {sbVertical, 17, 180, 100, atSecondButton, true, {0, 2, 1, 1, 0}},
+        {sbHorizontal, 200, 17, 60, atThumb, true, {0, 0, 1, 1, 2}},
+        {sbVertical, 17, 180, 40, atThumb, true, {0, 0, 1, 1, 2}},
+        {sbHorizontal, 200, 17, 70, atFirstHalf, true, {0, 0, 2, 1, 0}},
+        {sbVertical, 17, 180, 20, atSecondHalf, true, {0, 0, 1, 2, 0}},
     };
-    std::vector<TsScrollBar*> bars;
-    for (const Case& c : cases) {
-        TsScrollBar* b = AddBar(c.kind, c.left, c.top, c.width, c.height);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        TsScrollBar* b = AddBar(c.kind, 30, 30, c.width, c.height);
         b->SetPosition(c.position);
-        bars.push_back(b);
-    }
-    ShowForm();
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        TsScrollBar* b = bars[i];
-        const int trackState = GetFocus() == b->Handle() ? 1 : 0;
+        b->SetLargeChange(0);
+        ShowForm();
+        const TRule r = RuleOf(b);
+        const int centre = r.Centre(c.position);
+        const int along[] = {0, r.S / 2, r.Along - 1 - r.S / 2, (r.S + centre - r.T / 2) / 2,
+                             (centre + r.T / 2 + r.Along - r.S) / 2, centre};
+        if (c.at != atNone) MovePointer(b->ClientToScreen(AlongPoint(b, along[c.at])));
+        if (c.down) PointerButton(true);
+        for (int part = 0; part < 5; ++part)
+            EXPECT_EQ(b->PartState(static_cast<TScrollPart>(part)), c.states[static_cast<std::size_t>(part)])
+                << "case " << i << " part " << part;
+        EXPECT_EQ(b->Position(), c.position) << "case " << i;
         std::string where;
-        EXPECT_EQ(Differences(testing::CaptureScreen(testing::ScreenRectOf(b)), ExpectedBar(b, trackState), where), 0)
+        EXPECT_EQ(Differences(testing::CaptureScreen(testing::ScreenRectOf(b)), ExpectedBar(b, c.states), where,
+                              CutOuts(b, c.states)),
+                  0)
             << "case " << i << ":" << where;
+        if (c.down) PointerButton(false);
+        MovePointer({5, 5});
+        delete b;
     }
-    // A bar too short for its thumb shows the track where a thumb would be.
-    const TRule shortRule = RuleOf(bars.back());
-    EXPECT_LT(shortRule.Along - 2 * shortRule.S, 14);
+    // The short bar has no room for a thumb between its buttons.
+    TsScrollBar* shortBar = AddBar(sbHorizontal, 30, 30, 40, 17);
+    EXPECT_LT(RuleOf(shortBar).Along - 2 * RuleOf(shortBar).S, 14);
 }
 
 TEST_F(ScrollBarTest, HoldingAButtonScrollsAtOnceThenEveryTimerTick) {
@@ -403,7 +469,10 @@ TEST_F(ScrollBarTest, DisabledBarDrawsItsThumbCentredAndBlended) {
     EXPECT_EQ(t.bottom - t.top, 14);
     for (TsScrollBar* b : {bar, across}) {
         std::string where;
-        EXPECT_EQ(Differences(testing::CaptureScreen(testing::ScreenRectOf(b)), ExpectedBar(b, 0), where), 0) << where;
+        EXPECT_EQ(Differences(testing::CaptureScreen(testing::ScreenRectOf(b)), ExpectedBar(b, {0, 0, 0, 0, 0}), where,
+                              CutOuts(b, {0, 0, 0, 0, 0})),
+                  0)
+            << where;
     }
     bar->SetEnabled(true);
     EXPECT_EQ(bar->ThumbRect().top, RuleOf(bar).Centre(90) - 7);
