@@ -99,9 +99,16 @@ void TsScrollBar::Paint(HDC dc) {
         TBitmap24 copy;
         if (!Enabled()) copy = cache.Clone();
         TBitmap24& target = Enabled() ? cache : copy;
-        TParentBackground self;
-        self.Bitmap = &target;
-        self.Ready = 1;
+        // A button or the thumb is painted on a piece of its own over the track:
+        // what its transparent parts show is the track at the same place.
+        const auto paintOverTrack = [&](const TsScrollPartIndexes& idx, const RECT& r, int state) {
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            if (w <= 0 || h <= 0 || !tables->IsValidSectionIndex(idx.SkinIndex)) return;
+            TBitmap24 piece(w, h);
+            CopyBlock(piece, 0, 0, target, r.left, r.top, w, h);
+            paintPart(idx, TParentBackground{&target, 0, 0, true}, piece, {r.left, r.top}, {0, 0, w, h}, state);
+            CopyBlock(target, r.left, r.top, piece, 0, 0, w, h);
+        };
 
         // Arrow buttons over the track, each with its glyph centred in its hit rectangle.
         const int hit = ScrollButtonLength(g);
@@ -119,7 +126,7 @@ void TsScrollBar::Paint(HDC dc) {
             const TScrollPart part = i == 0 ? spFirstButton : spSecondButton;
             const int state = parts_.State(part);
             const RECT pr = i == 0 ? Span(0, painted[i]) : Span(g.Along - painted[i], g.Along);
-            paintPart(idx, self, target, {pr.left, pr.top}, {pr.left, pr.top, pr.right, pr.bottom}, state);
+            paintOverTrack(idx, pr, state);
             if (!tables->IsValidMaskIndex(idx.GlyphMask)) continue;
             const TsMaskData& glyph = tables->Masks[static_cast<std::size_t>(idx.GlyphMask)];
             const TMaskFrameSize f = FrameOf(glyph);
@@ -138,13 +145,7 @@ void TsScrollBar::Paint(HDC dc) {
             const int w = tr.right - tr.left, h = tr.bottom - tr.top;
             const TsScrollPartIndexes& idx = ci.ScrollSliders[horizontal ? ssHorizontal : ssVertical];
             const int state = parts_.State(spThumb);
-            TBitmap24 thumb(w, h);
-            CopyBlock(thumb, 0, 0, target, tr.left, tr.top, w, h);
-            TParentBackground own;
-            own.Bitmap = &thumb;
-            own.Ready = 1;
-            paintPart(idx, own, thumb, {0, 0}, {0, 0, w, h}, state);
-            CopyBlock(target, tr.left, tr.top, thumb, 0, 0, w, h);
+            paintOverTrack(idx, tr, state);
             if (tables->IsValidMaskIndex(idx.GlyphMask)) {
                 const TsMaskData& glyph = tables->Masks[static_cast<std::size_t>(idx.GlyphMask)];
                 const TMaskFrameSize f = FrameOf(glyph);
