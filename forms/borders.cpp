@@ -138,7 +138,7 @@ HICON ProgramSmallIcon() {
 // The maximised active child's icon at the start of its frame's menu line, over
 // the place the child-buttons item keeps free.
 void TsSkinProvider::PaintMDIChildIcon(HDC dc) {
-    if (MDIFrameProvider != this || !MDIChildButtonsShown()) return;
+    if (!MDIChildIconShown()) return;
     TForm* child = form_->ActiveMDIChild();
     if (!child) return;
     HICON icon = child->Icon().Handle();
