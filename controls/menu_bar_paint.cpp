@@ -1,6 +1,7 @@
 // The items of a form's menu bar: measured to the text, painted with the
 // "MENUITEM" section over the form's skinned menu line.
 #include <algorithm>
+#include <vector>
 
 #include "controls/cache_dc.h"
 #include "controls/skinable_menus.h"
@@ -17,6 +18,8 @@ namespace {
 
 // The item standing for a maximised MDI child's window commands; the MDI support paints it.
 constexpr const char* kMdiChildItemName = "sMDICII";
+// What the last item of a bar gives up while a maximised MDI child's icon starts the line.
+constexpr int kChildIconRoom = 40;
 
 }  // namespace
 
@@ -31,6 +34,16 @@ void TsSkinableMenus::MenuBarMeasure(TMenuItem* item, TCanvas& canvas, int& widt
     RECT text{0, 0, 0, 0};
     canvas.DrawText(item->Caption() + ShortCutToText(item->ShortCut()), text, DT_CALCRECT | DT_SINGLELINE);
     width = std::max<int>(width, text.right);
+    if (LastBeforeChildIcon(item)) width += kChildIconRoom;
+}
+
+bool TsSkinableMenus::LastBeforeChildIcon(TMenuItem* item) {
+    auto* menu = dynamic_cast<TMainMenu*>(item->GetParentMenu());
+    // An MDI child's items stand in the bar of the frame they are merged into.
+    if (menu && menu->MergedInto()) menu = menu->MergedInto();
+    if (!menu || !menu->Form()) return false;
+    const std::vector<TMenuItem*> items = menu->BarItems();
+    return !items.empty() && items.back() == item && MDIChildIconShown(menu->Form());
 }
 
 void TsSkinableMenus::MenuBarDraw(TMenuItem* item, TCanvas& canvas, const RECT& rect, TOwnerDrawState state) {
@@ -41,7 +54,7 @@ void TsSkinableMenus::MenuBarDraw(TMenuItem* item, TCanvas& canvas, const RECT& 
     TMenuLineBackground line;
     if (!menu || !MenuLineOf(menu->Form(), line)) return;
     const TsSkinTables* tables = Tables();
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    const int w = rect.right - rect.left - (LastBeforeChildIcon(item) ? kChildIconRoom : 0), h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     const TBitmap24& bg = *line.Bitmap;
     const int bx = rect.left, by = rect.top - line.Top;   // the item on the menu line's background

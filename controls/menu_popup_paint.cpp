@@ -10,6 +10,7 @@
 #include "engine/skin_manager.h"
 #include "gui/application.h"
 #include "gui/forms.h"
+#include "gui/image_list.h"
 #include "gui/text.h"
 #include "paint/blend.h"
 #include "paint/item.h"
@@ -118,6 +119,17 @@ bool IsLastVisible(TMenuItem* item) {
         if (parent->Items(i)->Visible()) return parent->Items(i) == item;
     return false;
 }
+
+// The next visible item after Item in its popup, or nullptr.
+TMenuItem* NextVisible(TMenuItem* item) {
+    TMenuItem* parent = item->Parent();
+    for (int i = parent ? parent->IndexOf(item) + 1 : 0; parent && i < parent->Count(); ++i)
+        if (parent->Items(i)->Visible()) return parent->Items(i);
+    return nullptr;
+}
+
+// Whether the item begins a column of its popup other than the first.
+bool StartsColumn(TMenuItem* item) { return item && item->Visible() && item->Break() && !IsFirstVisible(item); }
 
 }  // namespace
 
@@ -253,12 +265,18 @@ void TsSkinableMenus::PopupWindowFrame(HWND window) {
     state.DrawingFrame = false;
 }
 
+// The tallest column's height: the visible items' heights summed per column.
 int TsSkinableMenus::PopupHeightWithoutWindow(TMenuItem* item) const {
     TMenuItem* parent = item->Parent();
-    int height = 0;
-    for (int i = 0; parent && i < parent->Count(); ++i)
-        if (parent->Items(i)->Visible()) height += ItemHeight(*parent->Items(i));
-    return height;
+    int column = 0, tallest = 0;
+    for (int i = 0; parent && i < parent->Count(); ++i) {
+        TMenuItem* sibling = parent->Items(i);
+        if (!sibling->Visible()) continue;
+        if (StartsColumn(sibling)) column = 0;
+        column += ItemHeight(*sibling);
+        tallest = std::max(tallest, column);
+    }
+    return tallest;
 }
 
 void TsSkinableMenus::PaintPopupFrameStrips(TMenuItem* item, HWND window, const RECT& rect) {
@@ -310,17 +328,26 @@ void TsSkinableMenus::PopupDraw(TMenuItem* item, TCanvas& canvas, const RECT& re
     }
 }
 
+// Where a column ends above the frame, the background shows below its last
+// item; a column other than the first has a 4-pixel strip of background before it.
+void TsSkinableMenus::ShowColumnEdges(TMenuItem* item, HDC dc, const RECT& rect, POINT offset) {
+    const TBitmap24& bg = PopupState().Background;
+    const int below = bg.Height() - BorderWidth - (rect.bottom + offset.y);
+    if (below > 0 && (StartsColumn(NextVisible(item)) || IsLastVisible(item)))
+        CopyToDC(dc, rect.left, rect.bottom, bg, rect.left + offset.x, rect.bottom + offset.y, rect.right - rect.left, below);
+    constexpr int kColumnGap = 4;
+    if (StartsColumn(item))
+        CopyToDC(dc, rect.left - kColumnGap, rect.top, bg, rect.left - kColumnGap + offset.x, rect.top + offset.y, kColumnGap,
+                 bg.Height() - 2 * BorderWidth);
+}
+
 void TsSkinableMenus::PaintPopupItem(TMenuItem* item, HDC dc, const RECT& rect, TOwnerDrawState state, POINT offset) {
     const TBitmap24& bg = PopupState().Background;
     const TsSkinTables* tables = Tables();
     const int extra = ExtraLineWidth(true);
     const int w = rect.right - rect.left - extra, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0 || !tables) return;
-    // Below the last item, down to the frame, the background shows.
-    if (IsLastVisible(item) && rect.bottom + offset.y < bg.Height() - 2 * BorderWidth) {
-        CopyToDC(dc, rect.left, rect.bottom, bg, rect.left + offset.x, rect.bottom + offset.y, rect.right - rect.left,
-                 bg.Height() - BorderWidth - (rect.bottom + offset.y));
-    }
+    ShowColumnEdges(item, dc, rect, offset);
     const bool enabled = item->Enabled() && !(state & (odDisabled | odGrayed));
     const bool hot = enabled && (state & (odSelected | odHotLight));
     const int bx = rect.left + extra + offset.x, by = rect.top + offset.y;   // the item inside the background
@@ -343,10 +370,12 @@ void TsSkinableMenus::PaintPopupItem(TMenuItem* item, HDC dc, const RECT& rect, 
         }
     }
     const SIZE glyph = GlyphSize(*item);
+    const int d = (h - glyph.cy) / 2;
     if (item->HasBitmap()) {
         const TBitmap24& pixels = item->Bitmap().Pixels();
-        const int d = (h - glyph.cy) / 2;
         CopyTransparent(face, pixels, d, kKeyColour, {0, 0, pixels.Width() - 1, pixels.Height() - 1}, d);
+    } else if (const TCustomImageList* images = ImagesOf(*item)) {
+        images->Draw(face, d, d, item->ImageIndex());
     }
 
     {

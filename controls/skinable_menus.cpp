@@ -10,6 +10,7 @@
 #include "engine/skin_manager.h"
 #include "gui/application.h"
 #include "gui/forms.h"
+#include "gui/image_list.h"
 
 namespace korvel {
 
@@ -194,7 +195,13 @@ SIZE TsSkinableMenus::GlyphSize(const TMenuItem& item) {
         TMenuItem& mutableItem = const_cast<TMenuItem&>(item);
         return {mutableItem.Bitmap().Width(), mutableItem.Bitmap().Height()};
     }
+    if (const TCustomImageList* images = ImagesOf(item)) return {images->Width(), images->Height()};
     return {16, 16};
+}
+
+const TCustomImageList* TsSkinableMenus::ImagesOf(const TMenuItem& item) {
+    const TMenu* menu = item.GetParentMenu();
+    return menu ? menu->Images() : nullptr;
 }
 
 int TsSkinableMenus::MenuTextHeight() {

@@ -25,6 +25,7 @@
 
 namespace korvel {
 
+class TCustomImageList;
 class TsSkinManager;
 struct TsSkinTables;
 
@@ -70,8 +71,10 @@ public:
 
     // ---- measuring and painting ----
     static TsMenuItemType ItemType(const TMenuItem& item);
-    // Glyph size of an item: its own bitmap, else 16 x 16.
+    // Glyph size of an item: its own bitmap, else its menu's image list, else 16 x 16.
     static SIZE GlyphSize(const TMenuItem& item);
+    // The image list of the item's menu, or nullptr.
+    static const TCustomImageList* ImagesOf(const TMenuItem& item);
     // Height of the text "W" in the screen's menu font.
     static int MenuTextHeight();
     int ItemHeight(const TMenuItem& item) const;
@@ -107,6 +110,9 @@ private:
     void PaintPopupFrameStrips(TMenuItem* item, HWND window, const RECT& rect);
     void PaintPopupItem(TMenuItem* item, HDC dc, const RECT& rect, TOwnerDrawState state, POINT offset);
     int PopupHeightWithoutWindow(TMenuItem* item) const;
+    void ShowColumnEdges(TMenuItem* item, HDC dc, const RECT& rect, POINT offset);
+    // Whether the item is the menu bar's last while an MDI child's icon starts the line.
+    static bool LastBeforeChildIcon(TMenuItem* item);
 
     TsSkinManager* manager_;
     bool active_ = false;

@@ -59,4 +59,10 @@ using TMenuLineSource = std::function<bool(TForm*, TMenuLineBackground&)>;
 void SetMenuLineSource(TMenuLineSource source);
 bool MenuLineOf(TForm* form, TMenuLineBackground& line);
 
+// Whether a maximised MDI child's icon starts the frame's menu line, as the
+// form skinning answers it (false without an answer).
+using TMDIChildIconSource = std::function<bool(TForm*)>;
+void SetMDIChildIconSource(TMDIChildIconSource source);
+bool MDIChildIconShown(TForm* frame);
+
 }  // namespace korvel

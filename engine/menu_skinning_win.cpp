@@ -15,6 +15,11 @@ TMenuLineSource& LineSource() {
     return source;
 }
 
+TMDIChildIconSource& ChildIconSource() {
+    static TMDIChildIconSource source;
+    return source;
+}
+
 }  // namespace
 
 void SetMenuSkinningFactory(TMenuSkinningFactory factory) { Factory() = std::move(factory); }
@@ -31,5 +36,9 @@ bool MenuLineOf(TForm* form, TMenuLineBackground& line) {
     line = {};
     return LineSource() && form && LineSource()(form, line) && line.Bitmap;
 }
+
+void SetMDIChildIconSource(TMDIChildIconSource source) { ChildIconSource() = std::move(source); }
+
+bool MDIChildIconShown(TForm* frame) { return ChildIconSource() && frame && ChildIconSource()(frame); }
 
 }  // namespace korvel

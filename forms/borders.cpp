@@ -116,7 +116,7 @@ void TsSkinProvider::PaintMenuLine() {
 // The maximised active child's icon at the start of its frame's menu line, over
 // the place the child-buttons item keeps free.
 void TsSkinProvider::PaintMDIChildIcon(HDC dc) {
-    if (MDIFrameProvider != this || !MDIChildButtonsShown()) return;
+    if (!MDIChildIconShown()) return;
     TForm* child = form_->ActiveMDIChild();
     if (!child) return;
     HICON icon = child->Icon().Handle();

@@ -129,6 +129,8 @@ bool TsSkinProvider::MDIChildButtonsShown() {
     return IsMDIFrame() && form_->Menu() && IsMaximizedForm(ActiveChildOf(form_));
 }
 
+bool TsSkinProvider::MDIChildIconShown() { return MDIFrameProvider == this && MDIChildButtonsShown(); }
+
 int TsSkinProvider::MDIButtonWidth() const {
     const TsSkinTables* tables = skinData_->Tables();
     if (!tables || !tables->IsValidMaskIndex(MDIButtonClose.MaskIndex)) return 16;

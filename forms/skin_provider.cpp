@@ -47,6 +47,10 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
             line.Top = provider->FrameHeight() + provider->CaptionHeight();
             return true;
         });
+        SetMDIChildIconSource([](TForm* frame) {
+            TsSkinProvider* provider = FindSkinProvider(frame);
+            return provider && provider->MDIChildIconShown();
+        });
         return true;
     }();
     (void)menuLineSource;

@@ -168,6 +168,8 @@ public:
     void RefreshMDIFrame();
     // The frame shows the window commands of a maximised active child in its menu line.
     bool MDIChildButtonsShown();
+    // The active child's icon starts this frame's menu line (a maximised child of the MDI frame).
+    bool MDIChildIconShown();
     // The size of a child button, from the close button's mask (16 x 16 without one).
     int MDIButtonWidth() const;
     int MDIButtonHeight() const;

@@ -8,6 +8,7 @@
 #include "gui/font_properties.h"
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
+#include "gui/image_list.h"
 #include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/text.h"
@@ -204,6 +205,7 @@ void RegisterMenuProperties() {
         i.SetShortCut(value);
     });
     Prop<TMenuItem>("TMenuItem", "ImageIndex", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetImageIndex(v.AsInteger()); });
+    Prop<TMenuItem>("TMenuItem", "Break", [](TMenuItem& i, const TValue& v, TReadContext&) { i.SetBreak(v.AsBoolean()); });
     Prop<TMenuItem>("TMenuItem", "Bitmap", [](TMenuItem& i, const TValue& v, TReadContext& r) {
         if (v.Kind != TValueKind::Resource) throw EConvertError("resource 'NAME' is expected");
         i.Bitmap().LoadFromResourceName(r.Module(), v.Text);
@@ -213,6 +215,13 @@ void RegisterMenuProperties() {
     Prop<TMenuItem>("TMenuItem", "OnClick", [](TMenuItem& i, const TValue& v, TReadContext& r) { i.OnClick = r.Handler(v); });
 
     Prop<TMenu>("TMenu", "OwnerDraw", [](TMenu& m, const TValue& v, TReadContext&) { m.SetOwnerDraw(v.AsBoolean()); });
+    Prop<TMenu>("TMenu", "Images", [](TMenu& m, const TValue& v, TReadContext& r) {
+        r.ReferTo(v, [&m](TComponent* target) {
+            auto* list = dynamic_cast<TCustomImageList*>(target);
+            if (!list) throw EConvertError(FormatText("%s is not an image list", {target->Name()}));
+            m.SetImages(list);
+        });
+    });
     Prop<TPopupMenu>("TPopupMenu", "AutoPopup", [](TPopupMenu& m, const TValue& v, TReadContext&) { m.SetAutoPopup(v.AsBoolean()); });
     Prop<TPopupMenu>("TPopupMenu", "MenuAnimation", [](TPopupMenu& m, const TValue& v, TReadContext&) {
         m.SetMenuAnimation(static_cast<TMenuAnimation>(v.AsSet({{"maLeftToRight", maLeftToRight}, {"maRightToLeft", maRightToLeft},

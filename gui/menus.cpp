@@ -6,6 +6,7 @@
 #include "gui/application.h"
 #include "gui/exceptions.h"
 #include "gui/forms.h"
+#include "gui/image_list.h"
 #include "gui/text.h"
 
 namespace korvel {
@@ -212,6 +213,18 @@ void TMenuItem::SetShortCut(TShortCut value) {
     Changed();
 }
 
+void TMenuItem::SetImageIndex(int value) {
+    if (value == imageIndex_) return;
+    imageIndex_ = value;
+    Changed();
+}
+
+void TMenuItem::SetBreak(bool value) {
+    if (value == break_) return;
+    break_ = value;
+    Changed();
+}
+
 TBitmap& TMenuItem::Bitmap() {
     if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
     return *bitmap_;
@@ -277,7 +290,8 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDra
     info = MENUITEMINFOW{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-    info.fType = (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (ownerDraw ? MFT_OWNERDRAW : 0);
+    info.fType = (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (ownerDraw ? MFT_OWNERDRAW : 0) |
+                 (break_ ? MFT_MENUBREAK : 0);
     info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
     info.wID = command_;
     info.dwItemData = command_;
@@ -417,6 +431,22 @@ void TMenu::SetOwnerDraw(bool value) {
     if (value == ownerDraw_) return;
     ownerDraw_ = value;
     items_->RebuildTree();
+}
+
+void TMenu::SetImages(TCustomImageList* value) {
+    if (value == images_) return;
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = value;
+    if (images_) images_->FreeNotification(this);
+    items_->RebuildTree();   // the items are measured again for the pictures' size
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) {
+        images_ = nullptr;
+        if (!InState(csDestroying)) items_->RebuildTree();
+    }
 }
 
 TMenuItem* TMenu::FindItem(UINT command) const {

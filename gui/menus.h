@@ -50,6 +50,7 @@ using TOwnerDrawState = std::uint16_t;
 // The state flags of a WM_DRAWITEM (ODS_*).
 TOwnerDrawState OwnerDrawState(UINT itemState);
 
+class TCustomImageList;
 class TMenu;
 class TMenuItem;
 
@@ -94,8 +95,13 @@ public:
     void SetDefault(bool value);
     TShortCut ShortCut() const { return shortCut_; }
     void SetShortCut(TShortCut value);
+    // The item's picture in its menu's image list (TMenu::Images); -1: none.
     int ImageIndex() const { return imageIndex_; }
-    void SetImageIndex(int value) { imageIndex_ = value; }
+    void SetImageIndex(int value);
+    // The item starts a new column of its popup (the system leaves the columns
+    // apart without a line between them: an owner-drawn menu paints its own).
+    bool Break() const { return break_; }
+    void SetBreak(bool value);
     // The item's own glyph (created on first use); owner-drawn menus paint it.
     TBitmap& Bitmap();
     bool HasBitmap() const { return bitmap_ && !bitmap_->Empty(); }
@@ -181,6 +187,7 @@ private:
     bool default_ = false;
     TShortCut shortCut_ = scNone;
     int imageIndex_ = -1;
+    bool break_ = false;
     std::unique_ptr<TBitmap> bitmap_;
     std::string hint_;
     int tag_ = 0;
@@ -203,6 +210,10 @@ public:
     // Every item is drawn by its owner-draw events (WM_MEASUREITEM, WM_DRAWITEM).
     bool OwnerDraw() const { return ownerDraw_; }
     void SetOwnerDraw(bool value);
+    // The pictures of the items' ImageIndex (owner-drawn menus paint them);
+    // forgotten when the list is freed, whoever owns it.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
     // An item of this menu by command id, or nullptr.
     TMenuItem* FindItem(UINT command) const;
     // Clicks the enabled, visible item with this shortcut (its parents' OnClick
@@ -213,9 +224,12 @@ public:
     virtual void MenuChanged() {}
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     TMenuItem* items_ = nullptr;
     bool ownerDraw_ = false;
+    TCustomImageList* images_ = nullptr;
 };
 
 class TForm;

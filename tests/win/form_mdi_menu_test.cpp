@@ -19,6 +19,7 @@
 #include "gui/text.h"
 #include "gui_input_support.h"
 #include "mdi_frame_support.h"
+#include "paint/item.h"
 
 namespace korvel {
 namespace {
@@ -352,6 +353,76 @@ TEST(FormMDIMenuTest, AMaximisedChildsIconStartsTheFramesMenuLine) {
         }
     EXPECT_GT(opaque, size * size / 4);
     EXPECT_EQ(wrong, 0) << "of " << opaque;
+}
+
+TEST(FormMDIMenuTest, TheLastBarItemGivesUpRoomWhileTheChildsIconStartsTheLine) {
+    TMDIMenuRig rig({{"&File", 0}, {"&Window", 0}});
+    // Opaque yellow items over a menu line graded across (0xBBGGRR), so the item's face and the line tell apart.
+    const std::string gradient = "255;16711680;100;1;0";
+    rig.Manager->SetSkinDirectory(testing::WriteFolderSkin(
+        "mdimenu", "Graded",
+        {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256", "[MENULINE]", "COLOR=65280",
+         "HOTCOLOR=65280", "TRANSPARENCY=0", "HOTTRANSPARENCY=0", "GRADIENTPERCENT=100", "GRADIENTDATA=" + gradient,
+         "HOTGRADIENTPERCENT=100", "HOTGRADIENTDATA=" + gradient, "FONTCOLOR=0", "HOTFONTCOLOR=0", "[MENUITEM]",
+         "COLOR=65535", "HOTCOLOR=65535", "TRANSPARENCY=0", "HOTTRANSPARENCY=0", "FONTCOLOR=0"}));
+    rig.Manager->SetSkinName("Graded");
+    TForm* child = rig.AddChild({});
+    child->Icon().LoadFromFile(WriteGradientIcon());
+    TsSkinProvider& p = *rig.Provider;
+    constexpr COLORREF kFace = RGB(255, 255, 0);
+    constexpr int kRoom = 40;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    for (const bool maximised : {false, true, false}) {
+        SCOPED_TRACE(maximised ? "maximised" : "restored");
+        rig.Command(child, maximised ? SC_MAXIMIZE : SC_RESTORE);
+        ASSERT_EQ(IsZoomed(child->Handle()) != 0, maximised);
+        p.RepaintNonClient();
+        Pump(200);
+        ASSERT_EQ(p.MenuRowCount(), 1);
+        const RECT window = rig.WindowRect();
+        const int top = p.FrameHeight() + p.CaptionHeight();
+        TBitmap24 line(window.right - window.left, p.MenuHeight());
+        PaintSection(rig.Manager->SectionIndexOf("MENULINE"), TParentBackground{}, &rig.Manager->Tables(), line, {0, 0},
+                     {0, 0, line.Width(), line.Height()}, 1, true);
+        ASSERT_NE(line.Pixel(10, 1), line.Pixel(line.Width() - 10, 1)) << "the line is graded";
+        for (TMenuItem* item : {rig.Menu->Items().Items(rig.Menu->Items().Count() - 2),
+                                rig.Menu->Items().Items(rig.Menu->Items().Count() - 1)}) {
+            const bool last = item == rig.Menu->BarItems().back();
+            SCOPED_TRACE(item->Caption());
+            // Measured: the framework's bar item (the text and 12) and the room for the icon on the last.
+            std::wstring text = Widen(item->Caption());
+            std::erase(text, L'&');
+            HDC screen = GetDC(nullptr);
+            HGDIOBJ old = SelectObject(screen, font);
+            SIZE extent{};
+            GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(screen, old);
+            int width = 0, height = 0;
+            {
+                TCanvas canvas(screen);
+                item->MeasureItem(canvas, width, height);
+            }
+            ReleaseDC(nullptr, screen);
+            EXPECT_EQ(width, extent.cx + 12 + (last && maximised ? kRoom : 0));
+            // Painted: the face ends 40 pixels before the item's end on the last item, the line shows after it.
+            RECT r{};
+            ASSERT_TRUE(GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()),
+                                        static_cast<UINT>(rig.BarPosition(item)), &r));
+            OffsetRect(&r, -window.left, -window.top);
+            ASSERT_GT(r.right - r.left, kRoom);
+            const int faceEnd = r.right - (last && maximised ? kRoom : 0);
+            int wrong = 0;
+            for (int x = r.left; x < r.right; ++x) {
+                const COLORREF expected = x < faceEnd ? kFace : static_cast<COLORREF>(line.Pixel(x, 1));
+                wrong += ScreenPixel(window.left + x, window.top + top + 1) != expected;
+            }
+            EXPECT_EQ(wrong, 0) << "of " << r.right - r.left << ", the face ending at " << faceEnd;
+        }
+    }
+    DeleteObject(font);
 }
 
 TEST(FormMDIMenuTest, TheChildButtonsEntriesArePaintedByTheMenuSkinning) {

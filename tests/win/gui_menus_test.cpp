@@ -15,6 +15,7 @@
 #include "gui/exceptions.h"
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
+#include "gui/image_list.h"
 #include "gui/menus.h"
 #include "gui/std_controls.h"
 #include "gui/text.h"
@@ -177,6 +178,11 @@ TEST(MenuItems, Win32MenuFollowsEveryChange) {
     }
     EXPECT_EQ(GetMenuItemCount(menu), 4);
     EXPECT_EQ(EntryAt(menu, 2).Id, hidden->Command());
+    // A break starts a new column; the skinned look paints the gap between columns itself.
+    hidden->SetBreak(true);
+    EXPECT_EQ(EntryAt(menu, 2).Type & (MFT_MENUBREAK | MFT_MENUBARBREAK), static_cast<UINT>(MFT_MENUBREAK));
+    hidden->SetBreak(false);
+    EXPECT_EQ(EntryAt(menu, 2).Type & (MFT_MENUBREAK | MFT_MENUBARBREAK), 0u);
     open->SetCaption("&Open...");
     EXPECT_EQ(EntryAt(menu, 0).Text, L"&Open...\tCtrl+O");
 
@@ -638,9 +644,12 @@ TEST(MenuDefinitions, MenusAndTheirItemsAreReadFromADefinition) {
     const int itemsBefore = LiveMenuItems(), menusBefore = GdiCounters().Menus;
     {
         TMenuTestForm form(nullptr);
+        auto* pictures = new TCustomImageList(&form);
+        pictures->SetName("Pictures");
         form.ReadDefinition(R"(object F: TMenuTestForm
   Menu = MainMenu1
   object MainMenu1: TMainMenu
+    Images = Pictures
     object N1: TMenuItem
       Caption = '&File'
       object NSave: TMenuItem
@@ -659,6 +668,8 @@ TEST(MenuDefinitions, MenusAndTheirItemsAreReadFromADefinition) {
         ShortCut = 8262
         Hint = 'switch'
         Tag = 7
+        ImageIndex = 3
+        Break = True
       end
     end
   end
@@ -698,6 +709,11 @@ end
         EXPECT_EQ(mode->ShortCut(), ShortCut('F', ssShift));   // 8262 = 0x2046
         EXPECT_EQ(mode->Hint(), "switch");
         EXPECT_EQ(mode->Tag(), 7);
+        EXPECT_EQ(mode->ImageIndex(), 3);
+        EXPECT_TRUE(mode->Break());
+        EXPECT_FALSE(save->Break());
+        EXPECT_EQ(main->Images(), pictures);
+        EXPECT_EQ(popup->Images(), nullptr);
         save->Click();
         EXPECT_EQ(form.saves, 1);
         EXPECT_TRUE(popup->OwnerDraw());
@@ -729,6 +745,8 @@ end
         {"control in a menu", "object F: TMenuTestForm\n  object m: TMainMenu\n    object b: TButton\n    end\n  end\nend\n", 3,
          "cannot hold the control b"},
         {"popup as a menu bar", "object F: TMenuTestForm\n  Menu = m\n  object m: TPopupMenu\n  end\nend\n", 2, "m is not a main menu"},
+        {"button as an image list", "object F: TMenuTestForm\n  object m: TPopupMenu\n    Images = b\n  end\n  object b: TButton\n  end\nend\n",
+         3, "b is not an image list"},
     };
     for (const auto& c : bad) {
         TMenuTestForm form(nullptr);

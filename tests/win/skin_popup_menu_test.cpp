@@ -8,7 +8,9 @@
 #include <set>
 
 #include "controls/skinable_menus.h"
+#include "controls/cache_dc.h"
 #include "form_test_support.h"
+#include "gui/image_list.h"
 #include "gui/text.h"
 #include "gui_input_support.h"
 #include "paint/item.h"
@@ -180,6 +182,158 @@ TEST_F(SkinPopupMenuTest, ItemsMeasureToTheFormulasWithAndWithoutTheExtraLine) {
     }
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(width, 2 * 16 + font.Extent(cases[0].Text).cx + 3 * m + s);
+}
+
+// A picture whose three channels run differently (red across, green down, blue
+// against both), so a shifted, flipped or swapped copy shows; never the key colour.
+TBitmap24 PatternedPicture(int width, int height, int seed) {
+    TBitmap24 picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.SetPixel(x, y, RGB((x * 11 + seed) & 0xFF, (y * 9 + 2 * seed) & 0x7F, (200 - x * 3 - y * 5 + seed) & 0xFF));
+    return picture;
+}
+
+TEST_F(SkinPopupMenuTest, ItemsWithoutABitmapTakeTheirGlyphFromTheMenusImageList) {
+    auto* images = new TCustomImageList(rig->Form);
+    images->SetSize(20, 24);
+    const TBitmap24 pictures[] = {PatternedPicture(20, 24, 0), PatternedPicture(20, 24, 97)};
+    for (const TBitmap24& picture : pictures) images->Add(picture);
+    popup->SetImages(images);
+    TMenuItem* head = Add("Head", "First");
+    head->SetImageIndex(1);
+    TMenuItem* own = Add("Own", "Own bitmap");
+    own->SetImageIndex(0);
+    own->Bitmap().SetSize(12, 10);
+    const TBitmap24 ownPicture = PatternedPicture(12, 10, 31);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) own->Bitmap().Pixels().SetPixel(x, y, ownPicture.Pixel(x, y));
+    TMenuItem* none = Add("None", "No picture");
+    const TMenuFont font;
+    const int h = ScaledTextHeight(font.Extent("W").cy);
+    const int m = 3, s = 6;
+    struct TCase {
+        TMenuItem* Item;
+        SIZE Glyph;
+        const TBitmap24* Picture;   // drawn at (d, d) of the item; nullptr: none
+    };
+    const TCase cases[] = {
+        {head, {20, 24}, &pictures[1]},
+        {own, {12, 10}, &ownPicture},
+        {none, {20, 24}, nullptr},
+    };
+    const TSeen seen = Open();
+    ASSERT_EQ(seen.Items.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const TCase& c = cases[i];
+        SCOPED_TRACE(c.Item->Caption());
+        HDC screen = GetDC(nullptr);
+        int width = 0, height = 0;
+        {
+            TCanvas canvas(screen);
+            c.Item->MeasureItem(canvas, width, height);
+        }
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(width, 2 * c.Glyph.cx + font.Extent(c.Item->Caption()).cx + 3 * m + s);
+        EXPECT_EQ(height, std::max<int>(h, c.Glyph.cy) + 2 * m);
+        const RECT item = seen.Items[i];
+        ASSERT_EQ(item.bottom - item.top, height);
+        if (!c.Picture) continue;
+        const int d = (height - c.Glyph.cy) / 2;
+        int wrong = 0;
+        for (int y = 0; y < c.Glyph.cy; ++y)
+            for (int x = 0; x < c.Glyph.cx; ++x)
+                wrong += seen.At(item.left - seen.Window.left + d + x, item.top - seen.Window.top + d + y) !=
+                         static_cast<COLORREF>(c.Picture->Pixel(x, y));
+        EXPECT_EQ(wrong, 0) << "of " << c.Glyph.cx * c.Glyph.cy;
+    }
+    // The list going leaves the menu's items at the default glyph size.
+    delete images;
+    EXPECT_EQ(popup->Images(), nullptr);
+    EXPECT_EQ(TsSkinableMenus::GlyphSize(*head).cx, 16);
+    EXPECT_EQ(TsSkinableMenus::GlyphSize(*head).cy, 16);
+}
+
+// A skin whose popup background is graded across, with fully transparent items:
+// every pixel of an open popup is the background's own at that place.
+std::string GradedPopupSkin() {
+    const std::string gradient = "255;16711680;100;1;0";
+    return testing::WriteFolderSkin(
+        "popup", "Graded",
+        {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256", "[MAINMENU]", "COLOR=65280",
+         "TRANSPARENCY=0", "GRADIENTPERCENT=100", "GRADIENTDATA=" + gradient, "HOTGRADIENTPERCENT=100",
+         "HOTGRADIENTDATA=" + gradient, "[MENUITEM]", "COLOR=65535", "HOTCOLOR=65535", "TRANSPARENCY=100",
+         "HOTTRANSPARENCY=100"});
+}
+
+TEST_F(SkinPopupMenuTest, ColumnsShowTheBackgroundBelowTheirLastItemAndInTheGapBeforeThem) {
+    rig->Manager->SetSkinDirectory(GradedPopupSkin());
+    rig->Manager->SetSkinName("Graded");
+    // Three columns: two items, one item, three items (the tallest).
+    const bool breaks[] = {false, false, true, true, false, false};
+    for (std::size_t i = 0; i < std::size(breaks); ++i) Add("Item" + std::to_string(i), "   ")->SetBreak(breaks[i]);
+    const TSeen seen = Open();
+    ASSERT_EQ(seen.Items.size(), std::size(breaks));
+    // The system lays the columns out side by side, 4 pixels apart, each from the top.
+    for (std::size_t i = 1; i < seen.Items.size(); ++i) {
+        SCOPED_TRACE(i);
+        const RECT& previous = seen.Items[i - 1];
+        const RECT& item = seen.Items[i];
+        if (breaks[i]) {
+            EXPECT_EQ(item.left - previous.right, 4);
+            EXPECT_EQ(item.top, seen.Items[0].top);
+        } else {
+            EXPECT_EQ(item.left, previous.left);
+            EXPECT_EQ(item.top, previous.bottom);
+        }
+    }
+    TBitmap24 background(seen.Width(), seen.Height());
+    PaintSection(rig->Manager->SectionIndexOf("MAINMENU"), TParentBackground{}, &rig->Tables(), background, {0, 0},
+                 {0, 0, seen.Width(), seen.Height()}, 0, true);
+    ASSERT_NE(background.Pixel(4, 4), background.Pixel(seen.Width() - 5, 4)) << "the background is graded";
+    // Below the first two columns and in both gaps, as everywhere else inside the frame.
+    const int b = Menus().BorderWidth;
+    int wrong = 0, compared = 0;
+    for (int y = b; y < seen.Height() - b; ++y)
+        for (int x = b; x < seen.Width() - b; ++x) {
+            ++compared;
+            wrong += seen.At(x, y) != static_cast<COLORREF>(background.Pixel(x, y));
+        }
+    EXPECT_EQ(wrong, 0) << "of " << compared;
+    const RECT& below = seen.Items[1];
+    EXPECT_LT(below.bottom - seen.Window.top, seen.Height() - b) << "the first column is shorter";
+}
+
+TEST_F(SkinPopupMenuTest, WithoutAMenuWindowTheBackgroundIsAsHighAsTheTallestColumn) {
+    const TMenuFont font;
+    const int normal = std::max(ScaledTextHeight(font.Extent("W").cy), 16) + 2 * 3, divider = 2;
+    struct TCase {
+        const char* Name;
+        std::vector<std::pair<std::string, bool>> Items;   // caption, break
+        int Height;                                         // the tallest column
+    };
+    const TCase cases[] = {
+        {"one column", {{"A", false}, {"-", false}, {"B", false}}, 2 * normal + divider},
+        {"two columns", {{"A", false}, {"B", true}, {"-", false}, {"C", false}}, normal + divider + normal},
+        {"a break on the first item", {{"A", true}, {"B", false}, {"C", false}}, 3 * normal},
+        {"three columns, the first tallest", {{"A", false}, {"B", false}, {"C", true}, {"D", true}}, 2 * normal},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        popup->Items().Clear();
+        for (const auto& [caption, brk] : c.Items) Add("", caption)->SetBreak(brk);
+        Menus().HookMenus(rig->Form, true);
+        Menus().FreeSharedBitmap();
+        TBitmap24 target(120, 40);
+        TCacheDC dc(target);
+        {
+            TCanvas canvas(dc.Handle());
+            Menus().PopupDraw(popup->Items().Items(0), canvas, RECT{0, 0, 100, normal}, 0);
+        }
+        EXPECT_EQ(TsSkinableMenus::PopupBackground().Width(), 100 + 2 * Menus().BorderWidth);
+        EXPECT_EQ(TsSkinableMenus::PopupBackground().Height(), c.Height + 2 * Menus().BorderWidth);
+    }
+    Pump(100);   // the frame request the drawing posted
 }
 
 // The ink of a caption in the extra line: its box inside the strip.
