@@ -79,8 +79,9 @@ regenerate_golden() {
 regenerate_pictures() {   # regenerate_pictures SCRIPT SWITCH: an end-to-end picture check writing its references
   configure_windows && build_tree "$BUILD/win" || return 1
   start_slots 1 || return 1
-  env "$2=1" KORVEL_WIN_SLOTS="$SLOTS_DIR" bash "$ROOT/scripts/lib/in_slot.sh" \
-    bash "$ROOT/tests/e2e/$1" "$WINE_LOADER" "$BUILD/win/bin"
+  # In the build tree, as ctest runs it (the tests find the sources from there).
+  (cd "$BUILD/win" && env "$2=1" KORVEL_WIN_SLOTS="$SLOTS_DIR" bash "$ROOT/scripts/lib/in_slot.sh" \
+    bash "$ROOT/tests/e2e/$1" "$WINE_LOADER" "$BUILD/win/bin")
   local status=$?
   stop_all
   [ "$status" -eq 77 ] || { fail "$1 did not write its references (exit status $status, 77 expected)"; return 1; }
@@ -118,4 +119,7 @@ if [ "${#FAILED[@]}" -gt 0 ]; then
   printf '\nFAILED: %s\n' "${FAILED[*]}" >&2
   exit 1
 fi
-printf '\nAll tests passed.\n'
+case "${STAGES[*]}" in
+  regenerate-*) printf '\nReferences written: look at them (git status tests/data) before committing.\n' ;;
+  *) printf '\nAll tests passed.\n' ;;
+esac

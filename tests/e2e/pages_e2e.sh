@@ -32,6 +32,8 @@ rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 KORVEL_PAGE_SHOTS="Z:$SHOTS" timeout 600 "$WINE" "$BIN/win_app_form_pages_test.exe" ||
   { note "FAIL: the pages test process failed (its output is above)"; FAILURES=$((FAILURES + 1)); }
+# References come only from a run whose own checks passed.
+[ "$REGENERATE" -eq 1 ] && [ "$FAILURES" -gt 0 ] && { note "FAIL: no reference written: the pages test failed"; exit 1; }
 
 for skin in elegant basalt; do
   for page in "${PAGES[@]}"; do
