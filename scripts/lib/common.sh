@@ -33,34 +33,41 @@ build_tree() {   # build_tree DIR [TARGET...]
   cmake --build "$dir" -j"$JOBS" "${targets[@]}"
 }
 
-# Starts a private Xvfb and exports DISPLAY. The display number is the first free
-# one from 90 up; every wait is bounded.
-start_display() {
-  local n
+# open_display LOG: starts a private Xvfb on the first free display from 90 up,
+# its output in LOG; sets OPENED_DISPLAY (":N") and OPENED_PID. Every wait is bounded.
+open_display() {
+  local log="$1" n pid waited
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     # A server of another file-system root (a chroot, a container) leaves no lock
     # here but still answers on the shared abstract socket: never share it.
     DISPLAY=":$n" timeout 5 xdpyinfo >/dev/null 2>&1 && continue
     # -br: a black root, so pixels cut out of a shaped window are known.
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -br >"$BUILD/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local waited=0
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -br >"$log" 2>&1 &
+    pid=$!
+    waited=0
     while [ $waited -lt 100 ]; do
-      if ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+      if ! kill -0 "$pid" 2>/dev/null; then break; fi
       if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        DISPLAY_OWNED=1
-        log "virtual display $DISPLAY ready"
+        OPENED_DISPLAY=":$n" OPENED_PID=$pid
         return 0
       fi
       sleep 0.1; waited=$((waited + 1))
     done
-    kill "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null
   done
-  cat "$BUILD/xvfb.log" >&2 2>/dev/null || true
+  cat "$log" >&2 2>/dev/null || true
   fail "Xvfb did not start on any display from :90 to :140"
+}
+
+# Starts a private Xvfb and exports DISPLAY.
+start_display() {
+  open_display "$BUILD/xvfb.log" || return 1
+  export DISPLAY="$OPENED_DISPLAY"
+  XVFB_PID=$OPENED_PID
+  DISPLAY_OWNED=1
+  log "virtual display $DISPLAY ready"
 }
 
 # Wine's own fonts (Debian's fonts-wine): among them "MS Sans Serif" as the
@@ -90,9 +97,10 @@ prepare_prefix() {
   timeout 180 "$WINE_SERVER" -w
 }
 
-# Creates the private prefix once (bounded), prepares it when it was prepared
-# by an older version of prepare_prefix (or never), then keeps one wineserver alive.
-start_wine() {
+# Creates the prefix in WINEPREFIX once (bounded) and prepares it when it was
+# prepared by an older version of prepare_prefix (or never). No server of it
+# is left running.
+make_prefix() {
   [ -x "$WINE_LOADER" ] || { fail "Wine is not installed ($WINE_LOADER missing); run scripts/setup.sh"; return 1; }
   mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/.korvel-ready" ]; then
@@ -107,13 +115,80 @@ start_wine() {
     prepare_prefix || return 1
     echo "$PREFIX_VERSION" >"$WINEPREFIX/$PREFIX_STAMP"
   fi
+}
+
+# Keeps one wineserver of WINEPREFIX alive and starts Wine's services in it;
+# LOG receives the start's output.
+serve_prefix() {   # serve_prefix LOG
   timeout 30 "$WINE_SERVER" -p || { fail "wineserver -p did not start"; return 1; }
-  WINE_OWNED=1
   # The first program of a session starts Wine's own services and desktop
   # process, which live as long as the server and would inherit the output
   # pipes of whoever came first (a test runner would then wait for them forever).
-  timeout 120 "$WINE_LOADER" wineboot >"$BUILD/wine-warmup.log" 2>&1 </dev/null ||
-    { cat "$BUILD/wine-warmup.log" >&2; fail "Wine did not start its services within 2 minutes"; return 1; }
+  timeout 120 "$WINE_LOADER" wineboot >"$1" 2>&1 </dev/null ||
+    { cat "$1" >&2; fail "Wine did not start its services within 2 minutes"; return 1; }
+}
+
+# Creates and prepares the private prefix (make_prefix), then keeps one wineserver alive.
+start_wine() {
+  make_prefix || return 1
+  WINE_OWNED=1
+  serve_prefix "$BUILD/wine-warmup.log"
+}
+
+# ---- slots: Windows tests side by side ------------------------------------------
+# A slot is a place to run one Windows test at a time: its own virtual display
+# (real input goes there only), its own Wine prefix and its own wineserver.
+# Tests in different slots cannot disturb each other. scripts/lib/in_slot.sh,
+# which CTest runs every Windows test through, takes a free one.
+
+# The prepared prefix the slots' prefixes are copied from; never run in.
+TEMPLATE_PREFIX="$BUILD/wine-template"
+SLOTS_DIR="$BUILD/win-slots"
+SLOT_PIDS=()
+SLOT_PREFIXES=()
+
+# copy_prefix FROM TO: a whole copy, 700 MB in about a second from a warm cache
+# (hard links for the DLLs were no faster, and would let one slot's write reach
+# the template and every other slot).
+copy_prefix() {
+  rm -rf "$2" && cp -a "$1" "$2" || { fail "copying the prefix $1 to $2 failed"; return 1; }
+}
+
+# start_slot DIR: the Wine half of a slot whose display is already in DIR/env:
+# a fresh copy of the template prefix with its own wineserver and services.
+start_slot() {
+  local DISPLAY WINEPREFIX
+  source "$1/env" || return 1
+  export DISPLAY WINEPREFIX
+  copy_prefix "$TEMPLATE_PREFIX" "$WINEPREFIX" && serve_prefix "$1/warmup.log"
+}
+
+# start_slots COUNT: COUNT slots in SLOTS_DIR, started side by side; exports
+# KORVEL_WIN_SLOTS for the runner. stop_all ends them.
+start_slots() {
+  local count="$1" i first="" pids=() failed=0
+  # The servers of a run that was killed would otherwise keep the old prefixes busy.
+  for i in "$SLOTS_DIR"/*/wine; do
+    [ -d "$i" ] && WINEPREFIX="$i" timeout 30 "$WINE_SERVER" -k >/dev/null 2>&1
+  done
+  rm -rf "$SLOTS_DIR" && mkdir -p "$SLOTS_DIR" || { fail "cannot create $SLOTS_DIR"; return 1; }
+  for i in $(seq 1 "$count"); do
+    mkdir -p "$SLOTS_DIR/$i" && open_display "$SLOTS_DIR/$i/xvfb.log" || return 1
+    SLOT_PIDS+=("$OPENED_PID")
+    first="${first:-$OPENED_DISPLAY}"
+    SLOT_PREFIXES+=("$SLOTS_DIR/$i/wine")
+    printf 'DISPLAY=%q\nWINEPREFIX=%q\n' "$OPENED_DISPLAY" "$SLOTS_DIR/$i/wine" >"$SLOTS_DIR/$i/env"
+  done
+  # The template is made (once) on the first slot's display.
+  ( export DISPLAY="$first" WINEPREFIX="$TEMPLATE_PREFIX"; make_prefix ) || return 1
+  for i in $(seq 1 "$count"); do
+    start_slot "$SLOTS_DIR/$i" &
+    pids+=($!)
+  done
+  for i in "${pids[@]}"; do wait "$i" || failed=1; done
+  [ "$failed" -eq 0 ] || { fail "a slot did not start"; return 1; }
+  export KORVEL_WIN_SLOTS="$SLOTS_DIR"
+  log "$count slot(s) ready: displays $(sed -n 's/^DISPLAY=//p' "$SLOTS_DIR"/*/env | tr '\n' ' ')"
 }
 
 stop_all() {
@@ -121,11 +196,19 @@ stop_all() {
     timeout 30 "$WINE_SERVER" -k 2>/dev/null || true
     WINE_OWNED=
   fi
+  local p
+  for p in "${SLOT_PREFIXES[@]}"; do WINEPREFIX="$p" timeout 30 "$WINE_SERVER" -k 2>/dev/null || true; done
+  SLOT_PREFIXES=()
   if [ -n "${XVFB_PID:-}" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   fi
+  for p in "${SLOT_PIDS[@]}"; do
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+  SLOT_PIDS=()
 }
 
 # The program lives where users install it: c:\korvel in the prefix, with the

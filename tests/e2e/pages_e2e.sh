@@ -9,10 +9,10 @@
 #   pages_e2e.sh WINE_LOADER BIN_DIR [--regenerate]   (WINEPREFIX and DISPLAY set)
 #
 # A differing page leaves NAME.actual.png and NAME.diff.png (changed pixels red)
-# in BIN_DIR/../page-shots and names them. --regenerate writes the pictures
-# taken as the new references instead (so does KORVEL_REGENERATE_PAGES=1 in the
-# environment, which reaches the script through ctest):
-#   KORVEL_REGENERATE_PAGES=1 KORVEL_CTEST_ARGS="-R e2e_pages" scripts/test.sh windows
+# in BIN_DIR/../page-shots and names them. --regenerate (or KORVEL_REGENERATE_PAGES=1,
+# which ctest never passes on) writes the pictures taken as the new references
+# instead and ends with status 77, not run:
+#   scripts/test.sh regenerate-pages
 # Look at every one before committing.
 set -uo pipefail
 WINE="$1"
@@ -32,6 +32,8 @@ rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 KORVEL_PAGE_SHOTS="Z:$SHOTS" timeout 600 "$WINE" "$BIN/win_app_form_pages_test.exe" ||
   { note "FAIL: the pages test process failed (its output is above)"; FAILURES=$((FAILURES + 1)); }
+# References come only from a run whose own checks passed.
+[ "$REGENERATE" -eq 1 ] && [ "$FAILURES" -gt 0 ] && { note "FAIL: no reference written: the pages test failed"; exit 1; }
 
 for skin in elegant basalt; do
   for page in "${PAGES[@]}"; do
@@ -50,7 +52,7 @@ for skin in elegant basalt; do
       continue
     fi
     if [ ! -f "$reference" ]; then
-      note "FAIL: no reference $reference (make them with --regenerate)"
+      note "FAIL: no reference $reference (make them with scripts/test.sh regenerate-pages)"
       FAILURES=$((FAILURES + 1))
       continue
     fi
@@ -69,4 +71,7 @@ for skin in elegant basalt; do
   done
 done
 note "$FAILURES failed check(s)"
-[ "$FAILURES" -eq 0 ]
+[ "$FAILURES" -eq 0 ] || exit 1
+# Writing references compares nothing: not run, never passed.
+[ "$REGENERATE" -eq 1 ] && { note "references written to $REFERENCES; nothing compared: not run"; exit 77; }
+exit 0
