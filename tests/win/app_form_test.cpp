@@ -761,7 +761,8 @@ TEST(LauncherDefinition, BadInternalSkinsAreReportedAndKeepWhatWasStored) {
                                  "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", "resource 'NAME' expected"},
         {"no master bitmap", "      item\n        Data = resource 'ELEGANT_INI'\n      end\n", "both Data and MasterBitmap"},
         {"options that are not a skin", "      item\n        Data = resource 'ELEGANT_MASTER'\n"
-                                        "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", ""},
+                                        "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n",
+         "internal skin: [GLOBALINFO]: the section is missing"},
     };
     for (const auto& c : cases) {
         TForm root(nullptr);
