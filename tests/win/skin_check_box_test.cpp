@@ -18,7 +18,6 @@ using testing::Key;
 using testing::kFormColor;
 using testing::MovePointer;
 using testing::PointerButton;
-using testing::Pump;
 
 class CheckBoxTest : public testing::SkinnedControlTest {
 protected:
@@ -78,7 +77,12 @@ TEST_F(CheckBoxTest, PointerAndButtonShowNormalHotAndPressedAndTheReleaseToggles
         case Enter: MovePointer(GlyphCentre()); break;
         case Down: PointerButton(true); break;
         case Up: PointerButton(false); break;
-        case Leave: MovePointer({5, 5}); form->SetFocus(); Pump(500); break;   // neither hovered nor focused
+        case Leave:   // neither hovered nor focused
+            MovePointer({5, 5});
+            form->SetFocus();
+            testing::PumpWhileNot([&] { return !box->SkinData().MouseAbove; });
+            testing::WaitFadesEnded();
+            break;
         }
         std::string first;
         EXPECT_EQ(GlyphSideDifferences(s.mask, s.state, first), 0) << s.what << ": " << first;
@@ -101,7 +105,7 @@ TEST_F(CheckBoxTest, ReleaseAwayFromTheBoxStillToggles) {
 TEST_F(CheckBoxTest, SpacePressesAndItsReleaseToggles) {
     ShowForm();
     box->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     Key(VK_SPACE, true);
     EXPECT_TRUE(box->Pressed());
     std::string first;
@@ -128,7 +132,7 @@ TEST_F(CheckBoxTest, ReadOnlyIgnoresPointerAndSpaceShowsNoHotStateButTakesTheFoc
     PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     edit->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     Key(VK_TAB, true);
     Key(VK_TAB, false);
     EXPECT_TRUE(box->Focused());
@@ -156,7 +160,7 @@ TEST_F(CheckBoxTest, AllowGrayedCyclesUncheckedCheckedGrayed) {
     // Set by code that knows only the framework's check box, the state shows all the same.
     TCheckBox& plain = *box;
     plain.SetState(TCheckBoxState::cbGrayed);
-    Pump(50);
+    Application().ProcessMessages();
     std::string first;
     EXPECT_EQ(GlyphSideDifferences("BOXGRAYED", 1, first), 0) << "set through TCheckBox: " << first;
 }
@@ -262,14 +266,14 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
             box->GlyphChecked().OnChange();
         }
         box->SetChecked(false);
-        Pump(50);
+        Application().ProcessMessages();
         expectShown(c.unchecked, std::string(c.source) + " unchecked");
         box->SetChecked(true);
-        Pump(50);
+        Application().ProcessMessages();
         expectShown(c.checked, std::string(c.source) + " checked");
     }
     box->SetImgChecked(7);   // no such picture: no glyph
-    Pump(50);
+    Application().ProcessMessages();
     expectShown(-1, "missing picture");
     box->SetImages(nullptr);
 }
@@ -277,11 +281,11 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
 TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
     ShowForm();
     box->SetChecked(true);
-    Pump(50);
+    Application().ProcessMessages();
     // While skinned the native control never changed its own state.
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     manager->SetActive(false);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_FALSE(box->SkinData().IsSkinned(false));
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
     ShowForm();
