@@ -84,7 +84,7 @@ TEST(FormGeometry, MinMaxInfoKeepsWhatTheFormsOwnHandlerSet) {
 
     // Without the skin the provider adds nothing: the system's values stand.
     rig.Manager->SetActive(false);
-    Pump(100);
+    Application().ProcessMessages();
     const MINMAXINFO plain = AskMinMax(rig.Handle());
     EXPECT_EQ(plain.ptMaxTrackSize.x, 345);
     EXPECT_EQ(plain.ptMaxTrackSize.y, 7006);
@@ -190,7 +190,7 @@ TEST(FormGeometry, SnapSettingsAreReadFromAWindowDefinition) {
 
 void PointerButton(bool down) {
     testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    Pump(120);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
@@ -224,7 +224,7 @@ TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
     const RECT during = rig.WindowRect();
     EXPECT_TRUE(EqualRect(&before, &during));
     PointerButton(false);
-    Pump(100);
+    testing::PumpWhileNot([&] { return !rig.Provider->OutlineDragging(); });
     EXPECT_FALSE(rig.Provider->OutlineDragging());
     EXPECT_EQ(counter.Changes, 1);
     const RECT after = rig.WindowRect();
@@ -252,7 +252,9 @@ TEST(FormGeometry, AnOutlineDragThatLosesTheMouseIsErasedAndMovesNothing) {
     const POINT onOutline{before.left + 25, before.bottom + 30 - 1};   // its bottom edge, on the bare root
     EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), RGB(255, 255, 255));
     ReleaseCapture();
-    Pump(100);
+    testing::PumpWhileNot([&] {
+        return !rig.Provider->OutlineDragging() && testing::ScreenPixel(onOutline.x, onOutline.y) == testing::kRootColour;
+    });
     EXPECT_FALSE(rig.Provider->OutlineDragging());
     EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), testing::kRootColour);
     PointerTo({press.x + 40, press.y + 50});
