@@ -11,7 +11,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 using testing::TSkinnedFormRig;
 
 class SkinMenuBarTest : public ::testing::Test {
@@ -32,7 +31,7 @@ protected:
         rig->Form->SetMenu(menu);
         rig->Show();
         rig->Provider->RepaintNonClient();
-        Pump(300);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         rig.reset();
@@ -84,7 +83,7 @@ TEST_F(SkinMenuBarTest, BarItemsAreMeasuredAndPaintedOverTheSkinnedMenuLine) {
         canvas.FillRect(RECT{0, 0, 3, 3});
     };
     p.RepaintNonClient();
-    Pump(300);
+    Application().ProcessMessages();
     const std::vector<std::pair<std::string, TsMenuItemType>> expectedDrawn = {
         {"&File", TsMenuItemType::smTopLine}, {"&Edit", TsMenuItemType::smTopLine}, {"Locked", TsMenuItemType::smTopLine}};
     EXPECT_EQ(drawn, expectedDrawn);

@@ -17,7 +17,6 @@ namespace korvel {
 namespace {
 
 using testing::kElegant;
-using testing::Pump;
 using testing::TMenuWatcher;
 using testing::TSkinnedFormRig;
 
@@ -113,10 +112,10 @@ protected:
             });
             testing::ClickAt(rig->Screen(rig->Provider->ClientOffsetX() + 40, rig->Provider->ClientOffsetY() + 30),
                              MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            Pump(300);
+            Application().ProcessMessages();
             EXPECT_TRUE(watcher.Seen()) << "a pop-up menu window showed";
         }
-        Pump(200);
+        Application().ProcessMessages();
         return seen;
     }
     std::unique_ptr<TSkinnedFormRig> rig;
@@ -379,10 +378,10 @@ TEST_F(SkinPopupMenuTest, SystemMenuIsPaintedFromTheSkinWithoutTheExtraLine) {
         });
         testing::ClickAt(rig->Screen(p.IconRect().Right + 60, p.FrameHeight() + p.CaptionHeight() / 2),
                          MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        Pump(300);
+        Application().ProcessMessages();
         ASSERT_TRUE(watcher.Seen());
     }
-    Pump(200);
+    Application().ProcessMessages();
     TsSystemMenu& menu = *p.SystemMenu();
     ASSERT_NE(menu.SkinsItem(), nullptr);
     EXPECT_TRUE(menu.OwnerDraw());
