@@ -100,7 +100,8 @@ inline void ClickPointer(POINT screen) {
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
-    Application().ProcessMessages();   // Wine queues the input before SendInput returns
+    // The press's looks and fades take their time; no exact condition covers them all yet.
+    Pump(200);
 }
 
 inline void TypeText(const std::wstring& text) {
