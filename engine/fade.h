@@ -35,6 +35,8 @@ public:
     explicit TsFadeTimer(TComponent* owner);
     ~TsFadeTimer() override;
     std::string ClassName() const override { return "TsFadeTimer"; }
+    // Fade timers alive in the process: 0 once every fade has ended.
+    static int Live();
 
     std::uint8_t Direction() const { return direction_; }
     // Any value other than 0 runs the timer.

@@ -29,12 +29,22 @@ bool FadingEnabled(const TsCommonData& data) {
 
 }  // namespace
 
+namespace {
+int liveFadeTimers = 0;   // touched on the GUI thread only
+}  // namespace
+
 TsFadeTimer::TsFadeTimer(TComponent* owner) : TTimer(owner) {
+    ++liveFadeTimers;
     SetDirection(0);
     SetOnTimer([this](TObject*) { Tick(); });
 }
 
-TsFadeTimer::~TsFadeTimer() { Destroying(); }
+TsFadeTimer::~TsFadeTimer() {
+    Destroying();
+    --liveFadeTimers;
+}
+
+int TsFadeTimer::Live() { return liveFadeTimers; }
 
 void TsFadeTimer::SetDirection(std::uint8_t value) {
     direction_ = value;

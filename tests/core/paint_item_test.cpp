@@ -5,15 +5,21 @@
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "paint/color.h"
 #include "paint/gradient.h"
 #include "paint/item.h"
 #include "paint/texture.h"
+#include "gradient_rule_support.h"
 #include "paint_picture_support.h"
 
 using namespace korvel;
+using korvel::testing::FillBackground;
+using korvel::testing::RuleLines;
+using korvel::testing::TRuleBand;
+using korvel::testing::TRuleStop;
 
 namespace {
 
@@ -124,6 +130,59 @@ TEST(PaintGradient, VerticalBandsAndTheFinalStopReachingTheLastRow) {
     TBitmap24 e(2, 2);
     PaintGradient(e, {0, 0, 2, 2}, {});
     EXPECT_TRUE(AllPixels(e, 0));
+}
+
+// Gradients of three or more bands, as the title bar, the hot button and the menu
+// item of the internal skin have them, painted line by line by the band rule
+// (gradient_rule_support.h); the bands of each case are worked out by hand.
+TEST(PaintGradient, BandsOfThreeOrMoreStopsFollowTheBandRule) {
+    struct TCase {
+        const char* What;
+        int Mode;
+        int Length;   // lines of the rectangle
+        std::vector<TRuleStop> Stops;
+        std::vector<TRuleBand> Bands;
+    } cases[] = {
+        // 25 % of 20 = 5 rows on from 0, 40 % = 8 on from 5, the last to row 19; 130 % changes nothing.
+        {"three bands", gmVertical, 20,
+         {{MakeColor(10, 200, 60), MakeColor(250, 20, 90), 25}, {MakeColor(0, 0, 255), MakeColor(255, 128, 0), 40},
+          {MakeColor(33, 66, 99), MakeColor(99, 66, 33), 130}},
+         {{0, 5}, {5, 13}, {13, 19}}},
+        // 300 % counts as 100 (as a byte it would be 44 %: 8 rows): the middle band reaches
+        // the last row, and the last band has only that row.
+        {"a middle stop over 100", gmVertical, 20,
+         {{MakeColor(10, 200, 60), MakeColor(250, 20, 90), 25}, {MakeColor(0, 0, 255), MakeColor(255, 128, 0), 300},
+          {MakeColor(33, 66, 99), MakeColor(99, 66, 33), 50}},
+         {{0, 5}, {5, 19}, {19, 19}}},
+        // Along x: 10 % of 30 = 3 columns, 30 % = 9, 20 % = 6, the last to column 29.
+        {"four bands along x", gmHorizontal, 30,
+         {{MakeColor(0, 50, 100), MakeColor(90, 60, 30), 10}, {MakeColor(200, 100, 0), MakeColor(0, 100, 200), 30},
+          {MakeColor(255, 255, 255), MakeColor(0, 0, 0), 20}, {MakeColor(1, 2, 3), MakeColor(201, 152, 103), 0}},
+         {{0, 3}, {3, 12}, {12, 18}, {18, 29}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        std::string text;
+        for (const TRuleStop& s : c.Stops)
+            text += std::to_string(s.Color1) + ";" + std::to_string(s.Color2) + ";" + std::to_string(s.Percent) + ";" +
+                    std::to_string(c.Mode) + ";0;";
+        // The rectangle lies inside a larger picture whose pixels outside it must stay.
+        const bool vertical = c.Mode == gmVertical;
+        const TRect rect = vertical ? TRect{1, 2, 4, 2 + c.Length} : TRect{2, 1, 2 + c.Length, 4};
+        TBitmap24 b(rect.Right + 2, rect.Bottom + 3), before(b.Width(), b.Height());
+        FillBackground(b);
+        FillBackground(before);
+        PaintGradient(b, rect, ParseGradientData(text));
+        const std::vector<TColor> want = RuleLines(c.Stops, c.Bands, c.Length);
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+                const int line = vertical ? y - rect.Top : x - rect.Left;
+                const TColor expected = inside ? want[static_cast<std::size_t>(line)] : before.Pixel(x, y);
+                ASSERT_EQ(b.Pixel(x, y), expected) << "x " << x << ", y " << y << (inside ? ", line " : ", outside ")
+                                                   << (inside ? line : 0);
+            }
+    }
 }
 
 TEST(DrawTexture, DrawTypesReportTheUncoveredPart) {

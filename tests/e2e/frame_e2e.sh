@@ -35,10 +35,17 @@ start_launcher() {
   "$WINE" "$DIR/korvel.exe" >/dev/null 2>&1 </dev/null &
   PID=$!
   WID="$(find_window "$TITLE" 1500 0.02)" || { note "FAIL: the main window did not appear within 30 s"; return 1; }
-  sleep 1.5   # the first paint and the region
   geometry
+  wait_painted 300 0.1 || { note "FAIL: the main window was not painted within 30 s"; return 1; }
 }
 geometry() { window_geometry "$WID"; }
+
+# How long a negative check waits for a fault to show (seconds).
+NOTHING_HAPPENS=1
+iconic_is() { [ "$(probe iconic "$TITLE")" == "$1" ]; }
+# title_matches REFERENCE FILE / title_differs REFERENCE FILE: grabs the title bar into FILE and compares.
+title_matches() { title_bar "$2" && same_picture "$1" "$2"; }
+title_differs() { title_bar "$2" && ! same_picture "$1" "$2"; }
 
 # Counts the corner pixels that break the masks' rule; prints "wrong checked".
 check_corners() {   # check_corners WHAT
@@ -86,22 +93,21 @@ sleep 0.3
 xdotool mousemove --sync $((WX + WIDTH / 2)) $((WY + HEIGHT / 2))
 sleep 0.2
 xdotool mouseup 1
-sleep 0.5
+sleep "$NOTHING_HAPPENS"
 check "a press on minimise released outside leaves the window as it is" "0" "$(probe iconic "$TITLE")"
 
 # Minimise, then restore: the same skinned frame.
 xdotool mousemove --sync "$MINX" "$MINY" click 1
-sleep 1
+wait_until 50 0.1 iconic_is 1
 check "minimise minimises" "1" "$(probe iconic "$TITLE")"
 probe restore "$TITLE"
-sleep 1.5
+wait_until 50 0.1 iconic_is 0
 check "restore brings the window back" "0" "$(probe iconic "$TITLE")"
 WID="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
 geometry
 check_corners "after restore"
 xdotool mousemove --sync $((WX + WIDTH + 20)) $((WY + HEIGHT + 20))   # off the caption buttons
-sleep 0.5
-title_bar "$WORK/restored-title.png"
+wait_until 50 0.1 title_matches "$WORK/active.png" "$WORK/restored-title.png"
 if same_picture "$WORK/active.png" "$WORK/restored-title.png"; then note "ok: the restored title bar is the one at start"
 else note "FAIL: the restored title bar differs (see $WORK/active.png, $WORK/restored-title.png)"; FAILURES=$((FAILURES + 1)); fi
 # The whole restored window, client background included, is the one at start
@@ -120,8 +126,7 @@ fi
 # Another window takes the focus: the inactive look; a click on the caption brings the active one back.
 probe other 3 &
 OTHER=$!
-sleep 2
-title_bar "$WORK/inactive.png"
+wait_until 25 0.1 title_differs "$WORK/active.png" "$WORK/inactive.png"
 if same_picture "$WORK/active.png" "$WORK/inactive.png"; then
   note "FAIL: the title bar looks the same while another window has the focus ($WORK/inactive.png)"
   FAILURES=$((FAILURES + 1))
@@ -131,8 +136,7 @@ fi
 wait "$OTHER"
 xdotool mousemove --sync "$CAPX" "$CAPY" click 1
 xdotool mousemove --sync $((WX + WIDTH + 20)) $((WY + HEIGHT + 20))
-sleep 1
-title_bar "$WORK/reactivated.png"
+wait_until 50 0.1 title_matches "$WORK/active.png" "$WORK/reactivated.png"
 if same_picture "$WORK/active.png" "$WORK/reactivated.png"; then note "ok: active again, the title bar is the one at start"
 else note "FAIL: the reactivated title bar differs (see $WORK/reactivated.png)"; FAILURES=$((FAILURES + 1)); fi
 

@@ -96,20 +96,20 @@ install() {   # install: the setup program, silently; it waits for itself
 # Silent uninstall as the system's uninstall list starts it. The uninstaller
 # copies itself to the temporary folder and returns at once; its copy deletes the
 # uninstaller last, so the wait is for that file to go and the copy to end.
+# Every failure here counts.
 uninstall() {
   local command
   command="$(registry_value UninstallString)"
-  [ -n "$command" ] || { note "FAIL: no UninstallString in $UNINSTALL_KEY"; return 1; }
+  [ -n "$command" ] || { uninstall_failed "no UninstallString in $UNINSTALL_KEY"; return 1; }
   command="${command#\"}"; command="${command%\"}"
   timeout 60 "$WINE_LOADER" "$command" /S >/dev/null 2>&1 </dev/null ||
-    { note "FAIL: the uninstaller $command did not start"; return 1; }
-  for _ in $(seq 1 600); do
-    [ ! -e "$DIR/korvel-uninstall.exe" ] && [ -z "$(prefix_processes 'Au_\.exe')" ] && return 0
-    sleep 0.1
-  done
-  note "FAIL: the uninstaller did not finish within 60 s"
+    { uninstall_failed "the uninstaller $command did not start"; return 1; }
+  uninstall_done() { [ ! -e "$DIR/korvel-uninstall.exe" ] && [ -z "$(prefix_processes 'Au_\.exe')" ]; }
+  wait_until 600 0.1 uninstall_done && return 0
+  uninstall_failed "the uninstaller did not finish within 60 s"
   return 1
 }
+uninstall_failed() { note "FAIL: $1"; FAILURES=$((FAILURES + 1)); }
 
 # start_program WINDOWS_PATH UNIX_FOLDER: starts the program there and waits
 # (bounded) for its window and its first complete paint. Sets CX CY, the client
@@ -134,6 +134,7 @@ stop_program() {
     FAILURES=$((FAILURES + 1))
   fi
   wait "$PID" 2>/dev/null
+  check "the program ends with exit code 0" 0 "$?"
   PID=""
   check "the window closes on request" 0 "$closed"
 }
@@ -250,6 +251,8 @@ mkdir -p "$DIR/skins/Mine" && cp "$ROOT/skins/Basalt/"* "$DIR/skins/Mine/"
 printf 'my own notes\r\n' >"$DIR/skins/Basalt/notes.txt"
 USER_SKIN_FILES=("skins/Basalt/notes.txt")
 while read -r f; do USER_SKIN_FILES+=("skins/Mine/$f"); done < <(cd "$DIR/skins/Mine" && ls)
+# What the user owns in the skin directory, recorded before any uninstall can touch it.
+USER_SKIN_ENTRIES="$(merge skins/ skins/Basalt/ skins/Mine/ "${USER_SKIN_FILES[@]}")"
 LISTED="$(listing "$DIR")"
 SKIN_SUMS="$(sums "$DIR" "${USER_SKIN_FILES[@]}")"
 install
@@ -265,8 +268,7 @@ uninstall
 # What stays: everything of the user's; a shipped skin folder that holds a user's
 # file stays with just that file, and so does the skin directory.
 check "the second uninstall removes only what was installed" \
-  "$(merge "$BEFORE" skins/ skins/Basalt/ skins/Basalt/notes.txt skins/Mine/ \
-     "$(cd "$DIR/skins/Mine" 2>/dev/null && ls | sed 's|^|skins/Mine/|')")" "$(listing "$DIR")"
+  "$(merge "$BEFORE" "$USER_SKIN_ENTRIES")" "$(listing "$DIR")"
 check "the user's skin files survive the uninstall, byte for byte" "$SKIN_SUMS" "$(sums "$DIR" "${USER_SKIN_FILES[@]}")"
 
 # ---- the portable archive -----------------------------------------------------

@@ -26,6 +26,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 finish() {
   [ -n "$PID" ] && stop_launcher
+  note "$FAILURES failed check(s)"
   exit "$1"
 }
 
@@ -54,27 +55,32 @@ install() {
   done
 }
 
-# Starts the launcher and waits (bounded) for its first complete paint; prints
-# the milliseconds from start to that moment. A failure is reported on standard
-# error, since standard output carries the time.
+# Starts the launcher and waits (bounded) for its first complete paint; sets
+# START_MS, the milliseconds from start to that moment. Runs in this shell (not
+# in a command substitution) so that PID is the program this shell waits for.
 start_launcher() {
   rm -f "$LOG" "$VIEWLOG"
   local t0 now
   t0=$(date +%s%N)
   "$WINE" "$DIR/korvel.exe" >/dev/null 2>&1 </dev/null &
   PID=$!
-  WID="$(find_window "$TITLE" 1500 0.02)" || { note "FAIL: the main window did not appear within 30 s" >&2; return 1; }
+  WID="$(find_window "$TITLE" 1500 0.02)" || { note "FAIL: the main window did not appear within 30 s"; return 1; }
   window_geometry "$WID"
-  wait_painted 300 0 || { note "FAIL: the main window was not painted" >&2; return 1; }
+  wait_painted 300 0 || { note "FAIL: the main window was not painted"; return 1; }
   now=$(date +%s%N)
-  echo $(((now - t0) / 1000000))
+  START_MS=$(((now - t0) / 1000000))
 }
 
+# Closes the window as its close button would; the program ends with exit code 0.
 stop_launcher() {
   request_close "$WINE" "$BIN" "$TITLE"
-  wait_ended "$PID"
-  kill "$PID" 2>/dev/null
+  if ! wait_ended "$PID"; then
+    note "FAIL: the program still runs 10 s after closing its window"
+    FAILURES=$((FAILURES + 1))
+    kill "$PID" 2>/dev/null
+  fi
   wait "$PID" 2>/dev/null
+  check "closing the window ends the program with exit code 0" 0 "$?"
   PID=""
 }
 
@@ -113,14 +119,14 @@ install || { note "FAIL: installing into $DIR"; exit 1; }
 # Start to first complete paint, five times.
 times=()
 for run in 1 2 3 4 5; do
-  ms="$(start_launcher)" || finish 1
-  times+=("$ms")
+  start_launcher || finish 1
+  times+=("$START_MS")
   stop_launcher
 done
 median="$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)"
 note "start to first complete paint: ${times[*]} ms; median $median ms"
 
-start_launcher >/dev/null || finish 1
+start_launcher || finish 1
 PAGE_BUTTONS=(rootgen:8 vicinor:40 invetta:72 idlora:104 hubrift:136 pullvane:168 pushvane:200 memlatch:232 triquery:264)
 page() {   # page NAME: clicks the page button of NAME
   local entry
@@ -152,7 +158,7 @@ for tool in vicinor invetta idlora hubrift pullvane pushvane memlatch triquery; 
   page "$tool"
   launch
   n=$((n + 1))
-  wait_lines "$LOG" "$n" || note "FAIL: $tool did not log its start"
+  wait_lines "$LOG" "$n" || { note "FAIL: $tool did not log its start"; FAILURES=$((FAILURES + 1)); }
 done
 expected="$(printf '%s\n' "${expected_defaults[@]}")"
 check "default parameter lines of the eight tools" "$expected" "$(logged)"
@@ -227,16 +233,21 @@ check "the Invetta View opens its HTML file" 'c:\korvel\invetta.html' \
 page rootgen
 retype $((96 + 24)) $((8 + 80)) 'c:\korvel\seed.cfg'
 click $((96 + 240 + 30)) $((8 + 208 + 12))
-check "seed file bytes" "$(printf '192.168.100.1\r\n' | od -An -tx1)" "$(od -An -tx1 "$DIR/seed.cfg" 2>/dev/null)"
+SEED_BYTES="$(printf '192.168.100.1\r\n' | od -An -tx1)"
+seed_written() { [ "$(od -An -tx1 "$DIR/seed.cfg" 2>/dev/null)" == "$SEED_BYTES" ]; }
+# The count shows in the Vicinor View's field once the View has read the file.
+view_counts() { [ "$(edit_at 104 256)" == "$1" ]; }
+wait_until 100 0.1 seed_written
+check "seed file bytes" "$SEED_BYTES" "$(od -An -tx1 "$DIR/seed.cfg" 2>/dev/null)"
 page vicinor
 click $((96 + 240 + 30)) $((8 + 240 + 12))
-sleep 0.5
+wait_until 30 0.1 view_counts 1
 check "the Vicinor View counts the seed file of 192.168.100.1 as one line" "1" "$(edit_at 104 256)"
 
 # A second address on its own line: two lines.
 printf '192.168.100.1\r\n10.1.2.3\r\n' >"$DIR/seed.cfg"
 click $((96 + 240 + 30)) $((8 + 240 + 12))
-sleep 0.5
+wait_until 30 0.1 view_counts 2
 check "a config file of two addresses counts two lines" "2" "$(edit_at 104 256)"
 
 stop_launcher

@@ -80,3 +80,15 @@ wait_ended() {
   for _ in $(seq 1 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
   ! kill -0 "$1" 2>/dev/null
 }
+
+# wait_until TRIES PAUSE COMMAND...: runs COMMAND until it succeeds, at most
+# TRIES times PAUSE seconds apart; fails when it never did.
+wait_until() {
+  local tries="$1" pause="$2"
+  shift 2
+  for _ in $(seq 1 "$tries"); do
+    "$@" && return 0
+    sleep "$pause"
+  done
+  return 1
+}

@@ -2,12 +2,10 @@
 // long run: hover cycles over the launch buttons and skin changes between the
 // internal skin and Basalt leave the framework's live objects, Windows' GDI and
 // USER objects and the committed memory where they were after warm-up. And the
-// skinned buttons and edits still speak to assistive technology: WM_GETTEXT,
-// and what Wine's oleacc answers for them.
+// skinned buttons and edits still answer WM_GETTEXT with their texts.
 #include "app/main_form.h"
 
 #include <windows.h>
-#include <oleacc.h>
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +21,7 @@
 #include "engine/skin_manager.h"
 #include "forms/skin_provider.h"
 #include "gui/text.h"
+#include "fade_wait_support.h"
 #include "gui_input_support.h"
 #include "gui_test_support.h"
 #include "live_counts_support.h"
@@ -32,6 +31,7 @@ using korvel::testing::Count;
 using korvel::testing::TCounts;
 using korvel::testing::Pump;
 using korvel::testing::SourcePath;
+using korvel::testing::WaitFadesEnded;
 
 namespace {
 
@@ -54,19 +54,20 @@ protected:
         form->ExecuteDialog = [](TOpenDialog&) { return false; };
         Application().SetMainForm(form);
         form->Show();
-        Pump(100);
+        Application().ProcessMessages();
+        WaitFadesEnded();
         Manager().SetSkinDirectory(SourcePath("skins"));
     }
     void TearDown() override {
         Application().SetMainForm(nullptr);
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         Application().OnException = nullptr;
     }
     TsSkinManager& Manager() { return form->Part<TsSkinManager>("sSkinManager1"); }
     void ShowPage(const char* pageButton) {
         SendMessageW(form->Part<TWinControl>(pageButton).Handle(), BM_CLICK, 0, 0);
-        Pump(20);
+        Application().ProcessMessages();
     }
     // One hover cycle: the mouse-enter and mouse-leave notifications the
     // framework sends when the pointer crosses the button, each handled with
@@ -89,9 +90,9 @@ TEST_F(LauncherSoak, TenThousandHoverCyclesOverLaunchButtonsLeaveObjectsAndMemor
             // A few visible buttons on their page, and the others on hidden pages.
             if (i % 1000 == 0) ShowPage(pages[(i / 1000) % 3]);
             Hover(*buttons[static_cast<std::size_t>(i) % buttons.size()]);
-            if (i % 50 == 49) Pump(25);   // running fades end and free their timers
+            if (i % 50 == 49) WaitFadesEnded();   // running fades end and free their timers
         }
-        Pump(300);
+        WaitFadesEnded();
     };
     // Warm-up: every page the run shows, with each launch button hovered on it
     // (pages paint their controls, and so make their caches, when first shown).
@@ -99,7 +100,7 @@ TEST_F(LauncherSoak, TenThousandHoverCyclesOverLaunchButtonsLeaveObjectsAndMemor
         ShowPage(page);
         for (TsButton* b : buttons)
             for (int i = 0; i < 20; ++i) Hover(*b);
-        Pump(100);
+        WaitFadesEnded();
     }
     ShowPage(pages[0]);
     run(300);
@@ -125,7 +126,8 @@ TEST_F(LauncherSoak, ThousandSkinChangesOfTheLauncherLeaveObjectsAndMemory) {
         Manager().SetSkinName("Basalt");
         Manager().SetSkinName("Elegant (internal)");
     }
-    Pump(200);
+    Application().ProcessMessages();
+    WaitFadesEnded();
     const TCounts before = Count();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 500; ++i) {
@@ -136,7 +138,8 @@ TEST_F(LauncherSoak, ThousandSkinChangesOfTheLauncherLeaveObjectsAndMemory) {
         if (i % 25 == 0) Pump(10);
         else Application().ProcessMessages();
     }
-    Pump(200);
+    Application().ProcessMessages();
+    WaitFadesEnded();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const TCounts after = Count();
     EXPECT_EQ(Manager().SkinName(), "Elegant (internal)");
@@ -167,10 +170,9 @@ TEST_F(LauncherSoak, ThousandSkinChoicesThroughTheSystemMenuLeaveObjectsAndMemor
         {
             korvel::testing::TMenuWatcher watcher([](HWND) { korvel::testing::SendChord(VK_ESCAPE); });
             korvel::testing::ClickAt(caption, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            Pump(200);
             EXPECT_TRUE(watcher.Seen()) << "the system menu opened";
         }
-        Pump(100);
+        Application().ProcessMessages();
         TMenuItem* skins = provider.SystemMenu()->SkinsItem();
         ASSERT_NE(skins, nullptr);
         for (int i = 0; i < skins->Count(); ++i) {
@@ -191,7 +193,8 @@ TEST_F(LauncherSoak, ThousandSkinChoicesThroughTheSystemMenuLeaveObjectsAndMemor
             if (i % 25 == 0) Pump(10);
             else Application().ProcessMessages();
         }
-        Pump(200);
+        Application().ProcessMessages();
+        WaitFadesEnded();
     };
     run(5);
     const TCounts before = Count();
@@ -209,12 +212,12 @@ TEST_F(LauncherSoak, ThousandSkinChoicesThroughTheSystemMenuLeaveObjectsAndMemor
     std::printf("1,000 skin choices through the system menu in %.1f s\n", seconds);
 }
 
-// Every skinned button and edit answers WM_GETTEXT with its caption or text;
-// where Wine's oleacc gives an accessible object for the window, its name (a
-// button's caption), value (an edit's text) and role are the standard ones.
-TEST_F(LauncherSoak, SkinnedButtonsAndEditsAnswerTextAndAccessibility) {
-    CoInitialize(nullptr);
-    int buttons = 0, edits = 0, answered = 0, named = 0;
+// Every skinned button and edit answers WM_GETTEXT, what assistive technology
+// reads first, with its caption or text. (Wine's oleacc gives no IAccessible
+// object even for the standard Button and Edit classes: no accessibility
+// object can be checked here.)
+TEST_F(LauncherSoak, SkinnedButtonsAndEditsAnswerWmGetText) {
+    int buttons = 0, edits = 0;
     std::vector<TControl*> all;
     std::function<void(TWinControl*)> collect = [&](TWinControl* parent) {
         for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -234,55 +237,9 @@ TEST_F(LauncherSoak, SkinnedButtonsAndEditsAnswerTextAndAccessibility) {
         const LRESULT length = SendMessageW(window->Handle(), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(Narrow(std::wstring(text, static_cast<std::size_t>(length))), expected) << c->Name();
         (button ? buttons : edits)++;
-
-        IAccessible* accessible = nullptr;
-        const HRESULT found = AccessibleObjectFromWindow(window->Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                                         IID_IAccessible, reinterpret_cast<void**>(&accessible));
-        if (found != S_OK || !accessible) {
-            if (buttons + edits <= 2 || (edit && edits == 1)) {
-                wchar_t cls[128] = {}, real[128] = {};
-                GetClassNameW(window->Handle(), cls, 128);
-                RealGetWindowClassW(window->Handle(), real, 128);
-                const LRESULT own = SendMessageW(window->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-                IAccessible* standard = nullptr;
-                const HRESULT made = CreateStdAccessibleObject(window->Handle(), OBJID_CLIENT, IID_IAccessible,
-                                                               reinterpret_cast<void**>(&standard));
-                if (standard) standard->Release();
-                std::printf("oleacc gives no object for %s (class %ls, real class %ls): 0x%08lx; WM_GETOBJECT answers "
-                            "%lld; CreateStdAccessibleObject 0x%08lx\n",
-                            c->Name().c_str(), cls, real, static_cast<unsigned long>(found), static_cast<long long>(own),
-                            static_cast<unsigned long>(made));
-            }
-            continue;
-        }
-        ++answered;
-        VARIANT self;
-        VariantInit(&self);
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        VARIANT role;
-        VariantInit(&role);
-        if (accessible->get_accRole(self, &role) == S_OK && role.vt == VT_I4) {
-            EXPECT_EQ(role.lVal, button ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_TEXT) << c->Name();
-        }
-        BSTR answer = nullptr;
-        const HRESULT got = button ? accessible->get_accName(self, &answer) : accessible->get_accValue(self, &answer);
-        if (got == S_OK && answer) {
-            ++named;
-            std::wstring said(answer, SysStringLen(answer));
-            // Buttons drop their accelerator ampersand in the name.
-            std::string want = expected;
-            if (button) std::erase(want, '&');
-            EXPECT_EQ(Narrow(said), want) << c->Name();
-            SysFreeString(answer);
-        }
-        accessible->Release();
     }
     EXPECT_GT(buttons, 30);
     EXPECT_GT(edits, 30);
-    std::printf("WM_GETTEXT: %d buttons, %d edits; oleacc answered for %d windows, with a name or value for %d\n",
-                buttons, edits, answered, named);
-    CoUninitialize();
 }
 
 }  // namespace

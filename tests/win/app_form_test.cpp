@@ -58,7 +58,7 @@ protected:
         };
         Application().SetMainForm(form);
         form->Show();
-        Pump(50);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         Application().SetMainForm(nullptr);
@@ -70,7 +70,7 @@ protected:
     // A click as a user makes it reaches the handler through the button's own window.
     void Press(const std::string& name) {
         SendMessageW(form->Part<TWinControl>(name).Handle(), BM_CLICK, 0, 0);
-        Pump(20);
+        Application().ProcessMessages();
     }
     std::vector<std::string> VisiblePages() {
         std::vector<std::string> shown;
@@ -347,7 +347,7 @@ TEST_F(LauncherTest, PagesPaintTheirSkinSection) {
         Press(button);
         auto& panel = form->Part<TWinControl>(page);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump(50);
+        Application().ProcessMessages();
         // The section over the window's colour, painted by the painting core.
         const TsSkinTables& tables = form->Part<TsSkinManager>("sSkinManager1").Tables();
         TItemSource source;
@@ -565,7 +565,7 @@ TEST_F(LauncherTest, TypingIntoFieldsSpreadsAfterEveryKeystroke) {
         edit.SetText("");
         SetForegroundWindow(form->Handle());
         edit.SetFocus();
-        Pump(50);
+        Application().ProcessMessages();
         korvel::testing::TypeText(L"k\x00E9y");
         EXPECT_EQ(edit.Text(), "k\xC3\xA9y");
     }
@@ -761,7 +761,8 @@ TEST(LauncherDefinition, BadInternalSkinsAreReportedAndKeepWhatWasStored) {
                                  "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", "resource 'NAME' expected"},
         {"no master bitmap", "      item\n        Data = resource 'ELEGANT_INI'\n      end\n", "both Data and MasterBitmap"},
         {"options that are not a skin", "      item\n        Data = resource 'ELEGANT_MASTER'\n"
-                                        "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n", ""},
+                                        "        MasterBitmap = resource 'ELEGANT_MASTER'\n      end\n",
+         "internal skin: [GLOBALINFO]: the section is missing"},
     };
     for (const auto& c : cases) {
         TForm root(nullptr);

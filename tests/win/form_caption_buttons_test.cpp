@@ -25,7 +25,7 @@ void Mouse(DWORD flags) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof(INPUT));
-    Pump(250);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 POINT Centre(const TSkinnedFormRig& rig, const TRect& r) {
@@ -96,7 +96,7 @@ TEST(FormCaptionButtons, HotAndPressedLooksFollowTheRealPointer) {
     MovePointer(Centre(rig, close));
     const RECT wr = rig.WindowRect();
     MovePointer({wr.right + 60, wr.top + 5});
-    Pump(600);   // Wine polls the pointer for leave tracking
+    testing::PumpWhileNot([&] { return p.CurrentButton == 0; });   // Wine polls the pointer for leave tracking
     EXPECT_EQ(p.CurrentButton, 0);
     EXPECT_EQ(Mismatches(rig, close, closeIn(0)), 0) << "close back to normal after leaving the window";
 
@@ -112,6 +112,7 @@ TEST(FormCaptionButtons, HotAndPressedLooksFollowTheRealPointer) {
     EXPECT_EQ(Mismatches(rig, min, minIn(2)), 0) << "minimise pressed";
     MovePointer(caption);
     Mouse(MOUSEEVENTF_LEFTUP);
+    Pump(testing::NothingHappensMillis);
     EXPECT_FALSE(IsIconic(rig.Handle())) << "a press released outside the button does not minimise";
     EXPECT_EQ(Mismatches(rig, min, minIn(0)), 0);
 
@@ -119,9 +120,10 @@ TEST(FormCaptionButtons, HotAndPressedLooksFollowTheRealPointer) {
     MovePointer(Centre(rig, min));
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Mouse(MOUSEEVENTF_LEFTUP);
+    testing::PumpWhileNot([&] { return IsIconic(rig.Handle()) != FALSE; });
     EXPECT_TRUE(IsIconic(rig.Handle()));
     ShowWindow(rig.Handle(), SW_RESTORE);
-    Pump(200);
+    testing::PumpUntil([&] { return !IsIconic(rig.Handle()); }, "the window to be restored");
 }
 
 TEST(FormCaptionButtons, AButtonWithoutAPictureInTheNewSkinTakesNoRoomAndAnswersNoHit) {
@@ -294,7 +296,7 @@ TEST(FormCaptionButtons, KeyFlagsOfAClientReleaseAreNoButtonCommands) {
     for (WPARAM flags : {WPARAM(MK_SHIFT | MK_MBUTTON), WPARAM(MK_CONTROL), WPARAM(MK_SHIFT | MK_CONTROL | MK_MBUTTON)}) {
         for (POINT at : {POINT{5, 5}, POINT{client.right - 3, 2}, POINT{client.right / 2, client.bottom / 2}}) {
             SendMessageW(rig.Handle(), WM_LBUTTONUP, flags, MAKELPARAM(at.x, at.y));
-            Pump(50);
+            Application().ProcessMessages();
             EXPECT_FALSE(closed) << flags;
             EXPECT_FALSE(IsIconic(rig.Handle())) << flags;
             EXPECT_TRUE(IsWindowVisible(rig.Handle()));

@@ -12,7 +12,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 using testing::StateWidth;
 using testing::TFormSetup;
 using testing::TFrameMetrics;
@@ -142,7 +141,7 @@ TEST(FormCaption, SettingTheTextNeverShowsTheSystemsCaption) {
     watch.Points = TitlePoints(rig);
     for (const char* text : {"First caption", "A second, longer caption", "3"}) {
         rig.Form->SetCaption(text);
-        Pump(300);
+        testing::PumpWhileNot([&] { return rig.Provider->DrawnCaption == text; });
         EXPECT_EQ(rig.Provider->DrawnCaption, text);
         ExpectTitleFromCache(rig);
     }
@@ -168,12 +167,14 @@ TEST(FormCaption, ActivationNeverShowsTheSystemsCaptionAndPaintsTheActiveLook) {
     };
     for (int round = 0; round < 2; ++round) {
         SetForegroundWindow(other.Handle());
-        Pump(300);
+        testing::PumpWhileNot([&] { return !rig.Provider->FormActive; });
+        Application().ProcessMessages();
         EXPECT_FALSE(rig.Provider->FormActive);
         ExpectTitleFromCache(rig);
         looks.push_back(look());
         SetForegroundWindow(rig.Handle());
-        Pump(300);
+        testing::PumpWhileNot([&] { return rig.Provider->FormActive; });
+        Application().ProcessMessages();
         EXPECT_TRUE(rig.Provider->FormActive);
         ExpectTitleFromCache(rig);
         looks.push_back(look());

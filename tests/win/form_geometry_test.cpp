@@ -84,21 +84,11 @@ TEST(FormGeometry, MinMaxInfoKeepsWhatTheFormsOwnHandlerSet) {
 
     // Without the skin the provider adds nothing: the system's values stand.
     rig.Manager->SetActive(false);
-    Pump(100);
+    Application().ProcessMessages();
     const MINMAXINFO plain = AskMinMax(rig.Handle());
     EXPECT_EQ(plain.ptMaxTrackSize.x, 345);
     EXPECT_EQ(plain.ptMaxTrackSize.y, 7006);
     EXPECT_EQ(plain.ptMaxPosition.x, 7003);
-}
-
-// Where a window asked to go to (X, Y) ends up, by the snapping rules.
-POINT Snapped(int x, int y, int w, int h, const RECT& work, int buffer) {
-    if (x == 0 && y == 0) return {x, y};
-    if (std::abs(x + w - work.right) < buffer) x = work.right - w;
-    if (std::abs(y + h - work.bottom) < buffer) y = work.bottom - h;
-    if (std::abs(x - work.left) < buffer) x = work.left;   // the primary monitor's origin is the screen's
-    if (std::abs(y - work.top) < buffer) y = work.top;
-    return {x, y};
 }
 
 TEST(FormGeometry, ScreenSnapPullsAnEdgeWithinTheBufferAndNotOnePixelBeyond) {
@@ -109,28 +99,41 @@ TEST(FormGeometry, ScreenSnapPullsAnEdgeWithinTheBufferAndNotOnePixelBeyond) {
     const RECT work = WorkArea();
     const RECT wr = rig.WindowRect();
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    const int buffer = 10;
     const int midX = (work.left + work.right - w) / 2, midY = (work.top + work.bottom - h) / 2;
+    // The window's edges when it lies flush with the work area's edges.
+    const int flushLeft = work.left, flushTop = work.top, flushRight = work.right - w, flushBottom = work.bottom - h;
     struct TCase {
         const char* Edge;
-        int X, Y;
+        int X, Y;                   // where the window is asked to go
+        int ExpectedX, ExpectedY;   // where it ends up
+    } cases[] = {
+        // 9 pixels away (inside the buffer of 10) snaps, from either side; 10 away stays put.
+        {"right, 9 inside", flushRight - 9, midY, flushRight, midY},
+        {"right, 9 beyond", flushRight + 9, midY, flushRight, midY},
+        {"right, 10 inside", flushRight - 10, midY, flushRight - 10, midY},
+        {"right, 10 beyond", flushRight + 10, midY, flushRight + 10, midY},
+        {"bottom, 9 inside", midX, flushBottom - 9, midX, flushBottom},
+        {"bottom, 9 beyond", midX, flushBottom + 9, midX, flushBottom},
+        {"bottom, 10 inside", midX, flushBottom - 10, midX, flushBottom - 10},
+        {"bottom, 10 beyond", midX, flushBottom + 10, midX, flushBottom + 10},
+        {"left, 9 inside", flushLeft + 9, midY, flushLeft, midY},
+        {"left, 9 beyond", flushLeft - 9, midY, flushLeft, midY},
+        {"left, 10 inside", flushLeft + 10, midY, flushLeft + 10, midY},
+        {"left, 10 beyond", flushLeft - 10, midY, flushLeft - 10, midY},
+        {"top, 9 inside", midX, flushTop + 9, midX, flushTop},
+        {"top, 9 beyond", midX, flushTop - 9, midX, flushTop},
+        {"top, 10 inside", midX, flushTop + 10, midX, flushTop + 10},
+        {"top, 10 beyond", midX, flushTop - 10, midX, flushTop - 10},
+        // Near two edges at once, both snap.
+        {"bottom-right corner", flushRight - 3, flushBottom + 4, flushRight, flushBottom},
+        {"top-left corner", flushLeft + 2, flushTop + 7, flushLeft, flushTop},
     };
-    std::vector<TCase> cases;
-    // One pixel inside the buffer snaps, exactly the buffer away stays put; on both sides of each edge.
-    for (int d : {buffer - 1, buffer, -(buffer - 1), -buffer}) {
-        cases.push_back({"right", work.right - w - d, midY});
-        cases.push_back({"bottom", midX, work.bottom - h - d});
-        cases.push_back({"left", work.left + d, midY});
-        cases.push_back({"top", midX, work.top + d});
-    }
-    cases.push_back({"corner", work.right - w - 3, work.bottom - h + 4});
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Edge) + " " + std::to_string(c.X) + "," + std::to_string(c.Y));
         SetWindowPos(rig.Handle(), nullptr, c.X, c.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const POINT expected = Snapped(c.X, c.Y, w, h, work, buffer);
         const RECT r = rig.WindowRect();
-        EXPECT_EQ(r.left, expected.x);
-        EXPECT_EQ(r.top, expected.y);
+        EXPECT_EQ(r.left, c.ExpectedX);
+        EXPECT_EQ(r.top, c.ExpectedY);
         EXPECT_EQ(r.right - r.left, w);
     }
 }
@@ -187,7 +190,7 @@ TEST(FormGeometry, SnapSettingsAreReadFromAWindowDefinition) {
 
 void PointerButton(bool down) {
     testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    Pump(120);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
@@ -221,7 +224,7 @@ TEST(FormGeometry, OutlineMoveChangesTheWindowOnceAtTheRelease) {
     const RECT during = rig.WindowRect();
     EXPECT_TRUE(EqualRect(&before, &during));
     PointerButton(false);
-    Pump(100);
+    testing::PumpWhileNot([&] { return !rig.Provider->OutlineDragging(); });
     EXPECT_FALSE(rig.Provider->OutlineDragging());
     EXPECT_EQ(counter.Changes, 1);
     const RECT after = rig.WindowRect();
@@ -249,7 +252,9 @@ TEST(FormGeometry, AnOutlineDragThatLosesTheMouseIsErasedAndMovesNothing) {
     const POINT onOutline{before.left + 25, before.bottom + 30 - 1};   // its bottom edge, on the bare root
     EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), RGB(255, 255, 255));
     ReleaseCapture();
-    Pump(100);
+    testing::PumpWhileNot([&] {
+        return !rig.Provider->OutlineDragging() && testing::ScreenPixel(onOutline.x, onOutline.y) == testing::kRootColour;
+    });
     EXPECT_FALSE(rig.Provider->OutlineDragging());
     EXPECT_EQ(testing::ScreenPixel(onOutline.x, onOutline.y), testing::kRootColour);
     PointerTo({press.x + 40, press.y + 50});

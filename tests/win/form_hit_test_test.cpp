@@ -106,7 +106,7 @@ TEST(FormHitTest, EveryCodeAtItsPlaceOnASizeableFormWithAllButtons) {
 
     // Maximised: outside the inner rectangle is transparent.
     rig.Form->SetWindowState(TWindowState::wsMaximized);
-    testing::Pump(300);
+    testing::PumpWhileNot([&] { return IsZoomed(rig.Handle()) != FALSE; });
     ASSERT_TRUE(IsZoomed(rig.Handle()));
     EXPECT_EQ(rig.HitTest(1, 1), htsTransparent);
     const RECT zoomed = rig.WindowRect();

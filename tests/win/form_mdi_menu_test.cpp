@@ -78,7 +78,7 @@ public:
             drawn.push_back(item->Caption());
         };
         Provider->RepaintNonClient();
-        Pump(200);
+        Settle();
         Menus().OnDrawItem = nullptr;
         return drawn;
     }
@@ -156,17 +156,17 @@ TEST(FormMDIMenuTest, TheActiveChildsMenuShowsInTheFramesBarAndLine) {
     // Another child activated: the frame's own items come back.
     rig.Frame->ActiveMDIChild();
     SendMessageW(rig.Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(plain->Handle()), 0);
-    Pump(200);
+    rig.Settle();
     ASSERT_EQ(rig.Frame->ActiveMDIChild(), plain);
     EXPECT_EQ(rig.BarCaptions(), frameOnly);
     EXPECT_EQ(rig.PaintedCaptions(), frameOnly);
 
     // A child freed while active leaves the frame's bar as it was.
     SendMessageW(rig.Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(merging->Handle()), 0);
-    Pump(200);
+    rig.Settle();
     EXPECT_EQ(rig.BarCaptions(), merged);
     delete merging;
-    Pump(200);
+    rig.Settle();
     EXPECT_EQ(rig.BarCaptions(), frameOnly);
 }
 
@@ -191,7 +191,7 @@ TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
     act->OnClick = [&](TObject*) { ++acts; };
     TMenuItem* run = AddMenuItem(child, *tools, "&Run");
     run->OnClick = [&](TObject*) { ++runs; };
-    Pump(100);
+    rig.Settle();
 
     // The painted item stands where the system's bar has it: a red mark in the corner of
     // each painted item shows at the corner of the system's rectangle.
@@ -200,7 +200,7 @@ TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
         canvas.FillRect(RECT{0, 0, 3, 3});
     };
     rig.Provider->RepaintNonClient();
-    Pump(200);
+    rig.Settle();
     const RECT window = rig.WindowRect();
     const int top = rig.Provider->FrameHeight() + rig.Provider->CaptionHeight();
     for (TMenuItem* item : {act, tools}) {
@@ -218,7 +218,7 @@ TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
     RECT r{};
     GetMenuItemRect(rig.Frame->Handle(), GetMenu(rig.Frame->Handle()), static_cast<UINT>(rig.BarPosition(act)), &r);
     testing::ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    Pump(300);
+    rig.Settle();
     EXPECT_EQ(acts, 1);
 
     // Its submenu opens from the frame's line, and its item runs the child's handler.
@@ -226,15 +226,15 @@ TEST(FormMDIMenuTest, AMergedChildItemsCommandReachesTheChildsHandler) {
     {
         testing::TMenuWatcher watcher([](HWND) { testing::SendChord('R'); });
         testing::ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-        Pump(400);
+        rig.Settle();
         EXPECT_TRUE(watcher.Seen());
     }
-    Pump(200);
+    rig.Settle();
     EXPECT_EQ(runs, 1);
 
     // The command the frame's bar sends is the child item's own.
     SendMessageW(rig.Frame->Handle(), WM_COMMAND, act->Command(), 0);
-    Pump(50);
+    rig.Settle();
     EXPECT_EQ(acts, 2);
 }
 
@@ -303,7 +303,7 @@ TEST(FormMDIMenuTest, AMaximisedChildsIconStartsTheFramesMenuLine) {
     rig.Command(child, SC_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(child->Handle()));
     rig.Provider->RepaintNonClient();
-    Pump(200);
+    rig.Settle();
 
     TsSkinProvider& p = *rig.Provider;
     const int m = GetSystemMetrics(SM_CYMENU) - 1;
@@ -334,7 +334,7 @@ TEST(FormMDIMenuTest, AMaximisedChildsIconStartsTheFramesMenuLine) {
     rig.Command(plain, SC_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(plain->Handle()));
     rig.Provider->RepaintNonClient();
-    Pump(200);
+    rig.Settle();
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     HICON programIcon = nullptr;

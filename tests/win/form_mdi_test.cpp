@@ -26,7 +26,7 @@ namespace {
 
 using testing::kElegant;
 using testing::TFrameMetrics;
-using testing::Pump;
+using testing::PumpWhileNot;
 using testing::ScreenPixel;
 
 using testing::TMDIFrameRig;
@@ -70,9 +70,9 @@ TEST(FormMDITest, MaximisingAChildInsertsTheChildButtonsItemOnceAndRestoringRemo
     EXPECT_TRUE(IsZoomed(rig.Frame->ActiveMDIChild()->Handle()));
     EXPECT_EQ(rig.ChildButtonsCount(), 1);
     rig.Frame->Next();
-    Pump(200);
+    rig.Settle();
     rig.Frame->Next();
-    Pump(200);
+    rig.Settle();
     EXPECT_EQ(IsZoomed(rig.Frame->ActiveMDIChild()->Handle()), rig.ChildButtonsCount() == 1);
     EXPECT_EQ(rig.ChildButtonsCount(), 1);
     EXPECT_TRUE(rig.ChildButtonsFirst());
@@ -80,7 +80,7 @@ TEST(FormMDITest, MaximisingAChildInsertsTheChildButtonsItemOnceAndRestoringRemo
     // The item's own "Restore" restores the active child; the item leaves the menu.
     TForm* active = rig.Frame->ActiveMDIChild();
     item->Items(0)->Click();
-    Pump(200);
+    PumpWhileNot([&] { return !IsZoomed(active->Handle()) && rig.ChildButtonsCount() == 0; });
     EXPECT_FALSE(IsZoomed(active->Handle()));
     EXPECT_EQ(rig.ChildButtonsCount(), 0);
     EXPECT_EQ(rig.Menu->Items().Items(0)->Caption(), "&File");
@@ -96,7 +96,7 @@ TEST(FormMDITest, MaximisingAChildInsertsTheChildButtonsItemOnceAndRestoringRemo
     ASSERT_EQ(rig.ChildButtonsCount(), 1);
     delete first;
     delete second;
-    Pump(200);
+    PumpWhileNot([&] { return rig.Frame->MDIChildCount() == 0 && rig.ChildButtonsCount() == 0; });
     EXPECT_EQ(rig.Frame->MDIChildCount(), 0);
     EXPECT_EQ(rig.ChildButtonsCount(), 0);
 }
@@ -113,7 +113,7 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
         TPanel* panel = testing::AddControl<TPanel>(rig.Frame, 0, 0, side.Size, side.Size);
         panel->SetAlign(side.Align);
     }
-    Pump(200);
+    Application().ProcessMessages();
     const int top = sides[0].Size, bottom = sides[1].Size, left = sides[2].Size, right = sides[3].Size;
     mdi.UpdateChildControls();
     EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "no child";
@@ -124,7 +124,7 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
     const int clientW = rig.Frame->ClientWidth(), clientH = rig.Frame->ClientHeight();
     const int areaW = clientW - left - right, areaH = clientH - top - bottom;
     child->SetBounds(areaW - 60, areaH - 50, 220, 150);   // beyond the MDI area's right and bottom
-    Pump(300);
+    PumpWhileNot([&] { return Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar) && Shown(mdi.Grip); });
     ASSERT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar) && Shown(mdi.Grip));
     const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
     const TsScrollBar& v = *mdi.VScrollBar;
@@ -159,7 +159,7 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
     // Moving the skinned bar scrolls the client window's children by as much.
     const int topBefore = child->Top();
     mdi.VScrollBar->SetPosition(mdi.VScrollBar->Position() + 25);
-    Pump(200);
+    PumpWhileNot([&] { return child->Top() == topBefore - 25; });
     EXPECT_EQ(child->Top(), topBefore - 25);
 
     rig.Command(child, SC_MAXIMIZE);
@@ -167,7 +167,7 @@ TEST(FormMDITest, SkinnedScrollBarsShowOnlyWhileANormalActiveChildLiesBeyondTheC
     rig.Command(child, SC_RESTORE);
     EXPECT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar)) << "restored beyond the area again";
     delete child;
-    Pump(200);
+    PumpWhileNot([&] { return !(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)); });
     EXPECT_FALSE(Shown(mdi.VScrollBar) || Shown(mdi.HScrollBar) || Shown(mdi.Grip)) << "the last child closed";
 }
 
@@ -177,17 +177,14 @@ TEST(FormMDITest, AChildAboveAndLeftOfTheAreaIsReachedByTheSkinnedBars) {
     TForm* child = rig.AddChild(10, 10);
     // A new size too: Wine's client window works its range out again when a child is sized.
     child->SetBounds(-40, -60, 210, 150);
-    Pump(300);
-    ASSERT_TRUE(Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar));
+    ASSERT_TRUE(testing::PumpUntil([&] { return Shown(mdi.VScrollBar) && Shown(mdi.HScrollBar); }, "both bars"));
     // The range starts where the child starts: the bars stand 60 and 40 from their start.
     EXPECT_EQ(mdi.VScrollBar->Position(), 60);
     EXPECT_EQ(mdi.HScrollBar->Position(), 40);
     mdi.VScrollBar->SetPosition(0);
-    Pump(200);
-    EXPECT_EQ(child->Top(), 0) << "scrolled back to the child's top";
+    EXPECT_TRUE(testing::PumpUntil([&] { return child->Top() == 0; }, "the child's top back at 0"));
     mdi.HScrollBar->SetPosition(0);
-    Pump(200);
-    EXPECT_EQ(child->Left(), 0) << "scrolled back to the child's left";
+    EXPECT_TRUE(testing::PumpUntil([&] { return child->Left() == 0; }, "the child's left back at 0"));
 }
 
 TEST(FormMDITest, ASecondTsMDIFormFindsTheClientHookedAndLeavesItAlone) {
@@ -223,13 +220,13 @@ TEST(FormMDITest, SwitchingTheSkinOffGivesTheClientWindowBackAndOnHooksItAgain) 
     TMDIFrameRig rig;
     TForm* child = rig.AddChild(10, 10);
     child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 220, 150);   // beyond the right: a skinned bar
-    Pump(300);
+    PumpWhileNot([&] { return Shown(rig.MDI().HScrollBar); });
     ASSERT_TRUE(Shown(rig.MDI().HScrollBar));
     const WNDPROC original = rig.MDI().SavedClientProc;
     const LONG_PTR hooked = GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC);
 
     rig.Manager->SetActive(false);
-    Pump(300);
+    PumpWhileNot([&] { return rig.Provider->MDIExtension == nullptr; });
     EXPECT_EQ(rig.Provider->MDIExtension, nullptr);
     EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(original));
     EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 0);
@@ -237,16 +234,16 @@ TEST(FormMDITest, SwitchingTheSkinOffGivesTheClientWindowBackAndOnHooksItAgain) 
         EXPECT_EQ(dynamic_cast<TsScrollBar*>(rig.Frame->Controls(i)), nullptr) << "the skinned bars went with it";
     }
     child->SetBounds(rig.Frame->ClientWidth() - 80, 30, 220, 150);   // moving a child touches nothing freed
-    Pump(200);
+    rig.Settle();
 
     rig.Manager->SetActive(true);
-    Pump(400);
+    PumpWhileNot([&] { return rig.Provider->MDIExtension != nullptr; });
     ASSERT_NE(rig.Provider->MDIExtension, nullptr);
     EXPECT_EQ(MDIFrameProvider, rig.Provider);
     EXPECT_EQ(GetWindowLongPtrW(rig.Client(), GWLP_WNDPROC), hooked);
     EXPECT_EQ(SendSkinCommand(rig.Client(), SMC_ISSKINNED), 1);
     child->SetBounds(rig.Frame->ClientWidth() - 60, 20, 230, 150);
-    Pump(300);
+    PumpWhileNot([&] { return Shown(rig.MDI().HScrollBar); });
     EXPECT_TRUE(Shown(rig.MDI().HScrollBar)) << "the bars come back with the skin";
 }
 
@@ -269,7 +266,7 @@ TEST(FormMDITest, TheClientWindowShowsTheMDIAreaSectionOrTheFormBackground) {
     }
 
     rig.Manager->SetSkinName("Basalt");
-    Pump(400);
+    rig.Settle();
     const int section = rig.Manager->SectionIndexOf("MDIAREA");
     ASSERT_TRUE(rig.Manager->IsValidSectionIndex(section));
     form = rig.FormBackground();
@@ -313,7 +310,6 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     TMDIFrameRig rig;
     TForm* child = rig.AddChild(10, 10);
     rig.Command(child, SC_MAXIMIZE);
-    Pump(200);
     // Sizes from the close mask (BICONCLOSE of GLOBALINFO in the internal skin), places from the metrics.
     const TsMaskData& close =
         rig.Manager->Tables().Masks.at(static_cast<std::size_t>(rig.Manager->MaskIndexOf(
@@ -361,7 +357,7 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
 
     // A real click on the restore button restores the child and takes the item away.
     testing::ClickAt({window.left + restoreLeft + bw / 2, window.top + top + bh / 2});
-    Pump(400);
+    PumpWhileNot([&] { return !IsZoomed(child->Handle()) && rig.ChildButtonsCount() == 0; });
     EXPECT_FALSE(IsZoomed(child->Handle()));
     EXPECT_EQ(rig.ChildButtonsCount(), 0);
     EXPECT_NE(hit(closeLeft + bw / 2, top + bh / 2), htsMDIClose) << "no buttons without a maximised child";
@@ -372,14 +368,13 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
 TEST(FormMDITest, AMaximisedChildsRestoreButtonShowsTheGlobalRestoreFace) {
     TMDIFrameRig rig;
     rig.Manager->SetSkinName("Basalt");
-    Pump(300);
+    rig.Settle();
     TsSkinManager& m = *rig.Manager;
     const int global = m.SectionIndexOf("GLOBALINFO");
     ASSERT_FALSE(m.IsValidMaskIndex(m.MaskIndexOf(global, "GLOBALINFO", "SICONNORM")));
     ASSERT_FALSE(m.IsValidMaskIndex(m.MaskIndexOf(m.SectionIndexOf("FORM"), "FORM", "BICONNORM")));
     TForm* child = rig.AddChild(10, 10);
     rig.Command(child, SC_MAXIMIZE);
-    Pump(200);
     const auto maskAt = [&](const char* name) -> const TsMaskData& {
         return m.Tables().Masks.at(static_cast<std::size_t>(m.MaskIndexOf(global, "GLOBALINFO", name)));
     };
@@ -412,7 +407,7 @@ TEST(FormMDITest, AFrameWithoutAMenuKeepsPaintingAfterAChildIsMaximisedByItsCapt
     TForm* child = rig.AddChild(10, 10);
     // The release on the child's maximise button asks the frame to wait for the menu merge.
     SendMessageW(child->Handle(), WM_NCLBUTTONUP, htsMaximize, 0);
-    Pump(200);
+    PumpWhileNot([&] { return IsZoomed(child->Handle()) && !rig.Provider->SkinData().Updating; });
     ASSERT_TRUE(IsZoomed(child->Handle()));
     EXPECT_FALSE(rig.Provider->SkinData().Updating);
     rig.Provider->SkinData().BackgroundChanged = true;
@@ -431,16 +426,14 @@ TEST(FormMDITest, AltAndALetterInAMaximisedChildOpenTheFramesMenu) {
     file->Add(item);
     TForm* child = rig.AddChild(20, 20);
     rig.Command(child, SC_MAXIMIZE);
-    SetForegroundWindow(rig.Frame->Handle());
+    testing::BringToFront(rig.Frame->Handle());
     ::SetFocus(child->Handle());
-    testing::Pump(100);
     {
         testing::TMenuWatcher watcher([](HWND) { testing::SendChord('N'); });
         testing::PressChord('F', {VK_MENU});   // Alt+F opens File; the watcher presses N in it
-        testing::Pump(300);
+        PumpWhileNot([&] { return clicks == 1; });
         EXPECT_TRUE(watcher.Seen());
     }
-    testing::Pump(200);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -458,7 +451,7 @@ TEST(FormMDITest, AChildWhoseContentReachesBeyondItScrollsWithSkinnedBars) {
     page->SetParent(child);
     auto* provider = new TsSkinProvider(child);
     child->Show();
-    Pump(300);
+    PumpWhileNot([&] { return provider->VScrollBar && provider->HScrollBar; });
     const int cw = child->ClientWidth(), ch = child->ClientHeight();
     ASSERT_LT(cw, 408);
     ASSERT_LT(ch, 308);
@@ -472,13 +465,13 @@ TEST(FormMDITest, AChildWhoseContentReachesBeyondItScrollsWithSkinnedBars) {
 
     provider->VScrollBar->SetPosition(40);
     provider->HScrollBar->SetPosition(30);
-    Pump(50);
+    PumpWhileNot([&] { return page->Top() == 8 - 40 && page->Left() == 8 - 30; });
     EXPECT_EQ(page->Top(), 8 - 40);
     EXPECT_EQ(page->Left(), 8 - 30);
 
     // Large enough for the page: the bars go and the page is back in place.
     child->SetClientSize(440, 340);
-    Pump(200);
+    PumpWhileNot([&] { return provider->VScrollBar == nullptr && provider->HScrollBar == nullptr; });
     EXPECT_EQ(provider->VScrollBar, nullptr);
     EXPECT_EQ(provider->HScrollBar, nullptr);
     EXPECT_EQ(page->Top(), 8);
@@ -491,13 +484,13 @@ TEST(FormMDITest, ClosingChildrenAndTheFrameLeavesTheLiveCountsFlat) {
         std::vector<TForm*> children;
         for (int i = 0; i < 3; ++i) children.push_back(rig.AddChild(20 * i, 20 * i));
         children[1]->SetBounds(500, 400, 200, 140);   // scroll bars and grip
-        Pump(200);
+        rig.Settle();
         rig.Command(children[2], SC_MAXIMIZE);
         for (TForm* child : children) {
             child->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
             rig.Command(child, SC_CLOSE);
         }
-        Pump(200);
+        PumpWhileNot([&] { return rig.Frame->MDIChildCount() == 0 && rig.ChildButtonsCount() == 0; });
         EXPECT_EQ(rig.Frame->MDIChildCount(), 0);
         EXPECT_EQ(rig.ChildButtonsCount(), 0);
     };

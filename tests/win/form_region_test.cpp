@@ -112,7 +112,7 @@ TEST(FormRegion, ResizedWindowIsShapedForItsNewSize) {
     ASSERT_EQ(rig.Tables().MasterBitmap.Pixel(form.R.Left + imageWidth - 1, form.R.Top + imageHeight - 1), kKey);
     for (const SIZE size : {SIZE{420, 260}, SIZE{260, 180}}) {
         rig.Form->SetBounds(rig.Form->Left(), rig.Form->Top(), size.cx, size.cy);
-        testing::Pump(300);
+        Application().ProcessMessages();
         const RECT wr = rig.WindowRect();
         ASSERT_EQ(wr.right - wr.left, size.cx);
         EXPECT_EQ(rig.Pixel(size.cx - 1, size.cy - 1), kRootColour);

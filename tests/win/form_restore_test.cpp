@@ -12,7 +12,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 using testing::TSkinnedFormRig;
 
 // Client pixels that differ from the picture the painting core makes of the
@@ -51,14 +50,15 @@ TEST(FormRestore, MinimiseAndRestoreKeepTheSkinsClientBackground) {
         } else {
             ShowWindow(rig.Handle(), SW_MINIMIZE);
         }
-        Pump(400);
+        testing::PumpWhileNot([&] { return IsIconic(rig.Handle()) != FALSE; });
         ASSERT_TRUE(IsIconic(rig.Handle()));
         if (std::string(how) == "system command") {
             SendMessageW(rig.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
         } else {
             ShowWindow(rig.Handle(), SW_RESTORE);
         }
-        Pump(600);
+        // Restored, and the client area painted as it was.
+        testing::PumpWhileNot([&] { return !IsIconic(rig.Handle()) && WrongClientPixels(rig).empty(); });
         ASSERT_FALSE(IsIconic(rig.Handle()));
         const std::vector<POINT> wrong = WrongClientPixels(rig);
         EXPECT_TRUE(wrong.empty()) << wrong.size() << " client pixels differ, the first at (" << wrong.front().x << ", "

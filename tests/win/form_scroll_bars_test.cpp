@@ -17,7 +17,7 @@ namespace korvel {
 namespace {
 
 using testing::AddControl;
-using testing::Pump;
+using testing::PumpWhileNot;
 using testing::TFormSetup;
 using testing::TSkinnedFormRig;
 
@@ -68,7 +68,7 @@ TEST(FormScrollBars, ContentBeyondTheClientGetsABarThatScrollsTheChildrenAndGoes
 
     // The content grows beyond the client area.
     c.Second->SetTop(300);
-    Pump(100);
+    PumpWhileNot([&] { return p.VScrollBar != nullptr; });
     const int cw = rig.Form->ClientWidth(), ch = rig.Form->ClientHeight();
     const int content = 300 + 25 + 2;
     EXPECT_EQ(p.ContentHeight, content);
@@ -86,7 +86,7 @@ TEST(FormScrollBars, ContentBeyondTheClientGetsABarThatScrollsTheChildrenAndGoes
 
     // Scrolling moves every child but the bar by the change, the aligned header too.
     bar.SetPosition(50);
-    Pump(50);
+    PumpWhileNot([&] { return p.ScrollOffsetV == -50; });
     EXPECT_EQ(p.ScrollOffsetV, -50);
     EXPECT_EQ(c.First->Top(), 40 - 50);
     EXPECT_EQ(c.Second->Top(), 300 - 50);
@@ -105,7 +105,7 @@ TEST(FormScrollBars, ContentBeyondTheClientGetsABarThatScrollsTheChildrenAndGoes
 
     // Enlarged so that everything fits: the children go back and the bar goes.
     rig.Form->SetClientSize(300, 400);
-    Pump(100);
+    PumpWhileNot([&] { return p.VScrollBar == nullptr; });
     EXPECT_EQ(p.VScrollBar, nullptr);
     EXPECT_EQ(p.ScrollOffsetV, 0);
     EXPECT_EQ(c.First->Top(), 40);
@@ -124,7 +124,7 @@ TEST(FormScrollBars, BothDirectionsShareTheCornerWithAGripAndARangeWidensTheCont
         rig.Show();
         // Each extent counts the other bar's thickness once that bar stands: a size change measures again.
         rig.Form->SetClientSize(310, 170);
-        Pump(100);
+        PumpWhileNot([&] { return p.VScrollBar && p.HScrollBar && p.FormGrip; });
         const int cw = rig.Form->ClientWidth(), ch = rig.Form->ClientHeight();
         const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
         ASSERT_NE(p.VScrollBar, nullptr);
@@ -155,14 +155,14 @@ TEST(FormScrollBars, BothDirectionsShareTheCornerWithAGripAndARangeWidensTheCont
         // The form's own range is content too when it is the larger.
         rig.Form->VertScrollBar().SetRange(900);
         rig.Form->SetClientSize(cw, ch + 1);
-        Pump(100);
+        PumpWhileNot([&] { return p.VScrollBar && p.VScrollBar->Max() == 900 - (ch + 1) + 4; });
         ASSERT_NE(p.VScrollBar, nullptr);
         EXPECT_EQ(p.VScrollBar->Max(), 900 - (ch + 1) + 4);
 
         // A direction whose own bar is hidden never scrolls.
         rig.Form->HorzScrollBar().SetVisible(false);
         rig.Form->SetClientSize(cw, ch);
-        Pump(100);
+        PumpWhileNot([&] { return p.HScrollBar == nullptr && p.FormGrip == nullptr; });
         EXPECT_EQ(p.HScrollBar, nullptr);
         EXPECT_EQ(p.FormGrip, nullptr);
         EXPECT_EQ(distant->Left(), 420);
@@ -171,7 +171,7 @@ TEST(FormScrollBars, BothDirectionsShareTheCornerWithAGripAndARangeWidensTheCont
         // The form goes with both bars and the grip standing: nothing stays behind.
         rig.Form->HorzScrollBar().SetVisible(true);
         rig.Form->SetClientSize(cw, ch + 2);
-        Pump(100);
+        PumpWhileNot([&] { return p.FormGrip != nullptr; });
         ASSERT_NE(p.FormGrip, nullptr);
     }
     EXPECT_EQ(TControl::LiveControls(), liveBefore);
@@ -190,7 +190,7 @@ TEST(FormScrollBars, SwitchingTheSkinOffGivesTheFormItsOwnScrollingBack) {
     EXPECT_FALSE(ownBar());
 
     rig.Manager->SetActive(false);
-    Pump(200);
+    PumpWhileNot([&] { return p.VScrollBar == nullptr && ownBar(); });
     EXPECT_EQ(p.VScrollBar, nullptr);
     EXPECT_TRUE(rig.Form->AutoScroll());
     EXPECT_EQ(c.Second->Top(), 300) << "the content is back where it started";
@@ -207,7 +207,7 @@ TEST(FormScrollBars, SwitchingTheSkinOffGivesTheFormItsOwnScrollingBack) {
     EXPECT_EQ(c.Header->Top(), -line);
 
     rig.Manager->SetActive(true);
-    Pump(200);
+    PumpWhileNot([&] { return p.VScrollBar != nullptr && !ownBar(); });
     EXPECT_FALSE(rig.Form->AutoScroll());
     EXPECT_FALSE(ownBar());
     EXPECT_EQ(c.Second->Top(), 300);

@@ -22,6 +22,7 @@ namespace {
 
 using testing::kRootColour;
 using testing::Pump;
+using testing::PumpWhileNot;
 using testing::TFormSetup;
 using testing::TSkinnedFormRig;
 
@@ -57,7 +58,10 @@ TEST(FormSkinSwitch, OffGivesBackTheSystemFrameAndOnTakesItAwayAgain) {
         EXPECT_EQ(rig.Pixel(client.x, client.y), formColour);
 
         rig.Manager->SetActive(false);
-        Pump(400);
+        PumpWhileNot([&] {   // unskinned, and the system's frame and the form's colour on the screen
+            return !rig.Provider->SkinData().IsSkinned(false) && rig.Pixel(0, 0) != kRootColour &&
+                   rig.Pixel(client.x, client.y) == GetSysColor(COLOR_BTNFACE);
+        });
         EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false));
         EXPECT_EQ(rig.Form->BorderIcons(), setup.FormIcons);
         EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & kIconStyles, kIconStyles);
@@ -70,7 +74,7 @@ TEST(FormSkinSwitch, OffGivesBackTheSystemFrameAndOnTakesItAwayAgain) {
         EXPECT_TRUE(IsWindowVisible(window));
 
         rig.Manager->SetActive(true);
-        Pump(400);
+        PumpWhileNot([&] { return rig.Provider->SkinData().IsSkinned(true); });
         EXPECT_TRUE(rig.Provider->SkinData().IsSkinned(true));
     }
     EXPECT_EQ(rig.Form->BorderIcons(), 0);
@@ -292,7 +296,7 @@ TEST(FormSkinSwitch, ChangePaintsEachControlOnceAfterItHasTheNewSkin) {
         // Nothing is left for later: finishing every pending paint paints nothing more.
         log.Clear();
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump(200);
+        Application().ProcessMessages();
         for (const TWatched& w : watched) EXPECT_EQ(log.Events(w.Control), "") << w.Name;
         // And what shows is each control's new picture: its cache (the whole
         // window's), along the middle row of its face.

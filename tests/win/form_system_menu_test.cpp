@@ -113,7 +113,7 @@ protected:
             Pump(300);
             EXPECT_TRUE(watcher.Seen()) << "a pop-up menu window showed";
         }
-        Pump(300);
+        Application().ProcessMessages();
         return shown;
     }
     COLORREF ClientPixel(int x, int y) { return rig->Pixel(P().ClientOffsetX() + x, P().ClientOffsetY() + y); }
@@ -299,7 +299,7 @@ TEST_F(FormSystemMenuTest, ABrokenSkinFolderIsReportedAndTheWindowKeepsItsSkin) 
 
     // Painted afresh, the window still shows its skin whole, and the menu still works.
     RedrawWindow(rig->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(300);
+    Application().ProcessMessages();
     EXPECT_EQ(ClientPixel(150, 80), formColour);
     EXPECT_EQ(rig->Pixel(0, 0), testing::kRootColour) << "the shaped corner stays cut";
     EXPECT_EQ(Open(CaptionPoint(), true).Skins[1], (TEntry{kElegant, false, true, true, false}));

@@ -56,15 +56,14 @@ public:
     ~TSkinnedFormRig() {
         MovePointer({2, 2});
         delete Form;
-        Pump(50);
+        Application().ProcessMessages();
     }
     TSkinnedFormRig(const TSkinnedFormRig&) = delete;
     TSkinnedFormRig& operator=(const TSkinnedFormRig&) = delete;
 
     void Show() {
         Form->Show();
-        SetForegroundWindow(Form->Handle());
-        Pump(400);
+        BringToFront(Form->Handle());
     }
     HWND Handle() const { return Form->Handle(); }
     RECT WindowRect() const {

@@ -13,7 +13,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 using testing::TSkinnedFormRig;
 
 // The title strip of the provider's cache as bytes.
@@ -43,7 +42,7 @@ TEST(FormTitleLooks, EveryLookIsTheOneACompleteRepaintPaints) {
     // Activation alone: the look the frame paints after WM_ACTIVATE.
     const auto activate = [&](bool active) {
         SendMessageW(rig.Handle(), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
-        Pump(20);
+        Application().ProcessMessages();
     };
     struct TStep {
         const char* What;

@@ -17,7 +17,6 @@
 #include "gui_input_support.h"
 
 using namespace korvel;
-using korvel::testing::Pump;
 using korvel::testing::ScreenPixel;
 using korvel::testing::PointerTo;
 using korvel::testing::TPlaceCounter;
@@ -26,7 +25,7 @@ namespace {
 
 void PointerButton(bool down) {
     korvel::testing::SendMouseButton(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    Pump(150);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 RECT WindowRectOf(HWND window) {
@@ -41,15 +40,6 @@ RECT WorkArea() {
     return r;
 }
 
-// Where a window of size W x H asked to go to the screen point (X, Y) ends up, by the snapping rules.
-POINT Snapped(int x, int y, int w, int h, const RECT& work, int buffer) {
-    if (std::abs(x + w - work.right) < buffer) x = work.right - w;
-    if (std::abs(y + h - work.bottom) < buffer) y = work.bottom - h;
-    if (std::abs(x - work.left) < buffer) x = work.left;   // the primary monitor's origin is the screen's
-    if (std::abs(y - work.top) < buffer) y = work.top;
-    return {x, y};
-}
-
 // The inverting pen turns a pixel into its complement.
 COLORREF Inverted(COLORREF c) { return ~c & 0x00FFFFFF; }
 
@@ -59,10 +49,9 @@ protected:
         frame = new TGalleryFrame(nullptr);
         Application().SetMainForm(frame);
         frame->Show();
-        SetForegroundWindow(frame->Handle());
-        Pump(300);
+        korvel::testing::BringToFront(frame->Handle());
         dynamic_cast<TMenuItem&>(*frame->FindComponent("mnuNewSizeable")).Click();
-        Pump(300);
+        korvel::testing::PumpWhileNot([&] { return frame->ActiveMDIChild() != nullptr; });
         child = dynamic_cast<TGalleryChild*>(frame->ActiveMDIChild());
         ASSERT_NE(child, nullptr);
         ASSERT_EQ(child->Kind(), TGalleryChildKind::Sizeable);
@@ -77,7 +66,7 @@ protected:
         while (frame->MDIChildCount() > 0) delete frame->MDIChildren(0);
         Application().SetMainForm(nullptr);
         delete frame;
-        Pump(50);
+        Application().ProcessMessages();
     }
     // The screen position of the MDI client's client area: where child positions count from.
     POINT ClientOrigin() const {
@@ -202,23 +191,31 @@ TEST_F(GalleryChildGeometry, TheChildSnapsToTheScreensEdgesSeenOnTheScreen) {
     ASSERT_GT(origin.y - work.top, buffer);
     const int w = child->Width(), h = child->Height();
     const int midX = origin.x + 60, midY = origin.y + 90;
+    // The child's edges when it lies flush with the work area's edges.
+    const int flushLeft = work.left, flushTop = work.top, flushRight = work.right - w, flushBottom = work.bottom - h;
     struct TCase {
         const char* Edge;
-        int X, Y;   // on the screen
+        int X, Y;                   // where the child is asked to go, on the screen
+        int ExpectedX, ExpectedY;   // where it ends up
     };
     const TCase cases[] = {
-        {"left, inside the buffer", work.left + buffer - 1, midY},  {"left, at the buffer", work.left + buffer, midY},
-        {"top, inside the buffer", midX, work.top + buffer - 3},    {"top, at the buffer", midX, work.top + buffer},
-        {"right, inside the buffer", work.right - w - 5, midY},     {"right, at the buffer", work.right - w - buffer, midY},
-        {"bottom, inside the buffer", midX, work.bottom - h + 4},   {"bottom, at the buffer", midX, work.bottom - h + buffer},
+        {"left, inside the buffer", flushLeft + buffer - 1, midY, flushLeft, midY},
+        {"left, at the buffer", flushLeft + buffer, midY, flushLeft + buffer, midY},
+        {"top, inside the buffer", midX, flushTop + buffer - 3, midX, flushTop},
+        {"top, at the buffer", midX, flushTop + buffer, midX, flushTop + buffer},
+        {"right, inside the buffer", flushRight - 5, midY, flushRight, midY},
+        {"right, at the buffer", flushRight - buffer, midY, flushRight - buffer, midY},
+        {"bottom, inside the buffer", midX, flushBottom + 4, midX, flushBottom},
+        {"bottom, at the buffer", midX, flushBottom + buffer, midX, flushBottom + buffer},
         // Near the client's corner, far from the screen's: the child stays where it was put.
-        {"the client's left edge", origin.x + 5, midY},              {"the client's top edge", midX, origin.y + 3},
+        {"the client's left edge", origin.x + 5, midY, origin.x + 5, midY},
+        {"the client's top edge", midX, origin.y + 3, midX, origin.y + 3},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Edge) + " " + std::to_string(c.X) + "," + std::to_string(c.Y));
         SetWindowPos(child->Handle(), nullptr, c.X - origin.x, c.Y - origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump(50);
-        const POINT expected = Snapped(c.X, c.Y, w, h, work, buffer);
+        Application().ProcessMessages();
+        const POINT expected{c.ExpectedX, c.ExpectedY};
         const RECT r = WindowRectOf(child->Handle());
         EXPECT_EQ(r.left, expected.x);
         EXPECT_EQ(r.top, expected.y);
@@ -229,7 +226,7 @@ TEST_F(GalleryChildGeometry, TheChildSnapsToTheScreensEdgesSeenOnTheScreen) {
 
     // An outline move that ends 4 pixels from the screen's left edge: the child lands on it.
     SetWindowPos(child->Handle(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Pump(100);
+    Application().ProcessMessages();
     const RECT before = WindowRectOf(child->Handle());
     const POINT press{before.left + w / 2, before.top + provider->FrameHeight() + provider->CaptionHeight() / 2};
     ASSERT_EQ(HitTest(press), HTCAPTION);

@@ -145,30 +145,28 @@ protected:
         frame = new TGalleryFrame(nullptr);
         Application().SetMainForm(frame);
         frame->Show();
-        SetForegroundWindow(frame->Handle());
-        Pump(400);
+        korvel::testing::BringToFront(frame->Handle());
     }
     void TearDown() override {
         korvel::testing::MovePointer({2, 2});
         while (frame->MDIChildCount() > 0) delete frame->MDIChildren(0);
         Application().SetMainForm(nullptr);
         delete frame;
-        Pump(50);
+        Application().ProcessMessages();
     }
 
     // Opens a child the way a user does: Alt+F, then the item's key in the File menu
     // (Return takes the first item, the controls window, whose letter Close shares).
     TGalleryChild& OpenByKeys(WORD itemKey) {
         const int before = frame->MDIChildCount();
-        SetForegroundWindow(frame->Handle());
-        Pump(50);
+        korvel::testing::BringToFront(frame->Handle());
         {
             korvel::testing::TMenuWatcher watcher([itemKey](HWND) { korvel::testing::SendChord(itemKey); });
             korvel::testing::PressChord('F', {VK_MENU});
-            Pump(400);
+            korvel::testing::PumpWhileNot([&] { return frame->MDIChildCount() == before + 1; });
             EXPECT_TRUE(watcher.Seen()) << "the File menu did not open";
         }
-        Pump(300);
+        Application().ProcessMessages();
         EXPECT_EQ(frame->MDIChildCount(), before + 1);
         return dynamic_cast<TGalleryChild&>(*frame->ActiveMDIChild());
     }
@@ -216,7 +214,7 @@ TEST_F(GalleryChildLooks, OnlyTheActiveChildShowsTheActiveTitleBar) {
     // A click on the inactive Sizeable window's title activates it: the looks change places.
     const RECT s = WindowRectOf(sizeable.Handle());
     korvel::testing::ClickAt({s.left + sizeable.Width() / 2, s.top + ProviderOf(sizeable).FrameHeight() + 4});
-    Pump(300);
+    korvel::testing::PumpWhileNot([&] { return frame->ActiveMDIChild() == &sizeable; });
     ASSERT_EQ(frame->ActiveMDIChild(), &sizeable);
     ExpectTitleLook(sizeable, true);
     ExpectTitleLook(scrolling, false);

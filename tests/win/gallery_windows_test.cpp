@@ -26,7 +26,6 @@
 #include "gui_test_support.h"
 
 using namespace korvel;
-using korvel::testing::Pump;
 
 namespace {
 
@@ -36,7 +35,7 @@ protected:
         frame = new TGalleryFrame(nullptr);
         Application().SetMainForm(frame);
         frame->Show();
-        Pump(50);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         // The children belong to the application; they go before their frame's window.
@@ -91,7 +90,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
     for (const TExpected& row : expected) {
         SCOPED_TRACE(row.Caption);
         Item(std::string(GalleryChildRow(row.Kind).MenuItem)).Click();
-        Pump(20);
+        Application().ProcessMessages();
         ASSERT_EQ(frame->MDIChildCount(), ++count);
         TGalleryChild& child = ActiveChild();
         EXPECT_EQ(child.Kind(), row.Kind);
@@ -110,7 +109,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
 
 TEST_F(GalleryTest, ScrollingWindowHoldsMoreThanItsClientArea) {
     Item("mnuNewScrolling").Click();
-    Pump(20);
+    Application().ProcessMessages();
     TGalleryChild& child = ActiveChild();
     int right = 0, bottom = 0;
     for (int i = 0; i < child.ControlCount(); ++i) {
@@ -217,20 +216,20 @@ TEST_F(GalleryTest, ControlsWindowGroupsHaveTitlesAndNothingOverlapsOrSticksOut)
 
 TEST_F(GalleryTest, WindowMenuMaximisesRestoresAndCloseClosesTheActiveChild) {
     Item("mnuNewSizeable").Click();
-    Pump(20);
+    Application().ProcessMessages();
     TGalleryChild* sizeable = &ActiveChild();
     ASSERT_EQ(sizeable->Kind(), TGalleryChildKind::Sizeable);
     Item("mnuMaximise").Click();
-    Pump(20);
+    Application().ProcessMessages();
     EXPECT_EQ(sizeable->WindowState(), TWindowState::wsMaximized);
     EXPECT_TRUE(IsZoomed(sizeable->Handle()));
     Item("mnuRestore").Click();
-    Pump(20);
+    Application().ProcessMessages();
     EXPECT_EQ(sizeable->WindowState(), TWindowState::wsNormal);
     EXPECT_FALSE(IsZoomed(sizeable->Handle()));
     const int before = frame->MDIChildCount();
     Item("mnuClose").Click();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(frame->MDIChildCount(), before - 1);
     for (int i = 0; i < frame->MDIChildCount(); ++i) EXPECT_NE(frame->MDIChildren(i), sizeable);
 }
@@ -259,7 +258,7 @@ TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
     const auto basalt = std::find(names.begin(), names.end(), "Basalt");
     ASSERT_NE(basalt, names.end());
     head.Items(static_cast<int>(basalt - names.begin()))->Click();
-    Pump(20);
+    Application().ProcessMessages();
     EXPECT_EQ(manager.SkinName(), "Basalt");
     EXPECT_EQ(checkedNames(), std::vector<std::string>{"Basalt"});
     // The children hear it: the controls window's provider now paints from Basalt's tables.
@@ -268,7 +267,7 @@ TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
     EXPECT_EQ(provider->SkinData().SkinManager(), &manager);
     const auto internal = std::find(names.begin(), names.end(), "Elegant (internal)");
     head.Items(static_cast<int>(internal - names.begin()))->Click();
-    Pump(20);
+    Application().ProcessMessages();
     EXPECT_EQ(manager.SkinName(), "Elegant (internal)");
     EXPECT_EQ(checkedNames(), std::vector<std::string>{"Elegant (internal)"});
 }

@@ -55,11 +55,11 @@ protected:
         panel->SetColor(kPanelColor);
         panel->SetCaption("");
         form->Show();
-        Pump(100);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete form;
-        Pump(20);
+        Application().ProcessMessages();
     }
     TForm* form = nullptr;
     TLabel* label = nullptr;
@@ -110,7 +110,7 @@ TEST_F(BackgroundPaintTest, AResizedPanelRepaintsItsWholeFace) {
     POINT oldEdge = panel->ClientToScreen({panel->Width() - 1, panel->Height() / 2});
     ASSERT_EQ(ScreenPixel(oldEdge.x, oldEdge.y), ColorToRGB(clBtnShadow));   // the raised bevel's shadow
     panel->SetWidth(panel->Width() + 60);
-    Pump(100);
+    testing::PumpWhileNot([&] { return ScreenPixel(oldEdge.x, oldEdge.y) == kPanelColor; });
     EXPECT_EQ(ScreenPixel(oldEdge.x, oldEdge.y), kPanelColor) << "the old right edge is gone";
     POINT newEdge = panel->ClientToScreen({panel->Width() - 1, panel->Height() / 2});
     EXPECT_EQ(ScreenPixel(newEdge.x, newEdge.y), ColorToRGB(clBtnShadow));
@@ -121,7 +121,7 @@ TEST_F(BackgroundPaintTest, ASystemColourChangeReachesCachedBrushes) {
     auto* edit = testing::AddControl<TEdit>(form, 20, 150, 120, 24);
     edit->SetText("");
     form->Repaint();
-    Pump(100);
+    Application().ProcessMessages();
     struct {
         const char* what;
         int index;

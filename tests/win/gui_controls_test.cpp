@@ -23,7 +23,6 @@ namespace {
 // The owner of the hooks these tests put in window procedure chains.
 const int kHookOwner = 0;
 
-using testing::Pump;
 
 // A shown form for the controls of one test; freed (with its controls) at the end.
 class ControlsTest : public ::testing::Test {
@@ -35,11 +34,11 @@ protected:
         form->SetBounds(120, 120, 360, 260);
         form->SetCaption("controls");
         form->Show();
-        Pump(100);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(GdiCounters().Windows, windowsBefore);
         EXPECT_EQ(TControl::LiveControls(), controlsBefore);
     }
@@ -195,7 +194,7 @@ TEST_F(ControlsTest, EditChangeEventFollowsTheTextRules) {
 
     // Typing: one event after each keystroke that alters the text.
     edit->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     testing::TypeText(L"ab");
     EXPECT_EQ(edit->Text(), "ab");
     EXPECT_EQ(changes, (std::vector<std::string>{"Start", "", "a", "ab"}));
@@ -343,7 +342,7 @@ TEST_F(ControlsTest, ChildrenKeepIndexOrderAndTabOrderMovesFocus) {
     EXPECT_EQ(first->TabOrder(), 1);
     EXPECT_EQ(panel->Controls(1), second);   // tab order does not change the index order
     second->SetFocus();
-    Pump(30);
+    Application().ProcessMessages();
     EXPECT_TRUE(second->Focused());
     EXPECT_TRUE(form->SelectNext(second, true));
     EXPECT_TRUE(first->Focused());
@@ -377,7 +376,7 @@ TEST_F(ControlsTest, AlignedAndAnchoredChildrenFollowTheirParentsSize) {
     };
     for (const auto& step : steps) {
         panel->SetBounds(panel->Left(), panel->Top(), step.width, step.height);
-        Pump(20);
+        Application().ProcessMessages();
         auto same = [](RECT a, RECT b) { return EqualRect(&a, &b) != 0; };
         EXPECT_TRUE(same(corner->BoundsRect(), step.corner)) << step.width << ": " << corner->Left() << "," << corner->Top();
         EXPECT_TRUE(same(stretch->BoundsRect(), step.stretch)) << step.width << ": " << stretch->Width();
@@ -403,10 +402,10 @@ TEST_F(ControlsTest, FocusMovesSendEnterExitAndTellTheForm) {
         });
     }
     a->SetFocus();
-    Pump(20);
+    Application().ProcessMessages();
     log.clear();
     b->SetFocus();
-    Pump(20);
+    Application().ProcessMessages();
     EXPECT_EQ(log, (std::vector<std::string>{"a exit", "b enter", "form focus b"}));
     EXPECT_EQ(form->ActiveControl(), b);
     for (TControl* c : std::vector<TControl*>{a, b, form}) c->UnhookWindowProc(&kHookOwner);

@@ -229,7 +229,7 @@ TEST_F(DefinitionTest, BuildsNestedControlsWithTheirPropertiesInFileOrder) {
 
     // The real windows carry what was read.
     form->Show();
-    testing::Pump(50);
+    Application().ProcessMessages();
     wchar_t caption[64] = {};
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Korvel Pro 2007.1");

@@ -29,6 +29,7 @@ const int kHookOwner = 0;
 
 using testing::ClickAt;
 using testing::MovePointer;
+using testing::PassDoubleClickTime;
 using testing::PressChord;
 using testing::Pump;
 using testing::SendChord;
@@ -81,11 +82,11 @@ protected:
         }
         form->Show();
         SetForegroundWindow(form->Handle());
-        Pump(150);
+        testing::PumpUntil([this] { return GetForegroundWindow() == form->Handle(); }, "the form to come to the front");
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(GdiCounters().Windows, windowsBefore);
     }
     // The records of one kind, in order.
@@ -124,15 +125,14 @@ TEST_F(EventFormTest, MouseEventsCarryTheButtonShiftStateAndClientPoint) {
     };
     for (const auto& c : cases) {
         MovePointer(c.control->ClientToScreen(c.at));
-        Pump(600);   // no double click with the previous case
+        PassDoubleClickTime();   // no double click with the previous case
         log.clear();
         for (WORD m : c.modifiers) SendKey(m, false);
-        Pump(50);
         SendMouseButton(c.down);
         SendMouseButton(c.up);
-        Pump(200);
+        testing::PumpWhileNot([this] { return Only("down").size() + Only("up").size() >= 2; });
         for (WORD m : c.modifiers) SendKey(m, true);
-        Pump(50);
+        Application().ProcessMessages();
         auto downs = Only("down"), ups = Only("up");
         ASSERT_EQ(downs.size(), 1u) << c.what;
         ASSERT_EQ(ups.size(), 1u) << c.what;
@@ -164,13 +164,13 @@ TEST_F(EventFormTest, MouseEventsCarryTheButtonShiftStateAndClientPoint) {
     // A double click: the second press is a double click on both kinds of control.
     for (TControl* control : {static_cast<TControl*>(panel), static_cast<TControl*>(label)}) {
         MovePointer(control->ClientToScreen({10, 10}));
-        Pump(600);
+        PassDoubleClickTime();
         log.clear();
         for (int i = 0; i < 2; ++i) {
             SendMouseButton(MOUSEEVENTF_LEFTDOWN);
             SendMouseButton(MOUSEEVENTF_LEFTUP);
         }
-        Pump(300);
+        testing::PumpWhileNot([this] { return Only("down").size() + Only("up").size() + Only("dbl").size() >= 5; });
         std::vector<std::string> order;
         for (const auto& r : log)
             if (r.What != "move" && r.What != "virtual down") order.push_back(r.What);
@@ -197,7 +197,6 @@ TEST_F(EventFormTest, KeyEventsMayChangeOrSwallowTheKey) {
         if (key == L'b') key = 0;      // swallowed
     };
     edit->SetFocus();
-    Pump(50);
     for (WORD key : {WORD('A'), WORD('B'), WORD('C')}) PressChord(key);
     PressChord('D', {VK_SHIFT});
     PressChord(VK_HOME);
@@ -248,7 +247,7 @@ TEST(Constraints, TheUserCannotSizeAFormBeyondThem) {
     form.Constraints().SetMaxHeight(330);
     form.Show();
     SetForegroundWindow(form.Handle());
-    Pump(150);
+    testing::PumpUntil([&] { return GetForegroundWindow() == form.Handle(); }, "the form to come to the front");
     MINMAXINFO info{};
     SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 260);
@@ -271,18 +270,25 @@ TEST(Constraints, TheUserCannotSizeAFormBeyondThem) {
         POINT corner{r.right - 2, r.bottom - 2};
         MovePointer(corner);
         // Win32 sizes in a loop of its own inside the press: another thread moves and releases.
-        std::thread mover([corner, by = d.by] {
-            Sleep(300);
+        std::atomic<bool> released{false};
+        const DWORD thread = GetCurrentThreadId();
+        std::thread mover([corner, by = d.by, thread, &released] {
+            auto sizing = [thread] {
+                GUITHREADINFO info{sizeof(GUITHREADINFO)};
+                return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE);
+            };
+            for (int waited = 0; waited < 5000 && !sizing(); waited += 10) Sleep(10);
             for (int step = 1; step <= 4; ++step) {
                 SetCursorPos(corner.x + by.x * step / 4, corner.y + by.y * step / 4);
-                Sleep(100);
+                Sleep(100);   // the loop sizes the frame to each step
             }
             SendMouseButton(MOUSEEVENTF_LEFTUP);
+            released = true;
         });
         SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-        Pump(1200);
+        testing::PumpUntil([&] { return released.load(); }, "the sizing drag to end");
         mover.join();
-        Pump(200);
+        Application().ProcessMessages();
         EXPECT_LE(std::abs(form.Width() - d.width), slack[i]) << d.what << ": " << form.Width();
         EXPECT_LE(std::abs(form.Height() - d.height), slack[i]) << d.what << ": " << form.Height();
         ++i;
@@ -323,7 +329,7 @@ TEST(ModalForms, ShowModalAnswersHowTheFormWasClosed) {
     main->SetCaption("owner");
     Application().SetMainForm(main);
     main->Show();
-    Pump(100);
+    Application().ProcessMessages();
     auto* dialog = new TForm(nullptr);
     dialog->SetBounds(180, 160, 300, 160);
     dialog->SetCaption("dialog");
@@ -382,7 +388,7 @@ TEST(ModalForms, ShowModalAnswersHowTheFormWasClosed) {
         EXPECT_TRUE(IsWindowEnabled(main->Handle())) << c.what;
         EXPECT_FALSE(dialog->Modal()) << c.what;
         if (c.result == mrOk) EXPECT_EQ(resultInClick, mrOk);   // set before the click handler runs
-        Pump(100);
+        Application().ProcessMessages();
     }
     dialog->Show();
     EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
@@ -403,7 +409,7 @@ TEST(ModalForms, ShowModalAnswersHowTheFormWasClosed) {
         result = released->ShowModal();
     }
     EXPECT_EQ(result, mrCancel);
-    Pump(100);
+    testing::PumpWhileNot([&] { return TForm::FormCount() == formsBefore - 1; });
     EXPECT_EQ(TForm::FormCount(), formsBefore - 1);
     delete main;
     Application().SetMainForm(savedMain);
@@ -418,22 +424,21 @@ TEST(SecondaryForms, AreOwnedByTheMainFormsWindow) {
     auto* second = new TForm(nullptr);
     second->SetBounds(150, 150, 200, 150);
     second->Show();
-    Pump(150);
     EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());
     EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), nullptr);
     // Brought to the front, the main form stays below its owned form.
     SetForegroundWindow(main->Handle());
     SetWindowPos(main->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    Pump(150);
+    testing::PumpUntil([&] { return GetForegroundWindow() == main->Handle(); }, "the main form to come to the front");
     bool secondAbove = false;
     for (HWND w = GetWindow(main->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) secondAbove |= w == second->Handle();
     EXPECT_TRUE(secondAbove);
     // Minimised with it, and back.
     ShowWindow(main->Handle(), SW_MINIMIZE);
-    Pump(300);
+    testing::PumpWhileNot([&] { return !IsWindowVisible(second->Handle()); });
     EXPECT_FALSE(IsWindowVisible(second->Handle()));
     ShowWindow(main->Handle(), SW_RESTORE);
-    Pump(300);
+    testing::PumpWhileNot([&] { return IsWindowVisible(second->Handle()) != FALSE; });
     EXPECT_TRUE(IsWindowVisible(second->Handle()));
     delete second;
     delete main;

@@ -20,7 +20,6 @@ namespace korvel {
 namespace {
 
 using testing::ClickPointer;
-using testing::Pump;
 
 const int kHookOwner = 0;
 
@@ -54,11 +53,11 @@ TEST(FormActivation, FirstShowFocusesTheFirstTabStopOrTheActiveControl) {
         if (c.skipped >= 0) edits[c.skipped]->SetTabStop(false);
         if (c.active >= 0) form->SetActiveControl(edits[c.active]);
         form->Show();
-        Pump(150);
+        testing::PumpWhileNot([&] { return GetFocus() == edits[c.expected]->Handle(); });
         EXPECT_EQ(GetFocus(), edits[c.expected]->Handle()) << c.name;
         EXPECT_EQ(form->ActiveControl(), edits[c.expected]) << c.name;
         delete form;
-        Pump(30);
+        Application().ProcessMessages();
     }
 }
 
@@ -91,7 +90,7 @@ TEST(FormActivation, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
     });
     first->Show();
     second->Show();
-    Pump(150);
+    testing::PumpUntil([&] { return GetActiveWindow() == second->Handle(); }, "the second form to become active");
     auto empty = [](TForm* f) { return f->ClientToScreen({f->ClientWidth() - 20, f->ClientHeight() - 20}); };
 
     ClickPointer(empty(first));
@@ -113,7 +112,7 @@ TEST(FormActivation, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
     first->UnhookWindowProc(&kHookOwner);
     delete second;
     delete first;
-    Pump(30);
+    Application().ProcessMessages();
 }
 
 TEST(FormRecreation, AFormWhoseFrameChangesStaysShownWhereAndAsLargeAsTheUserLeftIt) {
@@ -136,18 +135,18 @@ TEST(FormRecreation, AFormWhoseFrameChangesStaysShownWhereAndAsLargeAsTheUserLef
         auto* edit = testing::AddControl<TEdit>(form, 10, 10, 120, 21);
         auto* other = testing::AddControl<TEdit>(form, 10, 40, 120, 21);
         form->Show();
-        Pump(100);
+        Application().ProcessMessages();
         other->SetFocus();
         // The user moves and enlarges the window.
         MoveWindow(form->Handle(), 130, 110, form->Width() + 60, form->Height() + 40, TRUE);
-        Pump(50);
+        Application().ProcessMessages();
         RECT window, client;
         GetWindowRect(form->Handle(), &window);
         GetClientRect(form->Handle(), &client);
         HWND before = form->Handle();
 
         c.apply(form);
-        Pump(100);
+        Application().ProcessMessages();
         HWND after = form->Handle();
         EXPECT_EQ(after != before, c.recreates) << c.change << ": whether the window was recreated";
         EXPECT_TRUE(IsWindowVisible(after)) << c.change;
@@ -165,7 +164,7 @@ TEST(FormRecreation, AFormWhoseFrameChangesStaysShownWhereAndAsLargeAsTheUserLef
         EXPECT_EQ(form->Left(), 130) << c.change;
         (void)edit;
         delete form;
-        Pump(30);
+        Application().ProcessMessages();
     }
 }
 
@@ -173,18 +172,18 @@ TEST(FormRecreation, AMaximisedFormStaysMaximisedAndRestoresToItsOwnPlace) {
     auto* form = NewForm(150, 130, "maximised");
     form->SetBorderStyle(TFormBorderStyle::bsSizeable);
     form->Show();
-    Pump(100);
+    Application().ProcessMessages();
     RECT normal;
     GetWindowRect(form->Handle(), &normal);
     ShowWindow(form->Handle(), SW_MAXIMIZE);
-    Pump(50);
+    Application().ProcessMessages();
     ASSERT_TRUE(IsZoomed(form->Handle()));
     form->SetBorderIcons(biSystemMenu | biMaximize);
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(IsZoomed(form->Handle()));
     ShowWindow(form->Handle(), SW_RESTORE);
-    Pump(50);
+    Application().ProcessMessages();
     RECT restored;
     GetWindowRect(form->Handle(), &restored);
     EXPECT_EQ(restored.left, normal.left);

@@ -15,7 +15,6 @@ namespace korvel {
 namespace {
 
 using testing::AddControl;
-using testing::Pump;
 
 bool OwnBar(TForm& form, DWORD style) { return (GetWindowLongPtrW(form.Handle(), GWL_STYLE) & style) != 0; }
 
@@ -28,11 +27,11 @@ TEST(GuiFormScrolling, AutoScrollShowsTheWindowsBarAndEveryScrollCodeMovesTheChi
     header->SetAlign(TAlign::alTop);
     TButton* low = AddControl<TButton>(&form, 15, 40, 70, 25);
     form.Show();
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_FALSE(OwnBar(form, WS_VSCROLL));
 
     low->SetTop(400);   // the content grows
-    Pump(50);
+    Application().ProcessMessages();
     ASSERT_TRUE(OwnBar(form, WS_VSCROLL));
     EXPECT_FALSE(OwnBar(form, WS_HSCROLL));
     const int content = 400 + 25, client = form.ClientHeight();
@@ -68,12 +67,12 @@ TEST(GuiFormScrolling, AutoScrollShowsTheWindowsBarAndEveryScrollCodeMovesTheChi
 
     // A smaller range keeps the content inside it.
     form.SetClientSize(260, content - 10);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(form.VertScrollBar().Position(), 10);
     EXPECT_EQ(low->Top(), 400 - 10);
     // Enlarged so that everything fits: the bar goes and the children are back.
     form.SetClientSize(260, content + 20);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_FALSE(OwnBar(form, WS_VSCROLL));
     EXPECT_EQ(form.VertScrollBar().Position(), 0);
     EXPECT_EQ(low->Top(), 400);
@@ -83,14 +82,14 @@ TEST(GuiFormScrolling, AutoScrollShowsTheWindowsBarAndEveryScrollCodeMovesTheChi
     // Switching AutoScroll off scrolls back and hides the bars.
     form.SetClientSize(260, 150);
     form.HorzScrollBar().SetRange(900);
-    Pump(50);
+    Application().ProcessMessages();
     ASSERT_TRUE(OwnBar(form, WS_HSCROLL));
     SendMessageW(form.Handle(), WM_HSCROLL, SB_PAGEDOWN, 0);
     SendMessageW(form.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(low->Left(), 15 - form.ClientWidth());
     EXPECT_EQ(low->Top(), 400 - line);
     form.SetAutoScroll(false);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_FALSE(OwnBar(form, WS_VSCROLL));
     EXPECT_FALSE(OwnBar(form, WS_HSCROLL));
     EXPECT_EQ(low->Left(), 15);

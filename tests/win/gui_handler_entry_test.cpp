@@ -23,7 +23,6 @@ namespace korvel {
 namespace {
 
 using testing::PressChord;
-using testing::Pump;
 
 // Tells when the form that owns it is freed.
 class TFreeProbe : public TComponent {
@@ -50,12 +49,11 @@ protected:
         cancel->SetCaption("Cancel");
         cancel->SetCancel(true);
         form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump(150);
+        testing::BringToFront(form->Handle());
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         Application().OnException = nullptr;
     }
 
@@ -83,7 +81,7 @@ TEST_F(HandlerEntryTest, AnExceptionFromAKeyboardClickIsReportedAndTheProgramGoe
         TButton* button = path.button;
         button->OnClick = [](TObject*) { throw EFOpenError("c:\\no such folder\\site.cfg", ERROR_PATH_NOT_FOUND); };
         path.focus->SetFocus();
-        Pump(50);
+        Application().ProcessMessages();
         reports.clear();
         path.press();
         ASSERT_EQ(reports.size(), 1u) << path.path;
@@ -105,8 +103,7 @@ TEST_F(HandlerEntryTest, AnExceptionFromATimerOrAnEnumerationCallbackIsReported)
         ++ticks;
         throw Exception("tick " + std::to_string(ticks));
     });
-    DWORD until = GetTickCount() + 2000;
-    while (ticks < 2 && static_cast<int>(until - GetTickCount()) > 0) Pump(20);
+    testing::PumpWhileNot([&] { return ticks >= 2; }, 2000);
     timer.SetEnabled(false);
     ASSERT_GE(reports.size(), 2u);   // the timer kept running after the first failure
     EXPECT_EQ(reports[0], "tick 1");
@@ -138,13 +135,12 @@ TEST_F(HandlerEntryTest, AFormReleasedInAKeyboardOrTimerHandlerOutlivesTheHandle
         auto* ok = testing::AddControl<TButton>(dialog, 180, 10, 90, 25);
         ok->SetDefault(true);
         dialog->Show();
-        SetForegroundWindow(dialog->Handle());
-        Pump(100);
+        testing::BringToFront(dialog->Handle());
         bool handled = false, freedInside = true;
         auto handler = [&] {
             handled = true;
             dialog->Release();
-            Pump(150);   // a nested message loop: the release message arrives in it
+            Application().ProcessMessages();   // a nested message loop: the release message arrives in it
             freedInside = dialogFreed;
             if (!dialogFreed) dialog->SetCaption("still here");   // the handler goes on using its form
         };
@@ -155,17 +151,16 @@ TEST_F(HandlerEntryTest, AFormReleasedInAKeyboardOrTimerHandlerOutlivesTheHandle
                 timer.SetEnabled(false);
                 handler();
             });
-            DWORD until = GetTickCount() + 2000;
-            while (!handled && static_cast<int>(until - GetTickCount()) > 0) Pump(20);
+            testing::PumpWhileNot([&] { return handled; }, 2000);
         } else {
             ok->OnClick = [&](TObject*) { handler(); };
             field->SetFocus();
-            Pump(30);
+            Application().ProcessMessages();
             PressChord(VK_RETURN);
         }
         ASSERT_TRUE(handled) << path;
         EXPECT_FALSE(freedInside) << path << ": freed while its handler ran";
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_TRUE(dialogFreed) << path << ": a released form goes once the handler has returned";
         EXPECT_TRUE(reports.empty()) << path << ": " << (reports.empty() ? "" : reports[0]);
         if (!dialogFreed) delete dialog;

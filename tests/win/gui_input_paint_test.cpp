@@ -52,12 +52,12 @@ protected:
         form->Show();
         Application().SetMainForm(form);
         MovePointer({5, 5});
-        Pump(200);
+        testing::BringToFront(form->Handle());
     }
     void TearDown() override {
         MovePointer({5, 5});
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
     }
     template <class T>
     T* Add(int left, int top, int width, int height) {
@@ -87,7 +87,8 @@ TEST_F(InputPaintTest, MouseEnteredAndLeftFollowTheRealPointer) {
     MovePointer(Center(label));
     MovePointer(Center(edit));
     MovePointer({5, 5});
-    Pump(600);   // leaving every window of ours is noticed by Win32's leave tracking, which polls
+    // Leaving every window of ours is noticed by Win32's leave tracking, which polls.
+    testing::PumpWhileNot([&] { return log.size() >= 6; });
     EXPECT_EQ(log, (std::vector<std::string>{"TButton entered", "TButton left", "TLabel entered", "TLabel left",
                                              "TEdit entered", "TEdit left"}));
     EXPECT_EQ(TControl::MouseControl(), nullptr);
@@ -96,7 +97,7 @@ TEST_F(InputPaintTest, MouseEnteredAndLeftFollowTheRealPointer) {
 
 TEST_F(InputPaintTest, WindowlessChildrenArePaintedIntoTheParentsPixels) {
     form->Repaint();
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_EQ(ScreenPixel(Corner(label, 2, 2).x, Corner(label, 2, 2).y), kLabelColor);
     POINT outside = form->ClientToScreen({10, 75});
     EXPECT_EQ(ScreenPixel(outside.x, outside.y), kFormColor);
@@ -105,12 +106,12 @@ TEST_F(InputPaintTest, WindowlessChildrenArePaintedIntoTheParentsPixels) {
 
     label->SetTransparent(true);   // the form shows through
     label->Update();
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_EQ(ScreenPixel(Corner(label, 2, 2).x, Corner(label, 2, 2).y), kFormColor);
     label->SetTransparent(false);
     label->SetVisible(false);
     label->Update();
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_EQ(ScreenPixel(Corner(label, 2, 2).x, Corner(label, 2, 2).y), kFormColor);
 }
 
@@ -139,7 +140,7 @@ TEST_F(InputPaintTest, ExceptionInAClickHandlerIsShownAndTheWindowKeepsWorking) 
         EXPECT_EQ(answer.Owner(), form->Handle());
         EXPECT_EQ(answer.Caption(), Application().Title());
     }
-    Pump(200);
+    Application().ProcessMessages();
     testing::ClickPointer(Center(button));
     EXPECT_EQ(clicks, 2);
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
@@ -154,9 +155,8 @@ TEST_F(InputPaintTest, TimerTicksThroughTheMessageLoopUntilDisabled) {
     timer->SetOnTimer([&](TObject*) {   // enabled by default: the handler starts it
         if (++ticks == 3) timer->SetEnabled(false);
     });
-    DWORD until = GetTickCount() + 3000;
-    while (ticks < 3 && static_cast<int>(until - GetTickCount()) > 0) Pump(10);
-    Pump(150);
+    testing::PumpUntil([&] { return ticks >= 3; }, "three timer ticks", 3000);
+    Pump(testing::NothingHappensMillis);   // no tick after the timer was switched off
     EXPECT_EQ(ticks, 3);
 }
 

@@ -33,9 +33,11 @@ inline void SendChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
     for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) SendKey(*it, true);
 }
 
+// Presses a chord and handles it: Wine queues the keys before SendInput returns,
+// and the characters they translate to are handled in the same pass.
 inline void PressChord(WORD key, std::initializer_list<WORD> modifiers = {}) {
     SendChord(key, modifiers);
-    Pump(200);
+    Application().ProcessMessages();
 }
 
 // A real absolute pointer move: the normalised coordinate that lands on the
@@ -55,6 +57,9 @@ inline void PointerTo(POINT p) {
     EXPECT_EQ(now.y, p.y);
 }
 
+// Lets the system's double-click time pass, so that the next press is a press of its own.
+inline void PassDoubleClickTime() { Pump(static_cast<int>(GetDoubleClickTime()) + 50); }
+
 inline void SendMouseButton(DWORD flag) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -67,7 +72,7 @@ inline void ClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD u
     MovePointer(screen);
     SendMouseButton(downFlag);
     SendMouseButton(upFlag);
-    Pump(200);
+    Application().ProcessMessages();   // queued before SendInput returns
 }
 
 // The visible pop-up menu window (class "#32768") of this process, or nullptr.

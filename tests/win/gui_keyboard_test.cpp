@@ -54,14 +54,12 @@ protected:
         for (auto [button, count] : {std::pair{save, &saveClicks}, {fish, &fishClicks}, {ok, &okClicks}, {cancel, &cancelClicks}})
             button->OnClick = [count](TObject*) { ++*count; };
         form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump(150);
+        testing::BringToFront(form->Handle());
         nameEdit->SetFocus();
-        Pump(50);
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(GdiCounters().Windows, windowsBefore);
     }
     template <class T>
@@ -114,7 +112,7 @@ TEST_F(KeyboardTest, AltLetterClicksTheButtonOnceWithoutBeepOrSystemMenu) {
         next(m);
     });
     PressChord('S', {VK_MENU});
-    Pump(200);
+    Pump(testing::NothingHappensMillis);   // no system command follows
     EXPECT_EQ(saveClicks, 1);
     EXPECT_TRUE(commands.empty()) << "system command " << std::hex << (commands.empty() ? 0 : commands[0]);
     EXPECT_EQ(nameEdit->Text(), "");
@@ -129,7 +127,7 @@ TEST_F(KeyboardTest, PlainLetterWorksAsAcceleratorOnlyWhileTheFocusedControlTake
     EXPECT_EQ(saveClicks, 0);
 
     ok->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('S');
     EXPECT_EQ(saveClicks, 1);
     PressChord('V');   // the check box toggles and takes the focus
@@ -141,7 +139,7 @@ TEST_F(KeyboardTest, PlainLetterWorksAsAcceleratorOnlyWhileTheFocusedControlTake
 
 TEST_F(KeyboardTest, LabelAcceleratorFocusesItsControlAndDoubleAmpersandIsLiteral) {
     ok->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('N', {VK_MENU});
     EXPECT_TRUE(nameEdit->Focused());
 
@@ -153,7 +151,7 @@ TEST_F(KeyboardTest, LabelAcceleratorFocusesItsControlAndDoubleAmpersandIsLitera
 
     nameLabel->SetShowAccelChar(false);   // the caption's ampersands are plain text then
     ok->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('N', {VK_MENU});
     EXPECT_TRUE(ok->Focused());
 }
@@ -165,13 +163,13 @@ TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
     EXPECT_EQ(cancelClicks, 1);
 
     save->SetFocus();   // a focused button takes Enter instead of the default one
-    Pump(50);
+    Application().ProcessMessages();
     PressChord(VK_RETURN);
     EXPECT_EQ(saveClicks, 1);
     EXPECT_EQ(okClicks, 1);
 
     memo->SetFocus();   // a multi-line edit keeps Enter for a new line, but not Escape
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('A');
     PressChord(VK_RETURN);
     PressChord('B');
@@ -188,7 +186,7 @@ TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
 
 TEST_F(KeyboardTest, TabAndArrowsMoveTheFocusUnlessTheControlClaimsThem) {
     save->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord(VK_TAB);
     EXPECT_TRUE(fish->Focused());
     PressChord(VK_TAB, {VK_SHIFT});
@@ -199,7 +197,7 @@ TEST_F(KeyboardTest, TabAndArrowsMoveTheFocusUnlessTheControlClaimsThem) {
     EXPECT_TRUE(save->Focused());
 
     memo->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord(VK_LEFT);   // the multi-line edit keeps the arrows
     EXPECT_TRUE(memo->Focused());
     PressChord(VK_TAB);    // but Tab moves on unless it wants tabs
@@ -207,7 +205,7 @@ TEST_F(KeyboardTest, TabAndArrowsMoveTheFocusUnlessTheControlClaimsThem) {
     EXPECT_EQ(memo->Text(), "");
     memo->SetWantTabs(true);
     memo->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord(VK_TAB);
     EXPECT_TRUE(memo->Focused());
     EXPECT_EQ(memo->Text(), "\t");
@@ -230,7 +228,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
         if (c.hide) c.control->Hide();
         else c.control->SetEnabled(false);
         nameEdit->SetFocus();
-        Pump(50);
+        Application().ProcessMessages();
         if (c.modifier) PressChord(c.key, {c.modifier});
         else PressChord(c.key);
         EXPECT_EQ(*c.clicks, 0) << c.what;
@@ -242,7 +240,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
             if (hide) c->Hide();
             else c->SetEnabled(false);
             ok->SetFocus();
-            Pump(50);
+            Application().ProcessMessages();
             PressChord('N', {VK_MENU});
             EXPECT_TRUE(ok->Focused()) << c->ClassName() << (hide ? " hidden" : " disabled");
             c->Show();
@@ -251,7 +249,7 @@ TEST_F(KeyboardTest, DisabledOrHiddenControlsDoNotAnswer) {
     }
     verbose->SetEnabled(false);
     ok->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('V');
     EXPECT_FALSE(verbose->Checked());
 }
@@ -296,11 +294,11 @@ TEST_F(KeyboardTest, TheButtonEnterWouldClickShowsTheDefaultLook) {
     EXPECT_EQ(ButtonType(ok), static_cast<DWORD>(BS_DEFPUSHBUTTON));
     EXPECT_EQ(ButtonType(cancel), static_cast<DWORD>(BS_PUSHBUTTON));
     cancel->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(ButtonType(ok), static_cast<DWORD>(BS_PUSHBUTTON));
     EXPECT_EQ(ButtonType(cancel), static_cast<DWORD>(BS_DEFPUSHBUTTON));
     memo->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(ButtonType(ok), static_cast<DWORD>(BS_DEFPUSHBUTTON));
     EXPECT_EQ(ButtonType(cancel), static_cast<DWORD>(BS_PUSHBUTTON));
     ok->SetDefault(false);
@@ -311,7 +309,7 @@ TEST_F(KeyboardTest, LabelForgetsItsFocusControlWhenThatIsFreed) {
     delete nameEdit;
     EXPECT_EQ(nameLabel->FocusControl(), nullptr);
     ok->SetFocus();
-    Pump(50);
+    Application().ProcessMessages();
     PressChord('N', {VK_MENU});   // nothing to focus, nothing breaks
     EXPECT_TRUE(ok->Focused());
 }

@@ -18,7 +18,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 
 // A window's class name in capitals (Win32 compares class names without regard to case).
 std::wstring WindowClass(HWND window) {
@@ -57,12 +56,12 @@ protected:
         button->SetBounds(20, 20, 100, 30);
         button->SetParent(second);
         second->Show();
-        Pump(100);
+        Application().ProcessMessages();
         handle = second->Handle();
     }
     void TearDown() override {
         delete main;
-        Pump(50);
+        Application().ProcessMessages();
     }
 
     TForm* main = nullptr;
@@ -85,7 +84,7 @@ TEST_F(FreedFormTest, CloseWithCaFreeFreesTheFormAfterTheCurrentMessage) {
     PostMessageW(buttonHandle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(buttonHandle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     InvalidateRect(handle, nullptr, TRUE);
-    Pump(150);
+    Application().ProcessMessages();
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_FALSE(IsWindow(buttonHandle));
     EXPECT_EQ(TLiveCounts{}, before);
@@ -100,14 +99,14 @@ TEST_F(FreedFormTest, ReleaseInsideItsOwnClickHandlerWaitsUntilTheHandlerHasRetu
     button->OnClick = [&](TObject*) {
         second->Release();
         second->Release();   // twice: still freed once
-        Pump(80);            // a nested message loop sees the release message arrive
+        Application().ProcessMessages();   // a nested message loop sees the release message arrive
         aliveInHandler = IsWindow(handle) && TForm::FormCount() == before.forms + 1;
         captionInHandler = second->Caption();
     };
     SendMessageW(button->Handle(), BM_CLICK, 0, 0);
     EXPECT_TRUE(aliveInHandler);
     EXPECT_EQ(captionInHandler, "second");
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(TLiveCounts{}, before);
 }
@@ -120,10 +119,10 @@ TEST_F(FreedFormTest, ReleasedFormsThatOwnEachOtherAreEachFreedOnce) {
     button->OnClick = [&](TObject*) {
         second->Release();   // the owner first: freeing the owned one must not free the owner from inside
         inner->Release();
-        Pump(80);
+        Application().ProcessMessages();
     };
     SendMessageW(button->Handle(), BM_CLICK, 0, 0);
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_FALSE(IsWindow(innerHandle));
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(TLiveCounts{}, before);
@@ -132,7 +131,7 @@ TEST_F(FreedFormTest, ReleasedFormsThatOwnEachOtherAreEachFreedOnce) {
 TEST_F(FreedFormTest, AFormFreedBeforeItsReleaseMessageArrivesIsNotFreedAgain) {
     second->Release();
     delete second;   // its owner could do this too
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_EQ(TLiveCounts{}, before);
 }
 
@@ -140,7 +139,7 @@ TEST_F(FreedFormTest, MainFormWithCaFreeEndsTheProgramInsteadOfBeingReleased) {
     main->Close();   // its default action is caFree
     EXPECT_TRUE(Application().Terminated());
     EXPECT_FALSE(IsWindowVisible(main->Handle()));
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(TForm::FormCount(), before.forms + 1);   // the main form is still there for the program to free
     Application().Initialize();
     delete second;
@@ -168,13 +167,13 @@ protected:
             child->SetBounds(20 * i, 20 * i, 240, 160);
             child->Show();
             children.push_back(child);
-            Pump(30);
+            Application().ProcessMessages();
         }
-        Pump(100);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete frame;
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(TLiveCounts{}, before);
     }
     std::vector<std::string> ZOrder() {
@@ -202,7 +201,7 @@ TEST_F(MDITest, ClientWindowIsARealMDIClientInTheRoomTheAlignedControlsLeave) {
     EXPECT_EQ(r.right, frame->ClientWidth());
     EXPECT_EQ(r.bottom, frame->ClientHeight());
     frame->SetBounds(80, 80, 500, 400);   // follows the frame's size
-    Pump(50);
+    Application().ProcessMessages();
     GetWindowRect(client, &r);
     MapWindowPoints(nullptr, frame->Handle(), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.right, frame->ClientWidth());
@@ -223,16 +222,16 @@ TEST_F(MDITest, ChildrenCountActivateAndFollowTheClientsZOrder) {
     EXPECT_THROW(frame->MDIChildren(-1), EInvalidOperation);
 
     SendMessageW(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(children[0]->Handle()), 0);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(frame->ActiveMDIChild(), children[0]);
     EXPECT_EQ(ZOrder(), (std::vector<std::string>{"child0", "child2", "child1"}));
 
     frame->Next();   // the next one comes up, the one that was active goes to the bottom
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(frame->ActiveMDIChild(), children[2]);
     EXPECT_EQ(ZOrder(), (std::vector<std::string>{"child2", "child1", "child0"}));
     frame->Previous();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(frame->ActiveMDIChild(), children[0]);
 }
 
@@ -240,7 +239,7 @@ TEST_F(MDITest, WindowStateMaximisesAndRestoresAChildInsideTheClient) {
     TForm* child = children[1];
     RECT normal = child->BoundsRect();
     child->SetWindowState(TWindowState::wsMaximized);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(child->WindowState(), TWindowState::wsMaximized);
     EXPECT_TRUE(IsZoomed(child->Handle()));
     RECT clientArea;
@@ -250,7 +249,7 @@ TEST_F(MDITest, WindowStateMaximisesAndRestoresAChildInsideTheClient) {
     EXPECT_EQ(frame->ActiveMDIChild(), child);
 
     child->SetWindowState(TWindowState::wsNormal);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(child->WindowState(), TWindowState::wsNormal);
     RECT restored = child->BoundsRect();
     EXPECT_TRUE(EqualRect(&restored, &normal));
@@ -258,7 +257,7 @@ TEST_F(MDITest, WindowStateMaximisesAndRestoresAChildInsideTheClient) {
 
 TEST_F(MDITest, ClosingAChildMinimisesItUnlessItAsksToBeFreed) {
     children[0]->Close();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_EQ(children[0]->WindowState(), TWindowState::wsMinimized);
     EXPECT_EQ(frame->MDIChildCount(), 3);
 
@@ -267,7 +266,7 @@ TEST_F(MDITest, ClosingAChildMinimisesItUnlessItAsksToBeFreed) {
     HWND gone = children[1]->Handle();
     children[1]->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
     SendMessageW(gone, WM_SYSCOMMAND, SC_CLOSE, 0);   // the child's own close command
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_FALSE(IsWindow(gone));
     EXPECT_EQ(frame->MDIChildCount(), 2);
     EXPECT_EQ(frame->ComponentCount(), ownedBefore - 1);
@@ -286,20 +285,20 @@ TEST_F(MDITest, CtrlF4InsideTheFrameClosesTheActiveChild) {
     keys[1].ki.wVk = keys[2].ki.wVk = VK_F4;
     keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(4, keys, sizeof(INPUT));
-    Pump(200);
+    Application().ProcessMessages();
     EXPECT_EQ(frame->MDIChildCount(), 2);
 }
 
 TEST_F(MDITest, TileAndCascadeArrangeTheChildren) {
     frame->Tile();
-    Pump(50);
+    Application().ProcessMessages();
     for (size_t a = 0; a < children.size(); ++a)
         for (size_t b = a + 1; b < children.size(); ++b) {
             RECT ra = children[a]->BoundsRect(), rb = children[b]->BoundsRect(), overlap;
             EXPECT_FALSE(IntersectRect(&overlap, &ra, &rb)) << a << " and " << b << " overlap after tiling";
         }
     frame->Cascade();
-    Pump(50);
+    Application().ProcessMessages();
     std::vector<int> tops;
     for (int i = 0; i < frame->MDIChildCount(); ++i) tops.push_back(frame->MDIChildren(i)->Top());
     ASSERT_EQ(tops.size(), 3u);

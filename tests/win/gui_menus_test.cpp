@@ -243,9 +243,9 @@ TEST(MenuItems, OwnersAndParentItemsFreeTheirItems) {
     NewItem(form, *NewItem(form, menu->Items(), "&Edit"), "&Copy");
     form->SetMenu(menu);
     form->Show();
-    Pump(50);
+    Application().ProcessMessages();
     delete form;   // frees the menu with its items and Win32 menus
-    Pump(50);
+    Application().ProcessMessages();
     // A menu that outlives its form keeps its Win32 menu (a window destroys the menu bar it holds).
     auto* lasting = new TMainMenu(nullptr);
     NewItem(nullptr, *NewItem(nullptr, lasting->Items(), "&View"), "&Zoom");
@@ -283,14 +283,12 @@ protected:
         button = testing::AddControl<TButton>(form, 200, 60, 100, 25);
         button->SetCaption("button");
         form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump(150);
+        testing::BringToFront(form->Handle());
         edit->SetFocus();
-        Pump(50);
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(GdiCounters().Windows, windowsBefore);
         EXPECT_EQ(GdiCounters().Menus, menusBefore);
     }
@@ -352,10 +350,10 @@ TEST_F(MenuFormTest, MenuBarKeepsTheClientSizeAndIsChosenWithKeys) {
         {
             TMenuWatcher watcher([](HWND) { SendChord('S'); });
             PressChord('F', {VK_MENU});   // Alt+F opens File; the watcher presses S in it
-            Pump(300);
+            Application().ProcessMessages();
             EXPECT_TRUE(watcher.Seen()) << r.round;
         }
-        Pump(200);
+        Application().ProcessMessages();
         EXPECT_EQ(fileClicks, r.fileClicks) << r.round;
         EXPECT_EQ(saveClicks, r.saveClicks) << r.round;
     }
@@ -379,7 +377,7 @@ TEST_F(MenuFormTest, MenuBarKeepsTheClientSizeAndIsChosenWithKeys) {
         measured = 90 + 40 * round;
         file->SetCaption(round ? "&File" : "&File ");   // a change makes Win32 measure again
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-        Pump(200);
+        Application().ProcessMessages();
         RECT barItem{};
         ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 0, &barItem));
         widths[round] = barItem.right - barItem.left;
@@ -431,10 +429,10 @@ TEST_F(MenuFormTest, RightClickShowsTheControlsPopupMenuAtThePointer) {
                 }
             });
             ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            Pump(200);
+            Application().ProcessMessages();
             ASSERT_TRUE(watcher.Seen()) << c.where;
         }
-        Pump(200);
+        Application().ProcessMessages();
         // The menu opens with its top-left corner at the pointer.
         EXPECT_NEAR(menuRect.left, at.x, 1) << c.where;
         EXPECT_NEAR(menuRect.top, at.y, 1) << c.where;
@@ -447,7 +445,7 @@ TEST_F(MenuFormTest, RightClickShowsTheControlsPopupMenuAtThePointer) {
     {
         TMenuWatcher watcher([](HWND) {}, 800);
         ClickAt(CentreOf(panel), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        Pump(300);
+        Pump(testing::NothingHappensMillis);
         EXPECT_FALSE(watcher.Seen());
     }
     // A freed menu is forgotten by its control.
@@ -461,7 +459,7 @@ TEST_F(MenuFormTest, ShiftF10AndTheMenuKeyOpenTheFocusedControlsMenu) {
     for (WORD key : {WORD(VK_F10), WORD(VK_APPS)}) {
         chosen.clear();
         button->SetFocus();
-        Pump(50);
+        Application().ProcessMessages();
         RECT menuRect{};
         {
             TMenuWatcher watcher([&](HWND m) {
@@ -470,10 +468,10 @@ TEST_F(MenuFormTest, ShiftF10AndTheMenuKeyOpenTheFocusedControlsMenu) {
             });
             if (key == VK_F10) PressChord(VK_F10, {VK_SHIFT});
             else PressChord(VK_APPS);
-            Pump(200);
+            Application().ProcessMessages();
             ASSERT_TRUE(watcher.Seen()) << key;
         }
-        Pump(200);
+        Application().ProcessMessages();
         POINT origin = button->ClientToScreen({0, 0});
         EXPECT_NEAR(menuRect.left, origin.x, 1) << key;   // at the control's client origin
         EXPECT_NEAR(menuRect.top, origin.y, 1) << key;
@@ -530,7 +528,7 @@ TEST_F(MenuFormTest, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
             SendChord(VK_ESCAPE);
         });
         menu->Popup(at.x, at.y);
-        Pump(100);
+        Application().ProcessMessages();
         ASSERT_TRUE(watcher.Seen());
     }
     for (int i = 0; i < 3; ++i) {
@@ -621,10 +619,10 @@ TEST_F(MenuFormTest, FailingItemOfAPopupIsReportedByTheApplication) {
     {
         TMenuWatcher watcher([](HWND) { SendChord('B'); });
         menu->Popup(at.x, at.y);
-        Pump(300);
+        Application().ProcessMessages();
         EXPECT_TRUE(watcher.Seen());
     }
-    Pump(200);
+    Application().ProcessMessages();
     Application().OnException = savedHandler;
     EXPECT_EQ(reported, std::vector<std::string>{"broken item"});
 }

@@ -13,13 +13,13 @@
 #include "gui/forms.h"
 #include "gui/graphic_controls.h"
 #include "gui/std_controls.h"
+#include "gui_input_support.h"
 #include "gui_test_support.h"
 
 namespace korvel {
 namespace {
 
 using testing::MovePointer;
-using testing::Pump;
 
 const int kHookOwner = 0;
 
@@ -28,7 +28,7 @@ void Button(DWORD flags) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof(input));
-    Pump(60);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 class MouseCaptureTest : public ::testing::Test {
@@ -61,7 +61,7 @@ protected:
         MovePointer({5, 5});
         delete other;
         delete form;
-        Pump(30);
+        Application().ProcessMessages();
     }
     POINT On(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
 
@@ -89,7 +89,7 @@ TEST_F(MouseCaptureTest, APressThatLosesTheMouseIsCancelledAndClicksNothing) {
         ASSERT_EQ(GetCapture(), form->Handle()) << way.how;
         log.clear();
         way.take();
-        Pump(50);
+        Application().ProcessMessages();
         EXPECT_EQ(log, std::vector<std::string>{"cancel"}) << way.how;
         ReleaseCapture();   // the other window lets go too
         MovePointer(On(edit));
@@ -100,11 +100,11 @@ TEST_F(MouseCaptureTest, APressThatLosesTheMouseIsCancelledAndClicksNothing) {
         EXPECT_EQ(clicks, 0) << way.how << ": a cancelled press is no click";
         // A whole press and release still clicks (after the double-click time, so
         // the press is a first one however fast the lines above ran).
-        Pump(GetDoubleClickTime() + 50);
+        testing::PassDoubleClickTime();
         Button(MOUSEEVENTF_LEFTDOWN);
         Button(MOUSEEVENTF_LEFTUP);
         EXPECT_EQ(clicks, 1) << way.how;
-        Pump(GetDoubleClickTime() + 50);   // the next press starts no double-click
+        testing::PassDoubleClickTime();   // the next press starts no double-click
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(MouseCaptureTest, TheSecondPressOfADoubleClickReachesTheControlAndHoldsTh
         EXPECT_EQ(log, c.messages) << c.control;
         EXPECT_EQ(clicks, c.clicks) << c.control;
         label->SetControlStyle(style);
-        Pump(GetDoubleClickTime() + 50);
+        testing::PassDoubleClickTime();
     }
 }
 

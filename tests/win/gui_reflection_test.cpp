@@ -16,7 +16,6 @@ namespace korvel {
 namespace {
 
 using testing::ClickPointer;
-using testing::Pump;
 using testing::ScreenPixel;
 
 const int kHookOwner = 0;
@@ -70,17 +69,17 @@ protected:
         form->SetBorderStyle(TFormBorderStyle::bsNone);
         form->SetBounds(160, 160, 400, 260);
         form->Show();
-        Pump(50);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete form;
-        Pump(20);
+        Application().ProcessMessages();
     }
     TNativeProbe* Add(const wchar_t* cls, DWORD style, RECT r) {
         auto* probe = new TNativeProbe(form, cls, style);
         probe->SetBoundsRect(r);
         probe->SetParent(form);
-        Pump(80);
+        Application().ProcessMessages();
         return probe;
     }
     TForm* form = nullptr;
@@ -118,7 +117,7 @@ TEST_F(ReflectionTest, OwnerDrawnChildrenMeasureAndDrawThemselves) {
     EXPECT_EQ(SendMessageW(list->Handle(), LB_GETITEMHEIGHT, 0, 0), kItemHeight);
     SendMessageW(list->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"item"));
     list->Repaint();
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_GE(list->Received[CN_DRAWITEM], 1);
     EXPECT_GE(list->Received[CN_CTLCOLORLISTBOX], 1);
     POINT item = list->ClientToScreen({20, kItemHeight / 2});

@@ -3,6 +3,8 @@
 // the screen, moving the real pointer and answering message boxes.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -28,12 +30,53 @@ T* AddControl(TForm* form, int left, int top, int width, int height) {
     return c;
 }
 
+// Handles messages for a fixed time. Use it where no condition can be waited for:
+// a negative check ("nothing happens") waits this long for the fault to show.
 inline void Pump(int millis) {
     DWORD until = GetTickCount() + static_cast<DWORD>(millis);
     do {
         Application().ProcessMessages();
         Sleep(5);
     } while (static_cast<int>(until - GetTickCount()) > 0);
+}
+
+// How long a negative check waits for a fault to show: a posted message, a timer
+// tick or a pointer event that should not come has had its chance by then.
+constexpr int NothingHappensMillis = 300;
+
+// How long PumpUntil waits at most by default: far above what any wait takes on
+// a loaded machine, so that only a fault reaches it.
+constexpr int WaitLimitMillis = 5000;
+
+// Handles messages until done() holds or limitMillis have passed; answers
+// whether it held. For a caller that reports the failure itself.
+template <class Condition>
+bool PumpWhileNot(Condition done, int limitMillis = WaitLimitMillis) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Application().ProcessMessages();
+        if (done()) return true;
+        if (static_cast<int>(GetTickCount() - start) >= limitMillis) return false;
+        Sleep(5);
+    }
+}
+
+// Handles messages until done() holds; fails the running test, naming what was
+// awaited, when it still does not hold after limitMillis. Answers whether it held.
+template <class Condition>
+bool PumpUntil(Condition done, const char* what, int limitMillis = WaitLimitMillis) {
+    if (PumpWhileNot(done, limitMillis)) return true;
+    ADD_FAILURE() << "waited " << limitMillis << " ms for " << what;
+    return false;
+}
+
+// Brings a shown window to the front, waits (bounded) until it is the foreground
+// window, then paints what is pending and lets the idle pass put it on the screen.
+inline void BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    PumpUntil([window] { return GetForegroundWindow() == window; }, "the window to come to the front");
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Application().ProcessMessages();
 }
 
 inline COLORREF ScreenPixel(int x, int y) {
@@ -57,6 +100,7 @@ inline void ClickPointer(POINT screen) {
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
+    // The press's looks and fades take their time; no exact condition covers them all yet.
     Pump(200);
 }
 
@@ -68,7 +112,7 @@ inline void TypeText(const std::wstring& text) {
         input[0].ki.dwFlags = KEYEVENTF_UNICODE;
         input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
         SendInput(2, input, sizeof(INPUT));
-        Pump(60);
+        Application().ProcessMessages();
     }
 }
 

@@ -18,7 +18,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 
 constexpr UINT kProbe = WM_APP + 7;
 
@@ -28,11 +27,11 @@ protected:
         form = new TForm(nullptr);
         form->SetBounds(120, 120, 360, 240);
         form->Show();
-        Pump(50);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete form;
-        Pump(20);
+        Application().ProcessMessages();
     }
     TForm* form = nullptr;
 };

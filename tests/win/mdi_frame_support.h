@@ -55,13 +55,12 @@ public:
         Manager->SetSkinName(kElegant);
         Provider = new TsSkinProvider(Frame);
         Frame->Show();
-        SetForegroundWindow(Frame->Handle());
-        Pump(300);
+        BringToFront(Frame->Handle());
     }
     virtual ~TMDIFrameRig() {
         MovePointer({2, 2});
         delete Frame;   // its children and components with it
-        Pump(50);
+        Application().ProcessMessages();
         if (skinableMenus_) SetMenuSkinningFactory(nullptr);
     }
     TMDIFrameRig(const TMDIFrameRig&) = delete;
@@ -80,7 +79,8 @@ public:
         }
         new TsSkinProvider(child);
         child->Show();
-        Pump(200);
+        PumpUntil([&] { return Frame->ActiveMDIChild() == child; }, "the new child to become the active one");
+        Settle();
         return child;
     }
     TsMDIForm& MDI() const { return *Provider->MDIExtension; }
@@ -92,7 +92,14 @@ public:
     }
     void Command(TForm* child, WPARAM command) {
         SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
-        Pump(250);
+        Settle();
+    }
+    // Handles what has been posted (the frame's menu and bars follow a child),
+    // paints what is pending and lets the idle pass put it on the screen.
+    void Settle() const {
+        Application().ProcessMessages();
+        RedrawWindow(Frame->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Application().ProcessMessages();
     }
     // How often the child-buttons item stands in the frame's menu, and whether it stands first.
     int ChildButtonsCount() const {

@@ -18,6 +18,7 @@ using testing::kFormColor;
 using testing::MovePointer;
 using testing::PointerButton;
 using testing::Pump;
+using testing::PumpWhileNot;
 using testing::UnderKeyPixel;
 using testing::WindowText;
 
@@ -68,7 +69,7 @@ TEST_F(ButtonTest, NormalHotAndPressedFacesFollowTheRealPointer) {
         case 2: PointerButton(true); break;
         case 3: PointerButton(false); break;
         }
-        Pump(100);
+        PumpWhileNot([&] { return b->StateIndex() == s.state && clicks[b] == s.clicks; });
         EXPECT_EQ(b->StateIndex(), s.state) << s.what;
         EXPECT_EQ(clicks[b], s.clicks) << s.what;
         ExpectScreen(b, ExpectedButton(b, "BUTTON", s.state, s.focused), s.what);
@@ -83,7 +84,7 @@ TEST_F(ButtonTest, WindowRegionCutWhereTheBorderMaskIsTransparent) {
     for (const Size size : {Size{75, 25}, Size{40, 31}, Size{131, 18}}) {
         b->SetBounds(20, 20, size.w, size.h);
         b->Invalidate();
-        Pump(150);
+        b->Update();
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         ASSERT_NE(GetWindowRgn(b->Handle(), region), ERROR) << size.w;
         int cut = 0, wrong = 0;
@@ -103,8 +104,8 @@ TEST_F(ButtonTest, WindowRegionCutWhereTheBorderMaskIsTransparent) {
     }
     // Without a skin the native rectangle returns.
     manager->SetActive(false);
-    Pump(100);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
+    PumpWhileNot([&] { return GetWindowRgn(b->Handle(), region) == ERROR; });
     EXPECT_EQ(GetWindowRgn(b->Handle(), region), ERROR);
     DeleteObject(region);
 }
@@ -122,7 +123,7 @@ TEST_F(ButtonTest, ReleaseOutsideDoesNotClickButPlaysTheReleaseFade) {
     PointerButton(false);
     EXPECT_EQ(clicks[b], 0);
     EXPECT_EQ(prepared, 1) << "the release still fades";
-    Pump(300);
+    testing::WaitFadesEnded();
     EXPECT_EQ(b->FadeTimer(), nullptr);
     EXPECT_EQ(b->StateIndex(), 1) << "focused by the press";
 }
@@ -136,7 +137,7 @@ TEST_F(ButtonTest, ReleaseWithoutAPressOnTheButtonIsIgnored) {
     PointerButton(true);   // on the form
     MovePointer(Center(b));
     PointerButton(false);  // on the button
-    Pump(100);
+    Pump(testing::NothingHappensMillis);
     EXPECT_EQ(clicks[b], 0);
     EXPECT_EQ(prepared, 0) << "an ignored release plays no release fade";
     EXPECT_EQ(b->StateIndex(), 1) << "hot under the pointer, not focused, not pressed";
@@ -155,7 +156,6 @@ TEST_F(ButtonTest, DownHoldsThePressedFaceWithTheCaptionShifted) {
     EXPECT_EQ(b->StateIndex(), 2) << "a click leaves a Down button pressed";
     ExpectScreen(b, ExpectedButton(b, "BUTTON", 2, true), "down and focused");
     b->SetDown(false);
-    Pump(100);
     ExpectScreen(b, ExpectedButton(b, "BUTTON", 1, true), "released from Down");
 }
 
@@ -163,7 +163,6 @@ TEST_F(ButtonTest, SpaceKeyPressesAndItsReleaseClicksOnce) {
     TsButton* b = AddStillButton(20, 20, 75, 25, "Space");
     ShowForm();
     b->SetFocus();
-    Pump(100);
     ExpectScreen(b, ExpectedButton(b, "BUTTON", 1, true), "focused");
     Key(VK_SPACE, true);
     EXPECT_EQ(clicks[b], 0);
@@ -187,7 +186,7 @@ TEST_F(ButtonTest, DefaultLookFollowsTheFocus) {
     const Step steps[] = {{other, 0, false}, {edit, 1, false}, {ok, 1, true}, {other, 0, false}};
     for (const Step& s : steps) {
         s.focus->SetFocus();
-        Pump(150);
+        PumpWhileNot([&] { return ok->DefaultLook() == (s.state == 1); });
         EXPECT_EQ(ok->DefaultLook(), s.state == 1) << s.focus->Caption();
         ExpectScreen(ok, ExpectedButton(ok, "BUTTON", s.state, s.focused), "focus on " + s.focus->Caption());
     }
@@ -271,7 +270,6 @@ TEST_F(ButtonTest, SkinnedButtonsStillAnswerGetText) {
     }
     buttons[0]->SetCaption("Pullvane");
     EXPECT_EQ(WindowText(buttons[0]->Handle()), L"Pullvane");
-    Pump(100);
     ExpectScreen(buttons[0], ExpectedButton(buttons[0], "BUTTON", 0), "new caption painted");
 }
 

@@ -21,7 +21,6 @@ using testing::Key;
 using testing::kFormColor;
 using testing::MovePointer;
 using testing::PointerButton;
-using testing::Pump;
 
 class CheckBoxTest : public testing::SkinnedControlTest {
 protected:
@@ -81,7 +80,12 @@ TEST_F(CheckBoxTest, PointerAndButtonShowNormalHotAndPressedAndTheReleaseToggles
         case Enter: MovePointer(GlyphCentre()); break;
         case Down: PointerButton(true); break;
         case Up: PointerButton(false); break;
-        case Leave: MovePointer({5, 5}); form->SetFocus(); Pump(500); break;   // neither hovered nor focused
+        case Leave:   // neither hovered nor focused
+            MovePointer({5, 5});
+            form->SetFocus();
+            testing::PumpWhileNot([&] { return !box->SkinData().MouseAbove; });
+            testing::WaitFadesEnded();
+            break;
         }
         std::string first;
         EXPECT_EQ(GlyphSideDifferences(s.mask, s.state, first), 0) << s.what << ": " << first;
@@ -104,7 +108,7 @@ TEST_F(CheckBoxTest, ReleaseAwayFromTheBoxStillToggles) {
 TEST_F(CheckBoxTest, SpacePressesAndItsReleaseToggles) {
     ShowForm();
     box->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     Key(VK_SPACE, true);
     EXPECT_TRUE(box->Pressed());
     std::string first;
@@ -131,7 +135,7 @@ TEST_F(CheckBoxTest, ReadOnlyIgnoresPointerAndSpaceShowsNoHotStateButTakesTheFoc
     PointerButton(false);
     EXPECT_EQ(box->State(), TCheckBoxState::cbUnchecked);
     edit->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     Key(VK_TAB, true);
     Key(VK_TAB, false);
     EXPECT_TRUE(box->Focused());
@@ -159,7 +163,7 @@ TEST_F(CheckBoxTest, AllowGrayedCyclesUncheckedCheckedGrayed) {
     // Set by code that knows only the framework's check box, the state shows all the same.
     TCheckBox& plain = *box;
     plain.SetState(TCheckBoxState::cbGrayed);
-    Pump(50);
+    Application().ProcessMessages();
     std::string first;
     EXPECT_EQ(GlyphSideDifferences("BOXGRAYED", 1, first), 0) << "set through TCheckBox: " << first;
 }
@@ -265,14 +269,14 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
             box->GlyphChecked().OnChange();
         }
         box->SetChecked(false);
-        Pump(50);
+        Application().ProcessMessages();
         expectShown(c.unchecked, std::string(c.source) + " unchecked");
         box->SetChecked(true);
-        Pump(50);
+        Application().ProcessMessages();
         expectShown(c.checked, std::string(c.source) + " checked");
     }
     box->SetImgChecked(7);   // no such picture: no glyph
-    Pump(50);
+    Application().ProcessMessages();
     expectShown(-1, "missing picture");
     box->SetImages(nullptr);
 }
@@ -280,11 +284,11 @@ TEST_F(CheckBoxTest, UserGlyphsShowThroughTheirTransparencyOnlyWhereGiven) {
 TEST_F(CheckBoxTest, WithoutTheSkinTheNativeCheckBoxShowsTheState) {
     ShowForm();
     box->SetChecked(true);
-    Pump(50);
+    Application().ProcessMessages();
     // While skinned the native control never changed its own state.
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     manager->SetActive(false);
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_FALSE(box->SkinData().IsSkinned(false));
     EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
     ShowForm();
@@ -323,11 +327,10 @@ TEST_F(CheckBoxTest, EnteringFadesToTheHotLookInTheSectionsIterations) {
     ShowForm();
     const TBitmap24 from = CaptureControl(*box);
     MovePointer(GlyphCentre());
-    Pump(400);
-    EXPECT_EQ(box->FadeTimer(), nullptr) << "the fade ended and freed its timer";
+    ASSERT_TRUE(testing::PumpUntil([&] { return frames.size() >= 4 && box->FadeTimer() == nullptr; },
+                                   "the fade's frames and its end"));
     box->SkinData().BackgroundChanged = true;
     box->Repaint();
-    Pump(50);
     const TBitmap24 to = CaptureControl(*box);
     std::string where;
     ASSERT_GT(Differences(from, to, where), 0) << "the hot look differs from the normal one";
@@ -358,7 +361,7 @@ TEST_F(CheckBoxTest, ARunningFadeStopsOnSkinChangeStopCommandSetCheckFocusLossAn
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
         c.Before();
-        Pump(50);
+        Application().ProcessMessages();
         box->Perform(CM_MOUSELEAVE, 0, 0);
         box->Perform(CM_MOUSEENTER, 0, 0);
         ASSERT_NE(box->FadeTimer(), nullptr) << "a fade runs";

@@ -17,6 +17,7 @@ using testing::Differences;
 using testing::kFormColor;
 using testing::MovePointer;
 using testing::Pump;
+using testing::PumpWhileNot;
 using testing::UnderKeyPixel;
 using testing::WindowText;
 
@@ -98,7 +99,7 @@ TEST_F(EditTest, IdleFaceIsSkinnedAndTheActiveOneKeepsOnlyTheSkinnedFrame) {
     ExpectScreen(e, idle, "idle");
 
     MovePointer(Center(e));
-    Pump(100);
+    PumpWhileNot([&] { return e->SkinData.IsActive(); });
     EXPECT_TRUE(e->SkinData.IsActive());
     TBitmap24 hot = ExpectedEdit(e, 1, "c:\\korvel\\config.cfg", 2, {}, kFormColor);
     FillCorners(hot, e, {}, kFormColor);
@@ -107,11 +108,11 @@ TEST_F(EditTest, IdleFaceIsSkinnedAndTheActiveOneKeepsOnlyTheSkinnedFrame) {
     ExpectFrameStrips(e, hot, "under the pointer");
 
     MovePointer({5, 5});
-    Pump(500);   // the pointer's leaving is noticed by polling
+    PumpWhileNot([&] { return !e->SkinData.IsActive(); });   // the pointer's leaving is noticed by polling
     ExpectScreen(e, idle, "idle again after the pointer left");
 
     e->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     ExpectFrameStrips(e, hot, "focused");
 }
 
@@ -123,7 +124,7 @@ TEST_F(EditTest, ANewColourOfItsOwnFontShowsInTheFace) {
     ShowForm();
     for (const TColor colour : {TColor(0x002060A0), TColor(0x00A02060), TColor(0x0060A020)}) {
         e->Font().SetColor(colour);
-        Pump(100);
+        Application().ProcessMessages();
         TBitmap24 face = ExpectedEdit(e, 0, "c:\\korvel\\config.cfg", 2, {}, kFormColor, true);
         FillCorners(face, e, {}, kFormColor);
         ExpectScreen(e, face, "font colour " + testing::Hex(colour));
@@ -180,7 +181,7 @@ TEST_F(EditTest, DisabledCountFieldBlendsWithThePageBehindIt) {
     page->SkinData.Updating = false;
     SkinCommandToControl(count, SMC_PARENTUPDATED);
     RedrawWindow(count->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    Pump(100);
+    Application().ProcessMessages();
 
     const TParentBackground behind{&pixels, 0, 0, true};
     TBitmap24 expected = ExpectedEdit(count, 0, "", 2, behind, ColorToRGB(page->Color()));
@@ -200,7 +201,7 @@ TEST_F(EditTest, DisabledCountFieldBlendsWithThePageBehindIt) {
     FillCorners(expected, count, behind, ColorToRGB(page->Color()));
     ExpectScreen(count, expected, "disabled count");
     MovePointer(Center(count));
-    Pump(150);
+    Pump(testing::NothingHappensMillis);
     ExpectScreen(count, expected, "disabled count under the pointer");
 }
 
@@ -208,13 +209,13 @@ TEST_F(EditTest, NativeEditingStillWorksUnderTheSkin) {
     TsEdit* e = AddEdit(form, 24, 32, 121, 21, "10.5.5.");
     ShowForm();
     e->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     INPUT end[2] = {};
     end[0].type = end[1].type = INPUT_KEYBOARD;
     end[0].ki.wVk = end[1].ki.wVk = VK_END;
     end[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, end, sizeof(INPUT));
-    Pump(100);
+    Application().ProcessMessages();
     testing::TypeText(L"17");
     EXPECT_EQ(e->Text(), "10.5.5.17");
     EXPECT_EQ(WindowText(e->Handle()), L"10.5.5.17");
@@ -232,12 +233,12 @@ TEST_F(EditTest, NativeEditingStillWorksUnderTheSkin) {
     auto* other = AddEdit(form, 24, 80, 121, 21, "");
     ShowForm();
     other->SetFocus();
-    Pump(100);
+    Application().ProcessMessages();
     chord(VK_CONTROL, 'V');
     EXPECT_EQ(other->Text(), "10.5.5.17");
     // Leaving shows the new text in the skinned face.
     MovePointer({5, 5});
-    Pump(500);
+    PumpWhileNot([&] { return !e->SkinData.MouseAbove; });
     TBitmap24 face = ExpectedEdit(e, 0, "10.5.5.17", 2, {}, kFormColor);
     FillCorners(face, e, {}, kFormColor);
     ExpectScreen(e, face, "after typing");

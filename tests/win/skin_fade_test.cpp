@@ -13,7 +13,7 @@ namespace {
 
 using testing::Differences;
 using testing::MovePointer;
-using testing::Pump;
+using testing::PumpUntil;
 
 class FadeTest : public testing::SkinnedControlTest {
 protected:
@@ -44,7 +44,7 @@ TEST_F(FadeTest, EnteringFadesFromNormalToHotInTheSectionsIterations) {
     ShowForm();
     Watch(b);
     MovePointer(Center(b));
-    Pump(400);
+    PumpUntil([&] { return Count(SMC_STOPFADE) > 0; }, "the fade to end");
     EXPECT_EQ(b->FadeTimer(), nullptr) << "the fade ended and freed its timer";
     const int iterations = Section("BUTTON").FadingIterations;
     ASSERT_EQ(iterations, 5);
@@ -71,7 +71,6 @@ TEST_F(FadeTest, EnteringFadesFromNormalToHotInTheSectionsIterations) {
     // The window shows the last frame; a repaint shows the cache, the hot look itself.
     b->SkinData.BackgroundChanged = true;
     b->Repaint();
-    Pump(100);
     ExpectScreen(b, to, "hot after the fade");
 }
 
@@ -80,7 +79,7 @@ TEST_F(FadeTest, NoIterationsEndsAtTheFirstTickWithoutAFrame) {
     ShowForm();
     Watch(b);
     MovePointer(Center(b));
-    Pump(300);
+    PumpUntil([&] { return Count(SMC_STOPFADE) > 0; }, "the fade to end");
     EXPECT_EQ(Count(SMC_FADEPREPARE), 1);
     EXPECT_EQ(Count(SMC_STOPFADE), 1);
     EXPECT_TRUE(frames.empty());
@@ -104,7 +103,7 @@ TEST_F(FadeTest, NoAnimatedEventsOrNoFadingRepaintsAtOnce) {
         EXPECT_EQ(Count(SMC_FADEPREPARE), 0) << c.section << c.events;
         ExpectScreen(b, ExpectedButton(b, c.section, 1), std::string("hot at once: ") + c.section);
         MovePointer({5, 5});
-        Pump(500);
+        testing::WaitFadesEnded();
         delete b;
     }
 }

@@ -16,7 +16,6 @@ namespace {
 
 using testing::CaptureControl;
 using testing::MovePointer;
-using testing::Pump;
 
 constexpr TColor kGlobalText = 0x00B03010;   // every channel different
 
@@ -100,7 +99,7 @@ TEST_F(LabelTest, RecolouringWhilePaintingNeitherLaysOutNorPaintsAgain) {
     });
     const RECT bounds = label->BoundsRect();
     label->Font().SetColor(clBlack);   // asks for one paint, which recolours it
-    Pump(300);
+    Application().ProcessMessages();
     EXPECT_EQ(paints, 1);
     EXPECT_EQ(label->Font().Color(), kGlobalText);
     const RECT after = label->BoundsRect();

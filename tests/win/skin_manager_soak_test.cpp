@@ -52,11 +52,11 @@ protected:
             recorders.push_back(panel);
         }
         form->Show();
-        testing::Pump(100);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         delete form;
-        testing::Pump(50);
+        Application().ProcessMessages();
         Application().OnException = nullptr;
     }
     // One skin change: load and the three announcements, then what a control does on them.
@@ -105,7 +105,7 @@ TEST_F(SkinChangeSoak, ThousandChangesLeaveObjectsAndMemoryWhereTheyWere) {
         Change("Basalt");
         if (i == 249) half = Count();
     }
-    testing::Pump(50);
+    Application().ProcessMessages();
     const TCounts after = Count();
     std::printf("private bytes after 500 changes: %zu\n", static_cast<size_t>(half.PrivateBytes));
     testing::ExpectSameCounts(before, after);

@@ -11,7 +11,6 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
 using testing::TSkinnedFormRig;
 
 class SkinMenuBarTest : public ::testing::Test {
@@ -32,7 +31,7 @@ protected:
         rig->Form->SetMenu(menu);
         rig->Show();
         rig->Provider->RepaintNonClient();
-        Pump(300);
+        Application().ProcessMessages();
     }
     void TearDown() override {
         rig.reset();
@@ -84,7 +83,7 @@ TEST_F(SkinMenuBarTest, BarItemsAreMeasuredAndPaintedOverTheSkinnedMenuLine) {
         canvas.FillRect(RECT{0, 0, 3, 3});
     };
     p.RepaintNonClient();
-    Pump(300);
+    Application().ProcessMessages();
     const std::vector<std::pair<std::string, TsMenuItemType>> expectedDrawn = {
         {"&File", TsMenuItemType::smTopLine}, {"&Edit", TsMenuItemType::smTopLine}, {"Locked", TsMenuItemType::smTopLine}};
     EXPECT_EQ(drawn, expectedDrawn);
@@ -137,8 +136,8 @@ TEST_F(SkinMenuBarTest, ItemsOverATransparentItemSectionShowTheMenuLineWhereThey
          "COLOR=65535", "HOTCOLOR=65535", "TRANSPARENCY=100", "HOTTRANSPARENCY=100", "FONTCOLOR=0"}));
     rig->Manager->SetSkinName("Graded");
     TsSkinProvider& p = *rig->Provider;
-    p.RepaintNonClient();
-    Pump(300);
+    p.RepaintNonClient();   // paints the line and its items before it returns
+    Application().ProcessMessages();
     ASSERT_TRUE(p.MenuLineVisible());
     const RECT w = rig->WindowRect();
     const int top = p.FrameHeight() + p.CaptionHeight();

@@ -15,7 +15,6 @@ using testing::CaptureControl;
 using testing::Differences;
 using testing::kFormColor;
 using testing::kGradFontColor;
-using testing::Pump;
 
 class PanelTest : public testing::SkinnedControlTest {
 protected:
@@ -175,7 +174,7 @@ TEST_F(PanelTest, SkinMessagesAreAnsweredAndThoseOfAnotherManagerIgnored) {
     EXPECT_TRUE(child->SkinData().Updating);
     // The parent's paint ends the children's update.
     panel->Perform(SM_ALPHACMD, PackSkinCommand(SMC_SKINAPPLIED), reinterpret_cast<LPARAM>(manager));
-    Pump(50);
+    Application().ProcessMessages();
     EXPECT_FALSE(panel->SkinData().Updating);
     EXPECT_FALSE(child->SkinData().Updating);
     EXPECT_FALSE(child->SkinData().BackgroundChanged);
@@ -201,7 +200,7 @@ TEST_F(PanelTest, APanelSticksOutOfItsParentRebuildsUntilItIsInsideAgain) {
     for (const Case& c : cases) {
         see->SetBoundsRect(c.bounds);
         see->Repaint();
-        Pump(30);
+        Application().ProcessMessages();
         EXPECT_EQ(see->SkinData().PartlyHidden, c.partlyHidden) << c.bounds.left << "," << c.bounds.top;
     }
 }

@@ -19,7 +19,6 @@ namespace korvel {
 namespace {
 
 using testing::kElegant;
-using testing::Pump;
 using testing::TMenuWatcher;
 using testing::TSkinnedFormRig;
 
@@ -115,10 +114,10 @@ protected:
             });
             testing::ClickAt(rig->Screen(rig->Provider->ClientOffsetX() + 40, rig->Provider->ClientOffsetY() + 30),
                              MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            Pump(300);
+            Application().ProcessMessages();
             EXPECT_TRUE(watcher.Seen()) << "a pop-up menu window showed";
         }
-        Pump(200);
+        Application().ProcessMessages();
         return seen;
     }
     std::unique_ptr<TSkinnedFormRig> rig;
@@ -333,7 +332,7 @@ TEST_F(SkinPopupMenuTest, WithoutAMenuWindowTheBackgroundIsAsHighAsTheTallestCol
         EXPECT_EQ(TsSkinableMenus::PopupBackground().Width(), 100 + 2 * Menus().BorderWidth);
         EXPECT_EQ(TsSkinableMenus::PopupBackground().Height(), c.Height + 2 * Menus().BorderWidth);
     }
-    Pump(100);   // the frame request the drawing posted
+    Application().ProcessMessages();   // the frame request the drawing posted
 }
 
 // The ink of a caption in the extra line: its box inside the strip.
@@ -569,10 +568,10 @@ TEST_F(SkinPopupMenuTest, SystemMenuIsPaintedFromTheSkinWithoutTheExtraLine) {
         });
         testing::ClickAt(rig->Screen(p.IconRect().Right + 60, p.FrameHeight() + p.CaptionHeight() / 2),
                          MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        Pump(300);
+        Application().ProcessMessages();
         ASSERT_TRUE(watcher.Seen());
     }
-    Pump(200);
+    Application().ProcessMessages();
     TsSystemMenu& menu = *p.SystemMenu();
     ASSERT_NE(menu.SkinsItem(), nullptr);
     EXPECT_TRUE(menu.OwnerDraw());

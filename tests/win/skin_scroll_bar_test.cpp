@@ -24,7 +24,6 @@ using testing::Differences;
 using testing::Key;
 using testing::MovePointer;
 using testing::PointerButton;
-using testing::Pump;
 
 // The bar's rules once more, worked out here along the bar.
 struct TRule {
@@ -160,7 +159,7 @@ TEST_F(ScrollBarTest, SkinnedBarIsAPlainWindowAndTheNativeBarReturnsWithoutTheSk
     EXPECT_EQ(SendMessageW(bar->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
 
     manager->SetActive(false);   // SMC_SKINREMOVED
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_FALSE(bar->Skinned());
     EXPECT_FALSE(bar->PlainWindow());
     EXPECT_EQ(ClassOf(bar->Handle()), L"ScrollBar");
@@ -168,7 +167,7 @@ TEST_F(ScrollBarTest, SkinnedBarIsAPlainWindowAndTheNativeBarReturnsWithoutTheSk
     EXPECT_EQ(GetScrollPos(bar->Handle(), SB_CTL), 37) << "the native bar shows the position";
 
     manager->SetActive(true);    // SMC_SKINCHANGED, SMC_SKINAPPLIED
-    Pump(100);
+    Application().ProcessMessages();
     EXPECT_TRUE(bar->PlainWindow());
     EXPECT_NE(ClassOf(bar->Handle()), L"ScrollBar");
     // The plain window still answers what a scroll bar is asked.
@@ -386,12 +385,12 @@ TEST_F(ScrollBarTest, KeysMoveTheSkinnedBarAndTheNativeBar) {
     for (const bool skinned : {true, false}) {
         if (!skinned) {
             manager->SetActive(false);
-            Pump(100);
+            Application().ProcessMessages();
             ASSERT_FALSE(bar->PlainWindow());
         }
         bar->SetPosition(50);
         bar->SetFocus();
-        Pump(50);
+        Application().ProcessMessages();
         ASSERT_EQ(GetFocus(), bar->Handle());
         struct Step {
             WORD key;
@@ -418,7 +417,7 @@ TEST_F(ScrollBarTest, ReversedRangeClampsUnderTheSkinAndFailsWithout) {
     bar->SetParams(40, 0, 100);
 
     manager->SetActive(false);
-    Pump(100);
+    Application().ProcessMessages();
     try {
         bar->SetMax(-5);
         ADD_FAILURE() << "no error";

@@ -18,6 +18,7 @@
 #include "gui/application.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "fade_wait_support.h"
 #include "gui_test_support.h"
 #include "paint/item.h"
 #include "paint/mask.h"
@@ -155,8 +156,12 @@ protected:
         SetForegroundWindow(form->Handle());
         ::SetFocus(form->Handle());
         MovePointer({5, 5});
+        PumpUntil([&] { return GetForegroundWindow() == form->Handle() && GetFocus() == form->Handle(); },
+                  "the form to come to the front with the focus");
+        WaitFadesEnded();
+        // Painted now; the message loop's idle pass puts the window's surface on the screen.
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump(300);
+        Application().ProcessMessages();
     }
     TsButton* AddButton(int left, int top, int width, int height, const std::string& section = "BUTTON") {
         auto* b = AddControl<TsButton>(form, left, top, width, height);
@@ -241,7 +246,13 @@ protected:
     }
 
     // Compares a control's window on the screen with an expected picture.
+    // The screen shows a paint once Wine has flushed the window's surface: waits
+    // (bounded) for the picture, then reports where it differs.
     void ExpectScreen(TWinControl* c, const TBitmap24& expected, const std::string& what) {
+        PumpWhileNot([&] {
+            std::string ignored;
+            return Differences(CaptureScreen(ScreenRectOf(c)), expected, ignored) == 0;
+        });
         std::string where;
         EXPECT_EQ(Differences(CaptureScreen(ScreenRectOf(c)), expected, where), 0) << what << ":" << where;
     }
@@ -256,7 +267,7 @@ inline void PointerButton(bool down) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof input);
-    Pump(200);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 // Presses or releases a key of the real keyboard.
@@ -266,7 +277,7 @@ inline void Key(WORD key, bool down) {
     input.ki.wVk = key;
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     SendInput(1, &input, sizeof input);
-    Pump(200);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 // WM_GETTEXT straight to the window, as assistive technology asks it.

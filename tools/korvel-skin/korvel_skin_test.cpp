@@ -1,24 +1,85 @@
 // korvel-skin as a skin author runs it: render and preview write PNG files whose
-// pixels are the painter's, and the preview's page names every tile it drew.
+// pixels are the section's look (computed here from the skin's numbers), and the
+// preview's page names every tile it drew.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
-#include "paint/item.h"
+#include "gradient_rule_support.h"
 #include "png_file.h"
 #include "skin_render.h"
 #include "skin_source.h"
 
 using namespace korvel;
+using korvel::testing::RuleBands;
+using korvel::testing::RuleLines;
+using korvel::testing::TRuleStop;
 
 namespace {
 
 const std::string SourceDir = KORVEL_SOURCE_DIR;
 const std::string SkinDir = SourceDir + "/skins";
+
+// A skin without pictures whose every pixel follows from its numbers: a global
+// colour, a button whose normal face is a vertical gradient of three stops (one
+// above 100 %) and whose hot face a horizontal one, a plain panel with a hot
+// colour of its own and a see-through check box.
+const TColor GlobalColour = MakeColor(90, 120, 150), PanelColour = MakeColor(17, 34, 51),
+             HotPanelColour = MakeColor(200, 180, 160);
+const std::vector<TRuleStop> ButtonStops = {{MakeColor(10, 200, 60), MakeColor(250, 20, 90), 30},
+                                            {MakeColor(0, 0, 255), MakeColor(255, 128, 0), 300},
+                                            {MakeColor(33, 66, 99), MakeColor(99, 66, 33), 50}};
+const std::vector<TRuleStop> HotButtonStops = {{MakeColor(200, 10, 0), MakeColor(0, 90, 250), 40},
+                                               {MakeColor(5, 6, 7), MakeColor(250, 251, 252), 0}};
+
+std::string GradientText(const std::vector<TRuleStop>& stops, int mode) {
+    std::string text;
+    for (const TRuleStop& s : stops)
+        text += std::to_string(s.Color1) + ";" + std::to_string(s.Color2) + ";" + std::to_string(s.Percent) + ";" +
+                std::to_string(mode) + ";0;";
+    return text;
+}
+
+std::string BandsOptions() {
+    return "[GLOBALINFO]\nNAME=Bands\nCOLOR=" + std::to_string(GlobalColour) +
+           "\n[BUTTON]\nCOLOR=255\nGRADIENTPERCENT=100\nGRADIENTDATA=" + GradientText(ButtonStops, 0) +
+           "\nHOTCOLOR=65280\nHOTGRADIENTPERCENT=100\nHOTGRADIENTDATA=" + GradientText(HotButtonStops, 1) +
+           "\n[PANEL]\nCOLOR=" + std::to_string(PanelColour) + "\nHOTCOLOR=" + std::to_string(HotPanelColour) + "\n[CHECKBOX]\nCOLOR=255\nTRANSPARENCY=100\n";
+}
+
+// What a section of "Bands" looks like at width x height in a state, from the rules:
+// a gradient line by line by the band rule, a plain colour, the parent (the
+// global colour) under a fully transparent section. Any state but 0 shows the hot set.
+TBitmap24 BandsLook(const std::string& section, int width, int height, int state) {
+    TBitmap24 b(width, height);
+    if (section == "BUTTON" && state == 0) {
+        const std::vector<TColor> rows = RuleLines(ButtonStops, RuleBands(ButtonStops, height), height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) b.SetPixel(x, y, rows[std::size_t(y)]);
+    } else if (section == "BUTTON") {
+        const std::vector<TColor> columns = RuleLines(HotButtonStops, RuleBands(HotButtonStops, width), width);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) b.SetPixel(x, y, columns[std::size_t(x)]);
+    } else {
+        b.Fill(section != "PANEL" ? GlobalColour : state == 0 ? PanelColour : HotPanelColour);
+    }
+    return b;
+}
+
+// Pixels of `picture` at (left, top) that differ from `expected`, the first named in where.
+int Differing(const TBitmap24& picture, int left, int top, const TBitmap24& expected, std::string& where) {
+    int differing = 0;
+    for (int y = 0; y < expected.Height(); ++y)
+        for (int x = 0; x < expected.Width(); ++x)
+            if (picture.Pixel(left + x, top + y) != expected.Pixel(x, y) && differing++ == 0)
+                where = std::to_string(x) + "," + std::to_string(y);
+    return differing;
+}
 
 class KorvelSkin : public ::testing::Test {
 protected:
@@ -43,32 +104,46 @@ protected:
     }
     std::string Path(const std::string& name) const { return (out_ / name).string(); }
 
-    static void Load(const std::string& name, TsSkinTables& tables) {
+    static void Load(const std::string& name, TsSkinTables& tables, const std::string& folder = SkinDir) {
         TsSkinLoadReport report;
-        LoadToolSkin({SkinDir, name, "/", {}, true}, tables, report);
+        LoadToolSkin({folder, name, "/", {}, true}, tables, report);
+    }
+    // Writes the skin "Bands" (BandsOptions) into the test's folder; answers its skin directory.
+    std::string WriteBandsSkin() const {
+        std::filesystem::create_directories(out_ / "skins" / "Bands");
+        std::ofstream(out_ / "skins" / "Bands" / "Options.dat") << BandsOptions();
+        return (out_ / "skins").string();
     }
 
     std::filesystem::path out_;
 };
 
-TEST_F(KorvelSkin, RenderWritesThePaintersPixelsAtTheAskedSize) {
+TEST_F(KorvelSkin, RenderWritesTheSectionsPixelsAtTheAskedSize) {
+    const std::string bands = WriteBandsSkin();
     const struct {
+        std::string Folder;
         const char* Skin;
         const char* Section;
         int Width, Height, State;
     } cases[] = {
-        {"Elegant (internal)", "BUTTON", 75, 25, 1},   // three-state frame, hot gradient
-        {"Elegant (internal)", "FORMTITLE", 200, 24, 0},
-        {"Elegant (internal)", "CHECKBOX", 40, 17, 0},  // fully transparent: the parent shows
-        {"Elegant (internal)", "EDIT", 3, 2, 2},
-        {"Basalt", "PANEL", 90, 60, 0},                  // gradient, JPEG pattern, own frame picture
-        {"Basalt", "SCROLLBAR1H", 120, 17, 1},           // "~" texture
-        {"Basalt", "MAINMENU", 150, 20, 0},              // small JPEG texture
+        {bands, "Bands", "BUTTON", 75, 25, 0},    // three bands down
+        {bands, "Bands", "BUTTON", 75, 25, 2},    // pressed shows the hot set: two bands across
+        {bands, "Bands", "BUTTON", 7, 61, 0},
+        {bands, "Bands", "BUTTON", 61, 3, 1},
+        {bands, "Bands", "PANEL", 30, 7, 0},
+        {bands, "Bands", "PANEL", 30, 7, 2},      // the hot colour
+        {bands, "Bands", "CHECKBOX", 40, 17, 0},  // fully transparent: the parent shows
+        {SkinDir, "Elegant (internal)", "FORMTITLE", 200, 24, 0},
+        {SkinDir, "Elegant (internal)", "EDIT", 3, 2, 2},
+        {SkinDir, "Basalt", "PANEL", 90, 60, 0},          // gradient, JPEG pattern, own frame picture
+        {SkinDir, "Basalt", "SCROLLBAR1H", 120, 17, 1},   // "~" texture
+        {SkinDir, "Basalt", "MAINMENU", 150, 20, 0},      // small JPEG texture
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.Skin) + " " + c.Section);
+        SCOPED_TRACE(std::string(c.Skin) + " " + c.Section + " " + std::to_string(c.Width) + "x" +
+                     std::to_string(c.Height) + " state " + std::to_string(c.State));
         const std::string png = Path("one.png");
-        ASSERT_EQ(Run("render '" + SkinDir + "' '" + c.Skin + "' " + c.Section + " " + std::to_string(c.Width) + " " +
+        ASSERT_EQ(Run("render '" + c.Folder + "' '" + c.Skin + "' " + c.Section + " " + std::to_string(c.Width) + " " +
                       std::to_string(c.Height) + " " + std::to_string(c.State) + " " + png),
                   0)
             << Output("stderr");
@@ -76,20 +151,11 @@ TEST_F(KorvelSkin, RenderWritesThePaintersPixelsAtTheAskedSize) {
         ASSERT_EQ(ReadPng(png, written), "");
         ASSERT_EQ(written.Width(), c.Width);
         ASSERT_EQ(written.Height(), c.Height);
-
-        // The same inputs through the painter directly.
-        TsSkinTables tables;
-        Load(c.Skin, tables);
-        const int index = tables.SectionIndexOf(c.Section);
-        ASSERT_GE(index, 0);
-        TBitmap24 parent(c.Width, c.Height);
-        parent.Fill(tables.GlobalColor());
-        TBitmap24 expected = parent.Clone();
-        PaintSection(index, {&parent, 0, 0, true}, &tables, expected, {0, 0}, {0, 0, c.Width, c.Height}, c.State, true);
-        int differing = 0;
-        for (int y = 0; y < c.Height; ++y)
-            for (int x = 0; x < c.Width; ++x) differing += written.Pixel(x, y) != expected.Pixel(x, y);
-        EXPECT_EQ(differing, 0);
+        if (c.Folder == bands) {
+            std::string where;
+            EXPECT_EQ(Differing(written, 0, 0, BandsLook(c.Section, c.Width, c.Height, c.State), where), 0)
+                << "first at " << where;
+        }
     }
     // Not a picture of the parent alone: the button's frame and face are there.
     TBitmap24 button;
@@ -174,23 +240,40 @@ TEST_F(KorvelSkin, PreviewNamesEveryTileItPaints) {
     }
 }
 
-TEST_F(KorvelSkin, PreviewTilesAreRenderedSections) {
+TEST_F(KorvelSkin, PreviewTilesShowTheSectionsLooks) {
     TsSkinTables tables;
-    Load("Basalt", tables);
+    Load("Bands", tables, WriteBandsSkin());
+    ASSERT_GE(tables.SectionIndexOf("BUTTON"), 0);
     const TPreviewSheet sheet = MakePreviewSheet(tables);
-    const auto tile = std::find_if(sheet.Tiles.begin(), sheet.Tiles.end(),
-                                   [](const TPreviewTile& t) { return t.Name == "BUTTON" && t.State == 2; });
-    ASSERT_NE(tile, sheet.Tiles.end());
-    const TBitmap24 expected =
-        RenderSection(tables, tables.SectionIndexOf("BUTTON"), tile->Bounds.Width(), tile->Bounds.Height(), 2);
-    for (int y = 0; y < expected.Height(); ++y)
-        for (int x = 0; x < expected.Width(); ++x)
-            ASSERT_EQ(sheet.Bitmap.Pixel(tile->Bounds.Left + x, tile->Bounds.Top + y), expected.Pixel(x, y)) << x << "," << y;
+    // Without a frame picture a section has two tiles, normal and hot.
+    const struct {
+        const char* Section;
+        int State;
+    } cases[] = {{"BUTTON", 0}, {"BUTTON", 1}, {"PANEL", 0}, {"PANEL", 1}, {"CHECKBOX", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Section) + " state " + std::to_string(c.State));
+        const auto tile = std::find_if(sheet.Tiles.begin(), sheet.Tiles.end(),
+                                       [&](const TPreviewTile& t) { return t.Name == c.Section && t.State == c.State; });
+        ASSERT_NE(tile, sheet.Tiles.end());
+        const auto size = std::find_if(PreviewSections().begin(), PreviewSections().end(),
+                                       [&](const TPreviewSection& s) { return c.Section == std::string(s.Name); });
+        ASSERT_EQ(tile->Bounds.Width(), size->Width);
+        ASSERT_EQ(tile->Bounds.Height(), size->Height);
+        std::string where;
+        EXPECT_EQ(Differing(sheet.Bitmap, tile->Bounds.Left, tile->Bounds.Top,
+                            BandsLook(c.Section, size->Width, size->Height, c.State), where),
+                  0)
+            << "first at " << where;
+    }
+    EXPECT_EQ(std::count_if(sheet.Tiles.begin(), sheet.Tiles.end(), [](const TPreviewTile& t) { return t.Name == "BUTTON"; }), 2);
     // Tiles never overlap.
-    for (std::size_t i = 0; i < sheet.Tiles.size(); ++i)
-        for (std::size_t j = i + 1; j < sheet.Tiles.size(); ++j)
-            ASSERT_TRUE(Intersect(sheet.Tiles[i].Bounds, sheet.Tiles[j].Bounds).IsEmpty())
-                << sheet.Tiles[i].Name << " and " << sheet.Tiles[j].Name;
+    TsSkinTables basalt;
+    Load("Basalt", basalt);
+    const TPreviewSheet full = MakePreviewSheet(basalt);
+    for (std::size_t i = 0; i < full.Tiles.size(); ++i)
+        for (std::size_t j = i + 1; j < full.Tiles.size(); ++j)
+            ASSERT_TRUE(Intersect(full.Tiles[i].Bounds, full.Tiles[j].Bounds).IsEmpty())
+                << full.Tiles[i].Name << " and " << full.Tiles[j].Name;
 }
 
 }  // namespace

@@ -3,10 +3,18 @@
 // cut as drawing cuts it, and the checks catch broken tables.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <locale>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "tools/skin-art/image_io.h"
 #include "tools/skin-art/options_writer.h"
@@ -42,11 +50,53 @@ TEST(SkinArtFiles, TreeHoldsExactlyWhatTheProgramDraws) {
             EXPECT_EQ(ReadFile((dir / file.Name).string()), file.Bytes) << "run skin-art generate";
         }
     }
-    // Drawing twice gives the same bytes: nothing depends on time, memory or locale.
-    const auto again = BasaltFiles();
-    const auto first = BasaltFiles();
-    ASSERT_EQ(again.size(), first.size());
-    for (std::size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].Bytes, first[i].Bytes) << again[i].Name;
+}
+
+// Numbers written the way a German desk would write them: a comma before the
+// fraction and a dot between groups of three digits.
+struct TGroupingNumbers : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// The files in the tree were drawn on another day, in the developer's time zone
+// and locale; drawing them again under a global stream locale that groups digits
+// and writes a decimal comma still gives the same bytes.
+TEST(SkinArtFiles, DrawingDoesNotDependOnTheStreamLocale) {
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new TGroupingNumbers));
+    std::ostringstream probe;
+    probe << 1234567 << ' ' << 1.5;
+    const std::string written = probe.str();
+    std::vector<std::pair<fs::path, std::vector<TSkinFile>>> drawn;
+    try {
+        drawn = {{kElegantDir, ElegantFiles()}, {kBasaltDir, BasaltFiles()}};
+    } catch (...) {
+        std::locale::global(previous);
+        throw;
+    }
+    std::locale::global(previous);
+    ASSERT_EQ(written, "1.234.567 1,5") << "the locale in force while drawing";
+    for (const auto& [dir, files] : drawn)
+        for (const auto& file : files) EXPECT_EQ(ReadFile((dir / file.Name).string()), file.Bytes) << file.Name;
+}
+
+// The program run as a separate process, in time zones on both sides of the date
+// line and with the environment's locale variables set, checks the tree as it is.
+TEST(SkinArtFiles, DrawingDoesNotDependOnTheTimeZoneOrTheLocaleVariables) {
+    for (const char* environment : {"TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 LANG=C.UTF-8",
+                                    "TZ=Etc/GMT+12 LC_ALL=POSIX LANG=de_DE.UTF-8"}) {
+        SCOPED_TRACE(environment);
+        const fs::path out = fs::temp_directory_path() / ("skin-art-test-" + std::to_string(::getpid()) + ".txt");
+        const std::string command = std::string("env ") + environment + " " + KORVEL_SKIN_ART_EXE + " check '" +
+                                    kRoot.string() + "' >'" + out.string() + "' 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream in(out);
+        const std::string said{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        fs::remove(out);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << said;
+        EXPECT_EQ(said, "both skins are sound\n");
+    }
 }
 
 TEST(SkinArtFiles, BothSkinsPassEveryCheckWithoutASkippedFile) {
