@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"

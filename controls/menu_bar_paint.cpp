@@ -2,7 +2,7 @@
 // "MENUITEM" section over the form's skinned menu line.
 #include <algorithm>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skinable_menus.h"
 #include "engine/skin_manager.h"
 #include "gui/forms.h"

@@ -1,7 +1,7 @@
 // The skinned panel and the grip.
 #include "controls/panel.h"
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
