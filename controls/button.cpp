@@ -3,7 +3,7 @@
 #include <exception>
 #include <vector>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -305,38 +305,25 @@ void TsButton::OnFocusChanged(const TMessage& m) {
 // ---- window procedure -------------------------------------------------------------------
 
 bool TsButton::HandleSkinFirst(TMessage& m) {
-    const std::uint32_t command = SkinCommandOf(m.WParam);
-    const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == SkinData.SkinManager();
-    switch (command) {
-    case SMC_SKINCHANGED:
-        if (!own) return false;
-        StopFade();
-        regionRenewal_ = true;
-        SkinData.CommonWndProc(m);
-        return true;
-    case SMC_SKINREMOVED:
-        if (!own) return false;
-        StopFade();
-        SkinData.CommonWndProc(m);
-        if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, TRUE);
-        FreeRegion();
-        Repaint();
-        return true;
-    case SMC_SKINAPPLIED:
-        if (!own) return false;
-        StopFade();
-        SkinData.CommonWndProc(m);
-        regionRenewal_ = true;
-        if (!SkinData.Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
-        return true;
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        m.Result = 1;
-        return true;
+    switch (SkinCommandOf(m.WParam)) {
     case SMC_STOPFADE: StopFade(); return true;
     case SMC_FADEPREPARE: PrepareCache(); return false;
-    default: return false;
     }
+    return AnswerCommonSkinCommand(&SkinData, m, {
+        .Before = [this] { StopFade(); },
+        .Changing = [this] { regionRenewal_ = true; },
+        .Removed =
+            [this] {
+                if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, TRUE);
+                FreeRegion();
+                Repaint();
+            },
+        .Applied =
+            [this] {
+                regionRenewal_ = true;
+                if (!SkinData.Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
+            },
+    });
 }
 
 bool TsButton::HandleSkinned(TMessage& m) {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -353,40 +353,24 @@ void TsCheckBox::WndProc(TMessage& m) {
 }
 
 bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
-    const bool own = reinterpret_cast<const TsSkinManager*>(m.LParam) == skinData_->SkinManager();
     switch (SkinCommandOf(m.WParam)) {
-    case SMC_SKINCHANGED:
-        if (!own) return false;
-        StopFade();
-        skinData_->CommonWndProc(m);
-        return true;
-    case SMC_SKINREMOVED:
-        if (!own) return false;
-        StopFade();
-        skinData_->CommonWndProc(m);
-        // The native control shows the state again; it never changed it itself while skinned.
-        if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(State()), 0);
-        Repaint();
-        return true;
-    case SMC_SKINAPPLIED:
-        if (!own) return false;
-        StopFade();
-        skinData_->CommonWndProc(m);
-        AdjustSize();
-        if (!skinData_->Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
-        return true;
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        m.Result = 1;
-        return true;
-    case SMC_STOPFADE:
-        StopFade();
-        return true;
-    case SMC_FADEPREPARE:
-        RebuildCache();
-        return false;
+    case SMC_STOPFADE: StopFade(); return true;
+    case SMC_FADEPREPARE: RebuildCache(); return false;
     }
-    return false;
+    return AnswerCommonSkinCommand(skinData_.get(), m, {
+        .Before = [this] { StopFade(); },
+        .Removed =
+            [this] {
+                // The native control shows the state again; it never changed it itself while skinned.
+                if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(State()), 0);
+                Repaint();
+            },
+        .Applied =
+            [this] {
+                AdjustSize();
+                if (!skinData_->Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
+            },
+    });
 }
 
 bool TsCheckBox::OnFocusOrMouse(TMessage& m) {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -178,33 +178,22 @@ void TsEdit::FramePaint(HDC given) {
 // ---- window procedure -------------------------------------------------------------------
 
 bool TsEdit::HandleSkinFirst(TMessage& m) {
-    const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == SkinData.SkinManager();
-    switch (SkinCommandOf(m.WParam)) {
-    case SMC_SKINCHANGED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        return true;
-    case SMC_SKINREMOVED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        // The native frame returns.
-        if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
-        return true;
-    case SMC_SKINAPPLIED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        if (!SkinData.Updating) RepaintNow();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
-        return true;
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        m.Result = 1;
-        return true;
-    case SMC_QUERYTEXTURED:
+    if (SkinCommandOf(m.WParam) == SMC_QUERYTEXTURED) {   // an edit's face is never a texture to its children
         m.LParam = 0;
         m.Result = 1;
         return true;
-    default: return false;
     }
+    return AnswerCommonSkinCommand(&SkinData, m, {
+        .Removed =
+            [this] {
+                // The native frame returns.
+                if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+            },
+        .Applied =
+            [this] {
+                if (!SkinData.Updating) RepaintNow();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
+            },
+    });
 }
 
 bool TsEdit::HandleSkinnedBefore(TMessage& m) {

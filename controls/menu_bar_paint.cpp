@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skinable_menus.h"
 #include "engine/skin_manager.h"
 #include "gui/forms.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/menu_popup_state.h"
 #include "controls/skinable_menus.h"
 #include "engine/skin_manager.h"

@@ -1,7 +1,7 @@
 // The skinned panel and the grip.
 #include "controls/panel.h"
 
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "controls/skin_data_properties.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
@@ -132,33 +132,20 @@ void TsPanel::WndProc(TMessage& m) {
 }
 
 bool TsPanel::OnSkinAnnouncement(TMessage& m) {
-    const auto* sender = reinterpret_cast<const TsSkinManager*>(m.LParam);
-    const bool own = skinData_ && sender == skinData_->SkinManager();
-    switch (SkinCommandOf(m.WParam)) {
-    case SMC_SKINCHANGED:
-        if (!own) return false;
-        BroadcastSkinMessage(this, m);   // the children re-resolve before the panel's own state
-        skinData_->CommonWndProc(m);
-        return true;
-    case SMC_SKINREMOVED:
-        if (!own) return false;
-        skinData_->CommonWndProc(m);
-        TPanel::Invalidate();
-        BroadcastSkinMessage(this, m);
-        return true;
-    case SMC_SKINAPPLIED:
-        if (!own) return false;
-        skinData_->CommonWndProc(m);
-        BroadcastSkinMessage(this, m);
-        // Still updating: the parent's paint paints the panel and then its children.
-        if (!skinData_->Updating) Repaint();
-        return true;
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        m.Result = 1;
-        return true;
-    }
-    return false;
+    return AnswerCommonSkinCommand(skinData_.get(), m, {
+        .Changing = [this, &m] { BroadcastSkinMessage(this, m); },   // the children re-resolve before the panel's own state
+        .Removed =
+            [this, &m] {
+                TPanel::Invalidate();
+                BroadcastSkinMessage(this, m);
+            },
+        .Applied =
+            [this, &m] {
+                BroadcastSkinMessage(this, m);
+                // Still updating: the parent's paint paints the panel and then its children.
+                if (!skinData_->Updating) Repaint();
+            },
+    });
 }
 
 void TsPanel::SkinnedWndProc(TMessage& m) {

@@ -252,37 +252,26 @@ bool TsScrollBar::AnswerScrollQuery(TMessage& m) {
 // ---- window procedure ---------------------------------------------------------------------
 
 bool TsScrollBar::HandleSkinMessage(TMessage& m) {
-    const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == SkinData.SkinManager();
-    switch (SkinCommandOf(m.WParam)) {
-    case SMC_SKINCHANGED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        return true;
-    case SMC_SKINREMOVED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        parts_.Reset();
-        // Also sent when the skin has no section named after the bar, while the
-        // manager goes on skinning: the bar stays as it is then.
-        if (!Skinned()) RecreateAs(false);
-        return true;
-    case SMC_SKINAPPLIED:
-        if (!own) return false;
-        SkinData.CommonWndProc(m);
-        SkinData.BackgroundChanged = true;
-        RecreateAs(true);
-        return true;
-    case SMC_PARENTUPDATED:
+    if (SkinCommandOf(m.WParam) == SMC_PARENTUPDATED) {
         SkinData.Updating = false;
         repaintNeeded_ = true;
         RepaintIfNeeded();
         return true;
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        m.Result = 1;
-        return true;
-    default: return false;
     }
+    return AnswerCommonSkinCommand(&SkinData, m, {
+        .Removed =
+            [this] {
+                parts_.Reset();
+                // Also sent when the skin has no section named after the bar, while the
+                // manager goes on skinning: the bar stays as it is then.
+                if (!Skinned()) RecreateAs(false);
+            },
+        .Applied =
+            [this] {
+                SkinData.BackgroundChanged = true;
+                RecreateAs(true);
+            },
+    });
 }
 
 void TsScrollBar::WndProc(TMessage& m) {

@@ -5,6 +5,7 @@
 // holds the reaction to the skin message common to all controls.
 // Windows half only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -124,6 +125,22 @@ private:
     bool customColor_ = false;
     TsSkinManager* skinManager_ = nullptr;
 };
+
+// What a skinned control does of its own around its skin state's handling of
+// a skin change announced by the manager it follows. Each step may be empty.
+struct TSkinAnnouncementSteps {
+    std::function<void()> Before = {};     // before any of the three (stopping a fade)
+    std::function<void()> Changing = {};   // SMC_SKINCHANGED, before the skin state takes it
+    std::function<void()> Removed = {};    // SMC_SKINREMOVED, after the skin state took it
+    std::function<void()> Applied = {};    // SMC_SKINAPPLIED, after the skin state took it
+};
+
+// The skin-message answers every skinned control gives the same way: yes to
+// SMC_ISSKINNED, and a skin change (changed, removed, applied) announced by
+// the manager that Data follows passed to Data between the control's Steps.
+// True when the message is answered; an announcement from another manager
+// (or with no Data) and every other command are left to the control.
+bool AnswerCommonSkinCommand(TsCommonData* data, TMessage& message, const TSkinAnnouncementSteps& steps);
 
 // The control's whole look painted into its cache by the item composition.
 void PaintItem(TsCommonData& data, TParentBackground parentBg, bool fillCentre, TBitmap24& bitmap, TPoint point,

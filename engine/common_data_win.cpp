@@ -390,6 +390,26 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
     }
 }
 
+bool AnswerCommonSkinCommand(TsCommonData* data, TMessage& message, const TSkinAnnouncementSteps& steps) {
+    const std::uint32_t command = SkinCommandOf(message.WParam);
+    if (command == SMC_ISSKINNED) {
+        message.LParam = 1;
+        message.Result = 1;
+        return true;
+    }
+    if (command != SMC_SKINCHANGED && command != SMC_SKINREMOVED && command != SMC_SKINAPPLIED) return false;
+    if (!data || reinterpret_cast<TsSkinManager*>(message.LParam) != data->SkinManager()) return false;
+    const auto run = [](const std::function<void()>& step) {
+        if (step) step();
+    };
+    run(steps.Before);
+    if (command == SMC_SKINCHANGED) run(steps.Changing);
+    data->CommonWndProc(message);
+    if (command == SMC_SKINREMOVED) run(steps.Removed);
+    if (command == SMC_SKINAPPLIED) run(steps.Applied);
+    return true;
+}
+
 void TsCommonData::CommonWndProc(TMessage& message) {
     if (message.Msg == SM_ALPHACMD) {
         HandleSkinCommand(message);

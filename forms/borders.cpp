@@ -7,7 +7,7 @@
 
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
-#include "forms/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "forms/mdi_form.h"
 #include "forms/program_icons.h"
 #include "forms/skin_provider.h"

@@ -9,7 +9,7 @@
 #include "controls/scroll_bar.h"
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
-#include "forms/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "forms/skin_provider.h"
 #include "gui/application.h"
 #include "gui/class_registry.h"

@@ -7,8 +7,8 @@
 
 #include "engine/skin_manager.h"
 #include "engine/skin_message.h"
-#include "forms/cache_dc.h"
 #include "forms/program_icons.h"
+#include "gui/cache_dc.h"
 #include "forms/skin_provider.h"
 #include "paint/blend.h"
 #include "paint/mask.h"

@@ -1,5 +1,6 @@
 #include "gui/application.h"
 
+#include "gui/actions.h"
 #include "gui/exceptions.h"
 #include "gui/text.h"
 
@@ -145,6 +146,11 @@ void TApplication::HandleMessage() {
         return;
     }
     ProcessMessage(msg);
+    if (!terminated_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) Idle();
+}
+
+void TApplication::Idle() {
+    GuardedEntry([] { TActionList::UpdateAll(); });
 }
 
 void TApplication::ProcessMessages() {

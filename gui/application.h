@@ -30,8 +30,11 @@ public:
     // Shows the main form and dispatches messages until it closes.
     void Run();
     void ProcessMessages();
-    // Waits for one message and dispatches it.
+    // Waits for one message and dispatches it; when that empties the queue,
+    // the application is idle (Idle).
     void HandleMessage();
+    // The idle pass: every action list updates its actions.
+    void Idle();
     void Terminate();
     bool Terminated() const { return terminated_; }
     void Minimize();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gui/actions.h"
 #include "gui/exceptions.h"
 #include "gui/menus.h"
 #include "gui/win_control.h"
@@ -92,6 +93,7 @@ TControl::~TControl() {
     ResetWindowProc();
     Destroying();
     SetPopupMenu(nullptr);
+    SetAction(nullptr);
     if (mouseControl == this) mouseControl = nullptr;
     DestroyComponents();
     if (parent_) parent_->RemoveControl(this);
@@ -326,6 +328,7 @@ void TControl::BringToFront() {
 
 void TControl::Click() {
     if (OnClick) OnClick(this);
+    else if (action_) action_->Execute();
 }
 
 void TControl::DblClick() {
@@ -351,9 +354,28 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
     if (value) value->FreeNotification(this);
 }
 
+void TControl::SetAction(TAction* value) {
+    if (value == action_) return;
+    if (action_) action_->RemoveClient(this);
+    action_ = value;
+    if (value) {
+        value->AddClient(this);
+        ActionChanged(*value);
+    }
+}
+
+void TControl::ActionChanged(const TAction& action) {
+    SetCaption(action.Caption());
+    SetHint(action.Hint());
+    SetEnabled(action.Enabled());
+    SetVisible(action.Visible());
+}
+
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation != TOperation::opRemove) return;
+    if (component == popupMenu_) popupMenu_ = nullptr;
+    if (component == action_) action_ = nullptr;
 }
 
 void TControl::OnMouseInput(TMessage& m) {

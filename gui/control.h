@@ -12,6 +12,7 @@
 
 namespace korvel {
 
+class TAction;
 class TWinControl;
 class TPopupMenu;
 LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -217,6 +218,10 @@ public:
     // control (WM_CONTEXTMENU); forgotten when it is freed.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* value);
+    // The action the control shows and runs (see gui/actions.h): linking takes
+    // its caption, enabled and visible state at once and follows their changes.
+    TAction* Action() const { return action_; }
+    void SetAction(TAction* value);
 
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& value) { hint_ = value; }
@@ -246,6 +251,7 @@ public:
     void Repaint();
     void BringToFront();
 
+    // Runs OnClick when the control has one, else executes its action.
     virtual void Click();
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -285,6 +291,9 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void DblClick();
+    // The linked action's properties changed (or the link was made): the
+    // control takes Caption, Hint, Enabled and Visible from it.
+    virtual void ActionChanged(const TAction& action);
     void Notification(TComponent* component, TOperation operation) override;
     bool IsLoading() const { return InState(csLoading); }
     void Loaded() override;
@@ -321,9 +330,11 @@ private:
     std::shared_ptr<TWndHookNode> hooks_;   // the outermost first
     TSizeConstraints constraints_;
     TPopupMenu* popupMenu_ = nullptr;
+    TAction* action_ = nullptr;
 
     void CallHooks(const std::shared_ptr<TWndHookNode>& node, TMessage& message);
 
+    friend class TAction;   // tells its clients of its changes
     friend class TWndNext;
     friend class TWinControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);

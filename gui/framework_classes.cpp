@@ -2,6 +2,7 @@
 // setter of every property a definition may assign.
 #include <mutex>
 
+#include "gui/actions.h"
 #include "gui/class_registry.h"
 #include "gui/dialogs.h"
 #include "gui/exceptions.h"
@@ -68,6 +69,13 @@ void RegisterControlProperties() {
             auto* menu = dynamic_cast<TPopupMenu*>(target);
             if (!menu) throw EConvertError(FormatText("%s is not a pop-up menu", {target->Name()}));
             c.SetPopupMenu(menu);
+        });
+    });
+    Prop<TControl>("TControl", "Action", [](TControl& c, const TValue& v, TReadContext& r) {
+        r.ReferTo(v, [&c](TComponent* target) {
+            auto* action = dynamic_cast<TAction*>(target);
+            if (!action) throw EConvertError(FormatText("%s is not an action", {target->Name()}));
+            c.SetAction(action);
         });
     });
 
@@ -232,6 +240,15 @@ void RegisterMenuProperties() {
 }
 
 void RegisterComponentProperties() {
+    Prop<TAction>("TAction", "Caption", [](TAction& a, const TValue& v, TReadContext&) { a.SetCaption(v.AsString()); });
+    Prop<TAction>("TAction", "Enabled", [](TAction& a, const TValue& v, TReadContext&) { a.SetEnabled(v.AsBoolean()); });
+    Prop<TAction>("TAction", "Checked", [](TAction& a, const TValue& v, TReadContext&) { a.SetChecked(v.AsBoolean()); });
+    Prop<TAction>("TAction", "Visible", [](TAction& a, const TValue& v, TReadContext&) { a.SetVisible(v.AsBoolean()); });
+    Prop<TAction>("TAction", "Hint", [](TAction& a, const TValue& v, TReadContext&) { a.SetHint(v.AsString()); });
+    Prop<TAction>("TAction", "OnExecute", [](TAction& a, const TValue& v, TReadContext& r) { a.OnExecute = r.Handler(v); });
+    Prop<TAction>("TAction", "OnUpdate", [](TAction& a, const TValue& v, TReadContext& r) { a.OnUpdate = r.Handler(v); });
+    Prop<TActionList>("TActionList", "OnUpdate", [](TActionList& l, const TValue& v, TReadContext& r) { l.OnUpdate = r.Handler(v); });
+
     Prop<TTimer>("TTimer", "Interval", [](TTimer& t, const TValue& v, TReadContext&) {
         if (v.AsInteger() < 0) throw EConvertError("the interval cannot be negative");
         t.SetInterval(static_cast<unsigned>(v.AsInteger()));
@@ -273,6 +290,8 @@ void RegisterFrameworkClasses() {
         r.RegisterClass<TMenu>("TMenu", "TComponent", false);
         r.RegisterClass<TMainMenu>("TMainMenu", "TMenu");
         r.RegisterClass<TPopupMenu>("TPopupMenu", "TMenu");
+        r.RegisterClass<TActionList>("TActionList", "TComponent");
+        r.RegisterClass<TAction>("TAction", "TComponent");
         RegisterControlProperties();
         RegisterFormProperties();
         RegisterStandardControlProperties();

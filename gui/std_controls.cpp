@@ -3,6 +3,7 @@
 #include <uxtheme.h>
 #include <windowsx.h>
 
+#include "gui/actions.h"
 #include "gui/exceptions.h"
 #include "gui/forms.h"
 #include "gui/text.h"
@@ -164,6 +165,26 @@ void TCheckBox::SetState(TCheckBoxState value) {
     state_ = value;
     if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(value), 0);
     if (!IsLoading()) Click();
+}
+
+void TCheckBox::Click() {
+    if (takingAction_) return;
+    if (Action()) Action()->SetChecked(Checked());
+    TWinControl::Click();
+}
+
+void TCheckBox::ActionChanged(const TAction& action) {
+    TWinControl::ActionChanged(action);
+    // A grayed box stays grayed while the action is unchecked: it has no third state.
+    if (action.Checked() == Checked() || (!action.Checked() && state_ == TCheckBoxState::cbGrayed)) return;
+    takingAction_ = true;
+    try {
+        SetChecked(action.Checked());
+    } catch (...) {
+        takingAction_ = false;
+        throw;
+    }
+    takingAction_ = false;
 }
 
 void TCheckBox::SetAlignment(TAlignment value) {

@@ -60,6 +60,9 @@ public:
     void SetAllowGrayed(bool value) { allowGrayed_ = value; }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
+    // A linked action's Checked follows the box's new state, then OnClick or
+    // the action runs. A state that comes from the action clicks nothing.
+    void Click() override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -67,9 +70,12 @@ protected:
     void WndProc(TMessage& message) override;
     // The state a user's click moves to.
     virtual void Toggle();
+    // Also takes the action's Checked as the box's state.
+    void ActionChanged(const TAction& action) override;
 
 private:
     TCheckBoxState state_ = TCheckBoxState::cbUnchecked;
+    bool takingAction_ = false;   // the state changes because the action did
     bool allowGrayed_ = false;
     TAlignment alignment_ = TAlignment::taRightJustify;
 };

@@ -1,12 +1,15 @@
 // The skinned push button with a real pointer and keyboard: its normal, hot and
 // pressed faces, its window cut to the border mask, clicks only for a press and
-// a release on it, Down, the space key, the default look, the disabled look.
+// a release on it, Down, the space key, the default look, the disabled look,
+// and the face repainted as its action changes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
+#include <utility>
 #include <vector>
 
+#include "gui/actions.h"
 #include "skinned_control_support.h"
 
 namespace korvel {
@@ -21,6 +24,19 @@ using testing::Pump;
 using testing::PumpWhileNot;
 using testing::UnderKeyPixel;
 using testing::WindowText;
+
+// The disabled look over the form: each channel round(0.5 x face + 0.5 x parent), ties to even.
+TBitmap24 HalfWithForm(TBitmap24 face) {
+    const auto half = [](int a, int c) { return static_cast<std::uint32_t>(std::nearbyint(0.5 * a + 0.5 * c)); };
+    for (int y = 0; y < face.Height(); ++y) {
+        for (int x = 0; x < face.Width(); ++x) {
+            const std::uint32_t p = face.Pixel(x, y);
+            face.SetPixel(x, y, half(p & 0xFF, kFormColor & 0xFF) | half((p >> 8) & 0xFF, (kFormColor >> 8) & 0xFF) << 8 |
+                                    half(p >> 16, kFormColor >> 16) << 16);
+        }
+    }
+    return face;
+}
 
 class ButtonTest : public testing::SkinnedControlTest {
 protected:
@@ -196,16 +212,7 @@ TEST_F(ButtonTest, DisabledFaceIsBlendedHalfWithTheParentColour) {
     TsButton* b = AddStillButton(20, 20, 75, 25, "Off");
     b->SetEnabled(false);
     ShowForm();
-    TBitmap24 expected = ExpectedButton(b, "BUTTON", 0);
-    // Each channel: round(0.5 x face + 0.5 x parent), ties to even.
-    const auto half = [](int a, int c) { return static_cast<std::uint32_t>(std::nearbyint(0.5 * a + 0.5 * c)); };
-    for (int y = 0; y < expected.Height(); ++y) {
-        for (int x = 0; x < expected.Width(); ++x) {
-            const std::uint32_t p = expected.Pixel(x, y);
-            expected.SetPixel(x, y, half(p & 0xFF, kFormColor & 0xFF) | half((p >> 8) & 0xFF, (kFormColor >> 8) & 0xFF) << 8 |
-                                        half(p >> 16, kFormColor >> 16) << 16);
-        }
-    }
+    const TBitmap24 expected = HalfWithForm(ExpectedButton(b, "BUTTON", 0));
     ExpectScreen(b, expected, "disabled");
     MovePointer(Center(b));
     PointerButton(true);
@@ -271,6 +278,56 @@ TEST_F(ButtonTest, SkinnedButtonsStillAnswerGetText) {
     buttons[0]->SetCaption("Pullvane");
     EXPECT_EQ(WindowText(buttons[0]->Handle()), L"Pullvane");
     ExpectScreen(buttons[0], ExpectedButton(buttons[0], "BUTTON", 0), "new caption painted");
+}
+
+TEST_F(ButtonTest, ActionChangesRepaintTheFaceAndARealClickExecutesTheAction) {
+    auto* list = new TActionList(form);
+    auto* run = new TAction(list);
+    run->SetCaption("Run");
+    int executed = 0;
+    run->OnExecute = [&executed](TObject*) { ++executed; };
+    TsButton* b = AddButton(20, 20, 75, 25);
+    b->SetCaption("own");
+    b->SetAnimatEvents(0);
+    b->SetAction(run);
+    ShowForm();
+    struct Step {
+        const char* what;
+        void (*change)(TAction&);
+        const char* caption;
+        bool enabled;
+    };
+    const Step steps[] = {
+        {"linked", [](TAction&) {}, "Run", true},
+        {"caption", [](TAction& a) { a.SetCaption("Rootgen"); }, "Rootgen", true},
+        {"disabled", [](TAction& a) { a.SetEnabled(false); }, "Rootgen", false},
+        {"caption while disabled", [](TAction& a) { a.SetCaption("View"); }, "View", false},
+        {"enabled", [](TAction& a) { a.SetEnabled(true); }, "View", true},
+    };
+    for (const Step& s : steps) {
+        s.change(*run);
+        Pump(100);
+        EXPECT_EQ(WindowText(b->Handle()), Widen(s.caption)) << s.what;
+        EXPECT_EQ(b->Enabled(), s.enabled) << s.what;
+        TBitmap24 face = ExpectedButton(b, "BUTTON", 0);
+        if (!s.enabled) face = HalfWithForm(std::move(face));
+        ExpectScreen(b, face, s.what);
+    }
+    struct Click {
+        const char* what;
+        bool enabled;
+        int executed;
+    };
+    const Click clicks[] = {{"enabled", true, 1}, {"disabled", false, 1}, {"enabled again", true, 2}};
+    for (const Click& c : clicks) {
+        run->SetEnabled(c.enabled);
+        MovePointer(Center(b));
+        PointerButton(true);
+        PointerButton(false);
+        Pump(100);
+        EXPECT_EQ(executed, c.executed) << c.what;
+        MovePointer({5, 5});
+    }
 }
 
 }  // namespace

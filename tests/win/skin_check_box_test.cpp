@@ -1,6 +1,7 @@
 // The skinned check box, driven by the real pointer and keyboard: its normal,
 // hot and pressed looks, toggling on release, read-only, the grayed cycle,
-// user glyphs, its size, and the native check box once the skin is gone.
+// user glyphs, its size, the native check box once the skin is gone, and the
+// box repainted as its action changes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "controls/check_box.h"
 #include "controls/panel.h"
+#include "gui/actions.h"
 #include "gui/exceptions.h"
 #include "gui/image_list.h"
 #include "skinned_control_support.h"
@@ -182,6 +184,54 @@ TEST_F(CheckBoxTest, DisabledBoxIsBlendedWithWhatLiesBehind) {
         << first;
     // Really paler than the enabled glyph.
     EXPECT_NE(Differences(expected, ExpectedGlyphSide("BOXUNCHECKED", 0), first), 0);
+}
+
+TEST_F(CheckBoxTest, ActionChangesRepaintTheGlyphAndARealClickExecutesTheAction) {
+    auto* list = new TActionList(form);
+    auto* step = new TAction(list);
+    step->SetCaption("Step");
+    int executed = 0;
+    step->OnExecute = [&executed](TObject*) { ++executed; };
+    box->SetAction(step);
+    ShowForm();
+    struct Step {
+        const char* what;
+        void (*change)(TAction&);
+        const char* caption;
+        bool enabled, checked;
+    };
+    const Step steps[] = {
+        {"linked", [](TAction&) {}, "Step", true, false},
+        {"checked", [](TAction& a) { a.SetChecked(true); }, "Step", true, true},
+        {"disabled", [](TAction& a) { a.SetEnabled(false); }, "Step", false, true},
+        {"unchecked while disabled", [](TAction& a) { a.SetChecked(false); }, "Step", false, false},
+        {"caption, enabled", [](TAction& a) { a.SetCaption("Step Thru"); a.SetEnabled(true); }, "Step Thru", true, false},
+    };
+    const int captionLeft = 16 + box->TextIndent() + box->Margin() + 4 - 3;
+    TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
+    for (const Step& s : steps) {
+        s.change(*step);
+        testing::Pump(100);   // the repaint the action asked for
+        EXPECT_EQ(box->Caption(), s.caption) << s.what;
+        EXPECT_EQ(testing::WindowText(box->Handle()), Widen(s.caption)) << s.what;
+        EXPECT_EQ(box->State(), s.checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked) << s.what;
+        TBitmap24 expected = ExpectedGlyphSide(s.checked ? "BOXCHECKED" : "BOXUNCHECKED", 0);
+        if (!s.enabled)
+            DisabledLook(expected, dkBlended, ColorToRGB(box->Color()), TPoint{box->Left(), box->Top()},
+                         TParentBackground{&hostFace, 0, 0, true});
+        std::string first;
+        EXPECT_EQ(Differences(CaptureControl(*box), expected, first, {RECT{captionLeft, 0, box->Width(), box->Height()}}), 0)
+            << s.what << ": " << first;
+    }
+    EXPECT_EQ(executed, 0);   // the action's own changes click nothing
+
+    // A real click toggles the box, the action takes the new state, then executes.
+    MovePointer(GlyphCentre());
+    PointerButton(true);
+    PointerButton(false);
+    EXPECT_EQ(box->State(), TCheckBoxState::cbChecked);
+    EXPECT_TRUE(step->Checked());
+    EXPECT_EQ(executed, 1);
 }
 
 TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "controls/skinable_menus.h"
-#include "controls/cache_dc.h"
+#include "gui/cache_dc.h"
 #include "form_test_support.h"
 #include "gui/image_list.h"
 #include "gui/text.h"

@@ -1,7 +1,9 @@
 #pragma once
-// A memory device context over a control's cache bitmap, for the GDI drawing
-// (captions, user paint handlers) that lands in the cache before it is copied
-// to the screen. Selects the bitmap for its lifetime and gives everything back.
+// A memory device context with a working bitmap selected, for the GDI drawing
+// (captions, icons, user paint handlers) that lands in a cache before it is
+// copied to the screen, or for copying from the cache to a window. Selects the
+// bitmap for its lifetime and gives everything back; the device context is
+// counted with the framework's other live GDI objects.
 #include <windows.h>
 
 #include "gui/bitmap24.h"
@@ -11,14 +13,14 @@ namespace korvel {
 
 class TCacheDC {
 public:
-    explicit TCacheDC(TBitmap24& bitmap) : dc_(CreateCountedMemoryDC(nullptr)) {
+    explicit TCacheDC(const TBitmap24& bitmap) : dc_(CreateCountedMemoryDC(nullptr)) {
         if (dc_ && bitmap.Handle()) old_ = SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()));
     }
     ~TCacheDC() {
         if (!dc_) return;
+        GdiFlush();   // the cache's pixels may be read straight after
         if (old_) SelectObject(dc_, old_);
         DeleteCountedDC(dc_);
-        GdiFlush();   // the cache's pixels may be read straight after
     }
     TCacheDC(const TCacheDC&) = delete;
     TCacheDC& operator=(const TCacheDC&) = delete;
