@@ -27,10 +27,8 @@ bool FadingEnabled(const TsCommonData& data) {
     return s && s->FadingEnabled;
 }
 
-}  // namespace
-
-namespace {
 int liveFadeTimers = 0;   // touched on the GUI thread only
+
 }  // namespace
 
 TsFadeTimer::TsFadeTimer(TComponent* owner) : TTimer(owner) {

@@ -106,10 +106,11 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
     switch (SkinCommandOf(m.WParam)) {
         case SMC_SKINCHANGED:
             if (!OwnManager(m)) return;
+            skinData_->UpdateIndexes();
+            // A skin without this form's section is not held or hidden first: the form steps aside.
+            if (!skinData_->IsSkinned(false)) return StepAsideForSkinWithoutSection();
             if (ShapedOnceOnSkinApplied()) HoldDrawingForChange();
             else if (HasBorder()) HideWindowForChange();
-            skinData_->UpdateIndexes();
-            if (!skinData_->IsSkinned(false)) return StepAsideForSkinWithoutSection();
             if (skinData_->SkinManager()) {
                 LoadButtonMasks();
                 if (form_->BorderIcons() != 0) SetFormBorderIcons(0);
