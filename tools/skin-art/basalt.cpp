@@ -43,49 +43,6 @@ TImage States(F part) {
     return Strip({part(0), part(1), part(2)});
 }
 
-std::string Fixed(const char* format, std::initializer_list<int> v) {
-    char buffer[64];
-    const auto* p = v.begin();
-    switch (v.size()) {
-    case 6: std::snprintf(buffer, sizeof buffer, format, p[0], p[1], p[2], p[3], p[4], p[5]); break;
-    case 12:
-        std::snprintf(buffer, sizeof buffer, format, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], p[9], p[10],
-                      p[11]);
-        break;
-    default: buffer[0] = 0;
-    }
-    return buffer;
-}
-
-// "@" glyph: fixed columns, left 2-5, top 7-10, right 12-15, bottom 17-20, count 22, mask type 24.
-std::string GlyphMask(TRect r, int count, int maskType) {
-    return Fixed("@%04d,%04d,%04d,%04d,%1d,%1d", {r.Left, r.Top, r.Right, r.Bottom, count, maskType});
-}
-
-// "^" border: the rectangle, four border widths, count, mask type, stretch mode, border width.
-std::string BorderMask(TRect r, int count, int maskType, int stretch, int borderWidth, int w) {
-    return Fixed("^%04d,%04d,%04d,%04d,%04d,%04d,%04d,%04d,%1d,%1d,%1d,%1d",
-                 {r.Left, r.Top, r.Right, r.Bottom, w, w, w, w, count, maskType, stretch, borderWidth});
-}
-
-// "~" texture: the rectangle, stretch mode in columns 22-23, mask type in 25.
-std::string TextureMask(TRect r, int stretch, int maskType) {
-    return Fixed("~%04d,%04d,%04d,%04d,%02d,%1d", {r.Left, r.Top, r.Right, r.Bottom, stretch, maskType});
-}
-
-// A small deterministic noise source, so the textures are the same on every run.
-class TNoise {
-public:
-    explicit TNoise(std::uint32_t seed) : state_(seed) {}
-    int Next(int range) {
-        state_ = state_ * 1664525u + 1013904223u;
-        return static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(range));
-    }
-
-private:
-    std::uint32_t state_;
-};
-
 // Slate: soft horizontal strata with fine grain, dark and low in contrast.
 TImage Slate(int width, int height) {
     TNoise noise(20070101);

@@ -76,6 +76,20 @@ private:
     std::vector<std::uint8_t> seeThrough_;
 };
 
+// A small deterministic noise source, so that textures come out the same on every run.
+class TNoise {
+public:
+    explicit TNoise(std::uint32_t seed) : state_(seed) {}
+    // A number from 0 to range - 1.
+    int Next(int range) {
+        state_ = state_ * 1664525u + 1013904223u;
+        return static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(range));
+    }
+
+private:
+    std::uint32_t state_;
+};
+
 // A rounded rectangle measured from its outside: for every pixel, 0 when it lies
 // outside the shape, else its 4-neighbour distance from the outside (1 is the outline).
 // `corner` lists, for the first rows of each corner, how many pixels are cut off.

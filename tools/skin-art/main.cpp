@@ -1,8 +1,8 @@
 // skin-art: draws the artwork of the built-in skin and of the shipped folder
 // skins, checks them, and renders previews to look at.
 //
-//   skin-art generate ROOT        write skin/internal/ and skins/Basalt/ under ROOT
-//   skin-art check ROOT           check both skins and that the files match the program
+//   skin-art generate ROOT        write skin/internal/, skins/Basalt/ and skins/Opal/ under ROOT
+//   skin-art check ROOT           check every skin and that the files match the program
 //   skin-art preview ROOT OUTDIR  write PNG previews, enlarged 4x, into OUTDIR
 #include <cstdio>
 #include <exception>
@@ -28,6 +28,7 @@ struct TSkinOutput {
 const TSkinOutput kSkins[] = {
     {"skin/internal", "elegant.ini", ElegantFiles},
     {"skins/Basalt", "Options.dat", BasaltFiles},
+    {"skins/Opal", "Options.dat", OpalFiles},
 };
 
 int Generate(const fs::path& root) {
@@ -58,7 +59,7 @@ int Check(const fs::path& root) {
             ++faults;
         }
     }
-    if (faults == 0) std::printf("both skins are sound\n");
+    if (faults == 0) std::printf("every skin is sound\n");
     return faults == 0 ? 0 : 1;
 }
 
@@ -91,6 +92,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: skin-art generate ROOT | check ROOT | preview ROOT OUTDIR\n"
-                 "  ROOT is the source tree; the skins are skin/internal/ and skins/Basalt/ under it\n");
+                 "  ROOT is the source tree; the skins are skin/internal/, skins/Basalt/ and skins/Opal/ under it\n");
     return 2;
 }

@@ -1,6 +1,8 @@
 #include "tools/skin-art/options_writer.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <initializer_list>
 
 namespace korvel::art {
 
@@ -57,6 +59,37 @@ std::string RectangleMask(TRect r, int count, int maskType, int borderWidth) {
     return "#(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
            std::to_string(r.Bottom) + ") (" + std::to_string(count) + "," + std::to_string(maskType) + "," +
            std::to_string(borderWidth) + ",0)";
+}
+
+namespace {
+
+std::string Fixed(const char* format, std::initializer_list<int> v) {
+    char buffer[64];
+    const auto* p = v.begin();
+    switch (v.size()) {
+    case 6: std::snprintf(buffer, sizeof buffer, format, p[0], p[1], p[2], p[3], p[4], p[5]); break;
+    case 12:
+        std::snprintf(buffer, sizeof buffer, format, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], p[9], p[10],
+                      p[11]);
+        break;
+    default: buffer[0] = 0;
+    }
+    return buffer;
+}
+
+}  // namespace
+
+std::string GlyphMask(TRect r, int count, int maskType) {
+    return Fixed("@%04d,%04d,%04d,%04d,%1d,%1d", {r.Left, r.Top, r.Right, r.Bottom, count, maskType});
+}
+
+std::string BorderMask(TRect r, int count, int maskType, int stretch, int borderWidth, int w) {
+    return Fixed("^%04d,%04d,%04d,%04d,%04d,%04d,%04d,%04d,%1d,%1d,%1d,%1d",
+                 {r.Left, r.Top, r.Right, r.Bottom, w, w, w, w, count, maskType, stretch, borderWidth});
+}
+
+std::string TextureMask(TRect r, int stretch, int maskType) {
+    return Fixed("~%04d,%04d,%04d,%04d,%02d,%1d", {r.Left, r.Top, r.Right, r.Bottom, stretch, maskType});
 }
 
 std::string WriteOptions(const std::vector<std::string>& headerComments, const std::vector<TSectionValues>& sections) {

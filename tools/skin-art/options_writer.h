@@ -35,6 +35,14 @@ std::string Gradient(TColor from, TColor to, int mode = 0);
 // "#(l,t,r,b) (count,masktype,borderwidth,stretchmode)": a mask on the master bitmap.
 std::string RectangleMask(TRect r, int count, int maskType, int borderWidth);
 
+// The fixed-column forms on the master bitmap.
+// "@" glyph: left 2-5, top 7-10, right 12-15, bottom 17-20, count 22, mask type 24.
+std::string GlyphMask(TRect r, int count, int maskType);
+// "^" border: the rectangle, four border widths w, count, mask type, stretch mode, border width.
+std::string BorderMask(TRect r, int count, int maskType, int stretch, int borderWidth, int w);
+// "~" texture: the rectangle, stretch mode in columns 22-23, mask type in 25.
+std::string TextureMask(TRect r, int stretch, int maskType);
+
 std::string WriteOptions(const std::vector<std::string>& headerComments, const std::vector<TSectionValues>& sections);
 
 }  // namespace korvel::art

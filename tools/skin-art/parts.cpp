@@ -13,26 +13,6 @@ const std::vector<int> kRound1 = {1};            // fields and boxes
 
 using TRows = std::vector<std::string>;
 
-const TRows& CaptionGlyphRows(TCaptionGlyph glyph) {
-    static const TRows none;
-    static const TRows close = {"XX....XX", ".XX..XX.", "..XXXX..", "...XX...", "..XXXX..", ".XX..XX.", "XX....XX"};
-    static const TRows minimise = {"........", "........", "........", "........", "........", "XXXXXXXX", "XXXXXXXX"};
-    static const TRows maximise = {"XXXXXXXX", "XXXXXXXX", "X......X", "X......X", "X......X", "X......X", "XXXXXXXX"};
-    static const TRows restore = {"..XXXXXX", "..XXXXXX", "..X....X", "XXXXXX.X", "XXXXXX.X", "X....XXX",
-                                  "X....X..", "XXXXXX.."};
-    static const TRows help = {"..XXXX..", ".XX..XX.", ".....XX.", "....XX..", "...XX...", "...XX...", "........",
-                               "...XX..."};
-    switch (glyph) {
-    case TCaptionGlyph::Close: return close;
-    case TCaptionGlyph::Minimise: return minimise;
-    case TCaptionGlyph::Maximise: return maximise;
-    case TCaptionGlyph::Restore: return restore;
-    case TCaptionGlyph::Help: return help;
-    case TCaptionGlyph::None: break;
-    }
-    return none;
-}
-
 void DrawRows(TImage& image, int x, int y, const TRows& rows, TColor colour) {
     image.Pattern(x, y, rows, {{'X', colour}});
 }
@@ -56,6 +36,26 @@ void PaintFace(TImage& image, const TShape& shape, int ox, int oy, const TLook& 
 }
 
 }  // namespace
+
+const std::vector<std::string>& CaptionGlyphRows(TCaptionGlyph glyph) {
+    static const TRows none;
+    static const TRows close = {"XX....XX", ".XX..XX.", "..XXXX..", "...XX...", "..XXXX..", ".XX..XX.", "XX....XX"};
+    static const TRows minimise = {"........", "........", "........", "........", "........", "XXXXXXXX", "XXXXXXXX"};
+    static const TRows maximise = {"XXXXXXXX", "XXXXXXXX", "X......X", "X......X", "X......X", "X......X", "XXXXXXXX"};
+    static const TRows restore = {"..XXXXXX", "..XXXXXX", "..X....X", "XXXXXX.X", "XXXXXX.X", "X....XXX",
+                                  "X....X..", "XXXXXX.."};
+    static const TRows help = {"..XXXX..", ".XX..XX.", ".....XX.", "....XX..", "...XX...", "...XX...", "........",
+                               "...XX..."};
+    switch (glyph) {
+    case TCaptionGlyph::Close: return close;
+    case TCaptionGlyph::Minimise: return minimise;
+    case TCaptionGlyph::Maximise: return maximise;
+    case TCaptionGlyph::Restore: return restore;
+    case TCaptionGlyph::Help: return help;
+    case TCaptionGlyph::None: break;
+    }
+    return none;
+}
 
 TImage Strip(const std::vector<TImage>& images) {
     int width = 0, height = 0;

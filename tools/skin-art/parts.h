@@ -2,6 +2,7 @@
 // The drawn parts of a skin, one function per part, painted from a colour set
 // (TLook) so that both skins share the shapes and differ in colour. Light falls
 // from the top left everywhere. States are 0 normal, 1 hot, 2 pressed.
+#include <string>
 #include <vector>
 
 #include "tools/skin-art/image.h"
@@ -28,6 +29,9 @@ struct TLook {
 enum class TCaptionGlyph { None, Close, Minimise, Maximise, Restore, Help };
 enum class TCheckKind { Unchecked, Checked, Grayed };
 enum class TArrow { Up, Down, Left, Right };
+
+// The glyph of a caption button as text rows ('X' drawn, '.' clear); empty for None.
+const std::vector<std::string>& CaptionGlyphRows(TCaptionGlyph glyph);
 
 // Images of equal height side by side, in order.
 TImage Strip(const std::vector<TImage>& images);

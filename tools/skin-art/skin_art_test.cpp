@@ -1,18 +1,21 @@
-// The artwork of both skins: the files in the tree are what the program draws,
-// the built-in skin carries every fixed value and rectangle, every mask can be
-// cut as drawing cuts it, and the checks catch broken tables.
+// The artwork of the three skins: the files in the tree are what the program
+// draws, the built-in skin carries every fixed value and rectangle, every mask
+// can be cut as drawing cuts it, the checks catch broken tables, and Opal's text
+// reads on every surface it lies on.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <locale>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -31,6 +34,12 @@ namespace fs = std::filesystem;
 const fs::path kRoot = KORVEL_SOURCE_DIR;
 const fs::path kElegantDir = kRoot / "skin" / "internal";
 const fs::path kBasaltDir = kRoot / "skins" / "Basalt";
+const fs::path kOpalDir = kRoot / "skins" / "Opal";
+
+// Every generated skin: its folder in the tree and what the program draws for it.
+std::vector<std::pair<fs::path, std::vector<TSkinFile>>> DrawnSkins() {
+    return {{kElegantDir, ElegantFiles()}, {kBasaltDir, BasaltFiles()}, {kOpalDir, OpalFiles()}};
+}
 
 std::vector<TIniSection> ElegantIni() {
     const auto bytes = ReadFile((kElegantDir / "elegant.ini").string());
@@ -44,7 +53,7 @@ const TIniSection& SectionOf(const std::vector<TIniSection>& sections, const std
 }
 
 TEST(SkinArtFiles, TreeHoldsExactlyWhatTheProgramDraws) {
-    for (const auto& [dir, files] : {std::pair{kElegantDir, ElegantFiles()}, std::pair{kBasaltDir, BasaltFiles()}}) {
+    for (const auto& [dir, files] : DrawnSkins()) {
         for (const auto& file : files) {
             SCOPED_TRACE(file.Name);
             EXPECT_EQ(ReadFile((dir / file.Name).string()), file.Bytes) << "run skin-art generate";
@@ -70,7 +79,7 @@ TEST(SkinArtFiles, DrawingDoesNotDependOnTheStreamLocale) {
     const std::string written = probe.str();
     std::vector<std::pair<fs::path, std::vector<TSkinFile>>> drawn;
     try {
-        drawn = {{kElegantDir, ElegantFiles()}, {kBasaltDir, BasaltFiles()}};
+        drawn = DrawnSkins();
     } catch (...) {
         std::locale::global(previous);
         throw;
@@ -95,13 +104,14 @@ TEST(SkinArtFiles, DrawingDoesNotDependOnTheTimeZoneOrTheLocaleVariables) {
         const std::string said{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         fs::remove(out);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << said;
-        EXPECT_EQ(said, "both skins are sound\n");
+        EXPECT_EQ(said, "every skin is sound\n");
     }
 }
 
-TEST(SkinArtFiles, BothSkinsPassEveryCheckWithoutASkippedFile) {
+TEST(SkinArtFiles, EverySkinPassesEveryCheckWithoutASkippedFile) {
     EXPECT_EQ(CheckSkinFolder(kElegantDir.string(), "elegant.ini"), std::vector<std::string>{});
     EXPECT_EQ(CheckSkinFolder(kBasaltDir.string()), std::vector<std::string>{});
+    EXPECT_EQ(CheckSkinFolder(kOpalDir.string()), std::vector<std::string>{});
 }
 
 TEST(ElegantSkin, SkinWideValuesAndSectionOrder) {
@@ -407,7 +417,7 @@ TEST(SkinChecks, MaskFormsDecodeAsTheLoaderReadsThem) {
 }
 
 TEST(SkinChecks, BrokenTablesAreReportedByName) {
-    const TSkinFiles files{std::pair{100, 60}, {{"OWN.BMP", 54, 36}, {"BIG.JPG", 300, 300}}};
+    const TSkinFiles files{std::pair{100, 60}, {{"OWN.BMP", 54, 36}, {"TALL.BMP", 54, 54}, {"SHORT.BMP", 54, 24}, {"BIG.JPG", 300, 300}}};
     struct TCase {
         const char* What;
         std::string Ini;
@@ -423,11 +433,14 @@ TEST(SkinChecks, BrokenTablesAreReportedByName) {
          "GLOBALINFO.BICONCLOSE: width 55 is not divisible by 3 (state images)"},
         {"frame columns", "[BUTTON]\nBORDERSMASK=#(0,0,51,36) (3,1)\n", "width 51 is not divisible by 9 (state images x 3 columns)"},
         {"halves", "[GLOBALINFO]\nBOXCHECKED=@0000,0000,0048,0035,3,1\n", "height 35 is not divisible by 2"},
-        {"frame rows", "[PANEL]\nBORDERSMASK=#(0,0,24,46) (1,1)\n", "height 46 is not divisible by 6 (halves x 3 rows)"},
+        {"frame rows", "[PANEL]\nBORDERSMASK=#(0,0,24,46) (1,1)\n", "height 46 is not divisible by 6 (parts x 3 rows)"},
+        {"two parts", "[BUTTON]\nBORDERSMASK=!SHORT.BMP!3!1!0\n", ""},
+        {"three parts", "[BUTTON]\nBORDERSMASK=!SHORT.BMP!3!2!0\n", "height 24 is not divisible by 9 (parts x 3 rows)"},
+        {"three parts sound", "[BUTTON]\nBORDERSMASK=!TALL.BMP!3!2!0\n", ""},
         {"missing picture", "[PANEL]\nBORDERSMASK=!GONE.BMP!1!1!0\n", "PANEL.BORDERSMASK: picture GONE.BMP is missing"},
         {"missing JPEG", "[FORM]\nPATTERN=SLATE.JPG\n", "FORM.PATTERN: JPEG SLATE.JPG is missing"},
         {"not a number", "[FORM]\nGRIPIMAGE=@00a0,0000,0012,0012,1,0\n", "'00a0' is not a valid integer value"},
-        {"mask type", "[FORM]\nGRIPIMAGE=@0000,0000,0012,0012,1,2\n", "mask type is neither 0 nor 1"},
+        {"mask type", "[FORM]\nGRIPIMAGE=@0000,0000,0012,0012,1,3\n", "mask type is not 0, 1 or 2"},
         {"loop", "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n", "the parent chain comes back"},
         {"no parent", "[A]\nPARENTCLASS=NOWHERE\n", "A.PARENTCLASS: no section named NOWHERE"},
         {"boolean", "[BUTTON]\nSHOWFOCUS=yes\n", "'yes' is neither TRUE nor FALSE"},
@@ -615,5 +628,190 @@ TEST(BasaltSkin, UsesEveryMaskFormBothJpegSizesAndInheritance) {
     EXPECT_GE(textures, 1) << "a JPEG small enough to become a texture mask";
 }
 
+
+// ---- Opal's text on its surfaces ---------------------------------------------------
+
+// WCAG 2: the relative luminance of an sRGB colour and the contrast ratio of two.
+double RelativeLuminance(TColor c) {
+    auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
+}
+
+double ContrastRatio(TColor a, TColor b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// `weight` percent of a, the rest b, per channel.
+TColor Percent(TColor a, TColor b, int weight) {
+    auto mix = [&](int x, int y) { return (x * weight + y * (100 - weight) + 50) / 100; };
+    return Rgb(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
+}
+
+// What a folder skin's options say a surface looks like, read the way the loader
+// reads them (a missing key, or -1, comes from the PARENTCLASS chain), reduced
+// to the colours text may meet on it: every colour of its gradient, its texture
+// by the average of its picture, mixed as the composition mixes the layers.
+class TSurfaces {
+public:
+    explicit TSurfaces(fs::path folder) : folder_(std::move(folder)) {
+        const auto bytes = ReadFile((folder_ / "Options.dat").string());
+        ini_ = ParseIni(std::string(bytes.begin(), bytes.end()));
+    }
+
+    std::optional<std::string> Read(const std::string& section, const std::string& key) const {
+        std::string name = section;
+        for (int depth = 0; depth < 16; ++depth) {
+            const auto s = std::find_if(ini_.begin(), ini_.end(), [&](const TIniSection& i) { return i.Name == name; });
+            if (s == ini_.end()) return std::nullopt;
+            const auto value = s->Value(key);
+            if (value && *value != "-1") return value;
+            const auto parent = s->Value("PARENTCLASS");
+            if (!parent || *parent == name) return std::nullopt;
+            name = *parent;
+        }
+        return std::nullopt;
+    }
+    int Integer(const std::string& section, const std::string& key, int missing) const {
+        const auto v = Read(section, key);
+        return v ? std::stoi(*v) : missing;
+    }
+
+    // The colours of `section` in the normal or hot set; `under` is what lies
+    // behind it where it lets the background through.
+    std::vector<TColor> Colours(const std::string& section, bool hot, const std::vector<TColor>& under) const {
+        const std::string h = hot ? "HOT" : "";
+        const int transparency = Integer(section, h + "TRANSPARENCY", 0);
+        const int gradient = Integer(section, h + "GRADIENTPERCENT", 0);
+        const int image = Integer(section, h + "IMAGEPERCENT", 0);
+        const TColor colour = static_cast<TColor>(Integer(section, h + "COLOR", 0xFFFFFF));
+        if (transparency >= 100) return under;
+        std::vector<TColor> layer;
+        const auto stops = Read(section, h + "GRADIENTDATA");
+        if (gradient > 0 && stops) {
+            std::vector<int> values;
+            std::istringstream in(*stops);
+            for (std::string v; std::getline(in, v, ';');) values.push_back(std::stoi(v));
+            for (std::size_t i = 0; i + 4 < values.size(); i += 5) {
+                layer.push_back(static_cast<TColor>(values[i]));
+                layer.push_back(static_cast<TColor>(values[i + 1]));
+            }
+        }
+        const auto texture = Read(section, hot ? "HOTPATTERN" : "PATTERN");
+        if (image > 0 && texture && NamesJpeg(*texture)) {
+            const TColor average = Average(DecodeJpeg(ReadFile((folder_ / *texture).string())));
+            if (layer.empty()) layer = {average};
+            else
+                for (TColor& c : layer) c = Percent(average, c, image);
+        }
+        if (layer.empty() || gradient + image == 0) layer = {colour};
+        else if (gradient + image < 100)
+            for (TColor& c : layer) c = Percent(c, colour, gradient + image);
+        if (transparency <= 0) return layer;
+        std::vector<TColor> mixed;
+        for (TColor o : layer)
+            for (TColor u : under) mixed.push_back(Percent(u, o, transparency));
+        return mixed;
+    }
+
+private:
+    static TColor Average(const TImage& image) {
+        std::int64_t r = 0, g = 0, b = 0;
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x) {
+                r += RedOf(image.At(x, y));
+                g += GreenOf(image.At(x, y));
+                b += BlueOf(image.At(x, y));
+            }
+        const std::int64_t n = std::int64_t(image.Width()) * image.Height();
+        return Rgb(int((r + n / 2) / n), int((g + n / 2) / n), int((b + n / 2) / n));
+    }
+
+    fs::path folder_;
+    std::vector<TIniSection> ini_;
+};
+
+TEST(OpalSkin, TextReadsAtLeastFourAndAHalfToOneOnEverySurface) {
+    const TSurfaces opal(kOpalDir);
+    struct TText {
+        const char* What;
+        const char* FontSection;   // whose FONTCOLOR (HOTFONTCOLOR when hot) the text takes
+        const char* Section;       // the surface the text is written on
+        bool Hot;
+        const char* Under;         // what that surface lies on ("" none), in the state of UnderHot
+        bool UnderHot;
+    };
+    const std::vector<TText> texts = {
+        {"labels on a page", "GLOBALINFO", "PANEL", false, "", false},
+        {"a page's caption", "PANEL", "PANEL", false, "", false},
+        {"a group box", "GROUPBOX", "GROUPBOX", false, "PANEL", false},
+        {"a sunken panel", "PANEL_LOW", "PANEL_LOW", false, "", false},
+        {"a button", "BUTTON", "BUTTON", false, "", false},
+        {"a hot or pressed button", "BUTTON", "BUTTON", true, "", false},
+        {"a field", "EDIT", "EDIT", false, "", false},
+        {"a focused field", "EDIT", "EDIT", true, "", false},
+        {"a check box", "CHECKBOX", "CHECKBOX", false, "PANEL", false},
+        {"a hot check box", "CHECKBOX", "CHECKBOX", true, "PANEL", false},
+        {"a radio button", "RADIOBUTTON", "RADIOBUTTON", false, "PANEL", false},
+        {"a hot radio button", "RADIOBUTTON", "RADIOBUTTON", true, "PANEL", false},
+        {"the title of an inactive window", "FORMTITLE", "FORMTITLE", false, "", false},
+        {"the title of the active window", "FORMTITLE", "FORMTITLE", true, "", false},
+        {"a tab", "TABTOP", "TABTOP", false, "", false},
+        {"a hot tab", "TABTOP", "TABTOP", true, "", false},
+        {"the menu line", "MENULINE", "MENULINE", false, "FORM", true},
+        {"a hot menu line item", "MENULINE", "MENUITEM", true, "FORM", true},
+        {"a menu item", "MENUITEM", "MENUITEM", false, "MAINMENU", false},
+        {"a hot menu item", "MENUITEM", "MENUITEM", true, "MAINMENU", false},
+        {"the menus' extra line", "EXTRALINE", "EXTRALINE", false, "MAINMENU", false},
+        {"the status bar", "STATUSBAR", "STATUSBAR", false, "", false},
+    };
+    for (const auto& t : texts) {
+        SCOPED_TRACE(t.What);
+        const auto font = opal.Read(t.FontSection, t.Hot ? "HOTFONTCOLOR" : "FONTCOLOR");
+        ASSERT_TRUE(font.has_value()) << "no font colour";
+        const TColor text = static_cast<TColor>(std::stoi(*font));
+        const std::vector<TColor> under =
+            *t.Under ? opal.Colours(t.Under, t.UnderHot, {}) : std::vector<TColor>{};
+        const std::vector<TColor> surface = opal.Colours(t.Section, t.Hot, under);
+        ASSERT_FALSE(surface.empty()) << "a see-through surface with nothing under it";
+        for (TColor c : surface)
+            EXPECT_GE(ContrastRatio(text, c), 4.5) << std::hex << "text 0x" << text << " on 0x" << c;
+    }
+}
+
+// The ratio itself, at the points the formula fixes: black on white is 21:1, a
+// colour on itself 1:1, and mid grey 0x777777 on white just reaches 4.48.
+TEST(OpalSkin, ContrastRatioFollowsTheRelativeLuminanceFormula) {
+    EXPECT_NEAR(ContrastRatio(Rgb(0, 0, 0), Rgb(255, 255, 255)), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(Rgb(0, 128, 148), Rgb(0, 128, 148)), 1.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(Grey(0x77), Grey(0xFF)), 4.478, 0.001);
+    EXPECT_NEAR(RelativeLuminance(Rgb(255, 0, 0)), 0.2126, 1e-9);
+    EXPECT_NEAR(RelativeLuminance(Rgb(0, 0, 255)), 0.0722, 1e-9);
+    // Blue text on a red field: what the channels weigh, not their sum, decides.
+    EXPECT_LT(ContrastRatio(Rgb(0, 0, 255), Rgb(255, 0, 0)), 2.2);
+}
+
+// The surface model reads what the composition mixes: a half-transparent section
+// over a two-colour parent meets both parent colours, mixed by its transparency,
+// and a missing key comes from the parent class.
+TEST(OpalSkin, SurfaceColoursFollowTransparencyGradientAndInheritance) {
+    const fs::path dir = fs::temp_directory_path() / ("skin-art-surfaces-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string options = "[BACK]\nGRADIENTPERCENT=100\nGRADIENTDATA=255;16711680;100;0;0;16711680;16711680;0;0;0\n"
+                                "[HALF]\nCOLOR=65280\nTRANSPARENCY=50\n[CHILD]\nPARENTCLASS=HALF\nTRANSPARENCY=-1\n"
+                                "[TINT]\nCOLOR=0\nGRADIENTPERCENT=60\nGRADIENTDATA=16777215;16777215;100;0;0\n";
+    WriteFile((dir / "Options.dat").string(), {options.begin(), options.end()});
+    const TSurfaces s(dir);
+    const auto back = s.Colours("BACK", false, {});
+    EXPECT_EQ(back, (std::vector<TColor>{Rgb(255, 0, 0), Rgb(0, 0, 255), Rgb(0, 0, 255), Rgb(0, 0, 255)}));
+    EXPECT_EQ(s.Colours("CHILD", false, {Rgb(255, 0, 0), Rgb(0, 0, 255)}),
+              (std::vector<TColor>{Rgb(128, 128, 0), Rgb(0, 128, 128)}));
+    EXPECT_EQ(s.Colours("TINT", false, {}), (std::vector<TColor>{Grey(153), Grey(153)}));
+    fs::remove_all(dir);
+}
 }  // namespace
 }  // namespace korvel::art

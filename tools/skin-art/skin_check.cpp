@@ -126,7 +126,7 @@ void CheckMask(const std::string& where, const std::string& property, const TMas
         height = mask.Bottom - mask.Top;
     }
     if (mask.ImageCount < 1) faults.push_back(where + ": image count below 1");
-    if (mask.MaskType != 0 && mask.MaskType != 1) faults.push_back(where + ": mask type is neither 0 nor 1");
+    if (mask.MaskType < 0 || mask.MaskType > 2) faults.push_back(where + ": mask type is not 0, 1 or 2");
     if (mask.ImageCount < 1 || mask.MaskType < 0) return;
     const bool frame = mask.ImgType == 0 && IsFrameProperty(property);
     const int columns = mask.ImageCount * (frame ? 3 : 1);
@@ -136,7 +136,7 @@ void CheckMask(const std::string& where, const std::string& property, const TMas
         s << where << ": width " << width << " is not divisible by " << columns << (frame ? " (state images x 3 columns)" : " (state images)");
     else if (height % rows != 0)
         s << where << ": height " << height << " is not divisible by " << rows
-          << (frame ? " (halves x 3 rows)" : " (colour and see-through halves)");
+          << (frame ? " (parts x 3 rows)" : " (colour, see-through and spare parts)");
     if (!s.str().empty()) faults.push_back(s.str());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The two skins this program draws: the built-in "Elegant (internal)" (one
-// 256-colour master bitmap plus its options text) and the folder skin "Basalt".
+// The skins this program draws: the built-in "Elegant (internal)" (one
+// 256-colour master bitmap plus its options text) and the folder skins "Basalt"
+// and "Opal".
 #include <string>
 #include <vector>
 
@@ -35,5 +36,9 @@ std::vector<TSkinFile> ElegantFiles();
 TLook BasaltLook();
 // skins/Basalt/: Options.dat and its pictures.
 std::vector<TSkinFile> BasaltFiles();
+
+TLook OpalLook();
+// skins/Opal/: Options.dat and its pictures.
+std::vector<TSkinFile> OpalFiles();
 
 }  // namespace korvel::art
