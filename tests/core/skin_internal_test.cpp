@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -15,6 +17,8 @@
 #include "skin/ini_file.h"
 #include "skin/mask_forms.h"
 #include "skin/skin_loader.h"
+#include "paint/mask.h"
+#include "paint/scroll_metrics.h"
 #include "gui/text_convert.h"
 
 using namespace korvel;
@@ -570,6 +574,107 @@ TEST(ShippedSkin, BasaltLoadsEveryFileUsesEveryMaskFormAndKeepsItsPartsApart) {
     EXPECT_TRUE(std::any_of(tables.Sections.begin(), tables.Sections.end(), [](const TsGeneralData& s) {
         return std::any_of(s.FontColor.begin() + 1, s.FontColor.end(), [](int c) { return c != -1; });
     }));
+}
+
+
+// Opal, as the loader reads it, carries what the other two skins leave out, so
+// that every rule of the painting core meets a skin a user can pick.
+TEST(ShippedSkin, OpalLoadsEveryFileAndCarriesWhatTheOtherSkinsLeaveOut) {
+    TsSkinLoadRequest request;
+    request.SkinDirectory = SourceDir + "/skins";
+    request.SkinName = "Opal";
+    request.ProgramFolder = "/";
+    TsSkinTables tables;
+    TsSkinLoadReport report;
+    LoadSkin(request, tables, report);
+    ASSERT_TRUE(report.FromFolder);
+    EXPECT_TRUE(report.Warnings.empty()) << report.Warnings.front();
+    ExpectMasterPartsApart(tables);
+
+    const TsGeneralData none;
+    auto section = [&](const char* name) -> const TsGeneralData& {
+        const int i = tables.SectionIndexOf(name);
+        return tables.IsValidSectionIndex(i) ? tables.Sections[std::size_t(i)] : none;
+    };
+    auto mask = [&](const char* sectionName, const char* property) -> const TsMaskData* {
+        const int i = tables.MaskIndexOf(tables.SectionIndexOf(sectionName), sectionName, property);
+        return tables.IsValidMaskIndex(i) ? &tables.Masks[std::size_t(i)] : nullptr;
+    };
+    auto texture = [&](const char* sectionName, const char* property) {
+        return tables.IsValidMaskIndex(tables.TextureIndexOf(tables.SectionIndexOf(sectionName), sectionName, property));
+    };
+    auto all = [](std::initializer_list<bool> v) { return std::all_of(v.begin(), v.end(), [](bool b) { return b; }); };
+    auto ownStates = [&](const char* sectionName, const char* property, int count) {
+        const TsMaskData* m = mask(sectionName, property);
+        return m && m->Bmp && m->ImageCount == count;
+    };
+    auto wideButton = [&](const char* name) {
+        const TsMaskData* frame = mask(name, "BORDERSMASK");
+        if (!section(name).ReservedBoolean || !frame || frame->Bmp) return false;
+        const TMaskFrameSize f = MaskFrameSize(false, frame->R.Width(), frame->R.Height(), frame->ImageCount, frame->MaskType);
+        // Wider and higher than any system scroll arrow (16 or 17 pixels), so the painted button outgrows its hit box.
+        return f.Width > 20 && f.Height > 20 && ownStates(name, "GLYPHMASK", 3);
+    };
+    const TsGeneralData& title = section("FORMTITLE");
+    const TsGeneralData& button = section("BUTTON");
+    const TsGeneralData& check = section("CHECKBOX");
+    const TsGeneralData& item = section("MENUITEM");
+    const struct {
+        const char* What;
+        bool Present;
+    } features[] = {
+        {"a title with a gradient under a texture, active and inactive",
+         all({title.GradientPercent > 0, title.ImagePercent > 0, title.HotGradientPercent > 0, title.HotImagePercent > 0,
+              texture("FORMTITLE", "PATTERN"), texture("FORMTITLE", "HOTPATTERN")})},
+        {"caption buttons with pictures of their own in three states",
+         all({ownStates("GLOBALINFO", "BICONCLOSE", 3), ownStates("GLOBALINFO", "BICONMAX", 3),
+              ownStates("GLOBALINFO", "BICONMIN", 3), ownStates("GLOBALINFO", "BICONNORM", 3),
+              ownStates("GLOBALINFO", "BICONHELP", 3), ownStates("GLOBALINFO", "TITLEBUTTON", 3)})},
+        {"fading buttons and check boxes, each with its own frame count",
+         all({button.FadingEnabled, check.FadingEnabled, button.FadingIterations != 5, check.FadingIterations != 5,
+              button.FadingIterations != check.FadingIterations})},
+        {"a hot pattern on buttons and none in their normal set",
+         all({texture("BUTTON", "HOTPATTERN"), !texture("BUTTON", "PATTERN"), button.HotImagePercent > 0})},
+        {"a frame picture of its own with mask type 2 (colour, see-through, a spare part)",
+         std::any_of(tables.Masks.begin(), tables.Masks.end(), [](const TsMaskData& m) {
+             return m.Bmp && m.MaskType == 2 && m.ImgType == itisaBorder && m.Bmp->Height() % 9 == 0;
+         })},
+        {"glyphs for the three check box states and the radio buttons",
+         all({ownStates("GLOBALINFO", "BOXCHECKED", 3), ownStates("GLOBALINFO", "BOXUNCHECKED", 3),
+              ownStates("GLOBALINFO", "BOXGRAYED", 3), ownStates("GLOBALINFO", "RADIOCHECKED", 3),
+              ownStates("GLOBALINFO", "RADIOUNCHECKED", 3), ownStates("GLOBALINFO", "RADIOGRAYED", 3)})},
+        {"wide scroll buttons with glyph pictures of their own",
+         all({wideButton("SCROLLBTNTOP"), wideButton("SCROLLBTNBOTTOM"), wideButton("SCROLLBTNLEFT"),
+              wideButton("SCROLLBTNRIGHT")})},
+        {"a menu background with a gradient and a frame",
+         all({section("MAINMENU").GradientPercent > 0, mask("MAINMENU", "BORDERSMASK") != nullptr})},
+        {"menu items partly transparent over it", item.Transparency > 0 && item.Transparency < 100},
+        {"the icon line, the divider and the menus' extra line",
+         all({tables.SectionIndexOf("ICOLINE") >= 0, mask("DIVIDERV", "BORDERSMASK") != nullptr,
+              section("EXTRALINE").GradientPercent > 0})},
+        {"an MDI area with a pattern over a gradient",
+         all({section("MDIAREA").ImagePercent > 0, section("MDIAREA").GradientPercent > 0,
+              tables.PatternIndexOf(tables.SectionIndexOf("MDIAREA"), "MDIAREA", "PATTERN") >= 0})},
+    };
+    for (const auto& f : features) EXPECT_TRUE(f.Present) << f.What;
+
+    // The window's corners are quarter circles of radius 10: the region loses, in
+    // each corner row y, the pixels outside the circle, round(10 - sqrt(100 - (9.5 - y)^2)).
+    const TsMaskData* frame = mask("FORM", "BORDERSMASK");
+    ASSERT_NE(frame, nullptr);
+    std::vector<TRect> holes;
+    ScanCornerHoles(holes, 400, tables, *frame, 0, 0);
+    std::vector<TRect> expected;
+    for (int y = 0; y < 10; ++y) {
+        const int cut = int(std::lround(10 - std::sqrt(100 - (9.5 - y) * (9.5 - y))));
+        if (cut == 0) break;
+        expected.push_back({0, y, cut, y + 1});
+        expected.push_back({400 - cut, y, 400, y + 1});
+    }
+    std::sort(holes.begin(), holes.end(), [](const TRect& a, const TRect& b) { return std::tie(a.Top, a.Left) < std::tie(b.Top, b.Left); });
+    EXPECT_EQ(holes, expected);
+    EXPECT_GE(expected.size() / 2, 6u) << "several rows deep";
+    EXPECT_GE(expected.front().Width(), 6) << "several pixels wide at the top";
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 // each command clicked with the real mouse; real keys switch the skin.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <optional>
 
 #include "form_test_support.h"
@@ -130,10 +133,22 @@ protected:
     std::vector<std::string> reported;
 };
 
-// The skins on offer: the stored skin and every folder of the skin directory, sorted.
+// The skins on offer: the stored skin and every folder of the skin directory
+// that holds an options file, sorted without regard to case.
 std::vector<TEntry> SkinEntries(const std::string& current) {
+    std::vector<std::string> names = {kElegant};
+    for (const auto& entry : std::filesystem::directory_iterator(testing::SourcePath("skins"))) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_directory() && name[0] != '.' && std::filesystem::exists(entry.path() / "Options.dat"))
+            names.push_back(name);
+    }
+    auto lower = [](std::string t) {
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) { return lower(a) < lower(b); });
     std::vector<TEntry> entries;
-    for (const char* name : {"Basalt", kElegant}) entries.push_back({name, false, current == name, true, false});
+    for (const std::string& name : names) entries.push_back({name, false, current == name, true, false});
     return entries;
 }
 
@@ -269,7 +284,9 @@ TEST_F(FormSystemMenuTest, ChoosingTheFolderSkinWithKeysSwitchesTheWindow) {
     EXPECT_EQ(Open(CaptionPoint(), true).Skins, SkinEntries("Basalt"));
 
     // A caption carrying an accelerator mark names the skin without it.
-    TMenuItem* elegant = P().SystemMenu()->SkinsItem()->Items(1);
+    const std::vector<TEntry> skins = SkinEntries("Basalt");
+    const auto at = std::find_if(skins.begin(), skins.end(), [](const TEntry& e) { return e.Text == kElegant; });
+    TMenuItem* elegant = P().SystemMenu()->SkinsItem()->Items(static_cast<int>(at - skins.begin()));
     elegant->SetCaption("&Elegant (internal)");
     elegant->Click();
     EXPECT_EQ(rig->Manager->SkinName(), kElegant);

@@ -138,6 +138,9 @@ TEST_F(KorvelSkin, RenderWritesTheSectionsPixelsAtTheAskedSize) {
         {SkinDir, "Basalt", "PANEL", 90, 60, 0},          // gradient, JPEG pattern, own frame picture
         {SkinDir, "Basalt", "SCROLLBAR1H", 120, 17, 1},   // "~" texture
         {SkinDir, "Basalt", "MAINMENU", 150, 20, 0},      // small JPEG texture
+        {SkinDir, "Opal", "BUTTON", 75, 25, 1},           // hot pattern, own frame picture of three parts
+        {SkinDir, "Opal", "FORMTITLE", 200, 24, 1},       // gradient under a texture
+        {SkinDir, "Opal", "MENUITEM", 120, 20, 0},        // partly transparent over the parent
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Skin) + " " + c.Section + " " + std::to_string(c.Width) + "x" +
@@ -191,7 +194,7 @@ TEST_F(KorvelSkin, RenderRefusesWhatItCannotPaint) {
 }
 
 TEST_F(KorvelSkin, PreviewNamesEveryTileItPaints) {
-    for (const char* skin : {"Elegant (internal)", "Basalt"}) {
+    for (const char* skin : {"Elegant (internal)", "Basalt", "Opal"}) {
         SCOPED_TRACE(skin);
         ASSERT_EQ(Run("preview '" + SkinDir + "' '" + skin + "' " + Path("sheet.png") + " --scale 1"), 0)
             << Output("stderr");

@@ -1,6 +1,6 @@
 #pragma once
 // The drawn parts of a skin, one function per part, painted from a colour set
-// (TLook) so that both skins share the shapes and differ in colour. Light falls
+// (TLook) so that the skins share the shapes and differ in colour. Light falls
 // from the top left everywhere. States are 0 normal, 1 hot, 2 pressed.
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // Reading a skin's options text the way the loader sees it (sections and keys
 // in file order, names without regard to case) and checking that every mask
 // it names can be cut as drawing will cut it: the rectangle inside its picture,
-// and width and height divisible by the state images, the colour and
-// see-through halves and, for frames, the 3 x 3 pieces.
+// and width and height divisible by the state images, the colour, see-through
+// and spare parts (mask type + 1) and, for frames, the 3 x 3 pieces.
 #include <optional>
 #include <string>
 #include <utility>
