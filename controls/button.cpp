@@ -92,8 +92,13 @@ void TsButton::RepaintNow() {
 
 // ---- caption --------------------------------------------------------------------------
 
+const std::string& TsButton::ShownCaption() {
+    if (!caption_) caption_ = Caption();
+    return *caption_;
+}
+
 TRect TsButton::TextRect(TTextCanvas& canvas) {
-    const std::string caption = Caption();
+    const std::string& caption = ShownCaption();
     TRect measured{0, 0, caption.empty() ? 0 : Width() - 2, 0};
     canvas.DrawTextIn(caption, measured, dtCalcRect | DT_EXPANDTABS | dtWordBreak);
     const int tw = measured.Width();
@@ -106,7 +111,7 @@ TRect TsButton::TextRect(TTextCanvas& canvas) {
 
 void TsButton::DrawCaption(TTextCanvas& canvas, TRect& rect, unsigned format) {
     const bool hot = SkinData.IsActive() || defaultLook_ || downValue_;
-    WriteTextEx(canvas, Caption(), true, hot,
+    WriteTextEx(canvas, ShownCaption(), true, hot,
                 TTextSource{SkinData.Tables(), SkinData.SkinIndex, SkinData.CustomFont()}, format, rect);
 }
 
@@ -116,7 +121,7 @@ void TsButton::PaintTextAndFocus(TTextCanvas& canvas) {
     if (UseRightToLeftReading()) format |= DT_RTLREADING;
     DrawCaption(canvas, rect, format);
     const TsGeneralData* section = SkinData.Section();
-    if (Enabled() && HandleAllocated() && Focused() && !Caption().empty() && section && section->ShowFocus) {
+    if (Enabled() && HandleAllocated() && Focused() && !ShownCaption().empty() && section && section->ShowFocus) {
         const TRect frame{rect.Left - focusMargin_, rect.Top - focusMargin_, rect.Right + focusMargin_,
                           rect.Bottom + focusMargin_};
         DrawDottedFrame(canvas, frame);
@@ -404,6 +409,16 @@ void TsButton::HandleAfter(const TMessage& m) {
 }
 
 void TsButton::WndProc(TMessage& m) {
+    // Whatever sets the text (the framework, or anyone through the window) forgets the kept caption.
+    const bool textChange = m.Msg == WM_SETTEXT || m.Msg == WM_NCCREATE || m.Msg == WM_NCDESTROY || m.Msg == CM_TEXTCHANGED;
+    if (textChange) caption_.reset();
+    struct TForget {
+        std::optional<std::string>& caption;
+        bool active;
+        ~TForget() {
+            if (active) caption.reset();
+        }
+    } forget{caption_, textChange};
     if (m.Msg == SM_ALPHACMD && HandleSkinFirst(m)) return;
     // The click the native button reports for a release or space key we judged ourselves.
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED && nativeClickMuted_) return;

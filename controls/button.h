@@ -5,6 +5,7 @@
 // section's border mask and cross-fades between looks with the fade timer.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "engine/common_data.h"
@@ -78,6 +79,9 @@ private:
     void FreeRegion();
     void ApplyRegion();
     void RepaintNow();
+    // The caption, read from the window once per text change rather than at
+    // every paint (each read is two messages to the native button).
+    const std::string& ShownCaption();
 
     bool mouseDown_ = false;
     bool pressedLook_ = false;
@@ -94,6 +98,7 @@ private:
     // Set while the native button handles a release we have already judged: its
     // own click notification then is not a second click.
     bool nativeClickMuted_ = false;
+    std::optional<std::string> caption_;
 };
 
 // Registers TsButton and its stored properties with the class registry (once).

@@ -1,6 +1,7 @@
 #include "engine/skin_recolour.h"
 
 #include <functional>
+#include <unordered_set>
 
 #include "paint/color.h"
 
@@ -38,8 +39,10 @@ void RecolourGradient(TsGradArray& gradient, const TColorPass& pass) {
 
 void RunPass(TsSkinTables& tables, const TColorPass& pass) {
     RecolourBitmap(tables.MasterBitmap, pass);
+    // Masks that name the same file share its picture: each picture changes once.
+    std::unordered_set<const TBitmap24*> done;
     for (auto& mask : tables.Masks) {
-        if (mask.Bmp) RecolourBitmap(*mask.Bmp, pass);
+        if (mask.Bmp && done.insert(mask.Bmp.get()).second) RecolourBitmap(*mask.Bmp, pass);
     }
     for (auto& section : tables.Sections) {
         section.Color = pass(section.Color);

@@ -43,6 +43,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
         if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINCHANGED && OwnManager(m) && !destroying) {
             SkinArrival(m);
             ForwardToChildren(m);
+            m.Result = SkinCommandPassedOn;   // the controls heard it: the broadcast does not repeat it
             return;
         }
         if (m.Msg == WM_PAINTCREATEDCHILD) createdPaintPosted_ = false;

@@ -551,11 +551,22 @@ void TForm::OnActivate(TMessage& m) {
     bool activating = LOWORD(m.WParam) != WA_INACTIVE;
     if (!activating)
         if (TWinControl* focused = FocusedControl()) RememberActiveControl(focused);
-    TWinControl::WndProc(m);   // Win32 focuses the form's own window
     // An MDI frame's focus belongs to its active child, which Win32 restores itself.
     bool ownFocus = formStyle_ == TFormStyle::fsNormal || (formStyle_ == TFormStyle::fsMDIForm && !ActiveMDIChild());
+    if (activating && ownFocus && !HIWORD(m.WParam) && Showing() && FocusIsOnActiveControl()) {
+        // The default handling would focus the form's own window and the control
+        // would get it back at once: each move repaints the control, for nothing.
+        Perform(CM_ACTIVATE);
+        return;
+    }
+    TWinControl::WndProc(m);   // Win32 focuses the form's own window
     if (activating && ownFocus && !HIWORD(m.WParam) && Showing()) FocusActiveControl();
     Perform(activating ? CM_ACTIVATE : CM_DEACTIVATE);
+}
+
+bool TForm::FocusIsOnActiveControl() const {
+    TWinControl* focused = FocusedControl();
+    return focused && (focused == activeControl_ || !activeControl_);
 }
 
 void TForm::OnSize(TMessage& m) {

@@ -184,6 +184,8 @@ private:
     void ScrollTo(TControlScrollBar& bar, int position);
     // The focused control inside the form, nullptr when the focus is elsewhere.
     TWinControl* FocusedControl() const;
+    // The focus is on a control of this form that the form would focus itself.
+    bool FocusIsOnActiveControl() const;
     void RememberActiveControl(TWinControl* control);
     void FocusActiveControl();
     bool Contains(const TControl* control) const;

@@ -291,7 +291,9 @@ RECT TWinControl::ClientRect() const {
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+    // Under a hidden control (a page not shown, a hidden form) the window is
+    // painted whole when it is shown: marking it now is a server call for nothing.
+    if (handle_ && Showing()) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
 }
 
 void TWinControl::Update() {

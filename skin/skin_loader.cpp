@@ -3,6 +3,8 @@
 #include "skin/skin_loader.h"
 
 #include <exception>
+#include <map>
+#include <utility>
 
 #include "skin/ini_file.h"
 #include "skin/mask_forms.h"
@@ -36,6 +38,7 @@ private:
         return tables_.SkinData.SkinPath + std::string(name);
     }
     // The picture in the named file, or null (missing, unreadable, refused) with a warning.
+    // A file that several keys name is read and decoded once per load; they share the picture.
     std::shared_ptr<TBitmap24> Picture(std::string_view name, bool jpeg);
 
     bool ChooseSource();
@@ -64,10 +67,12 @@ private:
     TsIniFile options_;
     TsIniFile common_;                      // "1.tmp" and "2.tmp": the common sections, in memory
     const TsStoredSkin* internal_ = nullptr;
+    std::map<std::pair<std::string, bool>, std::shared_ptr<TBitmap24>> pictures_;   // (path, JPEG) -> decoded
 };
 
 std::shared_ptr<TBitmap24> TLoader::Picture(std::string_view name, bool jpeg) {
     const std::string path = PathOf(name);
+    if (auto known = pictures_.find({path, jpeg}); known != pictures_.end()) return known->second;
     if (!files_.FileExists(path)) {
         report_.Warnings.push_back(path + ": missing");
         return nullptr;
@@ -82,7 +87,9 @@ std::shared_ptr<TBitmap24> TLoader::Picture(std::string_view name, bool jpeg) {
         report_.Warnings.push_back(path + ": " + decoded.Error);
         return nullptr;
     }
-    return std::make_shared<TBitmap24>(std::move(decoded.Bitmap));
+    auto picture = std::make_shared<TBitmap24>(std::move(decoded.Bitmap));
+    pictures_.emplace(std::make_pair(path, jpeg), picture);
+    return picture;
 }
 
 bool TLoader::ChooseSource() {
@@ -115,7 +122,10 @@ bool TLoader::ChooseSource() {
 
 void TLoader::FolderMasks() {
     if (auto master = options_.Value("GLOBALINFO", "MASTERBITMAP"); master && !master->empty())
-        if (auto picture = Picture(*master, false)) tables_.MasterBitmap = std::move(*picture);
+        if (auto picture = Picture(*master, false)) {
+            pictures_.erase({PathOf(*master), false});   // the master bitmap takes the pixels themselves
+            tables_.MasterBitmap = std::move(*picture);
+        }
     for (const TsIniFile::Section& section : options_.Sections()) {
         const bool global = SameText(section.Name, "GLOBALINFO");
         for (const TsIniFile::Key& key : section.Keys) {

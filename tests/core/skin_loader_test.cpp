@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "skin/skin_loader.h"
+#include "engine/skin_recolour.h"
+#include "paint/color.h"
 #include "gui/system_colors.h"
 #include "gui/text_convert.h"
 #include "skin_test_support.h"
@@ -379,4 +384,63 @@ TEST(MemoryFiles, LoadAndListWorkWithoutTheDisk) {
     ASSERT_EQ(tables.Masks.size(), 1u);
     EXPECT_EQ(tables.Masks[0].ImgType, itisaTexture);
     EXPECT_TRUE(report.Warnings.empty());
+}
+
+namespace {
+
+// Memory files that count how often each file is read.
+class TCountingFiles : public TsMemoryFileSystem {
+public:
+    std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) const override {
+        ++reads[UpperCase(path)];
+        return TsMemoryFileSystem::ReadFile(path);
+    }
+    mutable std::map<std::string, int> reads;
+};
+
+}  // namespace
+
+TEST(MemoryFiles, AFileNamedByManyKeysIsReadOnceAndItsPictureRecolouredOnce) {
+    TCountingFiles files;
+    const std::string folder = "c:\\app\\skins\\Shared\\";
+    files.AddFile(folder + "Options.dat",
+                  "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n"
+                  "[BUTTON]\nGRIPIMAGE=grip.bmp\nHOTPATTERN=small.jpg\nPATTERN=big.jpg\nSLIDERMASK=master.bmp\n"
+                  "[PANEL]\nGRIPIMAGE=grip.bmp\nHOTPATTERN=small.jpg\nPATTERN=big.jpg\n"
+                  "[TOOLBAR]\nGRIPIMAGE=GRIP.BMP\n");
+    const std::uint32_t red = 0xFF0000;   // 0x00RRGGBB
+    files.AddFile(folder + "MASTER.BMP", SolidBmp(10, 10, red));
+    files.AddFile(folder + "GRIP.BMP", SolidBmp(9, 7, red));
+    files.AddFile(folder + "small.jpg", MakeJpeg(8, 8));
+    files.AddFile(folder + "big.jpg", MakeJpeg(300, 300));
+    TsSkinLoadRequest request;
+    request.SkinDirectory = "skins";
+    request.SkinName = "Shared";
+    request.ProgramFolder = "c:\\app\\";
+    request.Files = &files;
+    request.Recolour = [](TsSkinTables& t) { RecolourSkin(t, 120, 0); };
+    TsSkinTables tables;
+    TsSkinLoadReport report;
+    LoadSkin(request, tables, report);
+    EXPECT_TRUE(report.Warnings.empty());
+    // The master bitmap keeps pixels of its own: the mask naming its file reads it again.
+    const std::map<std::string, int> expectedReads = {{UpperCase(folder + "Options.dat"), 1},
+                                                      {UpperCase(folder + "MASTER.BMP"), 2},
+                                                      {UpperCase(folder + "GRIP.BMP"), 1},
+                                                      {UpperCase(folder + "small.jpg"), 1},
+                                                      {UpperCase(folder + "big.jpg"), 1}};
+    EXPECT_EQ(files.reads, expectedReads);
+    ASSERT_EQ(tables.Patterns.size(), 2u);
+    // Red turned by 120 degrees once is green; twice it would be blue.
+    const auto green = static_cast<std::uint32_t>(MakeColor(0, 255, 0));
+    EXPECT_EQ(tables.MasterBitmap.Pixel(0, 0), green);
+    for (const char* section : {"BUTTON", "PANEL", "TOOLBAR"}) {
+        const int i = tables.OwnMaskIndexOf(section, "GRIPIMAGE");
+        ASSERT_GE(i, 0) << section;
+        EXPECT_EQ(tables.Masks[std::size_t(i)].Bmp->Pixel(4, 3), green) << section;
+    }
+    const int slider = tables.OwnMaskIndexOf("BUTTON", "SLIDERMASK");
+    ASSERT_GE(slider, 0);
+    ASSERT_EQ(tables.Masks[std::size_t(slider)].Bmp->Width(), 10);
+    EXPECT_EQ(tables.Masks[std::size_t(slider)].Bmp->Pixel(0, 0), green);
 }

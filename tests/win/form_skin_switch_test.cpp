@@ -221,9 +221,11 @@ public:
     }
     void Watch(TWinControl* control, TsCommonData& data) {
         control->HookWindowProc(this, [this, control, &data](TMessage& m, const TWndNext& next) {
+            const bool changed = m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINCHANGED;
             const bool applied = m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_SKINAPPLIED;
             const bool paint = m.Msg == WM_PAINT;
             next(m);
+            if (changed) events_[control] += 'C';
             if (applied) events_[control] += 'A';
             if (paint && !data.Updating) events_[control] += 'P';
         });
@@ -237,7 +239,7 @@ private:
     std::map<TWinControl*, std::string> events_;
 };
 
-// A skin change paints every windowed control of the form once, after it has
+// A skin change announces itself to every windowed control once and paints it once, after it has
 // the new skin, and leaves nothing to paint afterwards: the controls on the
 // form, on a page and on a panel inside the page.
 TEST(FormSkinSwitch, ChangePaintsEachControlOnceAfterItHasTheNewSkin) {
@@ -281,17 +283,21 @@ TEST(FormSkinSwitch, ChangePaintsEachControlOnceAfterItHasTheNewSkin) {
     };
     for (const TWatched& w : watched) log.Watch(w.Control, *w.Data);
 
-    const std::pair<const char*, std::function<void()>> changes[] = {
-        {"the skin set again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }},
-        {"hue 200 (applied only)", [&] { rig.Manager->SetHueOffset(200); }},
-        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }},
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* events;   // each announcement heard once (C changed, A applied), then one paint (P)
+    } changes[] = {
+        {"the skin set again (changed, then applied)", [&] { rig.Manager->SetSkinName(testing::kElegant); }, "CAP"},
+        {"hue 200 (applied only)", [&] { rig.Manager->SetHueOffset(200); }, "AP"},
+        {"hue 0", [&] { rig.Manager->SetHueOffset(0); }, "AP"},
     };
-    for (const auto& [name, change] : changes) {
+    for (const auto& [name, change, events] : changes) {
         SCOPED_TRACE(name);
         log.Clear();
         change();
         for (const TWatched& w : watched) {
-            EXPECT_EQ(log.Events(w.Control), "AP") << w.Name << ": the skin applied, then one paint";
+            EXPECT_EQ(log.Events(w.Control), events) << w.Name << ": each announcement once, then one paint";
         }
         // Nothing is left for later: finishing every pending paint paints nothing more.
         log.Clear();

@@ -116,6 +116,35 @@ TEST_F(BackgroundPaintTest, AResizedPanelRepaintsItsWholeFace) {
     EXPECT_EQ(ScreenPixel(newEdge.x, newEdge.y), ColorToRGB(clBtnShadow));
 }
 
+TEST_F(BackgroundPaintTest, AControlRecolouredWhileHiddenShowsItsNewColourWhenShown) {
+    auto* inner = new TPanel(form);
+    inner->SetParent(panel);
+    inner->SetBounds(10, 10, 60, 50);
+    inner->SetBevelOuter(TBevelCut::bvNone);
+    inner->SetCaption("");
+    inner->SetColor(kLabelColor);
+    form->Repaint();
+    Application().ProcessMessages();
+    struct {
+        const char* what;
+        TControl* hidden;   // the control hidden around the change
+        TColor color;
+    } const cases[] = {
+        {"under a hidden panel", panel, 0x00C08040},
+        {"on a hidden form", form, 0x004080C0},
+    };
+    for (const auto& c : cases) {
+        c.hidden->SetVisible(false);
+        Application().ProcessMessages();
+        inner->SetColor(c.color);
+        // Nothing was marked for painting while hidden: the show paints the window whole.
+        c.hidden->SetVisible(true);
+        const POINT centre = inner->ClientToScreen({30, 25});
+        testing::PumpWhileNot([&] { return ScreenPixel(centre.x, centre.y) == c.color; });
+        EXPECT_EQ(ScreenPixel(centre.x, centre.y), c.color) << c.what;
+    }
+}
+
 TEST_F(BackgroundPaintTest, ASystemColourChangeReachesCachedBrushes) {
     form->SetColor(clBtnFace);
     auto* edit = testing::AddControl<TEdit>(form, 20, 150, 120, 24);

@@ -115,6 +115,46 @@ TEST(FormActivation, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
     Application().ProcessMessages();
 }
 
+TEST(FormActivation, ActivationMovesTheFocusOnlyWhenItIsNotOnTheActiveControl) {
+    struct {
+        const char* name;
+        bool focusOnForm;   // the focus moved to the form's own window before the activation
+        std::vector<std::string> expected;   // what the second field hears
+    } const cases[] = {
+        {"focus on the active control", false, {}},
+        {"focus on the form's window", true, {"setfocus"}},
+    };
+    for (const auto& c : cases) {
+        TForm* form = NewForm(140, 140, c.name);
+        TEdit* edits[2];
+        for (int i = 0; i < 2; ++i) edits[i] = testing::AddControl<TEdit>(form, 20, 20 + 40 * i, 150, 21);
+        form->Show();
+        testing::PumpUntil([&] { return GetActiveWindow() == form->Handle(); }, "the form to become active");
+        edits[1]->SetFocus();
+        ASSERT_EQ(GetFocus(), edits[1]->Handle()) << c.name;
+        if (c.focusOnForm) SetFocus(form->Handle());
+        std::vector<std::string> heard, formLog;
+        edits[1]->HookWindowProc(&kHookOwner, [&heard](TMessage& m, const TWndNext& next) {
+            if (m.Msg == WM_SETFOCUS) heard.push_back("setfocus");
+            if (m.Msg == WM_KILLFOCUS) heard.push_back("killfocus");
+            next(m);
+        });
+        form->HookWindowProc(&kHookOwner, [&formLog](TMessage& m, const TWndNext& next) {
+            if (m.Msg == CM_ACTIVATE) formLog.push_back("activate");
+            next(m);
+        });
+        SendMessageW(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(GetFocus(), edits[1]->Handle()) << c.name;
+        EXPECT_EQ(heard, c.expected) << c.name;
+        EXPECT_EQ(formLog, std::vector<std::string>{"activate"}) << c.name;
+        EXPECT_EQ(form->ActiveControl(), edits[1]) << c.name;
+        edits[1]->UnhookWindowProc(&kHookOwner);
+        form->UnhookWindowProc(&kHookOwner);
+        delete form;
+        Application().ProcessMessages();
+    }
+}
+
 TEST(FormRecreation, AFormWhoseFrameChangesStaysShownWhereAndAsLargeAsTheUserLeftIt) {
     struct {
         const char* change;

@@ -278,6 +278,11 @@ TEST_F(ButtonTest, SkinnedButtonsStillAnswerGetText) {
     buttons[0]->SetCaption("Pullvane");
     EXPECT_EQ(WindowText(buttons[0]->Handle()), L"Pullvane");
     ExpectScreen(buttons[0], ExpectedButton(buttons[0], "BUTTON", 0), "new caption painted");
+    // Text set through the window, past the framework, is the caption of the next rebuild.
+    SetWindowTextW(buttons[1]->Handle(), L"Zedoary");
+    buttons[1]->SkinData.BackgroundChanged = true;
+    RedrawWindow(buttons[1]->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ExpectScreen(buttons[1], ExpectedButton(buttons[1], "BUTTON", 0), "caption set through the window painted");
 }
 
 TEST_F(ButtonTest, ActionChangesRepaintTheFaceAndARealClickExecutesTheAction) {
