@@ -49,7 +49,8 @@ public:
 
     // One tick: ends the fade when its frames are done, else draws the next frame.
     void Tick();
-    // True when the fade ended (the control was told to stop it, which frees this timer).
+    // True when the fade ended: the control was told to stop it, which frees this timer,
+    // and to repaint, so that its window shows the new look exactly.
     bool CheckEnd();
     // Blends the old look with the control's cache at the current level onto its window.
     void DrawFrame();

@@ -68,10 +68,14 @@ bool TsFadeTimer::CheckEnd() {
     }
     if (Level <= Iterations && Level >= 0) return false;
     try {
-        control->Perform(SM_ALPHACMD, PackSkinCommand(SMC_STOPFADE), 0);
+        control->Perform(SM_ALPHACMD, PackSkinCommand(SMC_STOPFADE), 0);   // frees this timer
     } catch (const std::exception&) {
         return false;
     }
+    // The window shows the last frame, which the blend's 8-bit shift leaves up to one
+    // step below the new look in every channel, or (a fade of no frames) the old look
+    // still: the control's own paint puts its cache, the new look itself, there.
+    control->Invalidate();
     return true;
 }
 

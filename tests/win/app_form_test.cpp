@@ -24,7 +24,7 @@
 #include "paint/item.h"
 
 using namespace korvel;
-using korvel::testing::Pump;
+using korvel::testing::PumpWhileNot;
 using korvel::testing::ScreenPixel;
 using korvel::testing::SourcePath;
 
@@ -727,7 +727,8 @@ TEST_F(LauncherTest, FrameIsSkinnedByItsProviderWithSystemMenuAndMinimise) {
     EXPECT_EQ(provider.SkinData().SkinSection(), "FORM");
     EXPECT_TRUE(provider.SkinData().IsSkinned(true));
     EXPECT_EQ(provider.SavedBorderIcons, biSystemMenu | biMinimize);
-    Pump(300);
+    // The title is painted with the window's first non-client paint (bounded wait).
+    PumpWhileNot([&] { return !provider.DrawnCaption.empty(); });
     // The system draws no caption buttons or menu of its own; the window has the skin's shape.
     EXPECT_EQ(form->BorderIcons(), 0);
     EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);

@@ -144,7 +144,7 @@ TEST(FormCaptionButtons, AButtonWithoutAPictureInTheNewSkinTakesNoRoomAndAnswers
     rig.Manager->SetSkinDirectory(testing::WriteFolderSkin(
         "buttons", "Bare", {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256", "HOTCOLOR=12632256"}));
     rig.Manager->SetSkinName("Bare");
-    Pump(300);
+    Application().ProcessMessages();   // what the change posted
     ASSERT_TRUE(p.SkinData().IsSkinned(true));
     EXPECT_TRUE(p.ButtonHelp.Rect.IsEmpty());
     EXPECT_TRUE(p.ButtonClose.Rect.IsEmpty());

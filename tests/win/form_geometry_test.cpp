@@ -15,7 +15,7 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
+using testing::PumpUntil;
 using testing::PointerTo;
 using testing::TFormSetup;
 using testing::TPlaceCounter;
@@ -59,8 +59,8 @@ TEST(FormGeometry, MaximisedPlaceAndTrackingSizeComeFromTheWorkAreaAndTheFrame) 
         EXPECT_EQ(info.ptMaxSize.y, 7002);
 
         ShowWindow(rig.Handle(), SW_MAXIMIZE);
-        Pump(300);
-        ASSERT_TRUE(IsZoomed(rig.Handle()));
+        ASSERT_TRUE(PumpUntil([&] { return IsZoomed(rig.Handle()); }, "the window to be maximised"));
+        Application().ProcessMessages();   // what the maximising posted
         const RECT r = rig.WindowRect();
         EXPECT_EQ(r.left, work.left - b);
         EXPECT_EQ(r.top, work.top - b);
@@ -152,7 +152,8 @@ TEST(FormGeometry, NoSnapAtTheOriginWhenMaximisedOrWithScreenSnapOff) {
         EXPECT_EQ(r.top, 0);
         // Maximised: the frame sits outside the work area, within the buffer, and stays there.
         ShowWindow(rig.Handle(), SW_MAXIMIZE);
-        Pump(300);
+        ASSERT_TRUE(PumpUntil([&] { return IsZoomed(rig.Handle()); }, "the window to be maximised"));
+        Application().ProcessMessages();
         const int b = TFrameMetrics::Of(setup.BorderStyle).FrameX;
         r = rig.WindowRect();
         EXPECT_EQ(r.left, work.left - b);

@@ -25,7 +25,6 @@ namespace korvel {
 namespace {
 
 using testing::kElegant;
-using testing::Pump;
 using testing::ScreenPixel;
 
 using testing::AddMenuItem;
@@ -380,7 +379,7 @@ TEST(FormMDIMenuTest, TheLastBarItemGivesUpRoomWhileTheChildsIconStartsTheLine) 
         rig.Command(child, maximised ? SC_MAXIMIZE : SC_RESTORE);
         ASSERT_EQ(IsZoomed(child->Handle()) != 0, maximised);
         p.RepaintNonClient();
-        Pump(200);
+        rig.Settle();
         ASSERT_EQ(p.MenuRowCount(), 1);
         const RECT window = rig.WindowRect();
         const int top = p.FrameHeight() + p.CaptionHeight();
@@ -414,12 +413,17 @@ TEST(FormMDIMenuTest, TheLastBarItemGivesUpRoomWhileTheChildsIconStartsTheLine) 
             OffsetRect(&r, -window.left, -window.top);
             ASSERT_GT(r.right - r.left, kRoom);
             const int faceEnd = r.right - (last && maximised ? kRoom : 0);
-            int wrong = 0;
-            for (int x = r.left; x < r.right; ++x) {
-                const COLORREF expected = x < faceEnd ? kFace : static_cast<COLORREF>(line.Pixel(x, 1));
-                wrong += ScreenPixel(window.left + x, window.top + top + 1) != expected;
-            }
-            EXPECT_EQ(wrong, 0) << "of " << r.right - r.left << ", the face ending at " << faceEnd;
+            const auto wrong = [&] {
+                int n = 0;
+                for (int x = r.left; x < r.right; ++x) {
+                    const COLORREF expected = x < faceEnd ? kFace : static_cast<COLORREF>(line.Pixel(x, 1));
+                    n += ScreenPixel(window.left + x, window.top + top + 1) != expected;
+                }
+                return n;
+            };
+            // On the screen once the idle pass has put the window's surface there (bounded).
+            testing::PumpWhileNot([&] { return wrong() == 0; });
+            EXPECT_EQ(wrong(), 0) << "of " << r.right - r.left << ", the face ending at " << faceEnd;
         }
     }
     DeleteObject(font);

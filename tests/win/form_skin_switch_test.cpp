@@ -21,7 +21,7 @@ namespace korvel {
 namespace {
 
 using testing::kRootColour;
-using testing::Pump;
+using testing::PumpUntil;
 using testing::PumpWhileNot;
 using testing::TFormSetup;
 using testing::TSkinnedFormRig;
@@ -161,16 +161,28 @@ TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShap
         next(m);
     });
 
+    // Whether every one of the points shows the root's colour: what a scribble or a cut shows.
+    auto black = [&](const std::vector<POINT>& at) {
+        for (const POINT& q : at)
+            if (rig.Pixel(q.x, q.y) != kRootColour) return false;
+        return true;
+    };
+    std::vector<POINT> titlePoints, clientPoints;
+    for (const POINT& at : points) {
+        if (at.y == titleY) titlePoints.push_back(at);
+        if (at.y == clientY) clientPoints.push_back(at);
+    }
     struct TStep {
         const char* Name;
         std::function<void()> Before;
+        std::function<bool()> BeforeShown;   // what Before did is on the screen
         std::function<void()> Change;
         bool NewColours;   // the hue turns the frame's colours
         std::vector<int> Regions;
     };
     const std::vector<int> none, shapedOnce{COMPLEXREGION};
     const TStep steps[] = {
-        {"hue 120 (skin applied only)", [] {}, [&] { rig.Manager->SetHueOffset(120); }, true, none},
+        {"hue 120 (skin applied only)", [] {}, [] { return true; }, [&] { rig.Manager->SetHueOffset(120); }, true, none},
         // Nothing changes its colour, and something else was drawn over the
         // client meanwhile: the change still paints the whole picture again.
         {"the same skin again (changed, then applied), over a scribbled client",
@@ -181,14 +193,14 @@ TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShap
              FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
              ReleaseDC(window, dc);
          },
-         [&] { rig.Manager->SetSkinName(testing::kElegant); }, false, none},
-        {"hue 0 after the title strip was cut away", [&] { p.SuppressCaption(); },
+         [&] { return black(clientPoints); }, [&] { rig.Manager->SetSkinName(testing::kElegant); }, false, none},
+        {"hue 0 after the title strip was cut away", [&] { p.SuppressCaption(); }, [&] { return black(titlePoints); },
          [&] { rig.Manager->SetHueOffset(0); }, true, shapedOnce},
     };
     for (const TStep& step : steps) {
         SCOPED_TRACE(step.Name);
         step.Before();
-        Pump(100);
+        PumpUntil(step.BeforeShown, "the screen to show the step's preparation");
         const std::vector<COLORREF> before = screen();
         cacheBefore = p.SkinData().CacheBmp()->Pixel(w / 2, titleY);
         midway.clear();
@@ -201,8 +213,13 @@ TEST(FormSkinSwitch, ChangeKeepsTheOldPictureUntilTheNewOneAndShapesOnlyANewShap
         EXPECT_EQ(kinds, step.Regions) << "a region for a new shape only";
         EXPECT_EQ(midway, before) << "midway the window still shows its old picture";
         if (step.NewColours) EXPECT_EQ(cacheChangedMidway, 1) << "while the new one is in the cache";
-        Pump(300);
         const TBitmap24& cache = *p.SkinData().CacheBmp();
+        // The new picture is on the screen once the idle pass has put the window's surface there.
+        PumpWhileNot([&] {
+            for (const POINT& at : points)
+                if (rig.Pixel(at.x, at.y) != cache.Pixel(at.x, at.y)) return false;
+            return rig.Pixel(0, 0) == kRootColour;
+        });
         if (step.NewColours) EXPECT_NE(cache.Pixel(w / 2, titleY), cacheBefore) << "the title takes the new colours";
         for (const POINT& at : points) EXPECT_EQ(rig.Pixel(at.x, at.y), cache.Pixel(at.x, at.y)) << at.x << "," << at.y;
         EXPECT_EQ(rig.Pixel(0, 0), kRootColour) << "the corner is cut";
@@ -343,7 +360,7 @@ void ExpectUsable(TForm* form, TsButton* button, int& clicks, const std::string&
     EXPECT_EQ(WindowFromPoint(centre), button->Handle());
     const int before = clicks;
     testing::ClickAt(centre);
-    Pump(200);
+    PumpWhileNot([&] { return clicks > before; });
     EXPECT_EQ(clicks, before + 1) << "the click reached the button";
 }
 
@@ -373,18 +390,18 @@ TEST(FormSkinSwitch, SkinWithoutTheFormsSectionLeavesTheSystemFrameAndAUsableWin
         ASSERT_TRUE(rig.Provider->SkinData().IsSkinned(true)) << "the internal skin has the section";
 
         rig.Manager->SetSkinName(c.Skin);
-        Pump(300);
+        Application().ProcessMessages();   // what the change posted
         EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false));
         EXPECT_TRUE(button->SkinData.IsSkinned(true)) << "the controls keep the skin";
         EXPECT_EQ(rig.Form->BorderIcons(), biSystemMenu | biMinimize | biMaximize) << "the form's own icons";
         ExpectUsable(rig.Form, button, clicks, std::string("in ") + c.Skin);
         // Once more into a skin without the section: nothing is held that never comes back.
         rig.Manager->SetSkinName(c.Skin);
-        Pump(300);
+        Application().ProcessMessages();
         ExpectUsable(rig.Form, button, clicks, std::string("again in ") + c.Skin);
 
         rig.Manager->SetSkinName(testing::kElegant);
-        Pump(300);
+        Application().ProcessMessages();
         EXPECT_TRUE(rig.Provider->SkinData().IsSkinned(true));
         EXPECT_EQ(rig.Form->BorderIcons(), 0) << "the skinned frame is back";
         ExpectUsable(rig.Form, button, clicks, "back in the internal skin");
@@ -399,10 +416,10 @@ TEST(FormSkinSwitch, MDIFrameAndChildStayVisibleInASkinWithoutTheFormsSection) {
     int clicks = 0;
     auto* button = testing::AddControl<TsButton>(child, 20, 20, 90, 28);
     button->OnClick = [&](TObject*) { ++clicks; };
-    Pump(200);
+    rig.Settle();
     rig.Manager->SetSkinDirectory(directory);
     rig.Manager->SetSkinName("NoForm");
-    Pump(400);
+    rig.Settle();
     EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false));
     ExpectUsable(child, button, clicks, "the child in NoForm");
     HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -411,7 +428,7 @@ TEST(FormSkinSwitch, MDIFrameAndChildStayVisibleInASkinWithoutTheFormsSection) {
     EXPECT_TRUE(IsWindowVisible(rig.Frame->Handle()));
 
     rig.Manager->SetSkinName(testing::kElegant);
-    Pump(400);
+    rig.Settle();
     EXPECT_TRUE(rig.Provider->SkinData().IsSkinned(true));
     ExpectUsable(child, button, clicks, "the child back in the internal skin");
 }

@@ -18,7 +18,6 @@ namespace korvel {
 namespace {
 
 using testing::kElegant;
-using testing::Pump;
 using testing::SendChord;
 using testing::TMenuWatcher;
 using testing::TSkinnedFormRig;
@@ -113,7 +112,8 @@ protected:
             if (!at) P().DropSystemMenu(200, 200);
             else if (right) testing::ClickAt(*at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
             else testing::ClickAt(*at);
-            Pump(300);
+            // The watcher waits up to 5 s for the menu, then acts and closes it (at most 3 s more).
+            testing::PumpUntil([&] { return watcher.Done(); }, "the menu watcher to finish", 10000);
             EXPECT_TRUE(watcher.Seen()) << "a pop-up menu window showed";
         }
         Application().ProcessMessages();
@@ -272,10 +272,16 @@ TEST_F(FormSystemMenuTest, ChoosingTheFolderSkinWithKeysSwitchesTheWindow) {
     ASSERT_TRUE(reported.empty()) << reported.front();
     EXPECT_EQ(rig->Manager->SkinName(), "Basalt");
     EXPECT_FALSE(rig->Tables().SkinData.SkinPath.empty()) << "loaded from its folder";
-    Pump(300);
     const TBitmap24 expected = FormBackground();
     const int ox = P().ClientOffsetX(), oy = P().ClientOffsetY();
-    for (POINT at : {POINT{10, 10}, POINT{150, 80}, POINT{280, 140}, POINT{37, 121}}) {
+    const POINT points[] = {{10, 10}, {150, 80}, {280, 140}, {37, 121}};
+    // On the screen once the idle pass has put the window's surface there (bounded).
+    testing::PumpWhileNot([&] {
+        for (POINT at : points)
+            if (ClientPixel(at.x, at.y) != expected.Pixel(ox + at.x, oy + at.y)) return false;
+        return true;
+    });
+    for (POINT at : points) {
         EXPECT_EQ(ClientPixel(at.x, at.y), expected.Pixel(ox + at.x, oy + at.y)) << at.x << "," << at.y;
     }
     EXPECT_NE(ClientPixel(150, 80), elegantClient) << "the page took the new skin";

@@ -59,15 +59,14 @@ protected:
     }
     void TearDown() override {
         delete form;
-        Pump(50);
+        Application().ProcessMessages();   // what the window's end posted
         EXPECT_EQ(TControl::LiveControls(), controlsBefore);
         EXPECT_EQ(TComponent::LiveCount(), componentsBefore);
         Application().OnException = nullptr;
     }
     void ShowForm() {
         form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump(200);
+        testing::BringToFront(form->Handle());
     }
     template <class T>
     T* Add(int left, int top, int width, int height) {
@@ -108,7 +107,7 @@ TEST_F(ActionsTest, LinkedControlsShowEveryChangeOfTheirAction) {
     };
     for (const Step& s : steps) {
         s.change(*run);
-        Pump(30);
+        Application().ProcessMessages();   // the links change their controls at once; nothing is left for later
         for (TWinControl* c : {static_cast<TWinControl*>(button), static_cast<TWinControl*>(box)}) {
             const std::string what = std::string(s.what) + " on " + c->ClassName();
             EXPECT_EQ(c->Caption(), s.caption) << what;
@@ -152,7 +151,6 @@ TEST_F(ActionsTest, RealClicksExecuteTheActionUnlessTheControlHasItsOwnOnClick) 
     };
     for (const Step& s : steps) {
         run->SetEnabled(s.enabled);
-        Pump(30);
         testing::ClickAt(Center(s.target));
         EXPECT_EQ(executed, s.executed) << s.what;
         EXPECT_EQ(ownClicks, s.ownClicks) << s.what;
@@ -176,7 +174,8 @@ TEST_F(ActionsTest, IdleLoopRunsEveryListsOnUpdate) {
     };
     save->OnUpdate = [&](TObject*) { ++saveUpdates; };
     ShowForm();
-    Pump(50);   // ProcessMessages is not the idle loop
+    // ProcessMessages is not the idle loop: no update comes however long it pumps.
+    Pump(testing::NothingHappensMillis);
     EXPECT_EQ(runUpdates, 0);
     EXPECT_TRUE(button->Enabled());
 

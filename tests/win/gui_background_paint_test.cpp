@@ -16,7 +16,7 @@
 namespace korvel {
 namespace {
 
-using testing::Pump;
+using testing::PumpWhileNot;
 using testing::ScreenPixel;
 
 constexpr TColor kFormColor = 0x00406080;
@@ -172,14 +172,22 @@ TEST_F(BackgroundPaintTest, ASystemColourChangeReachesCachedBrushes) {
         POINT p = c.control->ClientToScreen(c.at);
         ASSERT_EQ(ScreenPixel(p.x, p.y), GetSysColor(c.index)) << c.what;
     }
+    // Shows what every case's point shows once the repaints the change asked for are on the screen.
+    auto shows = [&](auto colourOf) {
+        for (const auto& c : cases) {
+            POINT p = c.control->ClientToScreen(c.at);
+            if (ScreenPixel(p.x, p.y) != colourOf(c)) return false;
+        }
+        return true;
+    };
     ASSERT_TRUE(SetSysColors(2, indexes, changed));
-    Pump(200);
+    PumpWhileNot([&] { return shows([](const auto& c) { return static_cast<COLORREF>(c.changed); }); });
     for (const auto& c : cases) {
         POINT p = c.control->ClientToScreen(c.at);
         EXPECT_EQ(ScreenPixel(p.x, p.y), c.changed) << c.what;
     }
     SetSysColors(2, indexes, saved);
-    Pump(200);
+    PumpWhileNot([&] { return shows([](const auto& c) { return GetSysColor(c.index); }); });
     for (const auto& c : cases) {
         POINT p = c.control->ClientToScreen(c.at);
         EXPECT_EQ(ScreenPixel(p.x, p.y), GetSysColor(c.index)) << c.what << " after the colours came back";

@@ -108,9 +108,15 @@ public:
         thread_.join();
     }
     bool Seen() const { return seen_; }
+    // Whether it has finished: acted on a menu and seen it close, or given up waiting for one.
+    bool Done() const { return done_; }
 
 private:
     void Watch(int waitMillis) {
+        struct TFinish {
+            std::atomic<bool>& done;
+            ~TFinish() { done = true; }
+        } finish{done_};
         DWORD until = GetTickCount() + static_cast<DWORD>(waitMillis);
         HWND menu = nullptr;
         while (!stop_ && !menu && static_cast<int>(until - GetTickCount()) > 0) {
@@ -129,6 +135,7 @@ private:
     std::function<void(HWND)> act_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> seen_{false};
+    std::atomic<bool> done_{false};
     std::thread thread_;
 };
 

@@ -100,8 +100,7 @@ inline void ClickPointer(POINT screen) {
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
-    // The press's looks and fades take their time; no exact condition covers them all yet.
-    Pump(200);
+    Application().ProcessMessages();   // Wine queues the input before SendInput returns
 }
 
 inline void TypeText(const std::wstring& text) {

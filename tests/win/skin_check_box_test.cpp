@@ -211,7 +211,6 @@ TEST_F(CheckBoxTest, ActionChangesRepaintTheGlyphAndARealClickExecutesTheAction)
     TBitmap24 hostFace = ExpectedFace("GRADPANEL", *host, {}, kFormColor, false);
     for (const Step& s : steps) {
         s.change(*step);
-        testing::Pump(100);   // the repaint the action asked for
         EXPECT_EQ(box->Caption(), s.caption) << s.what;
         EXPECT_EQ(testing::WindowText(box->Handle()), Widen(s.caption)) << s.what;
         EXPECT_EQ(box->State(), s.checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked) << s.what;
@@ -219,9 +218,12 @@ TEST_F(CheckBoxTest, ActionChangesRepaintTheGlyphAndARealClickExecutesTheAction)
         if (!s.enabled)
             DisabledLook(expected, dkBlended, ColorToRGB(box->Color()), TPoint{box->Left(), box->Top()},
                          TParentBackground{&hostFace, 0, 0, true});
+        const std::vector<RECT> captionSide{RECT{captionLeft, 0, box->Width(), box->Height()}};
         std::string first;
-        EXPECT_EQ(Differences(CaptureControl(*box), expected, first, {RECT{captionLeft, 0, box->Width(), box->Height()}}), 0)
-            << s.what << ": " << first;
+        // The change asked for a repaint: on the screen once it is handled (bounded).
+        testing::PumpWhileNot([&] { return Differences(CaptureControl(*box), expected, first, captionSide) == 0; });
+        first.clear();
+        EXPECT_EQ(Differences(CaptureControl(*box), expected, first, captionSide), 0) << s.what << ": " << first;
     }
     EXPECT_EQ(executed, 0);   // the action's own changes click nothing
 
@@ -374,13 +376,18 @@ TEST_F(CheckBoxTest, EnteringFadesToTheHotLookInTheSectionsIterations) {
             frames.push_back(reinterpret_cast<TBitmap24*>(m.LParam)->Clone());
         next(m);
     });
+    // The pointer leaves in TearDown and fades the box again: the hook goes with frames.
+    struct TUnhook {
+        TsCheckBox* box;
+        const void* owner;
+        ~TUnhook() { box->UnhookWindowProc(owner); }
+    } unhook{box, this};
     ShowForm();
     const TBitmap24 from = CaptureControl(*box);
     MovePointer(GlyphCentre());
     ASSERT_TRUE(testing::PumpUntil([&] { return frames.size() >= 4 && box->FadeTimer() == nullptr; },
                                    "the fade's frames and its end"));
-    // The cache holds the new look the frames blend toward (the last frame on the
-    // screen is that look up to the blend's rounding).
+    // The cache holds the new look the frames blend toward.
     const TBitmap24 to = box->SkinData().CacheBmp()->Clone();
     std::string where;
     ASSERT_GT(Differences(from, to, where), 0) << "the hot look differs from the normal one";
@@ -390,6 +397,9 @@ TEST_F(CheckBoxTest, EnteringFadesToTheHotLookInTheSectionsIterations) {
     for (int level = 1; level <= iterations; ++level)
         EXPECT_EQ(Differences(frames[static_cast<std::size_t>(level - 1)], FadeFrame(from, to, level, iterations), where), 0)
             << "frame " << level << where;
+    // The last frame is that look up to the blend's rounding; the fade's end puts
+    // the look itself on the window.
+    ExpectScreen(box, to, "hot after the fade");
 }
 
 TEST_F(CheckBoxTest, ARunningFadeStopsOnSkinChangeStopCommandSetCheckFocusLossAndRemoval) {

@@ -1,6 +1,7 @@
 // The cross-fade of a button's look as the real pointer enters: its frames seen
-// through the skin message, a fade of no frames, a button that animates nothing,
-// and the restart arithmetic of a fade interrupted half-way.
+// through the skin message, the new look on the window when it ends (also after a
+// fade of no frames, and after one the pointer cut short by leaving), a button that
+// animates nothing, and the restart arithmetic of a fade interrupted half-way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,10 +69,27 @@ TEST_F(FadeTest, EnteringFadesFromNormalToHotInTheSectionsIterations) {
         std::string where;
         EXPECT_EQ(Differences(frames[static_cast<std::size_t>(level - 1)], expected, where), 0) << "frame " << level << where;
     }
-    // The window shows the last frame; a repaint shows the cache, the hot look itself.
-    b->SkinData.BackgroundChanged = true;
-    b->Repaint();
+    // The last frame is the hot look up to the blend's rounding; the fade's end
+    // puts the hot look itself on the window.
     ExpectScreen(b, to, "hot after the fade");
+}
+
+TEST_F(FadeTest, LeavingMidFadeEndsOnTheRestingLook) {
+    // SLOWFADE fades in 30 frames, so the pointer can leave with frames still to
+    // come; the leave reverses the fade, which must end on the normal look itself.
+    TsButton* b = AddButton(20, 20, 75, 25, "SLOWFADE");
+    b->SetCaption("Fade");
+    ShowForm();
+    const TBitmap24 normal = ExpectedButton(b, "SLOWFADE", 0);
+    ExpectScreen(b, normal, "normal before the pointer comes");
+    SetCursorPos(Center(b).x, Center(b).y);
+    PumpUntil([&] { return b->FadeTimer() && b->FadeTimer()->Level >= 5; }, "the entering fade to draw frames");
+    ASSERT_NE(b->FadeTimer(), nullptr);
+    ASSERT_LT(b->FadeTimer()->Level, b->FadeTimer()->Iterations) << "the pointer must leave mid-fade";
+    SetCursorPos(5, 5);
+    PumpUntil([&] { return !b->SkinData.MouseAbove; }, "the pointer to leave the button");
+    testing::WaitFadesEnded();
+    ExpectScreen(b, normal, "normal after leaving mid-fade");
 }
 
 TEST_F(FadeTest, NoIterationsEndsAtTheFirstTickWithoutAFrame) {
@@ -84,6 +102,7 @@ TEST_F(FadeTest, NoIterationsEndsAtTheFirstTickWithoutAFrame) {
     EXPECT_EQ(Count(SMC_STOPFADE), 1);
     EXPECT_TRUE(frames.empty());
     EXPECT_EQ(b->FadeTimer(), nullptr);
+    ExpectScreen(b, ExpectedButton(b, "ZEROFADE", 1), "hot after a fade of no frames");
 }
 
 TEST_F(FadeTest, NoAnimatedEventsOrNoFadingRepaintsAtOnce) {

@@ -34,7 +34,8 @@ constexpr TColor kGradFontColor = 0x0000C040;   // GRADPANEL's text colour
 constexpr TColor kSeeColor = 0x0020C040;        // SEEPANEL's colour
 
 // The tests' own sections, added to the internal skin.
-// ZEROFADE, STILLBUTTON: buttons that fade in no steps, or not at all.
+// ZEROFADE, STILLBUTTON: buttons that fade in no steps, or not at all;
+// SLOWFADE: a button that fades in 30 steps, long enough to interrupt.
 // FADEBOX: a check box that fades in four steps.
 // PAGE: a page whose background is a gradient, so children blend with its pixels.
 // GRADPANEL: a vertical blue-to-red gradient mixed 70 : 30 with a grey, framed
@@ -42,6 +43,7 @@ constexpr TColor kSeeColor = 0x0020C040;        // SEEPANEL's colour
 inline std::vector<std::string> TestSections() {
     return {"[ZEROFADE]", "PARENTCLASS=BUTTON", "FADINGENABLED=TRUE", "FADINGITERATIONS=0",
             "[STILLBUTTON]", "PARENTCLASS=BUTTON", "FADINGENABLED=FALSE",
+            "[SLOWFADE]", "PARENTCLASS=BUTTON", "FADINGENABLED=TRUE", "FADINGITERATIONS=30",
             "[FADEBOX]", "PARENTCLASS=CHECKBOX", "FADINGENABLED=TRUE", "FADINGITERATIONS=4",
             "[PAGE]", "COLOR=13750737", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
             "GRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0", "HOTGRADIENTDATA=16711680;255;100;1;0;255;255;0;1;0",
@@ -145,7 +147,7 @@ protected:
     void TearDown() override {
         MovePointer({5, 5});
         delete form;
-        Pump(50);
+        Application().ProcessMessages();   // what the window's end posted
         Application().OnException = nullptr;
     }
     // Shows the form and lets every control paint. The form's own window keeps the
