@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "controls/button.h"
 #include "controls/check_box.h"
 #include "controls/edit.h"
+#include "controls/skinable_menus.h"
 #include "form_test_support.h"
 #include "gui/std_controls.h"
 #include "gui/text_convert.h"
@@ -189,6 +191,50 @@ TEST_F(SkinWithoutSections, SystemsFrameStillOffersTheSkinsFromItsWindowMenu) {
         } else {
             EXPECT_FALSE(rig.Provider->SkinData().IsSkinned(false)) << way.Chosen << " has no FORM either";
         }
+    }
+}
+
+// The most common colour of a pop-up menu window while it shows.
+COLORREF CommonestColour(HWND menu) {
+    RECT r{};
+    GetWindowRect(menu, &r);
+    const TBitmap24 shot = testing::CaptureScreen(r);
+    std::map<COLORREF, int> counts;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) ++counts[shot.Pixel(x, y)];
+    return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+}
+
+// A skin without MAINMENU and MENUITEM (what pop-up menus are painted from)
+// leaves the window menu the system's look, readable; a skin with them paints it again.
+TEST_F(SkinWithoutSections, PopupMenusWithoutTheirSectionsTakeTheSystemsLook) {
+    InstallSkinableMenus();   // before the manager is made
+    TSkinnedFormRig rig;
+    rig.Manager->SetSkinDirectory(directory);
+    rig.Show();
+    const struct {
+        const char* Skin;
+        bool SystemLook;
+    } cases[] = {{"Lacking menus", true}, {"Basalt", false}, {"Lacking menus", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Skin);
+        rig.Manager->SetSkinName(c.Skin);
+        Pump(300);
+        ASSERT_TRUE(rig.Provider->SkinData().IsSkinned(true));
+        COLORREF commonest = CLR_INVALID;
+        {
+            testing::TMenuWatcher watcher([&](HWND menu) {
+                Sleep(200);
+                commonest = CommonestColour(menu);
+                testing::SendChord(VK_ESCAPE);
+            });
+            rig.Provider->DropSystemMenu(200, 200);
+            Pump(300);
+            EXPECT_TRUE(watcher.Seen());
+        }
+        Application().ProcessMessages();
+        if (c.SystemLook) EXPECT_EQ(commonest, GetSysColor(COLOR_MENU)) << "the system's menu colour";
+        else EXPECT_NE(commonest, GetSysColor(COLOR_MENU)) << "painted from the skin";
     }
 }
 
