@@ -233,8 +233,11 @@ TEST_F(SkinWithoutSections, PopupMenusWithoutTheirSectionsTakeTheSystemsLook) {
             EXPECT_TRUE(watcher.Seen());
         }
         Application().ProcessMessages();
-        if (c.SystemLook) EXPECT_EQ(commonest, GetSysColor(COLOR_MENU)) << "the system's menu colour";
-        else EXPECT_NE(commonest, GetSysColor(COLOR_MENU)) << "painted from the skin";
+        if (c.SystemLook) {
+            EXPECT_EQ(commonest, GetSysColor(COLOR_MENU)) << "the system's menu colour";
+        } else {
+            EXPECT_NE(commonest, GetSysColor(COLOR_MENU)) << "painted from the skin";
+        }
     }
 }
 
