@@ -326,9 +326,20 @@ bool TsButton::HandleSkinFirst(TMessage& m) {
         .Applied =
             [this] {
                 regionRenewal_ = true;
+                // Without a section the native button paints: nobody else repaints it.
+                if (!SkinData.IsSkinned(false)) return ReturnToSystemLook();
                 if (!SkinData.Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
             },
     });
+}
+
+// A skin without the button's section: the skinned shape and picture go, and the
+// native button paints its own face once its parent draws again (a paint now,
+// while the form holds its drawing, would show nothing).
+void TsButton::ReturnToSystemLook() {
+    if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, FALSE);
+    FreeRegion();
+    if (!SkinData.Updating) SkinData.RepaintSystemLook();   // else after the parent's paint (SMC_PARENTUPDATED)
 }
 
 bool TsButton::HandleSkinned(TMessage& m) {

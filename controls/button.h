@@ -59,6 +59,7 @@ protected:
 private:
     // The skin messages handled whatever the state; true when done.
     bool HandleSkinFirst(TMessage& m);
+    void ReturnToSystemLook();
     // The table of the skinned, ready button; true when done.
     bool HandleSkinned(TMessage& m);
     void HandleAfter(const TMessage& m);

@@ -368,6 +368,12 @@ bool TsCheckBox::OnSkinAnnouncement(TMessage& m) {
         .Applied =
             [this] {
                 AdjustSize();
+                if (!skinData_->IsSkinned(false)) {
+                    // Without a section the native box paints, with the state it has now.
+                    if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(State()), 0);
+                    if (!skinData_->Updating) skinData_->RepaintSystemLook();   // else SMC_PARENTUPDATED
+                    return;
+                }
                 if (!skinData_->Updating) Repaint();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
             },
     });

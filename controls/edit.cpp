@@ -191,6 +191,11 @@ bool TsEdit::HandleSkinFirst(TMessage& m) {
             },
         .Applied =
             [this] {
+                // Without a section the native frame and face return, painted by the system.
+                if (!SkinData.IsSkinned(false)) {
+                    if (!SkinData.Updating) SkinData.RepaintSystemLook();   // else SMC_PARENTUPDATED
+                    return;
+                }
                 if (!SkinData.Updating) RepaintNow();   // else the parent's paint repaints it (SMC_PARENTUPDATED)
             },
     });

@@ -43,6 +43,8 @@ int TsSkinableMenus::SectionIndex(const std::string& name) const {
     return manager_ && !name.empty() ? manager_->SectionIndexOf(name) : -1;
 }
 
+bool TsSkinableMenus::PopupsSkinnable() const { return SectionIndex("MAINMENU") >= 0 && SectionIndex("MENUITEM") >= 0; }
+
 int TsSkinableMenus::SkinBorderWidth() {
     if (skinBorderWidth_ < 0) {
         skinBorderWidth_ = 0;
@@ -149,7 +151,8 @@ void TsSkinableMenus::HookPopupMenu(TPopupMenu& menu, bool on) {
 }
 
 void TsSkinableMenus::HookPopupItem(TMenuItem& item, bool on) {
-    if (!on) {
+    // Without the sections the owner-drawn item draws itself as the system would.
+    if (!on || !PopupsSkinnable()) {
         item.OnMeasureItem.Remove(this);
         item.OnAdvancedDrawItem.Remove(this);
         return;

@@ -97,6 +97,9 @@ public:
 private:
     const TsSkinTables* Tables() const;
     int SectionIndex(const std::string& name) const;
+    // Pop-up menus are painted from MAINMENU (their background) and MENUITEM (their
+    // items): a skin without either leaves them the system's look.
+    bool PopupsSkinnable() const;
     void HookMainMenu(TMainMenu& menu, bool on);
     void HookPopupMenu(TPopupMenu& menu, bool on);
     void HookPopupItem(TMenuItem& item, bool on);

@@ -110,11 +110,16 @@ public:
     // With updateCorners, all four frame corners are refreshed in the cache first.
     void CopyCacheToDC(TWinControl* container, const RECT& source, bool updateCorners, HDC dc, const RECT& destRect);
 
+    // A control left without a section: the system paints it (and its children) again.
+    void RepaintSystemLook();
+
     // What PaintItem needs of this control, read from its current state.
     TItemSource ItemSource() const;
 
 private:
     void ApplySectionColors(bool onlyWhenDifferent);
+    // An edit's own colours and font colour back to the system's, unless set by the program.
+    void ReturnToSystemColors();
     void SendApplyOrRemove(TsSkinManager* manager);
 
     TComponent* ownerObject_ = nullptr;

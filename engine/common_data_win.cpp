@@ -291,10 +291,7 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
                 SkinIndex = BorderIndex = PatternIndex = HotPatternIndex = -1;
                 Updating = true;
                 if (cacheBmp_) *cacheBmp_ = TBitmap24();
-                if (IsEditClass(ControlCode) && ownerControl_) {
-                    if (!customColor_) ownerControl_->SetColor(clWindow);
-                    if (!customFont_) ownerControl_->Font().SetColor(clWindowText);
-                }
+                ReturnToSystemColors();
             }
             break;
         case SMC_SKINAPPLIED:
@@ -305,6 +302,9 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
                 // be painted over again then.
                 Updating = ParentIsUpdating();
                 if (IsSkinned(false) && IsEditClass(ControlCode)) ApplySectionColors(false);
+                // A skin without this control's section leaves it the system's look,
+                // not the colours the previous skin gave it.
+                if (!IsSkinned(false)) ReturnToSystemColors();
             }
             break;
         case SMC_GETCACHE:
@@ -390,11 +390,28 @@ void TsCommonData::HandleSkinCommand(TMessage& message) {
     }
 }
 
+void TsCommonData::RepaintSystemLook() {
+    auto* win = dynamic_cast<TWinControl*>(ownerControl_);
+    if (!win || !win->HandleAllocated()) return;
+    RedrawWindow(win->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    // Skinned children wait for their parent's paint, which the system's paint does not announce.
+    NotifyChildrenParentUpdated(win);
+}
+
 bool AnswerCommonSkinCommand(TsCommonData* data, TMessage& message, const TSkinAnnouncementSteps& steps) {
     const std::uint32_t command = SkinCommandOf(message.WParam);
     if (command == SMC_ISSKINNED) {
         message.LParam = 1;
         message.Result = 1;
+        return true;
+    }
+    // A control without a section in the new skin waited for its parent to draw
+    // again (the form holds its drawing through a change): the system paints it now.
+    if (command == SMC_PARENTUPDATED && data && !data->IsSkinned(false)) {
+        if (data->Updating) {
+            data->Updating = false;
+            data->RepaintSystemLook();
+        }
         return true;
     }
     if (command != SMC_SKINCHANGED && command != SMC_SKINREMOVED && command != SMC_SKINAPPLIED) return false;
@@ -408,6 +425,12 @@ bool AnswerCommonSkinCommand(TsCommonData* data, TMessage& message, const TSkinA
     if (command == SMC_SKINREMOVED) run(steps.Removed);
     if (command == SMC_SKINAPPLIED) run(steps.Applied);
     return true;
+}
+
+void TsCommonData::ReturnToSystemColors() {
+    if (!IsEditClass(ControlCode) || !ownerControl_) return;
+    if (!customColor_) ownerControl_->SetColor(clWindow);
+    if (!customFont_) ownerControl_->Font().SetColor(clWindowText);
 }
 
 void TsCommonData::CommonWndProc(TMessage& message) {

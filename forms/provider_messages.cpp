@@ -47,6 +47,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
             return;
         }
         if (m.Msg == WM_PAINTCREATEDCHILD) createdPaintPosted_ = false;
+        if (!destroying && SteppedAsideWindowMenu(m)) return;
         // The framework drops this hook before an MDI child's window goes: its frame
         // hears of it from its client window (WM_MDIDESTROY, TsMDIForm).
         return PassOn(m);
@@ -375,6 +376,43 @@ void TsSkinProvider::OnNcRButtonUp(TMessage& m) {
         SetHotButton(0);
         if (systemMenu_) DropSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     }
+}
+
+bool TsSkinProvider::SteppedAsideWithSkinMenu() const {
+    const TsSkinManager* manager = skinData_->SkinManager();
+    return systemMenu_ && makeSkinMenu_ && manager && manager->Active() && manager->SkinData().Active &&
+           !skinData_->IsSkinned(false) && !IsMDIChild() && form_->HandleAllocated();
+}
+
+// The system's frame opens its window menu from a right click on the caption
+// (WM_CONTEXTMENU), a click on its icon (SC_MOUSEMENU) and Alt+Space
+// (SC_KEYMENU): without this, a skin lacking the form's section would leave the
+// user no way back to another skin.
+bool TsSkinProvider::SteppedAsideWindowMenu(TMessage& m) {
+    if (m.Msg != WM_CONTEXTMENU && m.Msg != WM_SYSCOMMAND) return false;
+    if (!SteppedAsideWithSkinMenu()) return false;
+    RECT window{};
+    GetWindowRect(form_->Handle(), &window);
+    TITLEBARINFO title{};
+    title.cbSize = sizeof(title);
+    GetTitleBarInfo(form_->Handle(), &title);
+    const POINT belowIcon{window.left + GetSystemMetrics(SM_CXFRAME), title.rcTitleBar.bottom};
+    if (m.Msg == WM_CONTEXTMENU) {
+        POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        const bool fromKeyboard = m.LParam == -1;
+        const LRESULT hit = fromKeyboard ? HTCLIENT : SendMessageW(form_->Handle(), WM_NCHITTEST, 0, m.LParam);
+        if (hit != HTCAPTION && hit != HTSYSMENU) return false;
+        DropSystemMenu(at.x, at.y);
+        m.Result = 0;
+        return true;
+    }
+    const WPARAM command = m.WParam & 0xFFF0;
+    const bool iconClick = command == SC_MOUSEMENU && (m.WParam & 0x000F) == HTSYSMENU;
+    const bool altSpace = command == SC_KEYMENU && m.LParam == ' ';
+    if (!iconClick && !altSpace) return false;
+    DropSystemMenu(belowIcon.x, belowIcon.y);
+    m.Result = 0;
+    return true;
 }
 
 void TsSkinProvider::OnSysCommand(TMessage& m) {

@@ -203,6 +203,10 @@ private:
     void SkinRemoval(TMessage& message);
     void GiveFrameBack(bool border);
     void StepAsideForSkinWithoutSection();
+    // Stepped aside, the form shows the system's frame, but the skin is still the
+    // user's choice: the window menu stays ours, with its skins submenu.
+    bool SteppedAsideWithSkinMenu() const;
+    bool SteppedAsideWindowMenu(TMessage& message);
     bool OwnManager(const TMessage& message) const;
     void ApplyGlobalColor();
     void SetFormBorderIcons(TBorderIcons icons);

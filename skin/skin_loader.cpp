@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "skin/ini_file.h"
@@ -68,25 +69,23 @@ private:
     TsIniFile common_;                      // "1.tmp" and "2.tmp": the common sections, in memory
     const TsStoredSkin* internal_ = nullptr;
     std::map<std::pair<std::string, bool>, std::shared_ptr<TBitmap24>> pictures_;   // (path, JPEG) -> decoded
+    std::set<std::string> warnedFiles_;     // upper-cased paths already in the report
 };
 
 std::shared_ptr<TBitmap24> TLoader::Picture(std::string_view name, bool jpeg) {
     const std::string path = PathOf(name);
     if (auto known = pictures_.find({path, jpeg}); known != pictures_.end()) return known->second;
-    if (!files_.FileExists(path)) {
-        report_.Warnings.push_back(path + ": missing");
+    // Skins name one picture from many keys (a texture behind several sections):
+    // a file that cannot be used is reported once per load, under the first name seen.
+    const auto warn = [&](const std::string& reason) {
+        if (warnedFiles_.insert(UpperCase(path)).second) report_.Warnings.push_back(path + ": " + reason);
         return nullptr;
-    }
+    };
+    if (!files_.FileExists(path)) return warn("missing");
     const auto bytes = files_.ReadFile(path);
-    if (!bytes) {
-        report_.Warnings.push_back(path + ": cannot be read");
-        return nullptr;
-    }
+    if (!bytes) return warn("cannot be read");
     TsDecodedPicture decoded = jpeg ? DecodeJpeg(*bytes) : DecodeBmp(*bytes);
-    if (!decoded.Ok()) {
-        report_.Warnings.push_back(path + ": " + decoded.Error);
-        return nullptr;
-    }
+    if (!decoded.Ok()) return warn(decoded.Error);
     auto picture = std::make_shared<TBitmap24>(std::move(decoded.Bitmap));
     pictures_.emplace(std::make_pair(path, jpeg), picture);
     return picture;

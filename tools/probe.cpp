@@ -1,8 +1,9 @@
-// probe [TITLE]: lists what a user sees of a running window, for end-to-end
-// tests driven from outside the program. One line per child window, depth
-// first in z-order, tab-separated:
+// probe [TITLE [--screen]]: lists what a user sees of a running window, for
+// end-to-end tests driven from outside the program. One line per child window,
+// depth first in z-order, tab-separated:
 //   depth  class  visible(0/1)  enabled(0/1)  left,top,width,height  text
-// Coordinates are relative to the top-level window's client area; visible is
+// Coordinates are relative to the top-level window's client area (on the
+// screen with --screen, for a test that clicks a child window); visible is
 // 1 only when the window and all its parents are visible. The text is UTF-8
 // with backslash, tab and line breaks escaped (\\, \t, \r, \n).
 // Exit code 1 when no such top-level window exists.
@@ -14,6 +15,7 @@
 namespace {
 
 HWND topLevel = nullptr;
+bool onScreen = false;
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
@@ -51,7 +53,7 @@ void Print(HWND hwnd, int depth) {
     GetClassNameW(hwnd, cls, 128);
     RECT rect;
     GetWindowRect(hwnd, &rect);
-    MapWindowPoints(HWND_DESKTOP, topLevel, reinterpret_cast<POINT*>(&rect), 2);
+    if (!onScreen) MapWindowPoints(HWND_DESKTOP, topLevel, reinterpret_cast<POINT*>(&rect), 2);
     std::printf("%d\t%s\t%d\t%d\t%ld,%ld,%ld,%ld\t%s\n", depth, Utf8(cls).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
                 IsWindowEnabled(hwnd) ? 1 : 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                 Escaped(Utf8(TextOf(hwnd))).c_str());
@@ -62,6 +64,7 @@ void Print(HWND hwnd, int depth) {
 
 int wmain(int argc, wchar_t** argv) {
     const wchar_t* title = argc > 1 ? argv[1] : L"Korvel Pro 2007.1";
+    onScreen = argc > 2 && std::wstring(argv[2]) == L"--screen";
     topLevel = FindWindowW(nullptr, title);
     if (!topLevel) {
         std::fprintf(stderr, "probe: no window titled \"%s\"\n", Utf8(title).c_str());

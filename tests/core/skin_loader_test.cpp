@@ -217,6 +217,37 @@ TEST_F(SkinFolder, SmallJpegsBecomeTextureMasksAndLargeOnesPatterns) {
     EXPECT_EQ(report.Warnings.size(), 1u);   // the truncated JPEG, skipped like a missing file
 }
 
+// A skin names one picture from many keys; a file it cannot use is reported once
+// per load (whatever the case it is written in), and again by the next load.
+TEST_F(SkinFolder, EachUnusableFileIsReportedOncePerLoad) {
+    Options("Gaps", "[GLOBALINFO]\nMASTERBITMAP=gone.bmp\n"
+                    "[FORM]\nBORDERSMASK=!GONE.BMP!1!1!0\nPATTERN=slate.jpg\nHOTPATTERN=SLATE.JPG\n"
+                    "[PANEL]\nBORDERSMASK=gone.bmp\nPATTERN=slate.jpg\nGLYPHMASK=!CUT.BMP!3!1!2\n"
+                    "[BUTTON]\nBORDERSMASK=cut.bmp\nPATTERN=broken.jpg\nHOTPATTERN=broken.jpg\n");
+    TBytes broken = MakeJpeg(400, 400);
+    broken.resize(broken.size() / 3);
+    File("Gaps", "broken.jpg", broken);
+    TBytes cut = SolidBmp(8, 8);
+    cut.resize(30);   // a header cut short
+    File("Gaps", "CUT.BMP", cut);
+    // Three files named by twelve keys: gone.bmp (missing, 3 keys plus the master
+    // bitmap), slate.jpg (missing, 3 keys), CUT.BMP (unreadable, 2), broken.jpg (2).
+    const std::vector<std::string> files = {"GONE.BMP", "SLATE.JPG", "CUT.BMP", "BROKEN.JPG"};
+    for (int load = 0; load < 2; ++load) {
+        SCOPED_TRACE(load);
+        const TsSkinLoadReport report = Load("Gaps");
+        ASSERT_EQ(report.Warnings.size(), files.size()) << ::testing::PrintToString(report.Warnings);
+        for (const std::string& file : files) {
+            int times = 0;
+            for (const std::string& w : report.Warnings) times += UpperCase(w).find(file) != std::string::npos;
+            EXPECT_EQ(times, 1) << file;
+        }
+        EXPECT_TRUE(tables.Masks.empty());
+        EXPECT_TRUE(tables.Patterns.empty());
+        EXPECT_EQ(tables.Sections.size(), 4u) << "the sections load whatever their pictures";
+    }
+}
+
 TEST_F(SkinFolder, ANonNumberEndsTheLoadAndKeepsWhatWasLoaded) {
     Options("Good", "[PANEL]\nCOLOR=1\nBORDERSMASK=@0001,0002,0003,0004,1,0\nPATTERN=p.jpg\n");
     File("Good", "p.jpg", MakeJpeg(300, 300));

@@ -92,3 +92,42 @@ wait_until() {
   done
   return 1
 }
+
+# ---- skin folders that lack sections ----------------------------------------------
+
+# The skin folders real users bring are often incomplete. write_incomplete_skins
+# DEST BASALT writes five of them into DEST, each made from the shipped Basalt
+# folder BASALT (its options with sections taken out, its pictures copied):
+#   "Lacking controls"   no BUTTON, EDIT, CHECKBOX
+#   "Lacking form"       no FORM
+#   "Lacking menus"      no MAINMENU, MENUITEM
+#   "Lacking pictures"   every section, but MASTER.BMP, BUTTON.BMP, SUNKEN.BMP,
+#                        SLATE.JPG and two check box glyphs are not there
+#                        (named by 6 + 2 + 1 + 1 + 1 + 1 keys)
+#   "Only globals"       nothing but GLOBALINFO
+INCOMPLETE_SKINS=("Lacking controls" "Lacking form" "Lacking menus" "Lacking pictures" "Only globals")
+INCOMPLETE_MISSING_PICTURES=(MASTER.BMP BUTTON.BMP SUNKEN.BMP SLATE.JPG BOXCHECKED.BMP BOXGRAYED.BMP)
+# without_sections NAME...: the options on stdin without the sections NAME (case ignored).
+without_sections() {
+  awk -v drop=" $(echo "$*" | tr 'a-z' 'A-Z') " '
+    /^\[/ { name = toupper($0); sub(/\r$/, "", name); gsub(/[][]/, "", name); skipping = index(drop, " " name " ") > 0 }
+    !skipping'
+}
+# only_sections NAME...: the options on stdin with only the sections NAME (and the lines before the first).
+only_sections() {
+  awk -v keep=" $(echo "$*" | tr 'a-z' 'A-Z') " '
+    /^\[/ { name = toupper($0); sub(/\r$/, "", name); gsub(/[][]/, "", name); skipping = index(keep, " " name " ") == 0 }
+    !skipping'
+}
+write_incomplete_skins() {   # write_incomplete_skins DEST BASALT
+  local dest="$1" basalt="$2" name picture
+  for name in "${INCOMPLETE_SKINS[@]}"; do
+    rm -rf "${dest:?}/$name" && mkdir -p "$dest/$name" && cp "$basalt"/*.BMP "$basalt"/*.JPG "$dest/$name/" || return 1
+  done
+  without_sections BUTTON EDIT CHECKBOX <"$basalt/Options.dat" >"$dest/Lacking controls/Options.dat" &&
+    without_sections FORM <"$basalt/Options.dat" >"$dest/Lacking form/Options.dat" &&
+    without_sections MAINMENU MENUITEM <"$basalt/Options.dat" >"$dest/Lacking menus/Options.dat" &&
+    cp "$basalt/Options.dat" "$dest/Lacking pictures/Options.dat" &&
+    only_sections GLOBALINFO <"$basalt/Options.dat" >"$dest/Only globals/Options.dat" || return 1
+  for picture in "${INCOMPLETE_MISSING_PICTURES[@]}"; do rm -f "$dest/Lacking pictures/$picture"; done
+}

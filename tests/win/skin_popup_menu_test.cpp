@@ -439,7 +439,9 @@ TEST_F(SkinPopupMenuTest, DisabledItemIsBlendedOverThePopupBackground) {
     EXPECT_EQ(checked, 256);
 }
 
-TEST_F(SkinPopupMenuTest, SkinWithoutMainMenuLeavesTheBackgroundUnpaintedAndTheWindowSquare) {
+// Pop-ups are painted from MAINMENU and MENUITEM: without them the menu is the
+// system's, readable, in its own square window (never black behind black text).
+TEST_F(SkinPopupMenuTest, SkinWithoutMainMenuLeavesThePopupTheSystemsLookAndTheWindowSquare) {
     const std::string directory =
         testing::WriteFolderSkin("menus", "Bare", {"[GLOBALINFO]", "VERSION=3", "[FORM]", "COLOR=12632256"});
     rig->Manager->SetSkinDirectory(directory);
@@ -450,9 +452,11 @@ TEST_F(SkinPopupMenuTest, SkinWithoutMainMenuLeavesTheBackgroundUnpaintedAndTheW
     const TSeen seen = Open();
     ASSERT_GT(seen.Height(), 10);
     EXPECT_EQ(Menus().SkinBorderWidth(), 0);
-    // The frame strips come from the unpainted (black) background; the window keeps its rectangle.
-    for (POINT p : {POINT{0, 0}, POINT{1, 1}, POINT{seen.Width() - 1, seen.Height() - 1}, POINT{1, seen.Height() / 2}})
-        EXPECT_EQ(seen.At(p.x, p.y), RGB(0, 0, 0)) << p.x << "," << p.y;
+    // Inside the system's frame, every item's row away from its text is the system's menu colour.
+    for (const RECT& item : seen.Items) {
+        const int y = (item.top + item.bottom) / 2 - seen.Window.top;
+        EXPECT_EQ(seen.At(item.right - seen.Window.left - 3, y), GetSysColor(COLOR_MENU)) << "item at " << y;
+    }
     EXPECT_NE(seen.RegionKind, COMPLEXREGION);
     DeleteObject(seen.Region);
 }
