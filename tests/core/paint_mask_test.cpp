@@ -224,6 +224,54 @@ TEST(DrawMaskPiece, VectorRowsGiveTheFormulasBytes) {
     }
 }
 
+TEST(DrawMaskPiece, RowsWithoutKeyPixelsGiveTheFormulasBytesForAllByteTriples) {
+    // Every (destination, colour, transparency) byte triple: a row per (colour,
+    // transparency) pair, its destination bytes running through 0..255 three
+    // times, so that each lands in every channel. A uniform colour is never the key.
+    constexpr std::size_t kPixels = 256;
+    std::vector<std::uint8_t> colour(kPixels * 3), alpha(kPixels * 3), dest(kPixels * 3);
+    for (int s = 0; s < 256; ++s)
+        for (int m = 0; m < 256; ++m) {
+            std::fill(colour.begin(), colour.end(), static_cast<std::uint8_t>(s));
+            std::fill(alpha.begin(), alpha.end(), static_cast<std::uint8_t>(m));
+            for (std::size_t i = 0; i < dest.size(); ++i) dest[i] = static_cast<std::uint8_t>(i);
+            ASSERT_FALSE(MaskBlendRow(dest.data(), colour.data(), alpha.data(), kPixels));
+            for (std::size_t i = 0; i < dest.size(); ++i) {
+                const int d = static_cast<std::uint8_t>(i);
+                const int want = std::clamp(((d - s) * m + s * 256) >> 8, 0, 255);   // the rule, written out
+                if (dest[i] != want) FAIL() << "d " << d << " s " << s << " m " << m << ": " << int(dest[i]);
+            }
+        }
+}
+
+TEST(DrawMaskPiece, RowsMatchTheFormulaAtEveryLengthOffsetAndKeyPlacement) {
+    // Every length up to 70 pixels at every start offset of a 32-byte block, each
+    // row without a key, with one key pixel at a random place, and with the three
+    // key bytes straddling two pixels (not a key, but the same byte run).
+    std::mt19937 rng(41);
+    std::vector<std::uint8_t> colourBuffer(70 * 3 + 64), alphaBuffer(70 * 3 + 64), destBuffer(70 * 3 + 64);
+    for (std::size_t pixels = 1; pixels <= 70; ++pixels)
+        for (std::size_t offset = 0; offset < 32; ++offset)
+            for (int kind = 0; kind < 3; ++kind) {
+                for (auto* v : {&colourBuffer, &alphaBuffer, &destBuffer})
+                    for (auto& b : *v) b = static_cast<std::uint8_t>(rng());
+                std::uint8_t* colour = colourBuffer.data() + offset;
+                const std::uint8_t* alpha = alphaBuffer.data() + (offset * 7) % 32;
+                std::uint8_t* dest = destBuffer.data() + (offset * 13) % 32;
+                const std::size_t at = rng() % pixels;
+                if (kind == 1) colour[at * 3] = colour[at * 3 + 2] = 0xFF, colour[at * 3 + 1] = 0;
+                if (kind == 2 && pixels >= 2) {
+                    const std::size_t byte = std::min<std::size_t>(at * 3 + 1 + rng() % 2, pixels * 3 - 3);
+                    colour[byte] = colour[byte + 2] = 0xFF, colour[byte + 1] = 0;
+                }
+                std::vector<std::uint8_t> want = destBuffer;
+                const std::size_t start = static_cast<std::size_t>(dest - destBuffer.data());
+                const bool keyed = MaskBlendRowReference(want.data() + start, colour, alpha, pixels);
+                ASSERT_EQ(MaskBlendRow(dest, colour, alpha, pixels), keyed) << pixels << " " << offset << " " << kind;
+                ASSERT_EQ(destBuffer, want) << pixels << " " << offset << " " << kind;   // nothing written beside the row
+            }
+}
+
 TEST(DrawSkinGlyph, StatesClampAndModesDiffer) {
     // Three states of 2 x 2, colour only: state s is red 100 + s.
     TsSkinTables t;
