@@ -1,6 +1,7 @@
 #include "paint/mask.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "paint/blend.h"
@@ -98,6 +99,80 @@ void Tile(const TRect& area, const TRect& source, const TRect& clip, const std::
         }
 }
 
+// Repeats the pixels of piece (w wide) into out, n pixels, starting phase pixels into the piece.
+void RepeatRow(std::uint8_t* out, const std::uint8_t* piece, int w, int phase, int n) {
+    for (int k = 0; k < n;) {
+        const int run = std::min(w - phase, n - k);
+        std::copy_n(piece + phase * 3, static_cast<std::size_t>(run) * 3, out + k * 3);
+        k += run;
+        phase = 0;
+    }
+}
+
+// What the tile walk (Tile) with a piece drawn per tile gives, row by row across
+// the whole area: each row of the piece, repeated across the area from where the
+// tile grid stands at the bitmap's edge, is built once and drawn into every
+// destination row that takes it. Per pixel the rule is the piece's: with a
+// transparency part the blend, else a copy; key pixels take keyFill unless it is
+// clNone. That is DrawMaskPiece with no parent background (keyFill being
+// GlobalFillColor) and CopyTransparent with the key colour (keyFill clNone).
+// Returns false, drawing nothing, when the piece reaches outside its image (the
+// tiles would be cut) or the image is the bitmap itself (the order of the tiles
+// would show): the tile walk must draw those.
+bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const TMaskImage& image, bool transparency,
+              TColor keyFill) {
+    const TBitmap24& img = *image.Image;
+    const int alphaOffset = transparency ? image.PartHeight : 0;
+    if (&img == &bitmap || source.IsEmpty() || source.Left < 0 || source.Top < 0 || source.Right > img.Width() ||
+        source.Bottom > img.Height() - alphaOffset)
+        return false;
+    const int x0 = std::max(area.Left, 0), x1 = std::min(area.Right, bitmap.Width());
+    const int y0 = std::max(area.Top, 0), y1 = std::min(area.Bottom, bitmap.Height());
+    if (x1 <= x0 || y1 <= y0) return true;
+    const int w = source.Width(), h = source.Height(), n = x1 - x0;
+    const int phase = (x0 - area.Left) % w;
+    const auto bytes = static_cast<std::size_t>(n) * 3;
+    std::vector<std::uint8_t> colour(bytes), alpha(transparency ? bytes : 0);
+    std::vector<int> keys;   // key pixels of the repeated row
+    for (int r = 0; r < h; ++r) {
+        // The first destination row at or below y0 that takes piece row r.
+        int first = area.Top + r;
+        if (first < y0) first += (y0 - first + h - 1) / h * h;
+        if (first >= y1) continue;
+        RepeatRow(colour.data(), img.ScanLine(source.Top + r) + source.Left * 3, w, phase, n);
+        if (transparency)
+            RepeatRow(alpha.data(), img.ScanLine(source.Top + r + alphaOffset) + source.Left * 3, w, phase, n);
+        keys.clear();
+        if (!transparency || MaskRowMayHoldKey(colour.data(), bytes / 3))
+            for (int x = 0; x < n; ++x)
+                if (IsKeyPixel(colour.data() + x * 3)) keys.push_back(x);
+        for (int y = first; y < y1; y += h) {
+            std::uint8_t* d = bitmap.ScanLine(y) + x0 * 3;
+            if (keys.empty()) {
+                if (transparency)
+                    MaskBlendKeyFreeRow(d, colour.data(), alpha.data(), bytes / 3);
+                else
+                    std::memcpy(d, colour.data(), bytes);
+                continue;
+            }
+            if (transparency) {
+                MaskBlendRow(d, colour.data(), alpha.data(), bytes / 3);
+            } else {
+                // Runs between key pixels are copied whole.
+                int from = 0;
+                for (int key : keys) {
+                    std::memcpy(d + from * 3, colour.data() + from * 3, static_cast<std::size_t>(key - from) * 3);
+                    from = key + 1;
+                }
+                std::memcpy(d + from * 3, colour.data() + from * 3, static_cast<std::size_t>(n - from) * 3);
+            }
+            if (keyFill != clNone)
+                for (int key : keys) PutColor(d + key * 3, keyFill);
+        }
+    }
+    return true;
+}
+
 enum TPieceKind { pkCorner, pkEdge, pkCentre };
 
 // The nine pieces of a frame over rect, in drawing order: top-left corner, left
@@ -169,8 +244,10 @@ void DrawMaskPiece(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TM
     BlendPiece(bitmap, destRect, sourceRect, image, parentBg, GlobalFillColor, nullptr);
 }
 
-void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
-                  const TsSkinTables& tables, const TsMaskData& mask) {
+namespace {
+
+void DrawFrame(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+               const TsSkinTables& tables, const TsMaskData& mask, bool byRows) {
     if (!InPaintRange(rect) || rect.Width() <= 1 || rect.Height() <= 1) return;
     if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
     TMaskImage image;
@@ -188,7 +265,8 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
                 CopyTransparent(bitmap, *image.Image, dest.Left, clNone, Inclusive(source), dest.Top);
         } else if (stretch) {
             PaintPlatform().StretchCopy(bitmap, dest, *image.Image, source);
-        } else {
+        } else if (!byRows || !TileRows(bitmap, dest, source, image, blended && image.HasTransparency(),
+                                         blended ? GlobalFillColor : clNone)) {
             Tile(dest, source, {0, 0, bitmap.Width(), bitmap.Height()}, [&](TRect d, TRect s) {
                 if (blended)
                     DrawMaskPiece(d, s, bitmap, image, none);
@@ -197,6 +275,18 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
             });
         }
     });
+}
+
+}  // namespace
+
+void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                  const TsSkinTables& tables, const TsMaskData& mask) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, true);
+}
+
+void DrawSkinRectTileByTile(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg,
+                            int state, const TsSkinTables& tables, const TsMaskData& mask) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, false);
 }
 
 void MaskBlend(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskImage& image, int mode) {

@@ -58,6 +58,11 @@ inline std::uint8_t MaskBlendChannel(int d, int s, int m) {
 void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
                   const TsSkinTables& tables, const TsMaskData& mask);
 
+// DrawSkinRect as the tiles are laid, each edge and centre tile drawn on its own;
+// DrawSkinRect draws the same bytes a whole row at a time (tests compare the two).
+void DrawSkinRectTileByTile(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg,
+                            int state, const TsSkinTables& tables, const TsMaskData& mask);
+
 // One piece of a transparency image: colour at sourceRect, transparency one part
 // lower, to destRect (the smaller of the two sizes is drawn).
 void DrawMaskPiece(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskImage& image,

@@ -137,6 +137,12 @@ bool MaskBlendRowReference(std::uint8_t* dest, const std::uint8_t* colour, const
     return sawKey;
 }
 
+bool MaskRowMayHoldKey(const std::uint8_t* colour, std::size_t pixels) { return MayHoldKey(colour, pixels * 3); }
+
+void MaskBlendKeyFreeRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels) {
+    KeyFreeBlend(dest, colour, alpha, pixels * 3);
+}
+
 bool MaskBlendRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels) {
     const std::size_t n = pixels * 3;
     // Most rows have no key pixel at all: every byte is blended, 32 at a time.

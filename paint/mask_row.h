@@ -13,4 +13,10 @@ bool MaskBlendRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uin
 bool MaskBlendRowReference(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha,
                            std::size_t pixels);
 
+// The two halves of MaskBlendRow, for callers that draw one colour row many times:
+// whether a row may hold a key pixel (false: it certainly holds none), and the
+// blend of a row that holds none.
+bool MaskRowMayHoldKey(const std::uint8_t* colour, std::size_t pixels);
+void MaskBlendKeyFreeRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
+
 }  // namespace korvel

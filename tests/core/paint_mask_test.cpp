@@ -146,6 +146,94 @@ TEST(DrawSkinRect, HugeRectanglesDrawOnlyWhatShowsAndOutOfRangeOnesNothing) {
     }
 }
 
+namespace {
+
+// A random frame skin: master bitmap bytes at random with key pixels (and near
+// misses) sprinkled in, one mask entry on it or with a picture of its own.
+TsSkinTables RandomFrameSkin(std::mt19937& rng) {
+    TsSkinTables t;
+    const int keyEvery = 1 + int(rng() % 12);   // 1: every pixel a key
+    auto randomPicture = [&](int w, int h) {
+        TBitmap24 b(w, h, rng() % 2 ? TRowOrder::TopDown : TRowOrder::BottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const unsigned pick = rng() % (keyEvery * 2);
+                b.SetPixel(x, y, pick == 0 ? kKey : pick == 1 ? 0x00FF00FE : TColor(rng() & 0xFFFFFF));
+            }
+        return b;
+    };
+    t.MasterBitmap = randomPicture(6 + int(rng() % 40), 6 + int(rng() % 40));
+    TsMaskData m;
+    m.ImageCount = static_cast<std::int16_t>(1 + rng() % 3);
+    m.MaskType = static_cast<std::int16_t>(rng() % 2);
+    m.BorderWidth = static_cast<std::int16_t>(rng() % 4 == 0);
+    m.StretchMode = static_cast<std::int16_t>(rng() % 5 == 0);
+    if (rng() % 4 == 0) {
+        m.Bmp = std::make_shared<TBitmap24>(randomPicture(3 + int(rng() % 30), 3 + int(rng() % 30)));
+        if (rng() % 2) m.ImageCount = 0;   // counts as three states with a transparency part
+    } else {
+        const int w = t.MasterBitmap.Width(), h = t.MasterBitmap.Height();
+        const int l = int(rng() % 4), top = int(rng() % 4);
+        m.R = {l, top, l + 3 + int(rng() % (w - l - 2)), top + 3 + int(rng() % (h - top - 2))};
+    }
+    t.Masks.push_back(m);
+    return t;
+}
+
+}  // namespace
+
+TEST(DrawSkinRect, WholeRowsGiveTheBytesOfTheTileWalk) {
+    // Frames of every kind (transparency part or not, a picture of the entry's
+    // own, stretched colour edges), in rectangles inside, across and beyond the
+    // bitmap, with and without a parent picture and a fill colour for key pixels.
+    std::mt19937 rng(57);
+    for (int round = 0; round < 1500; ++round) {
+        const TsSkinTables skin = RandomFrameSkin(rng);
+        const int w = 2 + int(rng() % 60), h = 2 + int(rng() % 50);
+        TBitmap24 a(w, h, rng() % 2 ? TRowOrder::TopDown : TRowOrder::BottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) a.SetPixel(x, y, rng() & 0xFFFFFF);
+        TBitmap24 b = a.Clone();
+        TRect rect = Bounds(int(rng() % 30) - 10, int(rng() % 30) - 10, 2 + int(rng() % 90), 2 + int(rng() % 80));
+        if (round % 50 == 0) rect = {-kMaxPaintCoordinate, -5, kMaxPaintCoordinate, h + 7};
+        TBitmap24 parent(w + 10, h + 10);
+        for (int y = 0; y < parent.Height(); ++y)
+            for (int x = 0; x < parent.Width(); ++x) parent.SetPixel(x, y, rng() & 0xFFFFFF);
+        const TParentBackground bg =
+            rng() % 2 ? TParentBackground{&parent, int(rng() % 9) - 4, int(rng() % 9) - 4, true} : TParentBackground{};
+        GlobalFillColor = rng() % 3 == 0 ? TColor(rng() & 0xFFFFFF) : clNone;
+        const bool centre = rng() % 4 != 0;
+        const int state = int(rng() % 5) - 1;
+        DrawSkinRect(a, rect, centre, bg, state, skin, skin.Masks[0]);
+        DrawSkinRectTileByTile(b, rect, centre, bg, state, skin, skin.Masks[0]);
+        GlobalFillColor = clNone;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "round " << round << " at " << x << "," << y;
+    }
+}
+
+TEST(DrawSkinRect, AFrameDrawnIntoItsOwnImageReadsWhatItHasWrittenAsTheTilesAreLaid) {
+    // Tiles laid over the picture they are taken from read pixels that earlier
+    // tiles have already changed: the result depends on the order of the tiles.
+    for (int maskType : {0, 1}) {
+        std::mt19937 rng(71);
+        TsSkinTables a = FrameSkin(3, 3, maskType), b = FrameSkin(3, 3, maskType);
+        for (int y = 0; y < a.MasterBitmap.Height(); ++y)
+            for (int x = 0; x < a.MasterBitmap.Width(); ++x) {
+                const TColor c = rng() % 5 == 0 ? kKey : TColor(rng() & 0xFFFFFF);
+                a.MasterBitmap.SetPixel(x, y, c);
+                b.MasterBitmap.SetPixel(x, y, c);
+            }
+        DrawSkinRect(a.MasterBitmap, {2, 1, a.MasterBitmap.Width(), a.MasterBitmap.Height()}, true, {}, 0, a, a.Masks[0]);
+        DrawSkinRectTileByTile(b.MasterBitmap, {2, 1, b.MasterBitmap.Width(), b.MasterBitmap.Height()}, true, {}, 0, b,
+                               b.Masks[0]);
+        for (int y = 0; y < a.MasterBitmap.Height(); ++y)
+            for (int x = 0; x < a.MasterBitmap.Width(); ++x)
+                ASSERT_EQ(a.MasterBitmap.Pixel(x, y), b.MasterBitmap.Pixel(x, y)) << maskType << " " << x << "," << y;
+    }
+}
+
 TEST(DrawMaskPiece, TransparencyByteWeighsDestinationAndClips) {
     struct Case { std::uint8_t colour, mask, dest, want; } cases[] = {
         {0x50, 0, 200, 0x50},      // opaque: the colour exactly
