@@ -99,14 +99,14 @@ void Tile(const TRect& area, const TRect& source, const TRect& clip, const std::
         }
 }
 
-// Repeats the pixels of piece (w wide) into out, n pixels, starting phase pixels into the piece.
+// Repeats the pixels of piece (w wide) into out, n pixels, starting phase pixels
+// into the piece: one period is put together, then what is there is doubled.
 void RepeatRow(std::uint8_t* out, const std::uint8_t* piece, int w, int phase, int n) {
-    for (int k = 0; k < n;) {
-        const int run = std::min(w - phase, n - k);
-        std::copy_n(piece + phase * 3, static_cast<std::size_t>(run) * 3, out + k * 3);
-        k += run;
-        phase = 0;
-    }
+    const int head = std::min(w - phase, n);
+    std::memcpy(out, piece + phase * 3, static_cast<std::size_t>(head) * 3);
+    std::memcpy(out + head * 3, piece, static_cast<std::size_t>(std::min(phase, n - head)) * 3);
+    for (int filled = std::min(w, n); filled < n; filled *= 2)
+        std::memcpy(out + filled * 3, out, static_cast<std::size_t>(std::min(filled, n - filled)) * 3);
 }
 
 // What the tile walk (Tile) with a piece drawn per tile gives, row by row across

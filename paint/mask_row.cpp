@@ -1,5 +1,7 @@
 #include "paint/mask_row.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define KORVEL_MASK_ROW_SSE2 1
@@ -47,25 +49,35 @@ __attribute__((target("avx2"))) std::size_t FindKeyRunsAvx2(const std::uint8_t* 
     return i;
 }
 
-// The blend of KeyFreeBlend, 32 bytes per step; returns the bytes done.
-__attribute__((target("avx2"))) std::size_t KeyFreeBlendAvx2(std::uint8_t* dest, const std::uint8_t* colour,
-                                                             const std::uint8_t* alpha, std::size_t n) {
-    const __m256i zero = _mm256_setzero_si256();
+__attribute__((target("avx2"))) inline __m256i Load32(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// The blend of KeyFreeBlend16 on 32 bytes.
+__attribute__((target("avx2"))) inline __m256i KeyFreeBlend32(__m256i d, __m256i s, __m256i m) {
+    const __m256i low = _mm256_set1_epi16(0x00FF), high = _mm256_set1_epi16(static_cast<short>(0xFF00));
+    const __m256i se = _mm256_and_si256(s, low), so = _mm256_srli_epi16(s, 8);
+    const __m256i even = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_sub_epi16(_mm256_and_si256(d, low), se), _mm256_and_si256(m, low)),
+        _mm256_slli_epi16(s, 8));
+    const __m256i odd = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_sub_epi16(_mm256_srli_epi16(d, 8), so), _mm256_srli_epi16(m, 8)),
+        _mm256_and_si256(s, high));
+    return _mm256_or_si256(_mm256_srli_epi16(even, 8), _mm256_and_si256(odd, high));
+}
+
+// KeyFreeBlend for n >= 32, 32 bytes per step. The last step may overlap the one
+// before it: it blends the destination bytes as they were before the loop (loaded
+// first), so the bytes both steps write get the same values.
+__attribute__((target("avx2"))) void KeyFreeBlendAvx2(std::uint8_t* dest, const std::uint8_t* colour,
+                                                      const std::uint8_t* alpha, std::size_t n) {
+    const __m256i last = Load32(dest + n - 32);
     std::size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dest + i));
-        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(colour + i));
-        const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(alpha + i));
-        const __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
-        const __m256i dl = _mm256_slli_epi16(_mm256_sub_epi16(_mm256_unpacklo_epi8(d, zero), sl), 7);
-        const __m256i dh = _mm256_slli_epi16(_mm256_sub_epi16(_mm256_unpackhi_epi8(d, zero), sh), 7);
-        const __m256i ml = _mm256_slli_epi16(_mm256_unpacklo_epi8(m, zero), 1);
-        const __m256i mh = _mm256_slli_epi16(_mm256_unpackhi_epi8(m, zero), 1);
-        const __m256i lo = _mm256_add_epi16(sl, _mm256_mulhi_epi16(dl, ml));
-        const __m256i hi = _mm256_add_epi16(sh, _mm256_mulhi_epi16(dh, mh));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i), _mm256_packus_epi16(lo, hi));
-    }
-    return i;
+    for (; i + 32 <= n; i += 32)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i), KeyFreeBlend32(Load32(dest + i), Load32(colour + i), Load32(alpha + i)));
+    if (i < n)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + n - 32),
+                            KeyFreeBlend32(last, Load32(colour + n - 32), Load32(alpha + n - 32)));
 }
 #endif
 
@@ -92,28 +104,43 @@ bool MayHoldKey(const std::uint8_t* p, std::size_t n) {
     return found;
 }
 
-// The blend of every byte, for rows without key pixels: d * m + s * (256 - m) is
-// s * 256 + (d - s) * m, so the result is s + floor((d - s) * m / 256), which the
-// high half of ((d - s) << 7) * (m << 1) gives exactly in a signed 16-bit lane.
-void KeyFreeBlend(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t n) {
-    std::size_t i = 0;
-#ifdef KORVEL_MASK_ROW_AVX2
-    if (hasAvx2) i = KeyFreeBlendAvx2(dest, colour, alpha, n);
-#endif
 #ifdef KORVEL_MASK_ROW_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + i));
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour + i));
-        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(alpha + i));
-        const __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
-        const __m128i dl = _mm_slli_epi16(_mm_sub_epi16(_mm_unpacklo_epi8(d, zero), sl), 7);
-        const __m128i dh = _mm_slli_epi16(_mm_sub_epi16(_mm_unpackhi_epi8(d, zero), sh), 7);
-        const __m128i ml = _mm_slli_epi16(_mm_unpacklo_epi8(m, zero), 1);
-        const __m128i mh = _mm_slli_epi16(_mm_unpackhi_epi8(m, zero), 1);
-        const __m128i lo = _mm_add_epi16(sl, _mm_mulhi_epi16(dl, ml));
-        const __m128i hi = _mm_add_epi16(sh, _mm_mulhi_epi16(dh, mh));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), _mm_packus_epi16(lo, hi));
+// The blend of 16 bytes without shuffles: the even bytes and the odd bytes each
+// in their own 16-bit lanes (masked, or shifted down). d * m + s * (256 - m) is
+// at most 255 * 256, so it is exact in a 16-bit lane even when computed there as
+// (d - s) * m + s * 256 modulo 65536; its high byte is the result, shifted down
+// for the even bytes and left in place for the odd ones.
+inline __m128i KeyFreeBlend16(__m128i d, __m128i s, __m128i m) {
+    const __m128i low = _mm_set1_epi16(0x00FF), high = _mm_set1_epi16(static_cast<short>(0xFF00));
+    const __m128i se = _mm_and_si128(s, low), so = _mm_srli_epi16(s, 8);
+    const __m128i even =
+        _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_and_si128(d, low), se), _mm_and_si128(m, low)), _mm_slli_epi16(s, 8));
+    const __m128i odd =
+        _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_srli_epi16(d, 8), so), _mm_srli_epi16(m, 8)), _mm_and_si128(s, high));
+    return _mm_or_si128(_mm_srli_epi16(even, 8), _mm_and_si128(odd, high));
+}
+#endif
+
+// The blend of every byte, for rows without key pixels.
+void KeyFreeBlend(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t n) {
+#ifdef KORVEL_MASK_ROW_AVX2
+    if (hasAvx2 && n >= 32) {
+        KeyFreeBlendAvx2(dest, colour, alpha, n);
+        return;
+    }
+#endif
+    std::size_t i = 0;
+#ifdef KORVEL_MASK_ROW_SSE2
+    if (n >= 16) {
+        // As in KeyFreeBlendAvx2: the last step may overlap, from the bytes as they were.
+        auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        const __m128i last = load(dest + n - 16);
+        for (; i + 16 <= n; i += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), KeyFreeBlend16(load(dest + i), load(colour + i), load(alpha + i)));
+        if (i < n)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + n - 16),
+                             KeyFreeBlend16(last, load(colour + n - 16), load(alpha + n - 16)));
+        return;
     }
 #endif
     for (; i < n; ++i) dest[i] = Blend(dest[i], colour[i], alpha[i]);

@@ -8,7 +8,8 @@ namespace korvel {
 
 // For every pixel of colour whose colour is not the key colour (magenta), each
 // channel of dest becomes ((d - s) * m + s * 256) >> 8 with m the matching byte
-// of alpha; key pixels are left as they are. Returns true when the row had a key pixel.
+// of alpha; key pixels are left as they are. Returns true when the row had a key
+// pixel. dest must not overlap colour or alpha.
 bool MaskBlendRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
 bool MaskBlendRowReference(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha,
                            std::size_t pixels);
