@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "paint/color.h"
 #include "paint/platform_canvas.h"
@@ -44,9 +45,36 @@ void PutRun(std::uint8_t* p, int count, TColor c) {
 
 }  // namespace
 
+bool GradientLines(const TsGradArray& stops, int length, int offset, std::vector<TColor>& lines) {
+    if (stops.empty() || length <= 0 || (stops[0].Mode != gmVertical && stops[0].Mode != gmHorizontal)) return false;
+    std::vector<TColor> found(static_cast<std::size_t>(length));
+    std::vector<bool> painted(static_cast<std::size_t>(length));
+    bool inside = true;
+    Bands(stops, 0, length - 1, offset, [&](int i, TColor c) {
+        if (i < 0 || i >= length) {
+            inside = false;
+            return;
+        }
+        found[static_cast<std::size_t>(i)] = c;   // a line of two bands shows the later one
+        painted[static_cast<std::size_t>(i)] = true;
+    });
+    if (!inside || std::find(painted.begin(), painted.end(), false) != painted.end()) return false;
+    lines = std::move(found);
+    return true;
+}
+
 void PaintGradient(TBitmap24& bitmap, TRect rect, const TsGradArray& stops, int offset) {
     rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
     if (rect.IsEmpty() || stops.empty()) return;
+    // The colour of each line, computed once; horizontal bands make one row that every row copies.
+    std::vector<TColor> lines;
+    if (stops[0].Mode == gmHorizontal && GradientLines(stops, rect.Width(), offset, lines)) {
+        std::uint8_t* first = bitmap.ScanLine(rect.Top) + rect.Left * 3;
+        for (int x = 0; x < rect.Width(); ++x) PutRun(first + x * 3, 1, lines[static_cast<std::size_t>(x)]);
+        for (int y = rect.Top + 1; y < rect.Bottom; ++y)
+            std::copy_n(first, static_cast<std::size_t>(rect.Width()) * 3, bitmap.ScanLine(y) + rect.Left * 3);
+        return;
+    }
     switch (stops[0].Mode) {
     case gmVertical:
         Bands(stops, rect.Top, rect.Bottom - 1, offset, [&](int y, TColor c) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "paint/blend.h"
+#include "paint/fast24.h"
 #include "paint/gradient.h"
 #include "paint/mask.h"
 #include "gui/system_colors.h"
@@ -102,9 +104,89 @@ void DrawTransparentTexture(TBitmap24& bitmap, const TParentBackground& parentBg
     }
 }
 
+// The opaque layers of a rectangle without a texture, line by line: one colour
+// (RGB) per row for vertical bands or a plain colour, one per column for
+// horizontal bands.
+struct TOpaqueLines {
+    bool PerRow = true;
+    std::vector<TColor> Colors;
+};
+
+// What PaintOpaque paints, as lines, when it is that simple: no texture, no
+// corner mesh, and nothing of what the rectangle held before showing through.
+// False when PaintOpaque must paint it.
+bool OpaqueLines(const TOpaqueLayers& layers, int width, int height, TOpaqueLines& lines) {
+    if (width <= 0 || height <= 0 || (layers.Texture && layers.ImagePercent > 0)) return false;
+    const TColor color = ColorToRgb(layers.Color);
+    const int gradientPercent = layers.GradientPercent;
+    const int share = gradientPercent + (gradientPercent > 0 ? layers.ImagePercent : 0);
+    lines.PerRow = true;
+    if (share == 0) {
+        const TColor fill = layers.Transparency != 0 && SharedColor != clNone ? SharedColor : color;
+        lines.Colors.assign(static_cast<std::size_t>(height), ColorToRgb(fill));
+        return true;
+    }
+    if (gradientPercent <= 0) return false;   // the colour would be mixed into the old pixels
+    const TsGradArray* stops = layers.Gradient;
+    if (stops && !stops->empty()) {
+        lines.PerRow = (*stops)[0].Mode == gmVertical;
+        if (!GradientLines(*stops, lines.PerRow ? height : width, 0, lines.Colors)) return false;
+    } else {
+        lines.Colors.assign(static_cast<std::size_t>(height), color);
+    }
+    if (share <= 99)
+        for (TColor& c : lines.Colors) c = BlendColorWithColor(c, share, color);
+    return true;
+}
+
+// Row y of the lines, width pixels, as bytes; built again only when it changes.
+class TLineRows {
+public:
+    TLineRows(const TOpaqueLines& lines, int width) : lines_(lines), width_(width), row_(std::size_t(width) * 3) {
+        if (!lines.PerRow)
+            for (int x = 0; x < width; ++x) PutColor(row_.data() + x * 3, lines.Colors[static_cast<std::size_t>(x)]);
+    }
+    const std::uint8_t* Row(int y) {
+        if (!lines_.PerRow) return row_.data();
+        const TColor c = lines_.Colors[static_cast<std::size_t>(y)];
+        if (!built_ || c != color_) {
+            for (int x = 0; x < width_; ++x) PutColor(row_.data() + x * 3, c);
+            built_ = true;
+            color_ = c;
+        }
+        return row_.data();
+    }
+
+private:
+    static void PutColor(std::uint8_t* p, TColor c) {
+        p[0] = BlueOf(c);
+        p[1] = GreenOf(c);
+        p[2] = RedOf(c);
+    }
+    const TOpaqueLines& lines_;
+    int width_;
+    std::vector<std::uint8_t> row_;
+    bool built_ = false;
+    TColor color_ = 0;
+};
+
 }  // namespace
 
 void PaintOpaque(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers) {
+    rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
+    if (rect.IsEmpty()) return;
+    TOpaqueLines lines;
+    if (OpaqueLines(layers, rect.Width(), rect.Height(), lines)) {
+        // Each row is its line colour or the one row of columns, copied.
+        TLineRows rows(lines, rect.Width());
+        for (int y = 0; y < rect.Height(); ++y)
+            std::memcpy(bitmap.ScanLine(rect.Top + y) + rect.Left * 3, rows.Row(y), static_cast<std::size_t>(rect.Width()) * 3);
+        return;
+    }
+    PaintOpaqueLayers(bitmap, rect, layers);
+}
+
+void PaintOpaqueLayers(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers) {
     rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
     if (rect.IsEmpty()) return;
     const TColor color = ColorToRgb(layers.Color);
@@ -171,11 +253,24 @@ void PaintItemBackground(int skinIndex, const TParentBackground& parentBg, TColo
     } else if (t >= 100) {
         PutParentBackground(bitmap, parentBg, point, rect);
     } else {
-        TBitmap24 item(rect.Width(), rect.Height());
-        PaintOpaque(item, {0, 0, rect.Width(), rect.Height()}, layers);
-        PutParentBackground(bitmap, parentBg, point, rect);
         const auto alpha = static_cast<std::uint8_t>(std::clamp(t * 255 / 100, 0, 255));
-        BlendBitmapAt(bitmap, item, alpha, {rect.Left, rect.Top}, {0, 0, rect.Width(), rect.Height()});
+        TOpaqueLines lines;
+        if (OpaqueLines(layers, rect.Width(), rect.Height(), lines)) {
+            // The item's rows blended straight from their lines, without a picture of the item;
+            // as with the bitmap blend, nothing is blended when either picture is below 2 x 2.
+            PutParentBackground(bitmap, parentBg, point, rect);
+            if (rect.Width() >= 2 && rect.Height() >= 2 && bitmap.Width() >= 2 && bitmap.Height() >= 2) {
+                TLineRows rows(lines, rect.Width());
+                for (int y = 0; y < rect.Height(); ++y)
+                    BlendRow(bitmap.ScanLine(rect.Top + y) + rect.Left * 3, rows.Row(y),
+                             static_cast<std::size_t>(rect.Width()) * 3, alpha);
+            }
+        } else {
+            TBitmap24 item(rect.Width(), rect.Height());
+            PaintOpaque(item, {0, 0, rect.Width(), rect.Height()}, layers);
+            PutParentBackground(bitmap, parentBg, point, rect);
+            BlendBitmapAt(bitmap, item, alpha, {rect.Left, rect.Top}, {0, 0, rect.Width(), rect.Height()});
+        }
     }
 
     if (hot) return;
