@@ -104,6 +104,95 @@ void BlendRow(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std
     for (; i < n; ++i) dest[i] = static_cast<std::uint8_t>((dest[i] * a1 + source[i] * b1 + 127u) >> 8);
 }
 
+void TRowBlendSource::Set(const std::uint8_t* source, std::size_t n, std::uint8_t alpha) {
+    alpha_ = alpha;
+    const unsigned b = 255u - alpha;
+    even_.assign(n / 2 + 17, 0);
+    odd_.assign(n / 2 + 17, 0);
+    for (std::size_t i = 0; i < n; ++i) (i % 2 ? odd_ : even_)[i / 2] = static_cast<std::uint16_t>(source[i] * b + 127u);
+}
+
+void TRowBlendSource::SetRepeating(const std::uint8_t* pixel, std::size_t n, std::uint8_t alpha) {
+    alpha_ = alpha;
+    const unsigned b = 255u - alpha;
+    const std::size_t size = n / 2 + 17;
+    even_.resize(size);
+    odd_.resize(size);
+    // Byte i takes the share of pixel byte i mod 3: the even bytes run 0, 2, 1, the odd ones 1, 0, 2.
+    const std::uint16_t k[3] = {static_cast<std::uint16_t>(pixel[0] * b + 127u), static_cast<std::uint16_t>(pixel[1] * b + 127u),
+                                static_cast<std::uint16_t>(pixel[2] * b + 127u)};
+    for (std::size_t t = 0; t < std::min<std::size_t>(3, size); ++t) {
+        even_[t] = k[(2 * t) % 3];
+        odd_[t] = k[(2 * t + 1) % 3];
+    }
+    // Then the period of three is doubled into place.
+    for (std::size_t filled = 3; filled < size; filled *= 2) {
+        const std::size_t count = std::min(filled, size - filled);
+        std::copy_n(even_.data(), count, even_.data() + filled);
+        std::copy_n(odd_.data(), count, odd_.data() + filled);
+    }
+}
+
+#ifdef KORVEL_BLEND_AVX2
+namespace {
+
+// 32 bytes of TRowBlendSource::Blend: the even bytes and the odd bytes each in
+// their own 16-bit lanes, where u * alpha + k is at most 65152; the result is the
+// high byte, shifted down for the even bytes and left in place for the odd ones.
+__attribute__((target("avx2"))) inline __m256i RowBlend32(__m256i u, __m256i a, const std::uint16_t* ke,
+                                                          const std::uint16_t* ko) {
+    const __m256i low = _mm256_set1_epi16(0x00FF), high = _mm256_set1_epi16(static_cast<short>(0xFF00));
+    const __m256i e = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(u, low), a),
+                                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ke)));
+    const __m256i o = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(u, 8), a),
+                                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ko)));
+    return _mm256_or_si256(_mm256_srli_epi16(e, 8), _mm256_and_si256(o, high));
+}
+
+// Blend for n >= 32. The last step may overlap the one before: it blends what
+// under held before the loop (dest may be under), so shared bytes get the same values.
+__attribute__((target("avx2"))) void RowBlendAvx2(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset,
+                                                  std::size_t n, std::uint16_t alpha, const std::uint16_t* even,
+                                                  const std::uint16_t* odd) {
+    const __m256i a = _mm256_set1_epi16(static_cast<short>(alpha));
+    // Byte j of the row: its even lanes take the shares of bytes j, j + 2, ...
+    auto shares = [&](std::size_t j, const std::uint16_t*& ke, const std::uint16_t*& ko) {
+        if (j % 2 == 0)
+            ke = even + j / 2, ko = odd + j / 2;
+        else
+            ke = odd + j / 2, ko = even + j / 2 + 1;
+    };
+    const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + n - 32));
+    const std::uint16_t *ke, *ko;
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        shares(offset + i, ke, ko);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i),
+                            RowBlend32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + i)), a, ke, ko));
+    }
+    if (i < n) {
+        shares(offset + n - 32, ke, ko);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + n - 32), RowBlend32(last, a, ke, ko));
+    }
+}
+
+}  // namespace
+#endif
+
+void TRowBlendSource::Blend(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n) const {
+#ifdef KORVEL_BLEND_AVX2
+    if (hasAvx2 && n >= 32) {
+        RowBlendAvx2(dest, under, offset, n, alpha_, even_.data(), odd_.data());
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = offset + i;
+        const unsigned k = (j % 2 ? odd_ : even_)[j / 2];
+        dest[i] = static_cast<std::uint8_t>((under[i] * alpha_ + k) >> 8);
+    }
+}
+
 void TacFastSum24::BlendRect() {
     if (!Source || !Dest) return;
     if (DestLeft < 0 || DestTop < 0 || DestRight > Dest->Width() || DestBottom > Dest->Height()) return;

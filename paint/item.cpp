@@ -54,6 +54,29 @@ bool InPaintRange(TPoint point, const TParentBackground& parentBg) {
 
 // Copies what lies behind rect: the parent's pixels at the control's place, or
 // SharedColor. Painting into the parent's own picture, what lies behind is there already.
+// The part of row y of rect (inside bitmap) that lies over the parent's picture
+// when rect's top-left is at (px, py) in it: columns [X0, X1) of the bitmap, taken
+// from Source on. X1 <= X0 when the row lies outside the parent's picture.
+struct TParentSpan {
+    int X0 = 0, X1 = 0;
+    const std::uint8_t* Source = nullptr;
+};
+TParentSpan ParentSpan(const TBitmap24& bitmap, const TBitmap24& parent, int px, int py, TRect rect, int y) {
+    const int sy = py + y - rect.Top;
+    if (sy < 0 || sy >= parent.Height()) return {};
+    int x0 = std::max(rect.Left, 0), x1 = std::min(rect.Right, bitmap.Width());
+    x0 = std::max(x0, rect.Left - px);                   // parent column >= 0
+    x1 = std::min(x1, rect.Left + parent.Width() - px);  // parent column < width
+    if (x1 <= x0) return {};
+    return {x0, x1, parent.ScanLine(sy) + (px + x0 - rect.Left) * 3};
+}
+
+// Whether what lies behind rect is the parent's picture (else SharedColor, or
+// nothing to put there because it is there already or there is none).
+bool BehindIsParentPicture(const TBitmap24& bitmap, const TParentBackground& parentBg) {
+    return parentBg.Bitmap != &bitmap && SharedColor == clNone && parentBg.Bitmap;
+}
+
 void PutParentBackground(TBitmap24& bitmap, const TParentBackground& parentBg, TPoint point, TRect rect) {
     if (parentBg.Bitmap == &bitmap) return;
     if (SharedColor != clNone) {
@@ -64,14 +87,9 @@ void PutParentBackground(TBitmap24& bitmap, const TParentBackground& parentBg, T
     const TBitmap24& parent = *parentBg.Bitmap;
     const int px = parentBg.OffsetX + point.X, py = parentBg.OffsetY + point.Y;
     for (int y = std::max(rect.Top, 0); y < std::min(rect.Bottom, bitmap.Height()); ++y) {
-        const int sy = py + y - rect.Top;
-        if (sy < 0 || sy >= parent.Height()) continue;
-        int x0 = std::max(rect.Left, 0), x1 = std::min(rect.Right, bitmap.Width());
-        x0 = std::max(x0, rect.Left - px);                   // parent column >= 0
-        x1 = std::min(x1, rect.Left + parent.Width() - px);  // parent column < width
-        if (x1 <= x0) continue;
-        std::memcpy(bitmap.ScanLine(y) + x0 * 3, parent.ScanLine(sy) + (px + x0 - rect.Left) * 3,
-                    static_cast<std::size_t>(x1 - x0) * 3);
+        const TParentSpan span = ParentSpan(bitmap, parent, px, py, rect, y);
+        if (span.X1 > span.X0)
+            std::memcpy(bitmap.ScanLine(y) + span.X0 * 3, span.Source, static_cast<std::size_t>(span.X1 - span.X0) * 3);
     }
 }
 
@@ -134,8 +152,14 @@ bool OpaqueLines(const TOpaqueLayers& layers, int width, int height, TOpaqueLine
     } else {
         lines.Colors.assign(static_cast<std::size_t>(height), color);
     }
-    if (share <= 99)
-        for (TColor& c : lines.Colors) c = BlendColorWithColor(c, share, color);
+    if (share <= 99) {
+        // Neighbouring lines mostly have the same colour: each is mixed once.
+        TColor from = lines.Colors.front(), to = BlendColorWithColor(from, share, color);
+        for (TColor& c : lines.Colors) {
+            if (c != from) from = c, to = BlendColorWithColor(c, share, color);
+            c = to;
+        }
+    }
     return true;
 }
 
@@ -169,6 +193,48 @@ private:
     bool built_ = false;
     TColor color_ = 0;
 };
+
+// What lies behind rect (rect inside bitmap) with the item's lines blended over
+// it, alpha the weight of what lies behind: the parent's picture copied and the
+// item's picture blended over it, as one step per row, each line's share of the
+// blend computed once. As with the bitmap blend, nothing is blended when either
+// picture is below 2 x 2.
+void BlendLinesOverBackground(TBitmap24& bitmap, const TParentBackground& parentBg, TPoint point, TRect rect,
+                              const TOpaqueLines& lines, std::uint8_t alpha) {
+    const bool fromParent = BehindIsParentPicture(bitmap, parentBg);
+    if (!fromParent) PutParentBackground(bitmap, parentBg, point, rect);
+    if (rect.Width() < 2 || rect.Height() < 2 || bitmap.Width() < 2 || bitmap.Height() < 2) {
+        if (fromParent) PutParentBackground(bitmap, parentBg, point, rect);
+        return;
+    }
+    const auto width = static_cast<std::size_t>(rect.Width()) * 3;
+    TRowBlendSource source;
+    if (!lines.PerRow) {
+        TLineRows rows(lines, rect.Width());
+        source.Set(rows.Row(0), width, alpha);
+    }
+    for (int y = rect.Top; y < rect.Bottom; ++y) {
+        const std::size_t line = static_cast<std::size_t>(y - rect.Top);
+        if (lines.PerRow && (y == rect.Top || lines.Colors[line] != lines.Colors[line - 1])) {
+            const TColor c = lines.Colors[line];
+            const std::uint8_t pixel[3] = {BlueOf(c), GreenOf(c), RedOf(c)};
+            source.SetRepeating(pixel, width, alpha);
+        }
+        std::uint8_t* d = bitmap.ScanLine(y) + rect.Left * 3;
+        if (!fromParent) {
+            source.Blend(d, d, 0, width);
+            continue;
+        }
+        // Columns over the parent's picture blend its pixels; any others what the bitmap holds.
+        const TParentSpan span = ParentSpan(bitmap, *parentBg.Bitmap, parentBg.OffsetX + point.X,
+                                            parentBg.OffsetY + point.Y, rect, y);
+        const auto x0 = static_cast<std::size_t>(span.X1 > span.X0 ? span.X0 - rect.Left : rect.Width()) * 3;
+        const auto x1 = static_cast<std::size_t>(span.X1 > span.X0 ? span.X1 - rect.Left : rect.Width()) * 3;
+        source.Blend(d, d, 0, x0);
+        if (x1 > x0) source.Blend(d + x0, span.Source, x0, x1 - x0);
+        source.Blend(d + x1, d + x1, x1, width - x1);
+    }
+}
 
 }  // namespace
 
@@ -256,15 +322,7 @@ void PaintItemBackground(int skinIndex, const TParentBackground& parentBg, TColo
         const auto alpha = static_cast<std::uint8_t>(std::clamp(t * 255 / 100, 0, 255));
         TOpaqueLines lines;
         if (OpaqueLines(layers, rect.Width(), rect.Height(), lines)) {
-            // The item's rows blended straight from their lines, without a picture of the item;
-            // as with the bitmap blend, nothing is blended when either picture is below 2 x 2.
-            PutParentBackground(bitmap, parentBg, point, rect);
-            if (rect.Width() >= 2 && rect.Height() >= 2 && bitmap.Width() >= 2 && bitmap.Height() >= 2) {
-                TLineRows rows(lines, rect.Width());
-                for (int y = 0; y < rect.Height(); ++y)
-                    BlendRow(bitmap.ScanLine(rect.Top + y) + rect.Left * 3, rows.Row(y),
-                             static_cast<std::size_t>(rect.Width()) * 3, alpha);
-            }
+            BlendLinesOverBackground(bitmap, parentBg, point, rect, lines, alpha);
         } else {
             TBitmap24 item(rect.Width(), rect.Height());
             PaintOpaque(item, {0, 0, rect.Width(), rect.Height()}, layers);
