@@ -106,6 +106,7 @@ void BlendRow(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std
 
 void TRowBlendSource::Set(const std::uint8_t* source, std::size_t n, std::uint8_t alpha) {
     alpha_ = alpha;
+    repeating_ = false;
     const unsigned b = 255u - alpha;
     even_.assign(n / 2 + 17, 0);
     odd_.assign(n / 2 + 17, 0);
@@ -113,24 +114,16 @@ void TRowBlendSource::Set(const std::uint8_t* source, std::size_t n, std::uint8_
 }
 
 void TRowBlendSource::SetRepeating(const std::uint8_t* pixel, std::size_t n, std::uint8_t alpha) {
+    (void)n;
     alpha_ = alpha;
+    repeating_ = true;
     const unsigned b = 255u - alpha;
-    const std::size_t size = n / 2 + 17;
-    even_.resize(size);
-    odd_.resize(size);
-    // Byte i takes the share of pixel byte i mod 3: the even bytes run 0, 2, 1, the odd ones 1, 0, 2.
-    const std::uint16_t k[3] = {static_cast<std::uint16_t>(pixel[0] * b + 127u), static_cast<std::uint16_t>(pixel[1] * b + 127u),
-                                static_cast<std::uint16_t>(pixel[2] * b + 127u)};
-    for (std::size_t t = 0; t < std::min<std::size_t>(3, size); ++t) {
-        even_[t] = k[(2 * t) % 3];
-        odd_[t] = k[(2 * t + 1) % 3];
-    }
-    // Then the period of three is doubled into place.
-    for (std::size_t filled = 3; filled < size; filled *= 2) {
-        const std::size_t count = std::min(filled, size - filled);
-        std::copy_n(even_.data(), count, even_.data() + filled);
-        std::copy_n(odd_.data(), count, odd_.data() + filled);
-    }
+    for (int c = 0; c < 3; ++c) pixel_[c] = static_cast<std::uint16_t>(pixel[c] * b + 127u);
+    for (int q = 0; q < 3; ++q)
+        for (int k = 0; k < 16; ++k) {
+            pattern_[q][0][k] = pixel_[(q + 2 * k) % 3];
+            pattern_[q][1][k] = pixel_[(q + 2 * k + 1) % 3];
+        }
 }
 
 #ifdef KORVEL_BLEND_AVX2
@@ -176,19 +169,41 @@ __attribute__((target("avx2"))) void RowBlendAvx2(std::uint8_t* dest, const std:
     }
 }
 
+// Blend for n >= 32 of a row that repeats three bytes: the shares of a step are
+// one of three patterns, by where the step starts modulo 3 (steps of 32 bytes
+// move it on by 2), so nothing is loaded for them.
+__attribute__((target("avx2"))) void RepeatingRowBlendAvx2(std::uint8_t* dest, const std::uint8_t* under,
+                                                           std::size_t offset, std::size_t n, std::uint16_t alpha,
+                                                           const std::uint16_t (*pattern)[2][16]) {
+    const __m256i a = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + n - 32));
+    std::size_t i = 0, q = offset % 3;
+    for (; i + 32 <= n; i += 32, q = q == 0 ? 2 : q - 1)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i),
+                            RowBlend32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + i)), a,
+                                       pattern[q][0], pattern[q][1]));
+    if (i < n) {
+        const std::size_t r = (offset + n - 32) % 3;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + n - 32), RowBlend32(last, a, pattern[r][0], pattern[r][1]));
+    }
+}
+
 }  // namespace
 #endif
 
 void TRowBlendSource::Blend(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n) const {
 #ifdef KORVEL_BLEND_AVX2
     if (hasAvx2 && n >= 32) {
-        RowBlendAvx2(dest, under, offset, n, alpha_, even_.data(), odd_.data());
+        if (repeating_)
+            RepeatingRowBlendAvx2(dest, under, offset, n, alpha_, pattern_);
+        else
+            RowBlendAvx2(dest, under, offset, n, alpha_, even_.data(), odd_.data());
         return;
     }
 #endif
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t j = offset + i;
-        const unsigned k = (j % 2 ? odd_ : even_)[j / 2];
+        const unsigned k = repeating_ ? pixel_[j % 3] : (j % 2 ? odd_ : even_)[j / 2];
         dest[i] = static_cast<std::uint8_t>((under[i] * alpha_ + k) >> 8);
     }
 }

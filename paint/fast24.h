@@ -73,6 +73,11 @@ public:
 
 private:
     std::uint16_t alpha_ = 0;
+    bool repeating_ = false;
+    std::uint16_t pixel_[3] = {};   // the shares of a repeating row's three bytes
+    // The shares of a 32-byte step of a repeating row by where it starts modulo 3:
+    // [start][even, odd lanes][lane].
+    alignas(32) std::uint16_t pattern_[3][2][16] = {};
     // The source share of the bytes at even and at odd offsets, with room for a whole last step.
     std::vector<std::uint16_t> even_, odd_;
 };

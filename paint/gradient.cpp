@@ -47,8 +47,9 @@ void PutRun(std::uint8_t* p, int count, TColor c) {
 
 bool GradientLines(const TsGradArray& stops, int length, int offset, std::vector<TColor>& lines) {
     if (stops.empty() || length <= 0 || (stops[0].Mode != gmVertical && stops[0].Mode != gmHorizontal)) return false;
-    std::vector<TColor> found(static_cast<std::size_t>(length));
-    std::vector<bool> painted(static_cast<std::size_t>(length));
+    // Colours are RGB (high byte 0): an unpainted line keeps a mark no colour has.
+    constexpr TColor unpainted = 0xFFFFFFFF;
+    std::vector<TColor> found(static_cast<std::size_t>(length), unpainted);
     bool inside = true;
     Bands(stops, 0, length - 1, offset, [&](int i, TColor c) {
         if (i < 0 || i >= length) {
@@ -56,9 +57,8 @@ bool GradientLines(const TsGradArray& stops, int length, int offset, std::vector
             return;
         }
         found[static_cast<std::size_t>(i)] = c;   // a line of two bands shows the later one
-        painted[static_cast<std::size_t>(i)] = true;
     });
-    if (!inside || std::find(painted.begin(), painted.end(), false) != painted.end()) return false;
+    if (!inside || std::find(found.begin(), found.end(), unpainted) != found.end()) return false;
     lines = std::move(found);
     return true;
 }

@@ -134,6 +134,7 @@ bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const T
     const auto bytes = static_cast<std::size_t>(n) * 3;
     std::vector<std::uint8_t> colour(bytes), alpha(transparency ? bytes : 0);
     std::vector<int> keys;   // key pixels of the repeated row
+    TMaskRowSource rowSource;
     for (int r = 0; r < h; ++r) {
         // The first destination row at or below y0 that takes piece row r.
         int first = area.Top + r;
@@ -146,10 +147,15 @@ bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const T
         if (!transparency || MaskRowMayHoldKey(colour.data(), bytes / 3))
             for (int x = 0; x < n; ++x)
                 if (IsKeyPixel(colour.data() + x * 3)) keys.push_back(x);
+        // A row without key pixels that several rows take has its weights worked out once.
+        const bool repeated = transparency && keys.empty() && first + h < y1;
+        if (repeated) rowSource.Set(colour.data(), alpha.data(), bytes / 3);
         for (int y = first; y < y1; y += h) {
             std::uint8_t* d = bitmap.ScanLine(y) + x0 * 3;
             if (keys.empty()) {
-                if (transparency)
+                if (repeated)
+                    rowSource.Blend(d);
+                else if (transparency)
                     MaskBlendKeyFreeRow(d, colour.data(), alpha.data(), bytes / 3);
                 else
                     std::memcpy(d, colour.data(), bytes);

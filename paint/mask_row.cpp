@@ -49,7 +49,7 @@ __attribute__((target("avx2"))) std::size_t FindKeyRunsAvx2(const std::uint8_t* 
     return i;
 }
 
-__attribute__((target("avx2"))) inline __m256i Load32(const std::uint8_t* p) {
+__attribute__((target("avx2"))) inline __m256i Load32(const void* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
@@ -78,6 +78,52 @@ __attribute__((target("avx2"))) void KeyFreeBlendAvx2(std::uint8_t* dest, const 
     if (i < n)
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + n - 32),
                             KeyFreeBlend32(last, Load32(colour + n - 32), Load32(alpha + n - 32)));
+}
+
+__attribute__((target("avx2"))) inline __m256i SourceStep(__m256i d, const std::uint16_t* ew, const std::uint16_t* ow,
+                                                          const std::uint16_t* es, const std::uint16_t* os) {
+    const __m256i low = _mm256_set1_epi16(0x00FF), high = _mm256_set1_epi16(static_cast<short>(0xFF00));
+    const __m256i e = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(d, low), Load32(ew)), Load32(es));
+    const __m256i o = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(d, 8), Load32(ow)), Load32(os));
+    return _mm256_or_si256(_mm256_srli_epi16(e, 8), _mm256_and_si256(o, high));
+}
+
+// The weights and shares of TMaskRowSource::Set, 32 bytes per step; returns the bytes done.
+__attribute__((target("avx2"))) std::size_t SourceSetAvx2(const std::uint8_t* colour, const std::uint8_t* alpha,
+                                                          std::size_t n, std::uint16_t* ew, std::uint16_t* ow,
+                                                          std::uint16_t* es, std::uint16_t* os) {
+    const __m256i low = _mm256_set1_epi16(0x00FF), full = _mm256_set1_epi16(256);
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i s = Load32(colour + i), m = Load32(alpha + i);
+        const __m256i me = _mm256_and_si256(m, low), mo = _mm256_srli_epi16(m, 8);
+        auto store = [](std::uint16_t* p, __m256i v) __attribute__((target("avx2"))) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+        };
+        store(ew + i / 2, me);
+        store(ow + i / 2, mo);
+        store(es + i / 2, _mm256_mullo_epi16(_mm256_and_si256(s, low), _mm256_sub_epi16(full, me)));
+        store(os + i / 2, _mm256_mullo_epi16(_mm256_srli_epi16(s, 8), _mm256_sub_epi16(full, mo)));
+    }
+    return i;
+}
+
+// TMaskRowSource::Blend for n >= 32: per byte (d * m + share) >> 8, the even and
+// the odd bytes in their own 16-bit lanes as in KeyFreeBlend16. The last step may
+// overlap the one before; it blends the bytes as they were before the loop.
+__attribute__((target("avx2"))) void SourceBlendAvx2(std::uint8_t* dest, std::size_t n, const std::uint16_t* ew,
+                                                     const std::uint16_t* ow, const std::uint16_t* es,
+                                                     const std::uint16_t* os) {
+    const __m256i last = Load32(dest + n - 32);
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i), SourceStep(Load32(dest + i), ew + i / 2, ow + i / 2, es + i / 2, os + i / 2));
+    if (i < n) {
+        const std::size_t j = n - 32, h = j / 2;
+        // From an odd byte on, the even lanes hold odd bytes and the odd lanes the even bytes after them.
+        const __m256i r = j % 2 == 0 ? SourceStep(last, ew + h, ow + h, es + h, os + h) : SourceStep(last, ow + h, ew + h + 1, os + h, es + h + 1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + j), r);
+    }
 }
 #endif
 
@@ -168,6 +214,35 @@ bool MaskRowMayHoldKey(const std::uint8_t* colour, std::size_t pixels) { return 
 
 void MaskBlendKeyFreeRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels) {
     KeyFreeBlend(dest, colour, alpha, pixels * 3);
+}
+
+void TMaskRowSource::Set(const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels) {
+    colour_ = colour;
+    alpha_ = alpha;
+    bytes_ = pixels * 3;
+#ifdef KORVEL_MASK_ROW_AVX2
+    if (!hasAvx2 || bytes_ < 32) return;
+    const std::size_t size = bytes_ / 2 + 17;
+    for (auto* v : {&evenWeight_, &oddWeight_, &evenShare_, &oddShare_}) v->resize(size);
+    std::size_t i = SourceSetAvx2(colour, alpha, bytes_, evenWeight_.data(), oddWeight_.data(), evenShare_.data(),
+                                  oddShare_.data());
+    for (; i < bytes_; ++i) {
+        const auto weight = static_cast<std::uint16_t>(alpha[i]);
+        const auto share = static_cast<std::uint16_t>(colour[i] * (256u - alpha[i]));
+        (i % 2 ? oddWeight_ : evenWeight_)[i / 2] = weight;
+        (i % 2 ? oddShare_ : evenShare_)[i / 2] = share;
+    }
+#endif
+}
+
+void TMaskRowSource::Blend(std::uint8_t* dest) const {
+#ifdef KORVEL_MASK_ROW_AVX2
+    if (hasAvx2 && bytes_ >= 32) {
+        SourceBlendAvx2(dest, bytes_, evenWeight_.data(), oddWeight_.data(), evenShare_.data(), oddShare_.data());
+        return;
+    }
+#endif
+    KeyFreeBlend(dest, colour_, alpha_, bytes_);
 }
 
 bool MaskBlendRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels) {

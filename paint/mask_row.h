@@ -3,6 +3,7 @@
 // reference and a vector path that give the same bytes.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace korvel {
 
@@ -19,5 +20,21 @@ bool MaskBlendRowReference(std::uint8_t* dest, const std::uint8_t* colour, const
 // blend of a row that holds none.
 bool MaskRowMayHoldKey(const std::uint8_t* colour, std::size_t pixels);
 void MaskBlendKeyFreeRow(std::uint8_t* dest, const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
+
+// MaskBlendKeyFreeRow for a colour row and its transparency row that many
+// destination rows take: each byte's weight m and colour share s * (256 - m),
+// worked out once by Set. The rows passed to Set must stay while Blend is used.
+class TMaskRowSource {
+public:
+    void Set(const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
+    void Blend(std::uint8_t* dest) const;
+
+private:
+    const std::uint8_t* colour_ = nullptr;
+    const std::uint8_t* alpha_ = nullptr;
+    std::size_t bytes_ = 0;
+    // Weights and shares of the bytes at even and at odd offsets, with room for a whole last step.
+    std::vector<std::uint16_t> evenWeight_, oddWeight_, evenShare_, oddShare_;
+};
 
 }  // namespace korvel
