@@ -70,6 +70,13 @@ public:
     // Bytes [offset, offset + n) of the row: dest[i] := (under[i] * alpha + s * (255 - alpha) + 127) >> 8
     // with s the source byte at offset + i. under is dest itself or does not overlap it.
     void Blend(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n) const;
+    // Blend, and each blended byte b then becomes (b * w + k) >> 8 before it is
+    // stored, w and k the 16-bit weight and share of byte i of dest, kept apart
+    // for even and odd i (room for 16 beyond n / 2 each). Nothing is done and
+    // false is returned where the processor lacks the vector path (n < 32 included).
+    bool BlendThenWeigh(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n,
+                        const std::uint16_t* evenWeight, const std::uint16_t* oddWeight, const std::uint16_t* evenShare,
+                        const std::uint16_t* oddShare) const;
 
 private:
     std::uint16_t alpha_ = 0;

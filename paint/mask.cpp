@@ -119,30 +119,44 @@ void RepeatRow(std::uint8_t* out, const std::uint8_t* piece, int w, int phase, i
 // Returns false, drawing nothing, when the piece reaches outside its image (the
 // tiles would be cut) or the image is the bitmap itself (the order of the tiles
 // would show): the tile walk must draw those.
-bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const TMaskImage& image, bool transparency,
-              TColor keyFill) {
+// Pieces side by side across rows [Top, Bottom): destination columns [Left,
+// Right) tiled from Left with the piece at SourceLeft, SourceWidth wide; all take
+// their rows from the same image rows, tiled from Top.
+struct TTileSegment {
+    int Left, Right, SourceLeft, SourceWidth;
+};
+
+bool TileRows(TBitmap24& bitmap, int top, int bottom, int sourceTop, int h, const std::vector<TTileSegment>& segments,
+              const TMaskImage& image, bool transparency, TColor keyFill, TFrameUnderlay* under = nullptr) {
     const TBitmap24& img = *image.Image;
     const int alphaOffset = transparency ? image.PartHeight : 0;
-    if (&img == &bitmap || source.IsEmpty() || source.Left < 0 || source.Top < 0 || source.Right > img.Width() ||
-        source.Bottom > img.Height() - alphaOffset)
-        return false;
-    const int x0 = std::max(area.Left, 0), x1 = std::min(area.Right, bitmap.Width());
-    const int y0 = std::max(area.Top, 0), y1 = std::min(area.Bottom, bitmap.Height());
+    if (&img == &bitmap || h <= 0 || sourceTop < 0 || sourceTop + h > img.Height() - alphaOffset) return false;
+    for (const TTileSegment& s : segments)
+        if (s.SourceWidth <= 0 || s.SourceLeft < 0 || s.SourceLeft + s.SourceWidth > img.Width()) return false;
+    const int x0 = std::max(segments.front().Left, 0), x1 = std::min(segments.back().Right, bitmap.Width());
+    const int y0 = std::max(top, 0), y1 = std::min(bottom, bitmap.Height());
     if (x1 <= x0 || y1 <= y0) return true;
-    const int w = source.Width(), h = source.Height(), n = x1 - x0;
-    const int phase = (x0 - area.Left) % w;
+    const int n = x1 - x0;
+    // Each segment's part of the repeated row: where it lies in it, how far into its piece it starts.
+    auto repeat = [&](std::uint8_t* out, int imageRow) {
+        for (const TTileSegment& s : segments) {
+            const int from = std::max(s.Left, x0), to = std::min(s.Right, x1);
+            if (to > from)
+                RepeatRow(out + (from - x0) * 3, img.ScanLine(imageRow) + s.SourceLeft * 3, s.SourceWidth,
+                          (from - s.Left) % s.SourceWidth, to - from);
+        }
+    };
     const auto bytes = static_cast<std::size_t>(n) * 3;
     std::vector<std::uint8_t> colour(bytes), alpha(transparency ? bytes : 0);
     std::vector<int> keys;   // key pixels of the repeated row
     TMaskRowSource rowSource;
     for (int r = 0; r < h; ++r) {
         // The first destination row at or below y0 that takes piece row r.
-        int first = area.Top + r;
+        int first = top + r;
         if (first < y0) first += (y0 - first + h - 1) / h * h;
         if (first >= y1) continue;
-        RepeatRow(colour.data(), img.ScanLine(source.Top + r) + source.Left * 3, w, phase, n);
-        if (transparency)
-            RepeatRow(alpha.data(), img.ScanLine(source.Top + r + alphaOffset) + source.Left * 3, w, phase, n);
+        repeat(colour.data(), sourceTop + r);
+        if (transparency) repeat(alpha.data(), sourceTop + r + alphaOffset);
         keys.clear();
         if (!transparency || MaskRowMayHoldKey(colour.data(), bytes / 3))
             for (int x = 0; x < n; ++x)
@@ -152,6 +166,10 @@ bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const T
         if (repeated) rowSource.Set(colour.data(), alpha.data(), bytes / 3);
         for (int y = first; y < y1; y += h) {
             std::uint8_t* d = bitmap.ScanLine(y) + x0 * 3;
+            if (under) {
+                if (repeated && under->BlendCentreRow(y, rowSource)) continue;
+                under->PaintCentreRow(y);
+            }
             if (keys.empty()) {
                 if (repeated)
                     rowSource.Blend(d);
@@ -177,6 +195,14 @@ bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const T
         }
     }
     return true;
+}
+
+// One area tiled with one piece.
+bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const TMaskImage& image, bool transparency,
+              TColor keyFill) {
+    if (source.IsEmpty() || area.IsEmpty()) return !source.IsEmpty();
+    return TileRows(bitmap, area.Top, area.Bottom, source.Top, source.Height(),
+                    {{area.Left, area.Right, source.Left, source.Width()}}, image, transparency, keyFill);
 }
 
 enum TPieceKind { pkCorner, pkEdge, pkCentre };
@@ -253,7 +279,7 @@ void DrawMaskPiece(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TM
 namespace {
 
 void DrawFrame(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
-               const TsSkinTables& tables, const TsMaskData& mask, bool byRows) {
+               const TsSkinTables& tables, const TsMaskData& mask, bool byRows, TFrameUnderlay* under = nullptr) {
     if (!InPaintRange(rect) || rect.Width() <= 1 || rect.Height() <= 1) return;
     if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
     TMaskImage image;
@@ -262,8 +288,35 @@ void DrawFrame(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBack
     const bool stretch = !blended && mask.StretchMode != 0;
     const bool centre = fillCentre && (image.HasTransparency() || mask.BorderWidth == 0);
     const TParentBackground none;
+    // The middle band (left edge, centre, right edge) takes the same image rows
+    // across: with its centre drawn and no stretching it is drawn a whole row at a time.
+    TRect band;
+    bool bandDone = false;
+    const bool transparency = blended && image.HasTransparency();
+    const TColor keyFill = blended ? GlobalFillColor : clNone;
+    // The underlay is painted first, but for a band blended row by row over it.
+    const bool bandOverUnder = under && byRows && centre && !stretch && transparency;
+    if (under && !bandOverUnder) under->PaintAround({});
+    if (byRows && centre && !stretch) {
+        TRect inner, left, right;
+        NineSlice(image, rect, state, true, [&](TPieceKind kind, TRect dest, TRect source) {
+            if (kind == pkCentre) inner = dest, band = {rect.Left, dest.Top, rect.Right, dest.Bottom};
+            if (kind == pkEdge && dest.Left == rect.Left && source.Top == image.R.Top + image.RowHeight) left = source;
+            if (kind == pkEdge && dest.Right == rect.Right && source.Top == image.R.Top + image.RowHeight) right = source;
+        });
+        const int cw = image.ColumnWidth, sx = image.FrameStateLeft(state);
+        const std::vector<TTileSegment> segments{{rect.Left, inner.Left, left.Left, left.Width()},
+                                                 {inner.Left, inner.Right, sx + cw, cw},
+                                                 {inner.Right, rect.Right, right.Left, right.Width()}};
+        if (bandOverUnder) under->PaintAround(band);
+        bandDone = !band.IsEmpty() && TileRows(bitmap, band.Top, band.Bottom, left.Top, image.RowHeight, segments, image,
+                                               transparency, keyFill, bandOverUnder ? under : nullptr);
+        if (bandOverUnder && !bandDone)
+            for (int y = std::max(band.Top, 0); y < std::min(band.Bottom, bitmap.Height()); ++y) under->PaintCentreRow(y);
+    }
     NineSlice(image, rect, state, centre, [&](TPieceKind kind, TRect dest, TRect source) {
         if (dest.IsEmpty() || source.IsEmpty()) return;
+        if (bandDone && kind != pkCorner && dest.Top >= band.Top && dest.Bottom <= band.Bottom) return;
         if (kind == pkCorner) {
             if (blended)
                 DrawMaskPiece(dest, source, bitmap, image, parentBg);
@@ -288,6 +341,11 @@ void DrawFrame(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBack
 void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
                   const TsSkinTables& tables, const TsMaskData& mask) {
     DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, true);
+}
+
+void DrawSkinRectOver(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                      const TsSkinTables& tables, const TsMaskData& mask, TFrameUnderlay& under) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, true, &under);
 }
 
 void DrawSkinRectTileByTile(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg,

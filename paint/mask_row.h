@@ -28,6 +28,14 @@ class TMaskRowSource {
 public:
     void Set(const std::uint8_t* colour, const std::uint8_t* alpha, std::size_t pixels);
     void Blend(std::uint8_t* dest) const;
+    // Each byte's weight m and share s * (256 - m), for even and odd bytes apart
+    // (null where the vector path is not in use).
+    bool HasWeights() const { return !evenWeight_.empty() && bytes_ >= 32; }
+    const std::uint16_t* EvenWeights() const { return evenWeight_.data(); }
+    const std::uint16_t* OddWeights() const { return oddWeight_.data(); }
+    const std::uint16_t* EvenShares() const { return evenShare_.data(); }
+    const std::uint16_t* OddShares() const { return oddShare_.data(); }
+    std::size_t Bytes() const { return bytes_; }
 
 private:
     const std::uint8_t* colour_ = nullptr;

@@ -13,6 +13,8 @@
 #include "paint/color.h"
 #include "paint/gradient.h"
 #include "paint/item.h"
+#include "paint/mask.h"
+#include "gui/system_colors.h"
 #include "paint/texture.h"
 #include "gradient_rule_support.h"
 #include "paint_picture_support.h"
@@ -615,6 +617,70 @@ TEST(PaintItem, PartlyTransparentItemsGiveTheBytesOfTheirPictureBlendedOverThePa
 
         PaintItemBackground(0, bg, clNone, -1, -1, &t, a, point, rect, 0);
         SharedColor = clNone;
+        ASSERT_TRUE(SamePixels(a, want)) << "round " << round << " " << rect.Width() << "x" << rect.Height();
+    }
+}
+
+TEST(PaintItem, FramesOverPartlyTransparentItemsGiveTheBytesOfTheBackgroundAndTheFramePaintedInTurn) {
+    // PaintItem paints a partly transparent item's background as its frame needs
+    // it and blends the frame's middle rows straight over it; the steps painted one
+    // after the other (background, then the frame tile by tile) are the reference.
+    std::mt19937 rng(101);
+    for (int round = 0; round < 2500; ++round) {
+        TsSkinTables t = OneSection(rng() & 0xFFFFFF, rng() % 5 == 0 ? 0 : 1 + int(rng() % 99), int(rng() % 131) - 15, "");
+        TsGeneralData& s = t.Sections[0];
+        s.GradientData = rng() % 6 == 0 ? "" : RandomGradient(rng);
+        s.GradientArray = ParseGradientData(s.GradientData);
+        s.HotTransparency = int(rng() % 100);
+        s.HotGradientPercent = int(rng() % 101);
+        s.HotGradientArray = s.GradientArray;
+        // A frame on the master bitmap: colour and transparency bytes at random, key pixels here and there.
+        const int cw = 1 + int(rng() % 6), ch = 1 + int(rng() % 6), states = 1 + int(rng() % 3);
+        const int maskType = rng() % 4 == 0 ? 0 : 1;
+        t.MasterBitmap = RandomPicture(cw * 3 * states + 2, ch * 3 * (maskType + 1) + 1, rng);
+        for (int i = 0; i < int(rng() % 12); ++i)
+            t.MasterBitmap.SetPixel(int(rng() % t.MasterBitmap.Width()), int(rng() % t.MasterBitmap.Height()), clNone);
+        TsMaskData m;
+        m.R = {1, 0, 1 + cw * 3 * states, ch * 3 * (maskType + 1)};
+        m.ImageCount = static_cast<std::int16_t>(states);
+        m.MaskType = static_cast<std::int16_t>(maskType);
+        m.BorderWidth = static_cast<std::int16_t>(rng() % 5 == 0);
+        t.Masks.push_back(m);
+
+        // Mostly a parent picture under the whole item, sometimes one that ends inside it.
+        TBitmap24 parent = RandomPicture(90, 70, rng);
+        TBitmap24 a = RandomPicture(2 + int(rng() % 60), 2 + int(rng() % 40), rng);
+        const int l = int(rng() % (a.Width() - 1)), top = int(rng() % (a.Height() - 1));
+        const TRect rect{l, top, l + 2 + int(rng() % (a.Width() - l - 1)), top + 2 + int(rng() % (a.Height() - top - 1))};
+        const bool inside = rng() % 3 != 0;
+        const TParentBackground bg{&parent, inside ? int(rng() % 10) : int(rng() % 60) - 30,
+                                   inside ? int(rng() % 10) : int(rng() % 60) - 30, rng() % 8 != 0};
+        const TPoint point{int(rng() % 20) - (inside ? 0 : 10), int(rng() % 20) - (inside ? 0 : 10)};
+        const bool centre = rng() % 4 != 0;
+        const int state = int(rng() % 3);
+        TItemSource item = Source(&t, 0);
+        item.BorderIndex = 0;
+        item.HasParent = rng() % 2 == 0;
+        item.ParentColor = rng() & 0xFFFFFF;
+        item.NeedsParentRepaint = rng() % 3 != 0;
+        const TColor answer = rng() & 0xFFFFFF;
+        if (rng() % 2) item.ParentControlColor = [answer] { return answer; };
+
+        TBitmap24 want = a.Clone();
+        {
+            // PaintItem's steps, one after the other, as they are laid down for it.
+            SharedColor = clNone;
+            if (!bg.Ready && item.HasParent) SharedColor = GlobalFillColor = ColorToRgb(item.ParentColor);
+            if (bg.Ready && !item.NeedsParentRepaint && SharedColor == clNone && item.ParentControlColor)
+                SharedColor = item.ParentControlColor();
+            PaintItemBackground(0, bg, clNone, -1, -1, &t, want, point, rect, state);
+            TParentBackground moved = bg;
+            moved.OffsetX += point.X;
+            moved.OffsetY += point.Y;
+            DrawSkinRectTileByTile(want, rect, centre, moved, state, t, t.Masks[0]);
+            GlobalFillColor = SharedColor = clNone;
+        }
+        PaintItem(item, bg, centre, a, point, rect, state);
         ASSERT_TRUE(SamePixels(a, want)) << "round " << round << " " << rect.Width() << "x" << rect.Height();
     }
 }
