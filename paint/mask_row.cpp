@@ -1,6 +1,7 @@
 #include "paint/mask_row.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -97,13 +98,12 @@ __attribute__((target("avx2"))) std::size_t SourceSetAvx2(const std::uint8_t* co
     for (; i + 32 <= n; i += 32) {
         const __m256i s = Load32(colour + i), m = Load32(alpha + i);
         const __m256i me = _mm256_and_si256(m, low), mo = _mm256_srli_epi16(m, 8);
-        auto store = [](std::uint16_t* p, __m256i v) __attribute__((target("avx2"))) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
-        };
-        store(ew + i / 2, me);
-        store(ow + i / 2, mo);
-        store(es + i / 2, _mm256_mullo_epi16(_mm256_and_si256(s, low), _mm256_sub_epi16(full, me)));
-        store(os + i / 2, _mm256_mullo_epi16(_mm256_srli_epi16(s, 8), _mm256_sub_epi16(full, mo)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ew + i / 2), me);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(ow + i / 2), mo);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(es + i / 2),
+                            _mm256_mullo_epi16(_mm256_and_si256(s, low), _mm256_sub_epi16(full, me)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(os + i / 2),
+                            _mm256_mullo_epi16(_mm256_srli_epi16(s, 8), _mm256_sub_epi16(full, mo)));
     }
     return i;
 }
@@ -220,25 +220,30 @@ void TMaskRowSource::Set(const std::uint8_t* colour, const std::uint8_t* alpha, 
     colour_ = colour;
     alpha_ = alpha;
     bytes_ = pixels * 3;
+    weighed_ = false;
 #ifdef KORVEL_MASK_ROW_AVX2
     if (!hasAvx2 || bytes_ < 32) return;
-    const std::size_t size = bytes_ / 2 + 17;
-    for (auto* v : {&evenWeight_, &oddWeight_, &evenShare_, &oddShare_}) v->resize(size);
-    std::size_t i = SourceSetAvx2(colour, alpha, bytes_, evenWeight_.data(), oddWeight_.data(), evenShare_.data(),
-                                  oddShare_.data());
+    partSize_ = (bytes_ / 2 + 17 + 31) / 32 * 32;   // whole 64-byte lines
+    store_.resize(partSize_ * 4 + 32);
+    start_ = (64 - reinterpret_cast<std::uintptr_t>(store_.data()) % 64) % 64 / 2;
+    std::uint16_t *ew = Part(0), *ow = Part(1), *es = Part(2), *os = Part(3);
+    std::size_t i = SourceSetAvx2(colour, alpha, bytes_, ew, ow, es, os);
     for (; i < bytes_; ++i) {
         const auto weight = static_cast<std::uint16_t>(alpha[i]);
         const auto share = static_cast<std::uint16_t>(colour[i] * (256u - alpha[i]));
-        (i % 2 ? oddWeight_ : evenWeight_)[i / 2] = weight;
-        (i % 2 ? oddShare_ : evenShare_)[i / 2] = share;
+        std::uint16_t* weights = i % 2 ? ow : ew;
+        std::uint16_t* shares = i % 2 ? os : es;
+        weights[i / 2] = weight;
+        shares[i / 2] = share;
     }
+    weighed_ = true;
 #endif
 }
 
 void TMaskRowSource::Blend(std::uint8_t* dest) const {
 #ifdef KORVEL_MASK_ROW_AVX2
-    if (hasAvx2 && bytes_ >= 32) {
-        SourceBlendAvx2(dest, bytes_, evenWeight_.data(), oddWeight_.data(), evenShare_.data(), oddShare_.data());
+    if (weighed_) {
+        SourceBlendAvx2(dest, bytes_, Part(0), Part(1), Part(2), Part(3));
         return;
     }
 #endif

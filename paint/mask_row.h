@@ -30,19 +30,25 @@ public:
     void Blend(std::uint8_t* dest) const;
     // Each byte's weight m and share s * (256 - m), for even and odd bytes apart
     // (null where the vector path is not in use).
-    bool HasWeights() const { return !evenWeight_.empty() && bytes_ >= 32; }
-    const std::uint16_t* EvenWeights() const { return evenWeight_.data(); }
-    const std::uint16_t* OddWeights() const { return oddWeight_.data(); }
-    const std::uint16_t* EvenShares() const { return evenShare_.data(); }
-    const std::uint16_t* OddShares() const { return oddShare_.data(); }
+    bool HasWeights() const { return weighed_; }
+    const std::uint16_t* EvenWeights() const { return Part(0); }
+    const std::uint16_t* OddWeights() const { return Part(1); }
+    const std::uint16_t* EvenShares() const { return Part(2); }
+    const std::uint16_t* OddShares() const { return Part(3); }
     std::size_t Bytes() const { return bytes_; }
 
 private:
     const std::uint8_t* colour_ = nullptr;
     const std::uint8_t* alpha_ = nullptr;
     std::size_t bytes_ = 0;
-    // Weights and shares of the bytes at even and at odd offsets, with room for a whole last step.
-    std::vector<std::uint16_t> evenWeight_, oddWeight_, evenShare_, oddShare_;
+    // Weights and shares of the bytes at even and at odd offsets, with room for a
+    // whole last step: four parts of store_, each starting on a 64-byte boundary
+    // (a vector load then never spans two cache lines).
+    const std::uint16_t* Part(int k) const { return store_.data() + start_ + static_cast<std::size_t>(k) * partSize_; }
+    std::uint16_t* Part(int k) { return store_.data() + start_ + static_cast<std::size_t>(k) * partSize_; }
+    bool weighed_ = false;
+    std::vector<std::uint16_t> store_;
+    std::size_t start_ = 0, partSize_ = 0;
 };
 
 }  // namespace korvel
