@@ -24,12 +24,16 @@ void Bands(const TsGradArray& stops, int first, int last, int offset, FillLine f
             const int rows = end - start + 1;
             const double dr = double(RedOf(c2) - RedOf(c1)) / rows, dg = double(GreenOf(c2) - GreenOf(c1)) / rows,
                          db = double(BlueOf(c2) - BlueOf(c1)) / rows;
-            for (int k = 0; k < rows; ++k) {
+            auto colour = [&](int k) {
                 auto channel = [k](int base, double step) {
                     return static_cast<std::uint8_t>(std::clamp(RoundEven(base + step * k), 0, 255));
                 };
-                fill(start + k, MakeColor(channel(RedOf(c1), dr), channel(GreenOf(c1), dg), channel(BlueOf(c1), db)));
-            }
+                return MakeColor(channel(RedOf(c1), dr), channel(GreenOf(c1), dg), channel(BlueOf(c1), db));
+            };
+            // A band of one colour (steps of 0) is that colour on every line.
+            const bool plain = dr == 0 && dg == 0 && db == 0;
+            const TColor first = colour(0);
+            for (int k = 0; k < rows; ++k) fill(start + k, plain ? first : colour(k));
         }
         start = end;
     }

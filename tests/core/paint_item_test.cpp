@@ -525,6 +525,9 @@ TEST(PaintGradient, RandomBandsInRectanglesCutByTheBitmapFollowTheBandRule) {
         std::string text;
         for (TRuleStop& s : stops) {
             s = {TColor(rng() & 0xFFFFFF), TColor(rng() & 0xFFFFFF), int(rng() % 121)};
+            // Bands of one colour, and bands where only one channel moves.
+            if (rng() % 3 == 0) s.Color2 = s.Color1;
+            if (rng() % 4 == 0) s.Color2 = (s.Color1 & ~(0xFFu << (8 * (rng() % 3)))) | (s.Color2 & (0xFFu << (8 * (rng() % 3))));
             text += std::to_string(s.Color1) + ";" + std::to_string(s.Color2) + ";" + std::to_string(s.Percent) + ";" +
                     (vertical ? "0" : "1") + ";0;";
         }
