@@ -119,10 +119,11 @@ void TRowBlendSource::SetRepeating(const std::uint8_t* pixel, std::size_t n, std
     repeating_ = true;
     const unsigned b = 255u - alpha;
     for (int c = 0; c < 3; ++c) pixel_[c] = static_cast<std::uint16_t>(pixel[c] * b + 127u);
+    // Lane k of a step starting at q modulo 3 holds byte q + 2k (even lanes) or q + 2k + 1 (odd lanes).
     for (int q = 0; q < 3; ++q)
-        for (int k = 0; k < 16; ++k) {
-            pattern_[q][0][k] = pixel_[(q + 2 * k) % 3];
-            pattern_[q][1][k] = pixel_[(q + 2 * k + 1) % 3];
+        for (int k = 0, e = q, o = (q + 1) % 3; k < 16; ++k, e = (e + 2) % 3, o = (o + 2) % 3) {
+            pattern_[q][0][k] = pixel_[e];
+            pattern_[q][1][k] = pixel_[o];
         }
 }
 

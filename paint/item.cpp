@@ -216,6 +216,9 @@ public:
             return;
         }
         // One source per run of rows of one colour, as rows are visited in any order.
+        std::size_t runs = 1;
+        for (std::size_t line = 1; line < lines_.Colors.size(); ++line) runs += lines_.Colors[line] != lines_.Colors[line - 1];
+        sources_.reserve(runs);
         sourceOf_.resize(lines_.Colors.size());
         for (std::size_t line = 0; line < lines_.Colors.size(); ++line) {
             const TColor c = lines_.Colors[line];
