@@ -26,18 +26,25 @@ TBitmap24 RandomBitmap(int w, int h, unsigned seed) {
     return b;
 }
 
-// Seconds per memcpy of the frame's pixel bytes, measured now (cache-warm, like the routines).
+// Seconds per memcpy of the frame's pixel bytes, measured now (cache-warm, like the
+// routines): the fastest of 25 batches of 20 copies. The routines' times are CPU
+// times; the fastest batch is the one another process on the machine disturbed least.
 double MemcpySeconds(std::size_t bytes) {
     std::vector<std::uint8_t> a(bytes, 1), b(bytes, 2);
-    const int rounds = 200;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i) {
-        std::memcpy(b.data(), a.data(), bytes);
-        benchmark::DoNotOptimize(b.data());
-        benchmark::ClobberMemory();
-        a[i % bytes] ^= 1;
+    const int batches = 25, rounds = 20;
+    double best = 0;
+    for (int batch = 0; batch < batches; ++batch) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < rounds; ++i) {
+            std::memcpy(b.data(), a.data(), bytes);
+            benchmark::DoNotOptimize(b.data());
+            benchmark::ClobberMemory();
+            a[(batch * rounds + i) % bytes] ^= 1;
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+        if (batch == 0 || seconds < best) best = seconds;
     }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+    return best;
 }
 
 void Report(benchmark::State& state, std::size_t bytes) {

@@ -132,17 +132,25 @@ void BlendBitmapAt(TBitmap24& dest, TBitmap24& source, std::uint8_t alpha, TPoin
     sum.BlendRect();
 }
 
+namespace {
+
+// One channel of BlendRectWithColor: value weighs f = percent / 100, the colour's channel g = 1 - f.
+std::uint8_t MixChannelWithColor(int value, int percent, int channel) {
+    const double f = percent / 100.0, g = 1 - f;
+    return static_cast<std::uint8_t>(std::clamp(RoundEven(f * value + g * channel), 0, 255));
+}
+
+}  // namespace
+
 void BlendRectWithColor(TBitmap24& bitmap, TRect rect, int percent, TColor color) {
     const TRect r = ClampInclusive(rect, bitmap);
     if (r.IsEmpty()) return;
     color = ColorToRgb(color);
-    const double f = percent / 100.0, g = 1 - f;
     // The result of a channel depends only on its old value: one table per channel.
     std::uint8_t table[3][256];
     const int channel[3] = {BlueOf(color), GreenOf(color), RedOf(color)};
     for (int c = 0; c < 3; ++c)
-        for (int v = 0; v < 256; ++v)
-            table[c][v] = static_cast<std::uint8_t>(std::clamp(RoundEven(f * v + g * channel[c]), 0, 255));
+        for (int v = 0; v < 256; ++v) table[c][v] = MixChannelWithColor(v, percent, channel[c]);
     for (int y = r.Top; y < r.Bottom; ++y) {
         std::uint8_t* p = bitmap.ScanLine(y) + r.Left * 3;
         for (int x = r.Left; x < r.Right; ++x, p += 3) {
@@ -151,6 +159,13 @@ void BlendRectWithColor(TBitmap24& bitmap, TRect rect, int percent, TColor color
             p[2] = table[2][p[2]];
         }
     }
+}
+
+TColor BlendColorWithColor(TColor pixel, int percent, TColor color) {
+    color = ColorToRgb(color);
+    return MakeColor(MixChannelWithColor(RedOf(pixel), percent, RedOf(color)),
+                     MixChannelWithColor(GreenOf(pixel), percent, GreenOf(color)),
+                     MixChannelWithColor(BlueOf(pixel), percent, BlueOf(color)));
 }
 
 void BlendOver(TBitmap24& dest, int destX, int destY, TColor keyColor, double factor, TRect sourceRect,

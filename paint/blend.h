@@ -21,6 +21,8 @@ void BlendBitmapAt(TBitmap24& dest, TBitmap24& source, std::uint8_t alpha, TPoin
 
 // rect is inclusive. Each channel := Round(f * value + (1 - f) * colour channel), f = percent / 100.
 void BlendRectWithColor(TBitmap24& bitmap, TRect rect, int percent, TColor color);
+// What BlendRectWithColor makes of a pixel of colour pixel (RGB).
+TColor BlendColorWithColor(TColor pixel, int percent, TColor color);
 
 // sourceRect is inclusive. Every source pixel other than keyColor that lands inside dest:
 // dest := Round(p - factor * (p - dest)), so factor is the weight the destination keeps.

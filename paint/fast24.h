@@ -5,6 +5,7 @@
 // attached. Bitmaps smaller than 2 x 2 are refused.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "gui/bitmap24.h"
 #include "gui/colors.h"
@@ -57,5 +58,35 @@ extern TacFastSum24 FastSum24;
 // Both give identical bytes; the reference walks backwards as BlendRect does.
 void BlendRow(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha);
 void BlendRowReference(std::uint8_t* dest, const std::uint8_t* source, std::size_t n, std::uint8_t alpha);
+
+// The row blend for a source row that many destination rows take: its share of
+// the sum, s * (255 - alpha) + 127 per byte, is worked out once by Set.
+class TRowBlendSource {
+public:
+    // source: n bytes (it is not kept).
+    void Set(const std::uint8_t* source, std::size_t n, std::uint8_t alpha);
+    // A source row of n bytes that repeats the three bytes of pixel.
+    void SetRepeating(const std::uint8_t* pixel, std::size_t n, std::uint8_t alpha);
+    // Bytes [offset, offset + n) of the row: dest[i] := (under[i] * alpha + s * (255 - alpha) + 127) >> 8
+    // with s the source byte at offset + i. under is dest itself or does not overlap it.
+    void Blend(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n) const;
+    // Blend, and each blended byte b then becomes (b * w + k) >> 8 before it is
+    // stored, w and k the 16-bit weight and share of byte i of dest, kept apart
+    // for even and odd i (room for 16 beyond n / 2 each). Nothing is done and
+    // false is returned where the processor lacks the vector path (n < 32 included).
+    bool BlendThenWeigh(std::uint8_t* dest, const std::uint8_t* under, std::size_t offset, std::size_t n,
+                        const std::uint16_t* evenWeight, const std::uint16_t* oddWeight, const std::uint16_t* evenShare,
+                        const std::uint16_t* oddShare) const;
+
+private:
+    std::uint16_t alpha_ = 0;
+    bool repeating_ = false;
+    std::uint16_t pixel_[3] = {};   // the shares of a repeating row's three bytes
+    // The shares of a 32-byte step of a repeating row by where it starts modulo 3:
+    // [start][even, odd lanes][lane].
+    alignas(32) std::uint16_t pattern_[3][2][16] = {};
+    // The source share of the bytes at even and at odd offsets, with room for a whole last step.
+    std::vector<std::uint16_t> even_, odd_;
+};
 
 }  // namespace korvel

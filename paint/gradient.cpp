@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "paint/color.h"
 #include "paint/platform_canvas.h"
@@ -23,12 +24,16 @@ void Bands(const TsGradArray& stops, int first, int last, int offset, FillLine f
             const int rows = end - start + 1;
             const double dr = double(RedOf(c2) - RedOf(c1)) / rows, dg = double(GreenOf(c2) - GreenOf(c1)) / rows,
                          db = double(BlueOf(c2) - BlueOf(c1)) / rows;
-            for (int k = 0; k < rows; ++k) {
+            auto colour = [&](int k) {
                 auto channel = [k](int base, double step) {
                     return static_cast<std::uint8_t>(std::clamp(RoundEven(base + step * k), 0, 255));
                 };
-                fill(start + k, MakeColor(channel(RedOf(c1), dr), channel(GreenOf(c1), dg), channel(BlueOf(c1), db)));
-            }
+                return MakeColor(channel(RedOf(c1), dr), channel(GreenOf(c1), dg), channel(BlueOf(c1), db));
+            };
+            // A band of one colour (steps of 0) is that colour on every line.
+            const bool plain = dr == 0 && dg == 0 && db == 0;
+            const TColor first = colour(0);
+            for (int k = 0; k < rows; ++k) fill(start + k, plain ? first : colour(k));
         }
         start = end;
     }
@@ -44,9 +49,36 @@ void PutRun(std::uint8_t* p, int count, TColor c) {
 
 }  // namespace
 
+bool GradientLines(const TsGradArray& stops, int length, int offset, std::vector<TColor>& lines) {
+    if (stops.empty() || length <= 0 || (stops[0].Mode != gmVertical && stops[0].Mode != gmHorizontal)) return false;
+    // Colours are RGB (high byte 0): an unpainted line keeps a mark no colour has.
+    constexpr TColor unpainted = 0xFFFFFFFF;
+    std::vector<TColor> found(static_cast<std::size_t>(length), unpainted);
+    bool inside = true;
+    Bands(stops, 0, length - 1, offset, [&](int i, TColor c) {
+        if (i < 0 || i >= length) {
+            inside = false;
+            return;
+        }
+        found[static_cast<std::size_t>(i)] = c;   // a line of two bands shows the later one
+    });
+    if (!inside || std::find(found.begin(), found.end(), unpainted) != found.end()) return false;
+    lines = std::move(found);
+    return true;
+}
+
 void PaintGradient(TBitmap24& bitmap, TRect rect, const TsGradArray& stops, int offset) {
     rect = Intersect(rect, {0, 0, bitmap.Width(), bitmap.Height()});
     if (rect.IsEmpty() || stops.empty()) return;
+    // The colour of each line, computed once; horizontal bands make one row that every row copies.
+    std::vector<TColor> lines;
+    if (stops[0].Mode == gmHorizontal && GradientLines(stops, rect.Width(), offset, lines)) {
+        std::uint8_t* first = bitmap.ScanLine(rect.Top) + rect.Left * 3;
+        for (int x = 0; x < rect.Width(); ++x) PutRun(first + x * 3, 1, lines[static_cast<std::size_t>(x)]);
+        for (int y = rect.Top + 1; y < rect.Bottom; ++y)
+            std::copy_n(first, static_cast<std::size_t>(rect.Width()) * 3, bitmap.ScanLine(y) + rect.Left * 3);
+        return;
+    }
     switch (stops[0].Mode) {
     case gmVertical:
         Bands(stops, rect.Top, rect.Bottom - 1, offset, [&](int y, TColor c) {

@@ -63,5 +63,9 @@ struct TOpaqueLayers {
     int DrawType = 0;
 };
 void PaintOpaque(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers);
+// PaintOpaque layer by layer as written: the texture, the gradient over it, the
+// colour mixed in. PaintOpaque computes each line of a rectangle without a
+// texture once and copies it; tests compare the two.
+void PaintOpaqueLayers(TBitmap24& bitmap, TRect rect, const TOpaqueLayers& layers);
 
 }  // namespace korvel

@@ -1,6 +1,7 @@
 #include "paint/mask.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "paint/blend.h"
@@ -98,6 +99,112 @@ void Tile(const TRect& area, const TRect& source, const TRect& clip, const std::
         }
 }
 
+// Repeats the pixels of piece (w wide) into out, n pixels, starting phase pixels
+// into the piece: one period is put together, then what is there is doubled.
+void RepeatRow(std::uint8_t* out, const std::uint8_t* piece, int w, int phase, int n) {
+    const int head = std::min(w - phase, n);
+    std::memcpy(out, piece + phase * 3, static_cast<std::size_t>(head) * 3);
+    std::memcpy(out + head * 3, piece, static_cast<std::size_t>(std::min(phase, n - head)) * 3);
+    for (int filled = std::min(w, n); filled < n; filled *= 2)
+        std::memcpy(out + filled * 3, out, static_cast<std::size_t>(std::min(filled, n - filled)) * 3);
+}
+
+// What the tile walk (Tile) with a piece drawn per tile gives, row by row across
+// the whole area: each row of the piece, repeated across the area from where the
+// tile grid stands at the bitmap's edge, is built once and drawn into every
+// destination row that takes it. Per pixel the rule is the piece's: with a
+// transparency part the blend, else a copy; key pixels take keyFill unless it is
+// clNone. That is DrawMaskPiece with no parent background (keyFill being
+// GlobalFillColor) and CopyTransparent with the key colour (keyFill clNone).
+// Returns false, drawing nothing, when the piece reaches outside its image (the
+// tiles would be cut) or the image is the bitmap itself (the order of the tiles
+// would show): the tile walk must draw those.
+// Pieces side by side across rows [Top, Bottom): destination columns [Left,
+// Right) tiled from Left with the piece at SourceLeft, SourceWidth wide; all take
+// their rows from the same image rows, tiled from Top.
+struct TTileSegment {
+    int Left, Right, SourceLeft, SourceWidth;
+};
+
+bool TileRows(TBitmap24& bitmap, int top, int bottom, int sourceTop, int h, const std::vector<TTileSegment>& segments,
+              const TMaskImage& image, bool transparency, TColor keyFill, TFrameUnderlay* under = nullptr) {
+    const TBitmap24& img = *image.Image;
+    const int alphaOffset = transparency ? image.PartHeight : 0;
+    if (&img == &bitmap || h <= 0 || sourceTop < 0 || sourceTop + h > img.Height() - alphaOffset) return false;
+    for (const TTileSegment& s : segments)
+        if (s.SourceWidth <= 0 || s.SourceLeft < 0 || s.SourceLeft + s.SourceWidth > img.Width()) return false;
+    const int x0 = std::max(segments.front().Left, 0), x1 = std::min(segments.back().Right, bitmap.Width());
+    const int y0 = std::max(top, 0), y1 = std::min(bottom, bitmap.Height());
+    if (x1 <= x0 || y1 <= y0) return true;
+    const int n = x1 - x0;
+    // Each segment's part of the repeated row: where it lies in it, how far into its piece it starts.
+    auto repeat = [&](std::uint8_t* out, int imageRow) {
+        for (const TTileSegment& s : segments) {
+            const int from = std::max(s.Left, x0), to = std::min(s.Right, x1);
+            if (to > from)
+                RepeatRow(out + (from - x0) * 3, img.ScanLine(imageRow) + s.SourceLeft * 3, s.SourceWidth,
+                          (from - s.Left) % s.SourceWidth, to - from);
+        }
+    };
+    const auto bytes = static_cast<std::size_t>(n) * 3;
+    std::vector<std::uint8_t> colour(bytes), alpha(transparency ? bytes : 0);
+    std::vector<int> keys;   // key pixels of the repeated row
+    TMaskRowSource rowSource;
+    for (int r = 0; r < h; ++r) {
+        // The first destination row at or below y0 that takes piece row r.
+        int first = top + r;
+        if (first < y0) first += (y0 - first + h - 1) / h * h;
+        if (first >= y1) continue;
+        repeat(colour.data(), sourceTop + r);
+        if (transparency) repeat(alpha.data(), sourceTop + r + alphaOffset);
+        keys.clear();
+        if (!transparency || MaskRowMayHoldKey(colour.data(), bytes / 3))
+            for (int x = 0; x < n; ++x)
+                if (IsKeyPixel(colour.data() + x * 3)) keys.push_back(x);
+        // A row without key pixels that several rows take has its weights worked out once.
+        const bool repeated = transparency && keys.empty() && first + h < y1;
+        if (repeated) rowSource.Set(colour.data(), alpha.data(), bytes / 3);
+        for (int y = first; y < y1; y += h) {
+            std::uint8_t* d = bitmap.ScanLine(y) + x0 * 3;
+            if (under) {
+                if (repeated && under->BlendCentreRow(y, rowSource)) continue;
+                under->PaintCentreRow(y);
+            }
+            if (keys.empty()) {
+                if (repeated)
+                    rowSource.Blend(d);
+                else if (transparency)
+                    MaskBlendKeyFreeRow(d, colour.data(), alpha.data(), bytes / 3);
+                else
+                    std::memcpy(d, colour.data(), bytes);
+                continue;
+            }
+            if (transparency) {
+                MaskBlendRow(d, colour.data(), alpha.data(), bytes / 3);
+            } else {
+                // Runs between key pixels are copied whole.
+                int from = 0;
+                for (int key : keys) {
+                    std::memcpy(d + from * 3, colour.data() + from * 3, static_cast<std::size_t>(key - from) * 3);
+                    from = key + 1;
+                }
+                std::memcpy(d + from * 3, colour.data() + from * 3, static_cast<std::size_t>(n - from) * 3);
+            }
+            if (keyFill != clNone)
+                for (int key : keys) PutColor(d + key * 3, keyFill);
+        }
+    }
+    return true;
+}
+
+// One area tiled with one piece.
+bool TileRows(TBitmap24& bitmap, const TRect& area, const TRect& source, const TMaskImage& image, bool transparency,
+              TColor keyFill) {
+    if (source.IsEmpty() || area.IsEmpty()) return !source.IsEmpty();
+    return TileRows(bitmap, area.Top, area.Bottom, source.Top, source.Height(),
+                    {{area.Left, area.Right, source.Left, source.Width()}}, image, transparency, keyFill);
+}
+
 enum TPieceKind { pkCorner, pkEdge, pkCentre };
 
 // The nine pieces of a frame over rect, in drawing order: top-left corner, left
@@ -169,8 +276,10 @@ void DrawMaskPiece(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TM
     BlendPiece(bitmap, destRect, sourceRect, image, parentBg, GlobalFillColor, nullptr);
 }
 
-void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
-                  const TsSkinTables& tables, const TsMaskData& mask) {
+namespace {
+
+void DrawFrame(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+               const TsSkinTables& tables, const TsMaskData& mask, bool byRows, TFrameUnderlay* under = nullptr) {
     if (!InPaintRange(rect) || rect.Width() <= 1 || rect.Height() <= 1) return;
     if (parentBg.Ready && !InPaintRange(TPoint{parentBg.OffsetX, parentBg.OffsetY})) return;
     TMaskImage image;
@@ -179,8 +288,35 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
     const bool stretch = !blended && mask.StretchMode != 0;
     const bool centre = fillCentre && (image.HasTransparency() || mask.BorderWidth == 0);
     const TParentBackground none;
+    // The middle band (left edge, centre, right edge) takes the same image rows
+    // across: with its centre drawn and no stretching it is drawn a whole row at a time.
+    TRect band;
+    bool bandDone = false;
+    const bool transparency = blended && image.HasTransparency();
+    const TColor keyFill = blended ? GlobalFillColor : clNone;
+    // The underlay is painted first, but for a band blended row by row over it.
+    const bool bandOverUnder = under && byRows && centre && !stretch && transparency;
+    if (under && !bandOverUnder) under->PaintAround({});
+    if (byRows && centre && !stretch) {
+        TRect inner, left, right;
+        NineSlice(image, rect, state, true, [&](TPieceKind kind, TRect dest, TRect source) {
+            if (kind == pkCentre) inner = dest, band = {rect.Left, dest.Top, rect.Right, dest.Bottom};
+            if (kind == pkEdge && dest.Left == rect.Left && source.Top == image.R.Top + image.RowHeight) left = source;
+            if (kind == pkEdge && dest.Right == rect.Right && source.Top == image.R.Top + image.RowHeight) right = source;
+        });
+        const int cw = image.ColumnWidth, sx = image.FrameStateLeft(state);
+        const std::vector<TTileSegment> segments{{rect.Left, inner.Left, left.Left, left.Width()},
+                                                 {inner.Left, inner.Right, sx + cw, cw},
+                                                 {inner.Right, rect.Right, right.Left, right.Width()}};
+        if (bandOverUnder) under->PaintAround(band);
+        bandDone = !band.IsEmpty() && TileRows(bitmap, band.Top, band.Bottom, left.Top, image.RowHeight, segments, image,
+                                               transparency, keyFill, bandOverUnder ? under : nullptr);
+        if (bandOverUnder && !bandDone)
+            for (int y = std::max(band.Top, 0); y < std::min(band.Bottom, bitmap.Height()); ++y) under->PaintCentreRow(y);
+    }
     NineSlice(image, rect, state, centre, [&](TPieceKind kind, TRect dest, TRect source) {
         if (dest.IsEmpty() || source.IsEmpty()) return;
+        if (bandDone && kind != pkCorner && dest.Top >= band.Top && dest.Bottom <= band.Bottom) return;
         if (kind == pkCorner) {
             if (blended)
                 DrawMaskPiece(dest, source, bitmap, image, parentBg);
@@ -188,7 +324,8 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
                 CopyTransparent(bitmap, *image.Image, dest.Left, clNone, Inclusive(source), dest.Top);
         } else if (stretch) {
             PaintPlatform().StretchCopy(bitmap, dest, *image.Image, source);
-        } else {
+        } else if (!byRows || !TileRows(bitmap, dest, source, image, blended && image.HasTransparency(),
+                                         blended ? GlobalFillColor : clNone)) {
             Tile(dest, source, {0, 0, bitmap.Width(), bitmap.Height()}, [&](TRect d, TRect s) {
                 if (blended)
                     DrawMaskPiece(d, s, bitmap, image, none);
@@ -197,6 +334,23 @@ void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentB
             });
         }
     });
+}
+
+}  // namespace
+
+void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                  const TsSkinTables& tables, const TsMaskData& mask) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, true);
+}
+
+void DrawSkinRectOver(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                      const TsSkinTables& tables, const TsMaskData& mask, TFrameUnderlay& under) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, true, &under);
+}
+
+void DrawSkinRectTileByTile(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg,
+                            int state, const TsSkinTables& tables, const TsMaskData& mask) {
+    DrawFrame(bitmap, rect, fillCentre, parentBg, state, tables, mask, false);
 }
 
 void MaskBlend(TRect destRect, TRect sourceRect, TBitmap24& bitmap, const TMaskImage& image, int mode) {

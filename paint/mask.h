@@ -13,6 +13,7 @@
 
 #include "gui/bitmap24.h"
 #include "paint/geometry.h"
+#include "paint/mask_row.h"
 #include "paint/shared_state.h"
 #include "skin/skin_data.h"
 
@@ -57,6 +58,33 @@ inline std::uint8_t MaskBlendChannel(int d, int s, int m) {
 // Corner key pixels take parentBg's pixels (or GlobalFillColor while it is set).
 void DrawSkinRect(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
                   const TsSkinTables& tables, const TsMaskData& mask);
+
+// What lies under a frame and is not painted yet: a partly transparent item's
+// background that DrawSkinRectOver paints as the frame needs it, and blends the
+// centre's rows over as it computes them (PaintItem).
+class TFrameUnderlay {
+public:
+    virtual ~TFrameUnderlay() = default;
+    // Paints everything under the frame but centre (cut to the bitmap), once.
+    virtual void PaintAround(TRect centre) = 0;
+    // Paints the centre's part of row y, unless it is done.
+    virtual void PaintCentreRow(int y) = 0;
+    // Blends row y of the centre with source straight over what lies under it,
+    // as it computes that; false, with nothing done, when it cannot.
+    virtual bool BlendCentreRow(int y, const TMaskRowSource& source) = 0;
+    // Paints whatever is still to be painted.
+    virtual void Finish() = 0;
+};
+
+// DrawSkinRect over an underlay that is painted on the way: everything but the
+// frame's centre before the pieces, the centre row by row with it.
+void DrawSkinRectOver(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg, int state,
+                      const TsSkinTables& tables, const TsMaskData& mask, TFrameUnderlay& under);
+
+// DrawSkinRect as the tiles are laid, each edge and centre tile drawn on its own;
+// DrawSkinRect draws the same bytes a whole row at a time (tests compare the two).
+void DrawSkinRectTileByTile(TBitmap24& bitmap, TRect rect, bool fillCentre, const TParentBackground& parentBg,
+                            int state, const TsSkinTables& tables, const TsMaskData& mask);
 
 // One piece of a transparency image: colour at sourceRect, transparency one part
 // lower, to destRect (the smaller of the two sizes is drawn).

@@ -5,12 +5,16 @@
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "paint/blend.h"
 #include "paint/color.h"
 #include "paint/gradient.h"
 #include "paint/item.h"
+#include "paint/mask.h"
+#include "gui/system_colors.h"
 #include "paint/texture.h"
 #include "gradient_rule_support.h"
 #include "paint_picture_support.h"
@@ -476,5 +480,210 @@ TEST(PaintItem, PartlyTransparentItemInTheParentsOwnPictureBlendsOverWhatIsThere
                 const TColor want = !inside || transparency == 100 ? p : MakeColor(kept(RedOf(p)), kept(GreenOf(p)), kept(BlueOf(p)));
                 ASSERT_EQ(b.Pixel(x, y), want) << transparency << " at " << x << "," << y;
             }
+    }
+}
+
+namespace {
+
+// A random gradient text of one to five stops, percents 0 to 120, the first
+// stop's mode one of vertical, horizontal, corner mesh or unknown (mode 7).
+std::string RandomGradient(std::mt19937& rng) {
+    static const int modes[] = {gmVertical, gmVertical, gmHorizontal, gmHorizontal, gmCornerMesh, 7};
+    const int mode = modes[rng() % std::size(modes)];
+    std::string text;
+    const int stops = 1 + int(rng() % 5);
+    for (int i = 0; i < stops; ++i)
+        text += std::to_string(rng() & 0xFFFFFF) + ";" + std::to_string(rng() & 0xFFFFFF) + ";" +
+                std::to_string(rng() % 121) + ";" + std::to_string(i == 0 ? mode : int(rng() % 3)) + ";0;";
+    return text;
+}
+
+TBitmap24 RandomPicture(int w, int h, std::mt19937& rng) {
+    TBitmap24 b(w, h, rng() % 2 ? TRowOrder::TopDown : TRowOrder::BottomUp);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixel(x, y, rng() & 0xFFFFFF);
+    return b;
+}
+
+bool SamePixels(const TBitmap24& a, const TBitmap24& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(PaintGradient, RandomBandsInRectanglesCutByTheBitmapFollowTheBandRule) {
+    // The lines are those of the rectangle cut to the bitmap; each is painted
+    // across the whole of it, in the colour of the last band that holds it.
+    std::mt19937 rng(83);
+    for (int round = 0; round < 400; ++round) {
+        const bool vertical = rng() % 2 == 0;
+        std::vector<TRuleStop> stops(1 + rng() % 5);
+        std::string text;
+        for (TRuleStop& s : stops) {
+            s = {TColor(rng() & 0xFFFFFF), TColor(rng() & 0xFFFFFF), int(rng() % 121)};
+            // Bands of one colour, and bands where only one channel moves.
+            if (rng() % 3 == 0) s.Color2 = s.Color1;
+            if (rng() % 4 == 0) s.Color2 = (s.Color1 & ~(0xFFu << (8 * (rng() % 3)))) | (s.Color2 & (0xFFu << (8 * (rng() % 3))));
+            text += std::to_string(s.Color1) + ";" + std::to_string(s.Color2) + ";" + std::to_string(s.Percent) + ";" +
+                    (vertical ? "0" : "1") + ";0;";
+        }
+        TBitmap24 b = RandomPicture(1 + int(rng() % 40), 1 + int(rng() % 40), rng);
+        const TBitmap24 before = b.Clone();
+        const TRect rect = Bounds(int(rng() % 20) - 8, int(rng() % 20) - 8, int(rng() % 50), int(rng() % 50));
+        PaintGradient(b, rect, ParseGradientData(text));
+        const TRect cut = Intersect(rect, {0, 0, b.Width(), b.Height()});
+        const int length = vertical ? cut.Height() : cut.Width();
+        // The band rule, written out (gradient_rule_support.h).
+        const std::vector<TColor> want = length > 0 ? RuleLines(stops, korvel::testing::RuleBands(stops, length), length)
+                                                    : std::vector<TColor>{};
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const bool inside = x >= cut.Left && x < cut.Right && y >= cut.Top && y < cut.Bottom;
+                const TColor expected = inside ? want[static_cast<std::size_t>(vertical ? y - cut.Top : x - cut.Left)]
+                                               : before.Pixel(x, y);
+                ASSERT_EQ(b.Pixel(x, y), expected) << "round " << round << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(PaintOpaque, LinesComputedOnceGiveTheBytesOfTheLayersPaintedOneByOne) {
+    // Colours (system colours among them), percents from below 0 to above 100,
+    // gradients of every mode or none, a texture or none, a colour answered by the
+    // parent or none, over a bitmap whose old pixels show where the layers leave them.
+    std::mt19937 rng(89);
+    TBitmap24 pattern = RandomPicture(5, 4, rng);
+    for (int round = 0; round < 3000; ++round) {
+        const TsGradArray stops = rng() % 6 == 0 ? TsGradArray{} : ParseGradientData(RandomGradient(rng));
+        TTexture texture;
+        texture.Pattern = &pattern;
+        TOpaqueLayers layers;
+        layers.Color = rng() % 5 == 0 ? TColor(0xFF000000u | (rng() % 25)) : TColor(rng() & 0xFFFFFF);
+        layers.Transparency = int(rng() % 3) * 50;
+        layers.GradientPercent = int(rng() % 131) - 15;
+        layers.Gradient = rng() % 8 == 0 ? nullptr : &stops;
+        layers.ImagePercent = rng() % 3 == 0 ? 0 : int(rng() % 131) - 15;
+        layers.Texture = rng() % 3 == 0 ? &texture : nullptr;
+        layers.DrawType = int(rng() % 8);
+        SharedColor = rng() % 2 ? clNone : TColor(rng() & 0xFFFFFF);
+        TBitmap24 a = RandomPicture(1 + int(rng() % 30), 1 + int(rng() % 30), rng);
+        TBitmap24 b = a.Clone();
+        const TRect rect = Bounds(int(rng() % 12) - 4, int(rng() % 12) - 4, int(rng() % 40), int(rng() % 40));
+        PaintOpaque(a, rect, layers);
+        PaintOpaqueLayers(b, rect, layers);
+        SharedColor = clNone;
+        ASSERT_TRUE(SamePixels(a, b)) << "round " << round;
+    }
+}
+
+TEST(PaintItem, PartlyTransparentItemsGiveTheBytesOfTheirPictureBlendedOverTheParent) {
+    // The item painted into a picture of its own and blended over what lies behind
+    // (the rectangle as a fully transparent item shows it), against the rows
+    // blended straight from their lines; sizes of one row or column included, where
+    // the blend of two pictures leaves what lies behind.
+    std::mt19937 rng(97);
+    for (int round = 0; round < 2000; ++round) {
+        TsSkinTables t = OneSection(rng() & 0xFFFFFF, 1 + int(rng() % 99), int(rng() % 131) - 15, "");
+        TsGeneralData& s = t.Sections[0];
+        s.GradientData = rng() % 6 == 0 ? "" : RandomGradient(rng);
+        s.GradientArray = ParseGradientData(s.GradientData);
+        s.ImagePercent = rng() % 3 == 0 ? 0 : int(rng() % 131) - 15;
+        TBitmap24 parent = RandomPicture(40, 40, rng);
+        TBitmap24 a = RandomPicture(1 + int(rng() % 30), 1 + int(rng() % 30), rng);
+        const bool own = rng() % 6 == 0;   // painted into the parent's own picture
+        const TParentBackground bg{own ? &a : &parent, int(rng() % 20) - 10, int(rng() % 20) - 10, true};
+        const TPoint point{int(rng() % 20) - 5, int(rng() % 20) - 5};
+        const int l = int(rng() % a.Width()), top = int(rng() % a.Height());
+        const TRect rect{l, top, l + 1 + int(rng() % (a.Width() - l)), top + 1 + int(rng() % (a.Height() - top))};
+        const TColor shared = rng() % 4 == 0 ? TColor(rng() & 0xFFFFFF) : clNone;
+
+        // What lies behind, then the item's own picture blended over it.
+        TBitmap24 want = a.Clone();
+        TParentBackground wantBg = bg;
+        if (own) wantBg.Bitmap = &want;
+        TsSkinTables behind = OneSection(0, 100, 0, "");
+        SharedColor = shared;
+        PaintItemBackground(0, wantBg, clNone, -1, -1, &behind, want, point, rect, 0);
+        TBitmap24 item(rect.Width(), rect.Height());
+        TOpaqueLayers layers;
+        layers.Color = s.Color;
+        layers.Transparency = s.Transparency;
+        layers.GradientPercent = s.GradientPercent;
+        layers.Gradient = &s.GradientArray;
+        layers.ImagePercent = s.ImagePercent;
+        PaintOpaqueLayers(item, {0, 0, rect.Width(), rect.Height()}, layers);
+        BlendBitmapAt(want, item, static_cast<std::uint8_t>(s.Transparency * 255 / 100), {rect.Left, rect.Top},
+                      {0, 0, rect.Width(), rect.Height()});
+
+        PaintItemBackground(0, bg, clNone, -1, -1, &t, a, point, rect, 0);
+        SharedColor = clNone;
+        ASSERT_TRUE(SamePixels(a, want)) << "round " << round << " " << rect.Width() << "x" << rect.Height();
+    }
+}
+
+TEST(PaintItem, FramesOverPartlyTransparentItemsGiveTheBytesOfTheBackgroundAndTheFramePaintedInTurn) {
+    // PaintItem paints a partly transparent item's background as its frame needs
+    // it and blends the frame's middle rows straight over it; the steps painted one
+    // after the other (background, then the frame tile by tile) are the reference.
+    std::mt19937 rng(101);
+    for (int round = 0; round < 2500; ++round) {
+        TsSkinTables t = OneSection(rng() & 0xFFFFFF, rng() % 5 == 0 ? 0 : 1 + int(rng() % 99), int(rng() % 131) - 15, "");
+        TsGeneralData& s = t.Sections[0];
+        s.GradientData = rng() % 6 == 0 ? "" : RandomGradient(rng);
+        s.GradientArray = ParseGradientData(s.GradientData);
+        s.HotTransparency = int(rng() % 100);
+        s.HotGradientPercent = int(rng() % 101);
+        s.HotGradientArray = s.GradientArray;
+        // A frame on the master bitmap: colour and transparency bytes at random, key pixels here and there.
+        const int cw = 1 + int(rng() % 6), ch = 1 + int(rng() % 6), states = 1 + int(rng() % 3);
+        const int maskType = rng() % 4 == 0 ? 0 : 1;
+        t.MasterBitmap = RandomPicture(cw * 3 * states + 2, ch * 3 * (maskType + 1) + 1, rng);
+        for (int i = 0; i < int(rng() % 12); ++i)
+            t.MasterBitmap.SetPixel(int(rng() % t.MasterBitmap.Width()), int(rng() % t.MasterBitmap.Height()), clNone);
+        TsMaskData m;
+        m.R = {1, 0, 1 + cw * 3 * states, ch * 3 * (maskType + 1)};
+        m.ImageCount = static_cast<std::int16_t>(states);
+        m.MaskType = static_cast<std::int16_t>(maskType);
+        m.BorderWidth = static_cast<std::int16_t>(rng() % 5 == 0);
+        t.Masks.push_back(m);
+
+        // Mostly a parent picture under the whole item, sometimes one that ends inside it.
+        TBitmap24 parent = RandomPicture(90, 70, rng);
+        TBitmap24 a = RandomPicture(2 + int(rng() % 60), 2 + int(rng() % 40), rng);
+        const int l = int(rng() % (a.Width() - 1)), top = int(rng() % (a.Height() - 1));
+        const TRect rect{l, top, l + 2 + int(rng() % (a.Width() - l - 1)), top + 2 + int(rng() % (a.Height() - top - 1))};
+        const bool inside = rng() % 3 != 0;
+        const TParentBackground bg{&parent, inside ? int(rng() % 10) : int(rng() % 60) - 30,
+                                   inside ? int(rng() % 10) : int(rng() % 60) - 30, rng() % 8 != 0};
+        const TPoint point{int(rng() % 20) - (inside ? 0 : 10), int(rng() % 20) - (inside ? 0 : 10)};
+        const bool centre = rng() % 4 != 0;
+        const int state = int(rng() % 3);
+        TItemSource item = Source(&t, 0);
+        item.BorderIndex = 0;
+        item.HasParent = rng() % 2 == 0;
+        item.ParentColor = rng() & 0xFFFFFF;
+        item.NeedsParentRepaint = rng() % 3 != 0;
+        const TColor answer = rng() & 0xFFFFFF;
+        if (rng() % 2) item.ParentControlColor = [answer] { return answer; };
+
+        TBitmap24 want = a.Clone();
+        {
+            // PaintItem's steps, one after the other, as they are laid down for it.
+            SharedColor = clNone;
+            if (!bg.Ready && item.HasParent) SharedColor = GlobalFillColor = ColorToRgb(item.ParentColor);
+            if (bg.Ready && !item.NeedsParentRepaint && SharedColor == clNone && item.ParentControlColor)
+                SharedColor = item.ParentControlColor();
+            PaintItemBackground(0, bg, clNone, -1, -1, &t, want, point, rect, state);
+            TParentBackground moved = bg;
+            moved.OffsetX += point.X;
+            moved.OffsetY += point.Y;
+            DrawSkinRectTileByTile(want, rect, centre, moved, state, t, t.Masks[0]);
+            GlobalFillColor = SharedColor = clNone;
+        }
+        PaintItem(item, bg, centre, a, point, rect, state);
+        ASSERT_TRUE(SamePixels(a, want)) << "round " << round << " " << rect.Width() << "x" << rect.Height();
     }
 }

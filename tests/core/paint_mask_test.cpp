@@ -146,6 +146,94 @@ TEST(DrawSkinRect, HugeRectanglesDrawOnlyWhatShowsAndOutOfRangeOnesNothing) {
     }
 }
 
+namespace {
+
+// A random frame skin: master bitmap bytes at random with key pixels (and near
+// misses) sprinkled in, one mask entry on it or with a picture of its own.
+TsSkinTables RandomFrameSkin(std::mt19937& rng) {
+    TsSkinTables t;
+    const int keyEvery = 1 + int(rng() % 12);   // 1: every pixel a key
+    auto randomPicture = [&](int w, int h) {
+        TBitmap24 b(w, h, rng() % 2 ? TRowOrder::TopDown : TRowOrder::BottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const unsigned pick = rng() % (keyEvery * 2);
+                b.SetPixel(x, y, pick == 0 ? kKey : pick == 1 ? 0x00FF00FE : TColor(rng() & 0xFFFFFF));
+            }
+        return b;
+    };
+    t.MasterBitmap = randomPicture(6 + int(rng() % 40), 6 + int(rng() % 40));
+    TsMaskData m;
+    m.ImageCount = static_cast<std::int16_t>(1 + rng() % 3);
+    m.MaskType = static_cast<std::int16_t>(rng() % 2);
+    m.BorderWidth = static_cast<std::int16_t>(rng() % 4 == 0);
+    m.StretchMode = static_cast<std::int16_t>(rng() % 5 == 0);
+    if (rng() % 4 == 0) {
+        m.Bmp = std::make_shared<TBitmap24>(randomPicture(3 + int(rng() % 30), 3 + int(rng() % 30)));
+        if (rng() % 2) m.ImageCount = 0;   // counts as three states with a transparency part
+    } else {
+        const int w = t.MasterBitmap.Width(), h = t.MasterBitmap.Height();
+        const int l = int(rng() % 4), top = int(rng() % 4);
+        m.R = {l, top, l + 3 + int(rng() % (w - l - 2)), top + 3 + int(rng() % (h - top - 2))};
+    }
+    t.Masks.push_back(m);
+    return t;
+}
+
+}  // namespace
+
+TEST(DrawSkinRect, WholeRowsGiveTheBytesOfTheTileWalk) {
+    // Frames of every kind (transparency part or not, a picture of the entry's
+    // own, stretched colour edges), in rectangles inside, across and beyond the
+    // bitmap, with and without a parent picture and a fill colour for key pixels.
+    std::mt19937 rng(57);
+    for (int round = 0; round < 1500; ++round) {
+        const TsSkinTables skin = RandomFrameSkin(rng);
+        const int w = 2 + int(rng() % 60), h = 2 + int(rng() % 50);
+        TBitmap24 a(w, h, rng() % 2 ? TRowOrder::TopDown : TRowOrder::BottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) a.SetPixel(x, y, rng() & 0xFFFFFF);
+        TBitmap24 b = a.Clone();
+        TRect rect = Bounds(int(rng() % 30) - 10, int(rng() % 30) - 10, 2 + int(rng() % 90), 2 + int(rng() % 80));
+        if (round % 50 == 0) rect = {-kMaxPaintCoordinate, -5, kMaxPaintCoordinate, h + 7};
+        TBitmap24 parent(w + 10, h + 10);
+        for (int y = 0; y < parent.Height(); ++y)
+            for (int x = 0; x < parent.Width(); ++x) parent.SetPixel(x, y, rng() & 0xFFFFFF);
+        const TParentBackground bg =
+            rng() % 2 ? TParentBackground{&parent, int(rng() % 9) - 4, int(rng() % 9) - 4, true} : TParentBackground{};
+        GlobalFillColor = rng() % 3 == 0 ? TColor(rng() & 0xFFFFFF) : clNone;
+        const bool centre = rng() % 4 != 0;
+        const int state = int(rng() % 5) - 1;
+        DrawSkinRect(a, rect, centre, bg, state, skin, skin.Masks[0]);
+        DrawSkinRectTileByTile(b, rect, centre, bg, state, skin, skin.Masks[0]);
+        GlobalFillColor = clNone;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "round " << round << " at " << x << "," << y;
+    }
+}
+
+TEST(DrawSkinRect, AFrameDrawnIntoItsOwnImageReadsWhatItHasWrittenAsTheTilesAreLaid) {
+    // Tiles laid over the picture they are taken from read pixels that earlier
+    // tiles have already changed: the result depends on the order of the tiles.
+    for (int maskType : {0, 1}) {
+        std::mt19937 rng(71);
+        TsSkinTables a = FrameSkin(3, 3, maskType), b = FrameSkin(3, 3, maskType);
+        for (int y = 0; y < a.MasterBitmap.Height(); ++y)
+            for (int x = 0; x < a.MasterBitmap.Width(); ++x) {
+                const TColor c = rng() % 5 == 0 ? kKey : TColor(rng() & 0xFFFFFF);
+                a.MasterBitmap.SetPixel(x, y, c);
+                b.MasterBitmap.SetPixel(x, y, c);
+            }
+        DrawSkinRect(a.MasterBitmap, {2, 1, a.MasterBitmap.Width(), a.MasterBitmap.Height()}, true, {}, 0, a, a.Masks[0]);
+        DrawSkinRectTileByTile(b.MasterBitmap, {2, 1, b.MasterBitmap.Width(), b.MasterBitmap.Height()}, true, {}, 0, b,
+                               b.Masks[0]);
+        for (int y = 0; y < a.MasterBitmap.Height(); ++y)
+            for (int x = 0; x < a.MasterBitmap.Width(); ++x)
+                ASSERT_EQ(a.MasterBitmap.Pixel(x, y), b.MasterBitmap.Pixel(x, y)) << maskType << " " << x << "," << y;
+    }
+}
+
 TEST(DrawMaskPiece, TransparencyByteWeighsDestinationAndClips) {
     struct Case { std::uint8_t colour, mask, dest, want; } cases[] = {
         {0x50, 0, 200, 0x50},      // opaque: the colour exactly
@@ -222,6 +310,54 @@ TEST(DrawMaskPiece, VectorRowsGiveTheFormulasBytes) {
         EXPECT_EQ(MaskBlendRow(dest.data(), colour.data(), alpha.data(), pixels), keyed) << round;
         ASSERT_EQ(dest, want) << round << " pixels " << pixels;
     }
+}
+
+TEST(DrawMaskPiece, RowsWithoutKeyPixelsGiveTheFormulasBytesForAllByteTriples) {
+    // Every (destination, colour, transparency) byte triple: a row per (colour,
+    // transparency) pair, its destination bytes running through 0..255 three
+    // times, so that each lands in every channel. A uniform colour is never the key.
+    constexpr std::size_t kPixels = 256;
+    std::vector<std::uint8_t> colour(kPixels * 3), alpha(kPixels * 3), dest(kPixels * 3);
+    for (int s = 0; s < 256; ++s)
+        for (int m = 0; m < 256; ++m) {
+            std::fill(colour.begin(), colour.end(), static_cast<std::uint8_t>(s));
+            std::fill(alpha.begin(), alpha.end(), static_cast<std::uint8_t>(m));
+            for (std::size_t i = 0; i < dest.size(); ++i) dest[i] = static_cast<std::uint8_t>(i);
+            ASSERT_FALSE(MaskBlendRow(dest.data(), colour.data(), alpha.data(), kPixels));
+            for (std::size_t i = 0; i < dest.size(); ++i) {
+                const int d = static_cast<std::uint8_t>(i);
+                const int want = std::clamp(((d - s) * m + s * 256) >> 8, 0, 255);   // the rule, written out
+                if (dest[i] != want) FAIL() << "d " << d << " s " << s << " m " << m << ": " << int(dest[i]);
+            }
+        }
+}
+
+TEST(DrawMaskPiece, RowsMatchTheFormulaAtEveryLengthOffsetAndKeyPlacement) {
+    // Every length up to 70 pixels at every start offset of a 32-byte block, each
+    // row without a key, with one key pixel at a random place, and with the three
+    // key bytes straddling two pixels (not a key, but the same byte run).
+    std::mt19937 rng(41);
+    std::vector<std::uint8_t> colourBuffer(70 * 3 + 64), alphaBuffer(70 * 3 + 64), destBuffer(70 * 3 + 64);
+    for (std::size_t pixels = 1; pixels <= 70; ++pixels)
+        for (std::size_t offset = 0; offset < 32; ++offset)
+            for (int kind = 0; kind < 3; ++kind) {
+                for (auto* v : {&colourBuffer, &alphaBuffer, &destBuffer})
+                    for (auto& b : *v) b = static_cast<std::uint8_t>(rng());
+                std::uint8_t* colour = colourBuffer.data() + offset;
+                const std::uint8_t* alpha = alphaBuffer.data() + (offset * 7) % 32;
+                std::uint8_t* dest = destBuffer.data() + (offset * 13) % 32;
+                const std::size_t at = rng() % pixels;
+                if (kind == 1) colour[at * 3] = colour[at * 3 + 2] = 0xFF, colour[at * 3 + 1] = 0;
+                if (kind == 2 && pixels >= 2) {
+                    const std::size_t byte = std::min<std::size_t>(at * 3 + 1 + rng() % 2, pixels * 3 - 3);
+                    colour[byte] = colour[byte + 2] = 0xFF, colour[byte + 1] = 0;
+                }
+                std::vector<std::uint8_t> want = destBuffer;
+                const std::size_t start = static_cast<std::size_t>(dest - destBuffer.data());
+                const bool keyed = MaskBlendRowReference(want.data() + start, colour, alpha, pixels);
+                ASSERT_EQ(MaskBlendRow(dest, colour, alpha, pixels), keyed) << pixels << " " << offset << " " << kind;
+                ASSERT_EQ(destBuffer, want) << pixels << " " << offset << " " << kind;   // nothing written beside the row
+            }
 }
 
 TEST(DrawSkinGlyph, StatesClampAndModesDiffer) {

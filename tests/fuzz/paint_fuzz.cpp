@@ -1,7 +1,8 @@
 // Feeds the painting core random small bitmaps (both row orders, sizes from 0)
 // and random rectangles, points and sizes, negative and huge included: the
 // blends, the mask and frame drawing, the texture types, the item composition
-// and the caption routines must stay inside every bitmap they touch.
+// and the caption routines must stay inside every bitmap they touch, and the
+// fast paths must give the bytes of the plain ones.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
@@ -108,6 +109,14 @@ TsSkinTables Skin(FuzzedDataProvider& in) {
     return t;
 }
 
+// Stops the run (a crash the fuzzer reports with its input) when two bitmaps differ.
+void SameOrTrap(const TBitmap24& a, const TBitmap24& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) __builtin_trap();
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -139,7 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4: {
             const TsSkinTables skin = Skin(in);
             const TsMaskData mask = Mask(in, skin);
-            DrawSkinRect(dest, Rect(in), in.ConsumeBool(), parentBg, in.ConsumeIntegralInRange(-1, 4), skin, mask);
+            const TRect rect = Rect(in);
+            const bool centre = in.ConsumeBool();
+            const int state = in.ConsumeIntegralInRange(-1, 4);
+            // The frame drawn a row at a time must give the tile walk's bytes.
+            TBitmap24 walked = dest.Clone();
+            DrawSkinRectTileByTile(walked, rect, centre, parentBg, state, skin, mask);
+            DrawSkinRect(dest, rect, centre, parentBg, state, skin, mask);
+            SameOrTrap(dest, walked);
             break;
         }
         case 5: {
