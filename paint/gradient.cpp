@@ -35,7 +35,9 @@ void Bands(const TsGradArray& stops, int first, int last, int offset, FillLine f
             const TColor first = colour(0);
             for (int k = 0; k < rows; ++k) fill(start + k, plain ? first : colour(k));
         }
-        start = end;
+        // A length shortened below zero by a negative offset must not walk the
+        // next band back in front of the rectangle.
+        start = std::max(end, first);
     }
 }
 

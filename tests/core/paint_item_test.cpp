@@ -136,6 +136,24 @@ TEST(PaintGradient, VerticalBandsAndTheFinalStopReachingTheLastRow) {
     EXPECT_TRUE(AllPixels(e, 0));
 }
 
+// An offset that makes the measured length negative paints inside the rectangle
+// only: the rows above and below it and the columns beside it keep their zeros.
+TEST(PaintGradient, NegativeOffsetsStayInsideTheRectangle) {
+    for (const char* text : {"255;255;50;0;0;65280;65280;50;0;0;16711680;16711680;0;0;0",
+                             "255;255;50;1;0;65280;65280;50;1;0;16711680;16711680;0;1;0"}) {
+        for (int offset : {-1, -7, -12, -1000}) {
+            TBitmap24 b(12, 12);
+            const TRect rect{3, 3, 9, 9};
+            PaintGradient(b, rect, ParseGradientData(text), offset);
+            for (int y = 0; y < 12; ++y)
+                for (int x = 0; x < 12; ++x)
+                    if (x < rect.Left || x >= rect.Right || y < rect.Top || y >= rect.Bottom) {
+                        EXPECT_EQ(b.Pixel(x, y), 0u) << text << " offset " << offset << " at " << x << "," << y;
+                    }
+        }
+    }
+}
+
 // Gradients of three or more bands, as the title bar, the hot button and the menu
 // item of the internal skin have them, painted line by line by the band rule
 // (gradient_rule_support.h); the bands of each case are worked out by hand.
