@@ -161,13 +161,18 @@ keys() {   # keys KEY...: one key at a time, each given time to open its menu
 probe_lines() { timeout 30 "$WINE" "$BIN/probe.exe" "$TITLE" 2>/dev/null | tr -d '\r'; }
 # child_at TEXT DOWN: sets PX PY to the screen point DOWN pixels below the top
 # of the visible child window showing TEXT, in the middle of its width: the
-# skins' frames differ, so the places come from the program's windows.
+# skins' frames differ, so the places come from the program's windows. A window
+# just asked for may not show yet: it looks again, ten times at most.
 child_at() {
-  local lines origin place X Y WIDTH HEIGHT SCREEN WINDOW
-  lines="$(probe_lines)"
-  # The window's own line: where its client area lies in it (minus signs).
-  origin="$(awk -F'\t' '$1 == -1 { split($5, r, ","); print r[1], r[2]; exit }' <<<"$lines")"
-  place="$(awk -F'\t' -v text="$1" '$1 >= 0 && $3 == 1 && $6 == text { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }' <<<"$lines")"
+  local lines origin="" place="" X Y WIDTH HEIGHT SCREEN WINDOW
+  for _ in $(seq 1 10); do
+    lines="$(probe_lines)"
+    # The window's own line: where its client area lies in it (minus signs).
+    origin="$(awk -F'\t' '$1 == -1 { split($5, r, ","); print r[1], r[2]; exit }' <<<"$lines")"
+    place="$(awk -F'\t' -v text="$1" '$1 >= 0 && $3 == 1 && $6 == text { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }' <<<"$lines")"
+    [ -n "$origin" ] && [ -n "$place" ] && break
+    sleep 0.5
+  done
   [ -n "$origin" ] && [ -n "$place" ] || { failed "no visible window showing \"$1\" in the gallery"; return 1; }
   local ox oy left top width height
   read -r ox oy <<<"$origin"
