@@ -1,5 +1,7 @@
 #include "gallery/gallery_frame.h"
 
+#include <algorithm>
+
 #include "engine/skin_manager.h"
 #include "forms/skin_provider.h"
 #include "forms/skinned_program.h"
@@ -16,11 +18,12 @@ constexpr std::string_view kSkinItemPrefix = "mnuSkin";
 
 }  // namespace
 
-TGalleryFrame::TGalleryFrame(TComponent* owner, HMODULE module)
+TGalleryFrame::TGalleryFrame(TComponent* owner, HMODULE module, const std::string& startSkin)
     : TForm(owner), module_(module ? module : GetModuleHandleW(nullptr)) {
     PrepareSkinnedProgram();
     RegisterHandlers();
     ReadDefinitionResource(module_, "GALLERYFRAME");
+    if (!startSkin.empty()) StartIn(startSkin);
     // sSkinProvider1 gives the frame its TsMDIForm (skinned MDI area, its scroll
     // bars and the maximised child's buttons in the menu line) at its first skin-up.
     RebuildSkinsMenu();
@@ -71,6 +74,19 @@ void TGalleryFrame::SetActiveChildState(TWindowState state) {
 
 void TGalleryFrame::ArrangeIcons() {
     if (HWND client = ClientHandle()) SendMessageW(client, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TGalleryFrame::StartIn(const std::string& skin) {
+    std::vector<std::string> skins;
+    SkinManager().ListSkins(skins);
+    // The manager would take the internal skin for a name it does not find: say so instead.
+    if (std::find(skins.begin(), skins.end(), skin) == skins.end()) {
+        Application().HandleException(EInvalidOperation("The gallery has no skin \"" + skin + "\" in " +
+                                                        SkinManager().SkinDirectory() + "; it starts in \"" +
+                                                        SkinManager().SkinName() + "\""));
+        return;
+    }
+    SkinManager().SetSkinName(skin);
 }
 
 void TGalleryFrame::RebuildSkinsMenu() {

@@ -21,8 +21,12 @@ class TsSkinManager;
 class TGalleryFrame : public TForm {
 public:
     // Builds the frame from the definition resources of Module (nullptr: the program)
-    // and opens one window of controls.
-    explicit TGalleryFrame(TComponent* owner, HMODULE module = nullptr);
+    // and opens one window of controls. A StartSkin names the skin (one the Skins
+    // menu lists) the frame and that window start in instead of the definition's
+    // own: chosen before the window of controls is made and before anything
+    // shows. A name the Skins menu would not list is reported and the
+    // definition's own skin stays.
+    explicit TGalleryFrame(TComponent* owner, HMODULE module = nullptr, const std::string& startSkin = {});
     std::string ClassName() const override { return "TGalleryFrame"; }
 
     // Opens a new child window of the given kind and answers it.
@@ -41,6 +45,7 @@ private:
     void ArrangeIcons();
     void SetActiveChildState(TWindowState state);
     void ChooseSkin(TObject* sender);
+    void StartIn(const std::string& skin);
 
     HMODULE module_;
 };

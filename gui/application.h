@@ -20,9 +20,10 @@ public:
     // Creates a form owned by the application; the first becomes the main form.
     // A form whose definition cannot be read is reported in a message box naming
     // the line, and the application terminates (Run returns at once); returns nullptr then.
-    template <class T>
-    T* CreateForm() {
-        return static_cast<T*>(AddForm([this]() -> TForm* { return new T(this); }));
+    // Arguments after the owner go to the form's constructor.
+    template <class T, class... TArgs>
+    T* CreateForm(const TArgs&... args) {
+        return static_cast<T*>(AddForm([&]() -> TForm* { return new T(this, args...); }));
     }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }

@@ -1,9 +1,11 @@
 // probe [TITLE [--screen]]: lists what a user sees of a running window, for
-// end-to-end tests driven from outside the program. One line per child window,
-// depth first in z-order, tab-separated:
+// end-to-end tests driven from outside the program. One line for the window
+// itself (depth -1), then one per child window, depth first in z-order,
+// tab-separated:
 //   depth  class  visible(0/1)  enabled(0/1)  left,top,width,height  text
-// Coordinates are relative to the top-level window's client area (on the
-// screen with --screen, for a test that clicks a child window); visible is
+// Coordinates are relative to the top-level window's client area (the window's
+// own line thus tells where that area lies in the window; on the screen with
+// --screen, for a test that clicks a child window); visible is
 // 1 only when the window and all its parents are visible. The text is UTF-8
 // with backslash, tab and line breaks escaped (\\, \t, \r, \n).
 // Exit code 1 when no such top-level window exists.
@@ -70,6 +72,6 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "probe: no window titled \"%s\"\n", Utf8(title).c_str());
         return 1;
     }
-    for (HWND child = GetWindow(topLevel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) Print(child, 0);
+    Print(topLevel, -1);
     return 0;
 }

@@ -1,26 +1,37 @@
 #!/usr/bin/env bash
 # The gallery as a user meets it: the real korvel-gallery.exe under Wine on the
-# display in DISPLAY, driven with real keys and clicks (xdotool). It opens a
-# child window from the File menu, maximises it with a double click on its
-# title bar and restores it from the Window menu, switches to Basalt and back
-# through the Skins menu, and compares the frame's pixels at each step with the
-# reference pictures in tests/data/gallery, without tolerance:
+# display in DISPLAY, driven with real keys and clicks (xdotool), in every skin
+# of tests/data/skins.list. For each skin it starts the program in that skin
+# (the first, the program's own, by a plain start; the others named on the
+# command line) and compares the frame's pixels at each step with the reference
+# pictures SKIN-STEP.png in tests/data/gallery, without tolerance:
 #
-#   elegant-start       the frame as it starts, with its Controls window (whose
-#                       Controls menu shows in the frame's menu line)
-#   elegant-maximised   the Sizeable window maximised (its icon starts the menu line)
-#   elegant-normal      the Sizeable window restored, the Controls window inactive
-#                       (after Basalt and back: the frame's title bar and both windows)
-#   basalt-normal       the same in Basalt, after maximising and restoring (right
-#                       after the switch: the frame's title bar and both windows)
-#   basalt-maximised    the Sizeable window maximised in Basalt
+#   start           as it starts, with its Controls window (whose Controls menu
+#                   shows in the frame's menu line)
+#   button-hot      the pointer on the Controls window's Normal button
+#   button-pressed  the left button held down on it (released there: a click)
+#   check-hot       the pointer on the Unchecked check box
+#   popup-menu      the frame's system menu open (a right click on its title bar)
+#   maximised       the Sizeable window, opened from the File menu, maximised by
+#                   a double click on its title bar (its icon starts the menu line)
+#   normal          the Sizeable window restored from the Window menu, the
+#                   Controls window inactive with its inactive title bar
+#   menu-bar        the Window menu open, its head pressed in the menu line
+#
+# Then, in the program started in the first skin, the Skins menu changes skins
+# in an order that takes every ordered pair of the listed skins once; right
+# after the change from OLD to NEW the frame must equal NEW-normal (taken as
+# NEW-from-OLD-normal), then with the Window menu open NEW-menu-bar and with
+# the Sizeable window maximised NEW-maximised. File > Exit ends the program
+# with exit code 0.
 #
 #   gallery_e2e.sh WINE_LOADER BIN_DIR      (WINEPREFIX and DISPLAY set, wineserver running)
 #
 # A differing picture leaves NAME.actual.png and NAME.diff.png (changed pixels
 # red) in BIN_DIR/../gallery-shots and names them. KORVEL_UPDATE_REFERENCES=1
-# (which ctest never passes on) writes the pictures taken as the new references
-# instead and ends with status 77, not run:
+# (which ctest never passes on) writes the pictures of the fresh starts as the
+# new references instead (the pictures after skin changes are still compared
+# with them) and ends with status 77, not run:
 #   scripts/test.sh regenerate-gallery
 # Look at every one before committing.
 set -uo pipefail
@@ -43,10 +54,10 @@ source "$HERE/lib.sh"
 
 failed() { note "FAIL: $*"; FAILURES=$((FAILURES + 1)); }
 
-# start_program EXE: starts the program and waits (bounded, 30 s) for its
-# visible window; sets PID and WID.
+# start_program EXE [ARGUMENT...]: starts the program and waits (bounded, 30 s)
+# for its visible window; sets PID and WID.
 start_program() {
-  "$WINE" "$1" >"$SHOTS/program.log" 2>&1 </dev/null &
+  "$WINE" "$@" >>"$SHOTS/program.log" 2>&1 </dev/null &
   PID=$!
   WID="$(find_window "$TITLE" 600 0.05 "$PID")"
 }
@@ -88,12 +99,14 @@ settle() {
   return 1
 }
 
-# matches NAME: the settled window against the reference NAME.png (or, with
-# KORVEL_UPDATE_REFERENCES set, the picture becomes the reference).
+# matches NAME [REFERENCE]: the settled window against REFERENCE.png (default:
+# NAME.png). With KORVEL_UPDATE_REFERENCES set, a picture of its own name becomes
+# the reference; one of another name (a picture after a skin change) is still
+# compared, with the reference just written.
 matches() {
-  local name="$1" shot="$SHOTS/$1.png" reference="$REFERENCES/$1.png"
+  local name="$1" shot="$SHOTS/$1.png" reference="$REFERENCES/${2:-$1}.png"
   settle "$shot" || { failed "$name: the window did not stop changing within 10 s"; return 1; }
-  if [ -n "$UPDATE" ]; then
+  if [ -n "$UPDATE" ] && [ "${2:-$1}" == "$1" ]; then
     # No time stamps: a picture made again from the same pixels is the same file.
     convert "$shot" -strip -define png:exclude-chunks=date,time "PNG24:$reference" && note "wrote $reference"
     return 0
@@ -113,28 +126,6 @@ matches() {
   note "    actual:     $SHOTS/$name.actual.png"
   note "    difference: $SHOTS/$name.diff.png"
   return 1
-}
-
-# matches_part NAME REFERENCE GEOMETRY...: the settled window against the
-# reference REFERENCE.png within each rectangle (WxH+X+Y of the window). With
-# KORVEL_UPDATE_REFERENCES set the references are being made: nothing is compared.
-matches_part() {
-  local name="$1" reference="$REFERENCES/$2.png" shot="$SHOTS/$1.png" part
-  shift 2
-  settle "$shot" || { failed "$name: the window did not stop changing within 10 s"; return 1; }
-  [ -n "$UPDATE" ] && return 0
-  [ -f "$reference" ] || { failed "$name: no reference $reference"; return 1; }
-  for part in "$@"; do
-    convert "$reference" -crop "$part" +repage "PNG24:$SHOTS/$name.expected-part.png" &&
-      convert "$shot" -crop "$part" +repage "PNG24:$SHOTS/$name.actual-part.png" ||
-      { failed "$name: cutting $part out of the pictures failed"; return 1; }
-    if ! same_picture "$SHOTS/$name.expected-part.png" "$SHOTS/$name.actual-part.png"; then
-      failed "$name differs from $reference within $part (actual: $shot)"
-      return 1
-    fi
-  done
-  rm -f "$SHOTS/$name".*-part.png
-  note "ok: $name"
 }
 
 stop_program() {
@@ -166,61 +157,136 @@ keys() {   # keys KEY...: one key at a time, each given time to open its menu
   local key
   for key in "$@"; do xdotool key "$key"; sleep 0.4; done
 }
-# The Sizeable window's title bar: the window lies at (380, 404) in the MDI area,
-# which starts below the frame's title bar and its menu line.
-maximise_by_title() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
+# The probe's lines for the gallery's window (tools/probe.cpp).
+probe_lines() { timeout 30 "$WINE" "$BIN/probe.exe" "$TITLE" 2>/dev/null | tr -d '\r'; }
+# child_at TEXT DOWN: sets PX PY to the screen point DOWN pixels below the top
+# of the visible child window showing TEXT, in the middle of its width: the
+# skins' frames differ, so the places come from the program's windows. A window
+# just asked for may not show yet: it looks again, ten times at most.
+child_at() {
+  local lines origin="" place="" X Y WIDTH HEIGHT SCREEN WINDOW
+  for _ in $(seq 1 10); do
+    lines="$(probe_lines)"
+    # The window's own line: where its client area lies in it (minus signs).
+    origin="$(awk -F'\t' '$1 == -1 { split($5, r, ","); print r[1], r[2]; exit }' <<<"$lines")"
+    place="$(awk -F'\t' -v text="$1" '$1 >= 0 && $3 == 1 && $6 == text { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }' <<<"$lines")"
+    [ -n "$origin" ] && [ -n "$place" ] && break
+    sleep 0.5
+  done
+  [ -n "$origin" ] && [ -n "$place" ] || { failed "no visible window showing \"$1\" in the gallery"; return 1; }
+  local ox oy left top width height
+  read -r ox oy <<<"$origin"
+  read -r left top width height <<<"$place"
   eval "$(xdotool getwindowgeometry --shell "$WID")"
-  xdotool mousemove --sync $((X + 508)) $((Y + 459)) click --repeat 2 --delay 80 1
+  PX=$((X - ox + left + width / 2)) PY=$((Y - oy + top + ${2:-$((height / 2))}))
+}
+point_at() {   # point_at TEXT: the pointer on the middle of the child window showing TEXT
+  child_at "$1" && xdotool mousemove --sync "$PX" "$PY"
+}
+# The Sizeable window's title bar, a double click on it.
+maximise_by_title() {
+  child_at Sizeable 10 || return 1
+  xdotool mousemove --sync "$PX" "$PY" click --repeat 2 --delay 80 1
   sleep 0.3
   rest_pointer
 }
+maximise() {   # maximise SKIN-PREFIX
+  maximise_by_title
+  wait_for_name "$TITLE - [Sizeable]" || failed "$1: a double click on the Sizeable window's title bar did not maximise it (title: $(window_name))"
+}
+restore() {   # restore SKIN-PREFIX
+  keys alt+w r
+  wait_for_name "$TITLE" || failed "$1: Window > Restore did not restore the Sizeable window (title: $(window_name))"
+}
 
+# The Skins menu lists what ListSkins finds: the internal skin (the list's first)
+# and the installed folders with an options file, sorted as CompareText sorts.
+skins_menu_position() {   # skins_menu_position NAME: its item's place, from 0
+  local listed
+  listed="$({ printf '%s\n' "${SKIN_NAMES[0]}"
+              for folder in "$DIR/skins"/*/; do
+                [ -f "$folder/Options.dat" ] && basename "$folder"
+              done; } | LC_ALL=C sort -s -f)"
+  awk -v name="$1" '$0 == name { print NR - 1; found = 1; exit } END { if (!found) exit 1 }' <<<"$listed"
+}
+choose_skin() {   # choose_skin INDEX: Skins > that skin, with keys (the first item is selected as the menu opens)
+  local position downs=()
+  position="$(skins_menu_position "${SKIN_NAMES[$1]}")" || { failed "the Skins menu would not list ${SKIN_NAMES[$1]}"; return 1; }
+  for ((i = 0; i < position; i++)); do downs+=(Down); done
+  keys alt+s "${downs[@]}" Return
+}
+
+# fresh_start INDEX: the program started in the listed skin INDEX, through every
+# step of its own pictures; it keeps running, the Sizeable window restored.
+fresh_start() {
+  local skin="${SKIN_PREFIXES[$1]}" arguments=()
+  # The first is the program's own skin: a plain start.
+  [ "$1" -gt 0 ] && arguments=("${SKIN_NAMES[$1]}")
+  start_program "$DIR/korvel-gallery.exe" "${arguments[@]}" ||
+    { failed "$skin: the gallery's window did not appear within 30 s"; return 1; }
+  rest_pointer
+  matches "$skin-start"
+  point_at Normal && matches "$skin-button-hot"
+  xdotool mousedown 1
+  matches "$skin-button-pressed"
+  xdotool mouseup 1
+  point_at Unchecked && matches "$skin-check-hot"
+  rest_pointer
+  xdotool click 3
+  matches "$skin-popup-menu"
+  keys Escape
+  keys alt+f z
+  maximise "$skin"
+  matches "$skin-maximised"
+  restore "$skin"
+  matches "$skin-normal"
+  keys alt+w
+  matches "$skin-menu-bar"
+  keys Escape Escape
+}
+
+end_program() {   # File > Exit ends the program with exit code 0.
+  keys alt+f x
+  for _ in $(seq 1 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$PID" 2>/dev/null; then
+    failed "File > Exit did not end the gallery within 10 s"
+    stop_program
+    return
+  fi
+  wait "$PID"
+  local code=$?
+  PID=""
+  [ "$code" -eq 0 ] && note "ok: File > Exit ends the gallery with exit code 0" || failed "the gallery ended with exit code $code"
+}
+
+read_skin_list || exit 1
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS" "$DIR/skins" || exit 1
 cp "$BIN/korvel-gallery.exe" "$DIR/" || { note "cannot copy korvel-gallery.exe from $BIN"; exit 1; }
 cp -r "$ROOT/skins/." "$DIR/skins/" || { note "cannot copy the shipped skins"; exit 1; }
 trap 'stop_program' EXIT
 
-start_program "$DIR/korvel-gallery.exe" || { failed "the gallery's window did not appear within 30 s"; finish; }
-rest_pointer
-matches elegant-start
+# The other skins first: the changes of the last start compare with their references.
+for ((index = ${#SKIN_PREFIXES[@]} - 1; index > 0; index--)); do
+  fresh_start "$index" && end_program
+  stop_program
+done
+fresh_start 0 || finish
 
-keys alt+f z
-maximise_by_title
-wait_for_name "$TITLE - [Sizeable]" || failed "a double click on the Sizeable window's title bar did not maximise it (title: $(window_name))"
-matches elegant-maximised
-keys alt+w r
-wait_for_name "$TITLE" || failed "Window > Restore did not restore the Sizeable window (title: $(window_name))"
-matches elegant-normal
-
-# Right after a skin switch the whole frame, the inactive Controls window with
+# Right after a skin change the whole frame, the inactive Controls window with
 # its scroll bars and the MDI area's edge included, shows exactly the new skin's
-# pixels: the same picture as after a maximise and restore have repainted
-# everything.
-WHOLE_WINDOW=728x686+0+0
-# The Skins menu lists Basalt, then the internal skin.
-keys alt+s Return
-matches_part basalt-switched basalt-normal "$WHOLE_WINDOW"
-maximise_by_title
-wait_for_name "$TITLE - [Sizeable]" || failed "the Sizeable window did not maximise in Basalt (title: $(window_name))"
-matches basalt-maximised
-keys alt+w r
-wait_for_name "$TITLE" || failed "the Sizeable window was not restored in Basalt (title: $(window_name))"
-matches basalt-normal
-
-keys alt+s Down Return
-matches_part elegant-switched-back elegant-normal "$WHOLE_WINDOW"
-
-# File > Exit ends the program.
-keys alt+f x
-for _ in $(seq 1 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$PID" 2>/dev/null; then
-  failed "File > Exit did not end the gallery within 10 s"
-else
-  wait "$PID"
-  code=$?
-  PID=""
-  [ "$code" -eq 0 ] && note "ok: File > Exit ends the gallery with exit code 0" || failed "the gallery ended with exit code $code"
-fi
+# pixels: the same picture as a start in that skin.
+read -r -a chain <<<"$(skin_change_chain "${#SKIN_PREFIXES[@]}")"
+for ((step = 1; step < ${#chain[@]}; step++)); do
+  from="${SKIN_PREFIXES[${chain[step - 1]}]}" to="${SKIN_PREFIXES[${chain[step]}]}"
+  choose_skin "${chain[step]}"
+  matches "$to-from-$from-normal" "$to-normal"
+  keys alt+w
+  matches "$to-from-$from-menu-bar" "$to-menu-bar"
+  keys Escape Escape
+  maximise "$to"
+  matches "$to-from-$from-maximised" "$to-maximised"
+  restore "$to"
+done
+end_program
 finish

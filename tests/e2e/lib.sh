@@ -131,3 +131,38 @@ write_incomplete_skins() {   # write_incomplete_skins DEST BASALT
     only_sections GLOBALINFO <"$basalt/Options.dat" >"$dest/Only globals/Options.dat" || return 1
   for picture in "${INCOMPLETE_MISSING_PICTURES[@]}"; do rm -f "$dest/Lacking pictures/$picture"; done
 }
+
+# ---- the skins every picture test runs in ------------------------------------------
+
+# read_skin_list: sets SKIN_PREFIXES and SKIN_NAMES from tests/data/skins.list
+# (one skin a line: the pictures' file name prefix, a space, the skin's name; the
+# first is the one the programs start in). Fails on a line without both parts.
+read_skin_list() {
+  local list prefix name
+  list="$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)/skins.list"
+  SKIN_PREFIXES=() SKIN_NAMES=()
+  while IFS= read -r line || [ -n "$line" ]; do
+    line="${line%$'\r'}"
+    [ -z "$line" ] || [ "${line:0:1}" == "#" ] && continue
+    prefix="${line%% *}" name="${line#* }"
+    [ -n "$prefix" ] && [ -n "$name" ] && [ "$prefix" != "$line" ] ||
+      { note "$list: expected \"PREFIX Skin name\", not \"$line\""; return 1; }
+    SKIN_PREFIXES+=("$prefix") SKIN_NAMES+=("$name")
+  done <"$list"
+  [ "${#SKIN_PREFIXES[@]}" -ge 2 ] || { note "$list lists fewer than two skins"; return 1; }
+}
+
+# skin_change_chain COUNT: indexes into a list of COUNT skins, starting and
+# ending at the first, in which every ordered pair of different skins follows
+# each other exactly once: 0, then for each k from 1: k, 1, k, ..., k-1, k, 0
+# (three skins: 0 1 0 2 1 2 0). The same order as EveryOrderedPairChain in
+# tests/win/skin_list_support.h.
+skin_change_chain() {
+  local k i chain=(0)
+  for ((k = 1; k < $1; k++)); do
+    chain+=("$k")
+    for ((i = 1; i < k; i++)); do chain+=("$i" "$k"); done
+    chain+=(0)
+  done
+  echo "${chain[*]}"
+}

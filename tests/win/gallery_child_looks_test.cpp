@@ -1,7 +1,7 @@
 // The gallery's child windows on the screen, as a user opens and switches them:
 // only the active child shows the active title bar, a child opened into the
 // shown frame appears with its skinned frame at once, and every child's scroll
-// bars show the new skin right after a switch.
+// bars show the new skin right after a switch between any two listed skins.
 #include "gallery/gallery_frame.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "forms/skin_provider.h"
 #include "gui/application.h"
 #include "gui_input_support.h"
+#include "skin_list_support.h"
 
 using namespace korvel;
 
@@ -250,8 +251,13 @@ TEST_F(GalleryChildLooks, EveryChildsScrollBarsShowTheNewSkinRightAfterASwitch) 
             if (auto* bar = dynamic_cast<TsScrollBar*>(&c); bar && bar->Visible()) bars.push_back(bar);
         });
     ASSERT_GE(bars.size(), 4u);
-    for (const char* skin : {"Basalt", "Elegant (internal)"}) {
-        SCOPED_TRACE(skin);
+    // Every ordered pair of the listed skins (tests/data/skins.list), from the internal one.
+    const std::vector<korvel::testing::TListedSkin> skins = korvel::testing::ListedSkins();
+    const std::vector<int> chain = korvel::testing::EveryOrderedPairChain(static_cast<int>(skins.size()));
+    ASSERT_EQ(manager.SkinName(), skins[static_cast<std::size_t>(chain[0])].Name);
+    for (std::size_t step = 1; step < chain.size(); ++step) {
+        const std::string& skin = skins[static_cast<std::size_t>(chain[step])].Name;
+        SCOPED_TRACE(skins[static_cast<std::size_t>(chain[step - 1])].Name + " to " + skin);
         std::vector<TBitmap24> before;
         for (TsScrollBar* bar : bars) before.push_back(BarOnScreen(*bar).Picture.Clone());
         manager.SetSkinName(skin);

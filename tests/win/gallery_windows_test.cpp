@@ -272,4 +272,46 @@ TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
     EXPECT_EQ(checkedNames(), std::vector<std::string>{"Elegant (internal)"});
 }
 
+// korvel-gallery.exe SKIN: the frame and its first window are built in the
+// named skin, the Skins menu checks it; a name no folder holds is reported and
+// the gallery starts in its own skin.
+TEST(GalleryStart, StartsInTheNamedSkinOrReportsAnUnknownOne) {
+    // The skin folder the gallery's definition names, as an installation has it.
+    const std::filesystem::path installed = std::filesystem::path("c:/korvel/skins/Basalt");
+    std::filesystem::create_directories(installed);
+    std::filesystem::copy(std::filesystem::path("Z:" KORVEL_SOURCE_DIR) / "skins" / "Basalt", installed,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    std::vector<std::string> reported;
+    Application().OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
+    struct TCase {
+        const char* Asked;
+        const char* Shown;
+        bool Reported;
+    };
+    for (const TCase& c : {TCase{"Basalt", "Basalt", false}, TCase{"No Such Skin", "Elegant (internal)", true},
+                           TCase{"", "Elegant (internal)", false}}) {
+        SCOPED_TRACE(c.Asked);
+        reported.clear();
+        auto* frame = new TGalleryFrame(nullptr, nullptr, c.Asked);
+        Application().SetMainForm(frame);
+        EXPECT_EQ(frame->SkinManager().SkinName(), c.Shown);
+        EXPECT_EQ(reported.size(), c.Reported ? 1u : 0u);
+        if (c.Reported && !reported.empty()) {
+            EXPECT_NE(reported[0].find(c.Asked), std::string::npos) << reported[0];
+        }
+        frame->Show();
+        Application().ProcessMessages();
+        ASSERT_EQ(frame->MDIChildCount(), 1);
+        auto& head = dynamic_cast<TMenuItem&>(*frame->FindComponent("mnuSkins"));
+        const std::vector<std::string> names = frame->SkinsMenuNames();
+        for (int i = 0; i < head.Count(); ++i)
+            EXPECT_EQ(head.Items(i)->Checked(), names[static_cast<std::size_t>(i)] == c.Shown) << names[static_cast<std::size_t>(i)];
+        while (frame->MDIChildCount() > 0) delete frame->MDIChildren(0);
+        Application().SetMainForm(nullptr);
+        delete frame;
+        Application().ProcessMessages();
+    }
+    Application().OnException = nullptr;
+}
+
 }  // namespace
