@@ -13,12 +13,18 @@
 #include "gui/text.h"
 #include "gui/text_convert.h"
 #include "gui_test_support.h"
+#include "skin_list_support.h"
 
 namespace korvel::testing {
 
-// The skins a user gets with the program: the stored one and the shipped folders.
+// The skins a user gets with the program: the stored one and the shipped
+// folders, as tests/data/skins.list names them for every picture test.
 inline const std::vector<std::string>& ShippedSkins() {
-    static const std::vector<std::string> skins = {"Elegant (internal)", "Basalt"};
+    static const std::vector<std::string> skins = [] {
+        std::vector<std::string> names;
+        for (const TListedSkin& skin : ListedSkins()) names.push_back(skin.Name);
+        return names;
+    }();
     return skins;
 }
 
