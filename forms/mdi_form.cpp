@@ -264,7 +264,10 @@ LRESULT TsMDIForm::ClientWndProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
         }
         case WM_NCPAINT:
             if (!Skinned()) return PassOn(msg, wparam, lparam);
-            if (!ActiveChildMaximized()) PaintClientEdge(window);
+            // A maximised child leaves the edge to us as well: while it is being maximised,
+            // its content is drawn over the bottom strip before the client window's last
+            // frame change, and nothing else would paint the strip again.
+            PaintClientEdge(window);
             return 0;
         case WM_MDIDESTROY: {
             // The child's window is gone once this returns: the menu and the bars follow.
@@ -285,8 +288,9 @@ LRESULT TsMDIForm::ClientWndProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
             }
             const LRESULT result = PassOn(msg, wparam, lparam);
             // With the styles back, Wine draws its own bars at once, where its stale client
-            // rectangle ends: over the edge's right and bottom strips.
-            if (Skinned() && !ActiveChildMaximized()) PaintClientEdge(window);
+            // rectangle ends: over the edge's right and bottom strips (a maximised child's
+            // recalculation included, which takes the bars away again).
+            if (Skinned()) PaintClientEdge(window);
             if (Skinned() && !ScrollGuard) UpdateChildControls();
             return result;
         }

@@ -306,6 +306,57 @@ TEST(FormMDITest, TheClientEdgeStaysTheFramesPictureWhenChildrenCome) {
     EXPECT_EQ(wrong, 0) << "pixels of the right and bottom edge strips that are not the frame's picture";
 }
 
+// A child that reaches beyond the area's bottom, maximised for the first time: the
+// client window's edge around it shows the frame's picture, never the child's
+// content painted there while the child was being maximised.
+TEST(FormMDITest, TheClientEdgeStaysTheFramesPictureAroundAMaximisedChild) {
+    TMDIFrameRig rig;
+    const int areaH = rig.MDI().MDIAreaHeight();
+    auto* child = new TForm(rig.Frame);
+    child->SetFormStyle(TFormStyle::fsMDIChild);
+    child->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    child->SetBounds(180, areaH - 150, 300, 200);
+    // Colours no skin picture holds: the whole client area and a corner button
+    // anchored to the right and bottom, as the gallery's sizeable window has.
+    auto* page = new TPanel(child);
+    page->SetAlign(TAlign::alClient);
+    page->SetColor(RGB(255, 0, 255));
+    page->SetParent(child);
+    auto* corner = new TPanel(child);
+    corner->SetBounds(200, 120, 75, 25);
+    corner->SetAnchors(akRight | akBottom);
+    corner->SetColor(RGB(0, 255, 0));
+    corner->SetParent(page);
+    new TsSkinProvider(child);
+    child->Show();
+    testing::PumpUntil([&] { return rig.Frame->ActiveMDIChild() == child; }, "the child to become the active one");
+    rig.Settle();
+
+    rig.Command(child, SC_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(child->Handle()));
+    const RECT client = rig.ClientWindowRect();
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    const POINT origin = rig.MDIAreaOrigin();
+    const TBitmap24 form = rig.FormBackground();
+    const auto wrongIn = [&](int x0, int y0, int x1, int y1) {
+        int wrong = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                wrong += ScreenPixel(client.left + x, client.top + y) != form.Pixel(origin.x + x, origin.y + y) ? 1 : 0;
+        return wrong;
+    };
+    constexpr int edge = 2;
+    struct TStrip {
+        const char* Name;
+        int X0, Y0, X1, Y1;
+    } const strips[] = {{"top", 0, 0, w, edge},
+                        {"left", 0, 0, edge, h},
+                        {"bottom", 0, h - edge, w, h},
+                        {"right", w - edge, 0, w, h}};
+    for (const TStrip& s : strips)
+        EXPECT_EQ(wrongIn(s.X0, s.Y0, s.X1, s.Y1), 0) << "pixels of the " << s.Name << " edge strip that are not the frame's picture";
+}
+
 TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     TMDIFrameRig rig;
     TForm* child = rig.AddChild(10, 10);
