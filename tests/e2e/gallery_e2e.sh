@@ -25,10 +25,13 @@
 # the Sizeable window maximised NEW-maximised. File > Exit ends the program
 # with exit code 0.
 #
-#   gallery_e2e.sh WINE_LOADER BIN_DIR      (WINEPREFIX and DISPLAY set, wineserver running)
+#   gallery_e2e.sh WINE_LOADER BIN_DIR [PART]   (WINEPREFIX and DISPLAY set, wineserver running)
 #
+# PART runs one piece, so that CTest can run the pieces side by side: "start
+# PREFIX" the fresh start in that listed skin alone (not the first), "changes"
+# the fresh start in the first skin and the skin changes. Without PART all of it.
 # A differing picture leaves NAME.actual.png and NAME.diff.png (changed pixels
-# red) in BIN_DIR/../gallery-shots and names them. KORVEL_UPDATE_REFERENCES=1
+# red) in BIN_DIR/../gallery-shots/PART and names them. KORVEL_UPDATE_REFERENCES=1
 # (which ctest never passes on) writes the pictures of the fresh starts as the
 # new references instead (the pictures after skin changes are still compared
 # with them) and ends with status 77, not run:
@@ -41,7 +44,8 @@ BIN="$2"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ROOT="$(cd "$HERE/../.." && pwd)"
 REFERENCES="$ROOT/tests/data/gallery"
-SHOTS="$(cd "$BIN/.." && pwd)/gallery-shots"
+PART="${3:-all}"
+SHOTS="$(cd "$BIN/.." && pwd)/gallery-shots/${PART// /-}"
 DIR="$WINEPREFIX/drive_c/korvel"
 TITLE="Korvel Gallery"
 UPDATE="${KORVEL_UPDATE_REFERENCES:-}"
@@ -260,6 +264,16 @@ end_program() {   # File > Exit ends the program with exit code 0.
 }
 
 read_skin_list || exit 1
+case "$PART" in
+  all | changes) ;;
+  "start "*)
+    ONLY=""
+    for ((index = 1; index < ${#SKIN_PREFIXES[@]}; index++)); do
+      [ "start ${SKIN_PREFIXES[index]}" == "$PART" ] && ONLY="$index"
+    done
+    [ -n "$ONLY" ] || { note "no skin after the first is listed as \"${PART#start }\""; exit 1; } ;;
+  *) note "unknown part \"$PART\": all, changes or start PREFIX"; exit 1 ;;
+esac
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS" "$DIR/skins" || exit 1
 cp "$BIN/korvel-gallery.exe" "$DIR/" || { note "cannot copy korvel-gallery.exe from $BIN"; exit 1; }
@@ -267,10 +281,14 @@ cp -r "$ROOT/skins/." "$DIR/skins/" || { note "cannot copy the shipped skins"; e
 trap 'stop_program' EXIT
 
 # The other skins first: the changes of the last start compare with their references.
-for ((index = ${#SKIN_PREFIXES[@]} - 1; index > 0; index--)); do
-  fresh_start "$index" && end_program
-  stop_program
-done
+if [ "$PART" != changes ]; then
+  for ((index = ${#SKIN_PREFIXES[@]} - 1; index > 0; index--)); do
+    [ "$PART" == all ] || [ "$index" == "$ONLY" ] || continue
+    fresh_start "$index" && end_program
+    stop_program
+  done
+  [ "$PART" == all ] || finish
+fi
 fresh_start 0 || finish
 
 # Right after a skin change the whole frame, the inactive Controls window with
