@@ -140,9 +140,11 @@ void TsSkinProvider::RepaintCache() {
     const TRect r{0, 0, width, Minimized() ? std::min(height, f + c + 1) : height};
     const int state = FormActive ? 1 : 0;
 
+    // A maximised child's buttons lie on the menu line, below the kept title: drawn
+    // again without the line under them, a see-through button would cover itself.
     const bool fast = !MenuLineChanged && section && section->ReservedBoolean && TitleAreaCache &&
                       TitleAreaCache->Width() == width && cache->Height() == height && cache->Width() == width &&
-                      HasBorder();
+                      HasBorder() && !MDIChildButtonsShown();
     if (fast) {
         // The background under the title was kept: only the title bar is drawn again.
         const TBitmap24& strip = *TitleAreaCache;
