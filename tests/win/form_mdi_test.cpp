@@ -414,48 +414,6 @@ TEST(FormMDITest, AMaximisedChildsButtonsAnswerTheirHitCodesInTheMenuLine) {
     EXPECT_NE(hit(closeLeft + bw / 2, top + bh / 2), htsMDIClose) << "no buttons without a maximised child";
 }
 
-// Opal's caption buttons are see-through pictures laid over whatever lies under
-// them. A maximised child's buttons lie on the frame's menu line, below the title
-// bar: each repaint of the title (the frame losing and taking back the focus
-// repaints only the title when it can) must lay them over the line again, not over
-// their own last picture. The screen under them is the same after any number of
-// title repaints as after the first paint.
-TEST(FormMDITest, AMaximisedChildsSeeThroughButtonsLookTheSameAfterTheTitleIsRepainted) {
-    TMDIFrameRig rig;
-    rig.Manager->SetSkinName("Opal");
-    rig.Settle();
-    const TsSkinManager& m = *rig.Manager;
-    const int close = m.MaskIndexOf(m.SectionIndexOf("GLOBALINFO"), "GLOBALINFO", "BICONCLOSE");
-    ASSERT_TRUE(m.IsValidMaskIndex(close));
-    ASSERT_GT(m.Tables().Masks.at(static_cast<std::size_t>(close)).MaskType, 0) << "the buttons must be see-through";
-    TForm* child = rig.AddChild(10, 10);
-    rig.Command(child, SC_MAXIMIZE);
-    ASSERT_TRUE(IsZoomed(child->Handle()));
-    RECT window{};
-    GetWindowRect(rig.Frame->Handle(), &window);
-    const TRect buttons = rig.Provider->MDIButtonClose.Rect;
-    ASSERT_FALSE(buttons.IsEmpty());
-    const int left = rig.Provider->MDIButtonMin.Rect.IsEmpty() ? buttons.Left : rig.Provider->MDIButtonMin.Rect.Left;
-    const auto shot = [&] {
-        std::vector<COLORREF> pixels;
-        for (int y = buttons.Top; y < buttons.Bottom; ++y)
-            for (int x = left; x < buttons.Right; ++x) pixels.push_back(ScreenPixel(window.left + x, window.top + y));
-        return pixels;
-    };
-    const std::vector<COLORREF> first = shot();
-    for (int round = 1; round <= 3; ++round) {
-        SendMessageW(rig.Frame->Handle(), WM_NCACTIVATE, FALSE, 0);
-        rig.Settle();
-        SendMessageW(rig.Frame->Handle(), WM_NCACTIVATE, TRUE, 0);
-        rig.Settle();
-        ASSERT_TRUE(rig.Provider->FormActive);
-        const std::vector<COLORREF> again = shot();
-        int changed = 0;
-        for (std::size_t i = 0; i < first.size(); ++i) changed += first[i] != again[i] ? 1 : 0;
-        EXPECT_EQ(changed, 0) << "pixels of the child's buttons that changed after " << round << " title repaint(s)";
-    }
-}
-
 // Basalt keeps its restore face only among the global icons (no SICONNORM, no BICONNORM in
 // FORM): the child's restore button shows that face rather than nothing.
 TEST(FormMDITest, AMaximisedChildsRestoreButtonShowsTheGlobalRestoreFace) {
