@@ -78,31 +78,6 @@ wait_for_name() {
   return 1
 }
 
-# grab FILE: the window's rectangle of the screen, as a PNG.
-grab() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  area_picture "PNG24:$1" "$WIDTH" "$HEIGHT" "$X" "$Y"
-}
-
-# settle FILE: grabs until two pictures in a row are the same (bounded, 10 s),
-# so fades and late repaints have ended; the last picture stays in FILE.
-settle() {
-  local previous="$1.previous.png"
-  grab "$previous" || return 1
-  for _ in $(seq 1 50); do
-    sleep 0.2
-    grab "$1" || return 1
-    if same_picture "$previous" "$1"; then
-      rm -f "$previous"
-      return 0
-    fi
-    mv "$1" "$previous"
-  done
-  rm -f "$previous"
-  return 1
-}
-
 # matches NAME [REFERENCE]: the settled window against REFERENCE.png (default:
 # NAME.png). With KORVEL_UPDATE_REFERENCES set, a picture of its own name becomes
 # the reference; one of another name (a picture after a skin change) is still

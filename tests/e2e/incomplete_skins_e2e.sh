@@ -80,26 +80,6 @@ stop_program() {
 }
 trap 'stop_program' EXIT
 
-# The screen within the program's top-level window, as a picture file.
-grab() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  area_picture "PNG24:$1" "$WIDTH" "$HEIGHT" "$X" "$Y"
-}
-# Grabs until two pictures in a row are the same (bounded, 10 s): fades and late paints have ended.
-settle() {
-  local previous="$1.previous.png"
-  grab "$previous" || return 1
-  for _ in $(seq 1 50); do
-    sleep 0.2
-    grab "$1" || return 1
-    same_picture "$previous" "$1" && { rm -f "$previous"; return 0; }
-    mv "$1" "$previous"
-  done
-  rm -f "$previous"
-  return 1
-}
-
 # switch_to NAME: the window menu from a right click on the caption, down to
 # "Available skins", into it, down to NAME, Enter. The pointer rests on the
 # caption, so keys go to the window and hovering changes nothing.

@@ -166,3 +166,30 @@ skin_change_chain() {
   done
   echo "${chain[*]}"
 }
+
+# ---- pictures of the program's window (WID: its X window) ---------------------------
+
+# grab FILE: the window's rectangle of the screen, as a PNG.
+grab() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  area_picture "PNG24:$1" "$WIDTH" "$HEIGHT" "$X" "$Y"
+}
+
+# settle FILE: grabs until two pictures in a row are the same (bounded, 10 s),
+# so fades and late repaints have ended; the last picture stays in FILE.
+settle() {
+  local previous="$1.previous.png"
+  grab "$previous" || return 1
+  for _ in $(seq 1 50); do
+    sleep 0.2
+    grab "$1" || return 1
+    if same_picture "$previous" "$1"; then
+      rm -f "$previous"
+      return 0
+    fi
+    mv "$1" "$previous"
+  done
+  rm -f "$previous"
+  return 1
+}
