@@ -2,6 +2,7 @@
 
 #include "controls/button.h"
 #include "controls/check_box.h"
+#include "controls/combo_box.h"
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/panel.h"
@@ -19,6 +20,7 @@ void RegisterSkinnedControlClasses() {
         RegisterCheckBoxClass();
         RegisterLabelClasses();
         RegisterScrollBarClass();
+        RegisterComboBoxClasses();
         return true;
     }();
     (void)registered;
