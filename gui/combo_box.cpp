@@ -205,8 +205,15 @@ void TComboBox::OnDroppedDown() {
 
 void TComboBox::OnClosedUp() {
     dropped_ = false;
-    if (closing_ == TClosing::Undo) RestoreDroppedChoice();
-    else OnSelectionChanged();
+    if (closing_ == TClosing::Undo) {
+        RestoreDroppedChoice();
+    } else {
+        // A choice by the pointer and Enter leaves the edit field as it was.
+        const int index = ItemIndex();
+        if (style_ == TComboBoxStyle::csDropDown && index >= 0 && TWinControl::GetText() != items_.Strings(index))
+            SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        OnSelectionChanged();
+    }
     closing_ = TClosing::None;
     CloseUp();
 }

@@ -15,6 +15,7 @@
 
 #include "controls/button.h"
 #include "controls/check_box.h"
+#include "controls/combo_box.h"
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/panel.h"
@@ -85,6 +86,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::Controls, "Controls", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Scrolling, "Scrolling", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Sizeable, "Sizeable", true, TResizeMode::rmBorder},
+        {TGalleryChildKind::ComboBoxes, "Combo boxes", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
@@ -176,6 +178,32 @@ TEST_F(GalleryTest, ControlsWindowShowsEveryControlInEveryStaticState) {
     ASSERT_NE(focused, nullptr);
     auto& defaultButton = dynamic_cast<TsButton&>(*window.FindComponent("btnDefault"));
     EXPECT_TRUE(defaultButton.DefaultLook());
+}
+
+TEST_F(GalleryTest, ComboBoxesWindowShowsBothKindsADisabledOneAndOneWhoseListScrolls) {
+    Item("mnuNewComboBoxes").Click();
+    Application().ProcessMessages();
+    TGalleryChild& window = ActiveChild();
+    ASSERT_EQ(window.Kind(), TGalleryChildKind::ComboBoxes);
+    const TLook looks[] = {
+        {"an edit kind", Is<TsComboBox>([](TsComboBox& c) { return c.Enabled() && c.Style() == TComboBoxStyle::csDropDown; })},
+        {"a list kind", Is<TsComboBox>([](TsComboBox& c) { return c.Enabled() && c.Style() == TComboBoxStyle::csDropDownList; })},
+        {"a disabled one", Is<TsComboBox>([](TsComboBox& c) { return !c.Enabled(); })},
+        {"a list longer than it shows", Is<TsComboBox>([](TsComboBox& c) { return c.Items().Count() >= 30 && c.DropDownCount() < c.Items().Count(); })},
+        {"a chosen item shown", Is<TsComboBox>([](TsComboBox& c) { return c.ItemIndex() >= 0 && c.Text() == c.Items().Strings(c.ItemIndex()); })},
+    };
+    for (const TLook& look : looks) {
+        int found = 0;
+        ForEachControl(window, [&](TControl& control) { found += look.Shows(control) ? 1 : 0; });
+        EXPECT_GT(found, 0) << "the combo boxes window shows no " << look.What;
+    }
+    // Every combo box is skinned, its items drawn by the skin.
+    ForEachControl(window, [](TControl& control) {
+        if (auto* combo = dynamic_cast<TsComboBox*>(&control)) {
+            EXPECT_TRUE(combo->SkinData.IsSkinned(true)) << combo->Name();
+            EXPECT_TRUE(combo->ItemsOwnerDrawn()) << combo->Name();
+        }
+    });
 }
 
 TEST_F(GalleryTest, ControlsWindowGroupsHaveTitlesAndNothingOverlapsOrSticksOut) {

@@ -1,0 +1,351 @@
+// The skinned combo box under real input: the button opens the list and shows
+// pressed while it is open; the mouse, the arrow keys with Enter choose an item
+// (the text changes and OnChange is raised once); Escape and a click elsewhere
+// close it without change. The face and the button in every listed skin against
+// the painting core; the open list's items in the skin's colours; the plain
+// native control without a section or an active manager; a soak.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/combo_box.h"
+#include "engine/skin_manager.h"
+#include "gui_input_support.h"
+#include "live_counts_support.h"
+#include "paint/blend.h"
+#include "skin_list_support.h"
+#include "skinned_control_support.h"
+
+using namespace korvel;
+using namespace korvel::testing;
+
+namespace {
+
+const std::vector<std::string> kItems = {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot"};
+
+struct TKind {
+    const char* Name;
+    TComboBoxStyle Style;
+};
+const TKind kKinds[] = {{"edit kind", TComboBoxStyle::csDropDown}, {"list kind", TComboBoxStyle::csDropDownList}};
+
+class ComboBoxTest : public SkinnedControlTest {
+protected:
+    TsComboBox* AddCombo(TComboBoxStyle style, int top, const std::vector<std::string>& items = kItems) {
+        auto* c = AddControl<TsComboBox>(form, 20, top, 160, 21);
+        c->SetStyle(style);
+        c->Items().Assign(items);
+        c->SetItemIndex(0);
+        c->OnChange = [this](TObject*) { ++changes; };
+        return c;
+    }
+    // The centre of the drop-down button, and of an item's row in the open list, on the screen.
+    POINT ButtonCentre(TsComboBox* c) {
+        const RECT r = c->ButtonRect();
+        return c->ClientToScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+    POINT RowCentre(TsComboBox* c, int index) {
+        RECT r{};
+        SendMessageW(c->ListHandle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(c->ListHandle(), &p);
+        return p;
+    }
+    void Focus(TsComboBox* c) {
+        c->SetFocus();
+        Application().ProcessMessages();
+    }
+
+    // The skin's look of the face and the button, composed by the painting core
+    // from the sections found by name: COMBOBOX at the face's state, over the
+    // form's colour; SCROLLBTNBOTTOM at the button's state over the face in the
+    // native control's button rectangle, COMBOBOX's arrow glyph centred on it;
+    // the disabled look; the frame's corners showing the form.
+    TBitmap24 ExpectedLook(TsComboBox* c, int faceState, int buttonState) {
+        const TsSkinTables& t = Tables();
+        const int w = c->Width(), h = c->Height();
+        TItemSource s;
+        s.Tables = &t;
+        s.SkinIndex = SectionIndex("COMBOBOX");
+        s.BorderIndex = t.MaskIndexOf(s.SkinIndex, "COMBOBOX", "BORDERSMASK");
+        s.HasParent = true;
+        s.ParentColor = kFormColor;
+        s.NeedsParentRepaint = false;
+        s.ParentControlColor = [] { return kFormColor; };
+        TBitmap24 out(w, h);
+        PaintItem(s, TParentBackground{}, true, out, TPoint{c->Left(), c->Top()}, TRect{0, 0, w, h}, faceState);
+        const RECT r = c->ButtonRect();
+        const int bw = r.right - r.left, bh = r.bottom - r.top;
+        const int button = SectionIndex("SCROLLBTNBOTTOM");
+        if (t.IsValidSectionIndex(button)) {
+            TBitmap24 piece(bw, bh);
+            for (int y = 0; y < bh; ++y)
+                for (int x = 0; x < bw; ++x) piece.SetPixel(x, y, out.Pixel(r.left + x, r.top + y));
+            PaintSection(button, TParentBackground{&out, 0, 0, true}, &t, piece, {r.left, r.top}, {0, 0, bw, bh},
+                         buttonState, true);
+            for (int y = 0; y < bh; ++y)
+                for (int x = 0; x < bw; ++x) out.SetPixel(r.left + x, r.top + y, piece.Pixel(x, y));
+        }
+        int glyph = t.MaskIndexOf(s.SkinIndex, "COMBOBOX", "GLYPHMASK");
+        if (!t.IsValidMaskIndex(glyph)) glyph = t.MaskIndexOf(button, "SCROLLBTNBOTTOM", "GLYPHMASK");
+        if (t.IsValidMaskIndex(glyph)) {
+            const TsMaskData& m = t.Masks[static_cast<std::size_t>(glyph)];
+            // A picture of its own holds three frames over their transparency.
+            const int fw = m.Bmp ? m.R.Width() / 3 : m.R.Width() / m.ImageCount;
+            const int fh = m.Bmp ? m.R.Height() / 2 : m.R.Height() / (m.MaskType + 1);
+            DrawSkinGlyph(out, {r.left + (bw - fw) / 2, r.top + (bh - fh) / 2}, buttonState, t, m, 1);
+        }
+        if (!c->Enabled()) DisabledLook(out, dkBlended, ColorToRGB(c->Color()), {c->Left(), c->Top()}, TParentBackground{});
+        if (t.IsValidMaskIndex(s.BorderIndex))
+            UpdateCorners(out, t, t.Masks[static_cast<std::size_t>(s.BorderIndex)], faceState, crAll,
+                          TCornerFill{TCornerFill::cfColor, kFormColor});
+        return out;
+    }
+    // The face and button on the screen against the look, the text's rectangle left out.
+    void ExpectLook(TsComboBox* c, int faceState, int buttonState, const std::string& what) {
+        const TBitmap24 expected = ExpectedLook(c, faceState, buttonState);
+        const std::vector<RECT> skip{c->ItemRect()};
+        const auto differences = [&](std::string& where) {
+            return Differences(CaptureScreen(ScreenRectOf(c)), expected, where, skip);
+        };
+        PumpWhileNot([&] {
+            std::string ignored;
+            return differences(ignored) == 0;
+        });
+        std::string where;
+        EXPECT_EQ(differences(where), 0) << what << ":" << where;
+    }
+    // Pixels of one colour inside a client rectangle of a window, on the screen.
+    static int CountColor(HWND window, const RECT& client, TColor color) {
+        POINT origin{client.left, client.top};
+        ClientToScreen(window, &origin);
+        const TBitmap24 shot = CaptureScreen({origin.x, origin.y, origin.x + client.right - client.left,
+                                              origin.y + client.bottom - client.top});
+        int n = 0;
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x) n += shot.Pixel(x, y) == (color & 0xFFFFFF) ? 1 : 0;
+        return n;
+    }
+
+    int changes = 0;
+};
+
+TEST_F(ComboBoxTest, ClickOnTheButtonOpensTheListPressedAndAClickOnAnItemChoosesIt) {
+    for (const TKind& kind : kKinds) {
+        SCOPED_TRACE(kind.Name);
+        TsComboBox* c = AddCombo(kind.Style, 20);
+        ShowForm();
+        changes = 0;
+        ClickAt(ButtonCentre(c));
+        ASSERT_TRUE(PumpUntil([&] { return c->DroppedDown(); }, "the list to open"));
+        EXPECT_TRUE(IsWindowVisible(c->ListHandle()));
+        EXPECT_EQ(c->ButtonState(), 2);
+        ExpectLook(c, 1, 2, "the button pressed while the list is open");
+        ClickAt(RowCentre(c, 3));
+        ASSERT_TRUE(PumpUntil([&] { return !c->DroppedDown(); }, "the list to close"));
+        EXPECT_EQ(c->ItemIndex(), 3);
+        EXPECT_EQ(c->Text(), kItems[3]);
+        EXPECT_EQ(changes, 1);
+        delete c;
+    }
+}
+
+TEST_F(ComboBoxTest, KeysChooseEnterTakesTheItemAndEscapeOrAClickElsewhereChangeNothing) {
+    struct TCase {
+        const char* What;
+        std::vector<WORD> Keys;      // after the list is opened with F4
+        bool PointAtRowFour;         // the pointer moves over row 4 (the list follows it) before the keys
+        int Index;
+        int Changes;
+    };
+    const TCase cases[] = {
+        {"down, down, Enter", {VK_DOWN, VK_DOWN, VK_RETURN}, false, 2, 1},
+        {"down, Escape", {VK_DOWN, VK_ESCAPE}, false, 0, 0},
+        {"pointer over row four, Escape", {VK_ESCAPE}, true, 0, 0},
+        {"pointer over row four, Enter", {VK_RETURN}, true, 4, 1},
+    };
+    for (const TKind& kind : kKinds) {
+        TsComboBox* c = AddCombo(kind.Style, 20);
+        ShowForm();
+        for (const TCase& k : cases) {
+            SCOPED_TRACE(std::string(kind.Name) + ", " + k.What);
+            c->SetItemIndex(0);
+            Focus(c);
+            changes = 0;
+            PressChord(VK_F4);
+            ASSERT_TRUE(PumpUntil([&] { return c->DroppedDown(); }, "the list to open"));
+            if (k.PointAtRowFour) {
+                MovePointer(RowCentre(c, 4));
+                MovePointer(RowCentre(c, 4));   // a move inside the list, so that it follows
+            }
+            for (WORD key : k.Keys) PressChord(key);
+            ASSERT_TRUE(PumpUntil([&] { return !c->DroppedDown(); }, "the list to close"));
+            EXPECT_EQ(c->ItemIndex(), k.Index);
+            EXPECT_EQ(c->Text(), kItems[static_cast<std::size_t>(k.Index)]);
+            EXPECT_EQ(changes, k.Changes);
+            MovePointer({5, 5});
+        }
+        // A closed list moves by the arrow keys at once.
+        SCOPED_TRACE(std::string(kind.Name) + ", down on the closed list");
+        const int before = c->ItemIndex();
+        changes = 0;
+        PressChord(VK_DOWN);
+        EXPECT_EQ(c->ItemIndex(), before + 1);
+        EXPECT_EQ(c->Text(), kItems[static_cast<std::size_t>(before + 1)]);
+        EXPECT_EQ(changes, 1);
+        delete c;
+    }
+    // A click outside the open list closes it without change.
+    TsComboBox* c = AddCombo(TComboBoxStyle::csDropDownList, 20);
+    ShowForm();
+    changes = 0;
+    ClickAt(ButtonCentre(c));
+    ASSERT_TRUE(PumpUntil([&] { return c->DroppedDown(); }, "the list to open"));
+    MovePointer(RowCentre(c, 5));
+    MovePointer(RowCentre(c, 5));
+    ClickAt(form->ClientToScreen({380, 300}));
+    ASSERT_TRUE(PumpUntil([&] { return !c->DroppedDown(); }, "the list to close"));
+    EXPECT_EQ(c->ItemIndex(), 0);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
+    manager->SetSkinDirectory(SourcePath("skins"));
+    TsComboBox* list = AddCombo(TComboBoxStyle::csDropDownList, 20);
+    TsComboBox* edit = AddCombo(TComboBoxStyle::csDropDown, 60);
+    TsComboBox* disabled = AddCombo(TComboBoxStyle::csDropDownList, 100);
+    disabled->SetEnabled(false);
+    for (const TListedSkin& skin : ListedSkins()) {
+        SCOPED_TRACE(skin.Name);
+        manager->SetSkinName(skin.Name);
+        ASSERT_EQ(manager->SkinName(), skin.Name);
+        ShowForm();
+        const TsGeneralData& section = Section("COMBOBOX");
+        ExpectLook(list, 0, 0, "normal");
+        ExpectLook(disabled, 0, 0, "disabled");
+        ExpectLook(edit, 0, 0, "edit kind, normal");
+        MovePointer(ButtonCentre(list));
+        ExpectLook(list, 1, 1, "hot under the pointer");
+        // The chosen item in the section's font colour; the edit field in its colours.
+        EXPECT_GT(CountColor(list->Handle(), list->ItemRect(), section.HotFontColor[fcText]), 5);
+        MovePointer({5, 5});
+        RECT field{};
+        HWND editField = GetWindow(edit->Handle(), GW_CHILD);
+        GetClientRect(editField, &field);
+        const int area = field.right * field.bottom;
+        EXPECT_GT(CountColor(editField, field, section.Color), area / 2) << "the field's background";
+        EXPECT_GT(CountColor(editField, field, section.FontColor[fcText]), 5) << "the field's text";
+        // The open list: rows of the section's colour, the chosen one as the hot menu item.
+        ClickAt(ButtonCentre(list));
+        ASSERT_TRUE(PumpUntil([&] { return list->DroppedDown(); }, "the list to open"));
+        ExpectLook(list, 1, 2, "pressed");
+        HWND listWindow = list->ListHandle();
+        RECT chosen{}, other{};
+        SendMessageW(listWindow, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&chosen));
+        SendMessageW(listWindow, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&other));
+        // Right of the text: nothing but the row's background.
+        const int textEnd = 60;
+        RECT otherRest{textEnd, other.top, other.right, other.bottom};
+        EXPECT_EQ(CountColor(listWindow, otherRest, section.Color), (other.right - textEnd) * (other.bottom - other.top));
+        const int menuItem = SectionIndex("MENUITEM");
+        ASSERT_TRUE(Tables().IsValidSectionIndex(menuItem));
+        const int rw = chosen.right - chosen.left, rh = chosen.bottom - chosen.top;
+        TBitmap24 row(rw, rh);
+        FillDC(row, {0, 0, rw, rh}, section.Color);
+        TBitmap24 behind = row.Clone();
+        PaintSection(menuItem, TParentBackground{&behind, 0, 0, true}, &Tables(), row, {0, 0}, {0, 0, rw, rh}, 1, true);
+        POINT at{textEnd, chosen.top};
+        ClientToScreen(listWindow, &at);
+        const TBitmap24 shot = CaptureScreen({at.x, at.y, at.x + rw - textEnd, at.y + rh});
+        int wrong = 0;
+        for (int y = 0; y < rh; ++y)
+            for (int x = 0; x < rw - textEnd; ++x) wrong += shot.Pixel(x, y) != row.Pixel(textEnd + x, y) ? 1 : 0;
+        EXPECT_EQ(wrong, 0) << "the chosen row is the hot menu item";
+        PressChord(VK_ESCAPE);
+        PumpUntil([&] { return !list->DroppedDown(); }, "the list to close");
+    }
+}
+
+TEST_F(ComboBoxTest, WithoutASectionOrAnActiveManagerItIsThePlainNativeControl) {
+    struct TCase {
+        const char* What;
+        std::function<void(TsComboBox*)> Unskin;
+        std::function<void(TsComboBox*)> Reskin;
+    };
+    const TCase cases[] = {
+        {"no section", [](TsComboBox* c) { c->SkinData.SetSkinSection("NOSUCHSECTION"); },
+         [](TsComboBox* c) { c->SkinData.SetSkinSection("COMBOBOX"); }},
+        {"manager inactive", [this](TsComboBox*) { manager->SetActive(false); },
+         [this](TsComboBox*) { manager->SetActive(true); }},
+    };
+    for (const TKind& kind : kKinds) {
+        for (const TCase& k : cases) {
+            SCOPED_TRACE(std::string(kind.Name) + ", " + k.What);
+            TsComboBox* c = AddCombo(kind.Style, 20);
+            auto* plain = AddControl<TComboBox>(form, 200, 20, 160, 21);
+            plain->SetStyle(kind.Style);
+            plain->Items().Assign(kItems);
+            ShowForm();
+            c->SetItemIndex(3);
+            plain->SetItemIndex(3);
+            EXPECT_TRUE(c->ItemsOwnerDrawn());
+            k.Unskin(c);
+            ShowForm();
+            EXPECT_FALSE(c->ItemsOwnerDrawn());
+            EXPECT_FALSE(GetWindowLongW(c->Handle(), GWL_STYLE) & CBS_OWNERDRAWFIXED);
+            // Nothing lost on the way: items, choice and text.
+            EXPECT_EQ(c->Items().Count(), static_cast<int>(kItems.size()));
+            EXPECT_EQ(SendMessageW(c->Handle(), CB_GETCOUNT, 0, 0), static_cast<LRESULT>(kItems.size()));
+            EXPECT_EQ(c->ItemIndex(), 3);
+            EXPECT_EQ(c->Text(), kItems[3]);
+            std::string where;
+            EXPECT_EQ(Differences(CaptureScreen(ScreenRectOf(c)), CaptureScreen(ScreenRectOf(plain)), where), 0)
+                << "the same pixels as a plain combo box:" << where;
+            k.Reskin(c);
+            ShowForm();
+            EXPECT_TRUE(c->ItemsOwnerDrawn());
+            EXPECT_EQ(c->Text(), kItems[3]);
+            ExpectLook(c, 0, 0, "skinned again");
+            delete plain;
+            delete c;
+        }
+    }
+}
+
+TEST_F(ComboBoxTest, OpeningClosingSkinChangesAndNewCombosLeaveTheCountsAsTheyWere) {
+    manager->SetSkinDirectory(SourcePath("skins"));
+    const std::vector<TListedSkin> skins = ListedSkins();
+    std::vector<std::string> many;
+    for (int i = 1; i <= 30; ++i) many.push_back("Item " + std::to_string(i));
+    const auto round = [&](int n) {
+        TsComboBox* list = AddCombo(TComboBoxStyle::csDropDownList, 20, many);
+        TsComboBox* edit = AddCombo(TComboBoxStyle::csDropDown, 60);
+        ShowForm();
+        for (TsComboBox* c : {list, edit}) {
+            ClickAt(ButtonCentre(c));
+            PumpUntil([&] { return c->DroppedDown(); }, "the list to open");
+            MovePointer(RowCentre(c, 2));
+            PressChord(VK_ESCAPE);
+            PumpUntil([&] { return !c->DroppedDown(); }, "the list to close");
+        }
+        MovePointer(Center(list));
+        manager->SetSkinName(skins[static_cast<std::size_t>(n) % skins.size()].Name);
+        MovePointer({5, 5});
+        WaitFadesEnded();
+        delete edit;
+        delete list;
+        Application().ProcessMessages();
+    };
+    round(0);   // the first round makes what lives on (brushes of system colours, Wine's caches)
+    manager->SetSkinName(skins[0].Name);
+    const TCounts before = Count();
+    for (int n = 0; n < 6; ++n) round(n);
+    manager->SetSkinName(skins[0].Name);
+    Application().ProcessMessages();
+    const TCounts after = Count();
+    PrintCounts("combo box soak", before, after);
+    ExpectSameCounts(before, after);
+}
+
+}  // namespace
