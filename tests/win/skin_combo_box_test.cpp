@@ -32,6 +32,18 @@ const TKind kKinds[] = {{"edit kind", TComboBoxStyle::csDropDown}, {"list kind",
 
 class ComboBoxTest : public SkinnedControlTest {
 protected:
+    // GRADCOMBO: a face whose hot look differs from its normal one (the shipped
+    // combo sections look the same in both), a gradient down, hot one across.
+    void SetUp() override {
+        SkinnedControlTest::SetUp();
+        std::vector<std::string> sections = TestSections();
+        for (const char* line : {"[GRADCOMBO]", "PARENTCLASS=COMBOBOX", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
+                                 "GRADIENTDATA=16711680;255;100;0;0;255;255;0;0;0",
+                                 "HOTGRADIENTDATA=65280;16711935;100;1;0;16711935;16711935;0;1;0"})
+            sections.push_back(line);
+        manager->SetCommonSections(sections);
+        ASSERT_TRUE(Tables().IsValidSectionIndex(SectionIndex("GRADCOMBO")));
+    }
     TsComboBox* AddCombo(TComboBoxStyle style, int top, const std::vector<std::string>& items = kItems) {
         auto* c = AddControl<TsComboBox>(form, 20, top, 160, 21);
         c->SetStyle(style);
@@ -58,17 +70,18 @@ protected:
     }
 
     // The skin's look of the face and the button, composed by the painting core
-    // from the sections found by name: COMBOBOX at the face's state, over the
+    // from the sections found by name: the combo's own (COMBOBOX) at the face's state, over the
     // form's colour; SCROLLBTNBOTTOM at the button's state over the face in the
-    // native control's button rectangle, COMBOBOX's arrow glyph centred on it;
+    // native control's button rectangle, its arrow glyph (else the button's) centred on it;
     // the disabled look; the frame's corners showing the form.
     TBitmap24 ExpectedLook(TsComboBox* c, int faceState, int buttonState) {
         const TsSkinTables& t = Tables();
         const int w = c->Width(), h = c->Height();
+        const std::string section = c->SkinData.SkinSection();
         TItemSource s;
         s.Tables = &t;
-        s.SkinIndex = SectionIndex("COMBOBOX");
-        s.BorderIndex = t.MaskIndexOf(s.SkinIndex, "COMBOBOX", "BORDERSMASK");
+        s.SkinIndex = SectionIndex(section);
+        s.BorderIndex = t.MaskIndexOf(s.SkinIndex, section, "BORDERSMASK");
         s.HasParent = true;
         s.ParentColor = kFormColor;
         s.NeedsParentRepaint = false;
@@ -87,7 +100,7 @@ protected:
             for (int y = 0; y < bh; ++y)
                 for (int x = 0; x < bw; ++x) out.SetPixel(r.left + x, r.top + y, piece.Pixel(x, y));
         }
-        int glyph = t.MaskIndexOf(s.SkinIndex, "COMBOBOX", "GLYPHMASK");
+        int glyph = t.MaskIndexOf(s.SkinIndex, section, "GLYPHMASK");
         if (!t.IsValidMaskIndex(glyph)) glyph = t.MaskIndexOf(button, "SCROLLBTNBOTTOM", "GLYPHMASK");
         if (t.IsValidMaskIndex(glyph)) {
             const TsMaskData& m = t.Masks[static_cast<std::size_t>(glyph)];
@@ -216,6 +229,8 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
     TsComboBox* edit = AddCombo(TComboBoxStyle::csDropDown, 60);
     TsComboBox* disabled = AddCombo(TComboBoxStyle::csDropDownList, 100);
     disabled->SetEnabled(false);
+    TsComboBox* gradient = AddCombo(TComboBoxStyle::csDropDownList, 140);
+    gradient->SkinData.SetSkinSection("GRADCOMBO");
     for (const TListedSkin& skin : ListedSkins()) {
         SCOPED_TRACE(skin.Name);
         manager->SetSkinName(skin.Name);
@@ -225,6 +240,9 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
         ExpectLook(list, 0, 0, "normal");
         ExpectLook(disabled, 0, 0, "disabled");
         ExpectLook(edit, 0, 0, "edit kind, normal");
+        ExpectLook(gradient, 0, 0, "gradient, normal");
+        MovePointer(ButtonCentre(gradient));
+        ExpectLook(gradient, 1, 1, "gradient, hot");
         MovePointer(ButtonCentre(list));
         ExpectLook(list, 1, 1, "hot under the pointer");
         // The chosen item in the section's font colour; the edit field in its colours.
