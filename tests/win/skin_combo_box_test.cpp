@@ -33,13 +33,15 @@ const TKind kKinds[] = {{"edit kind", TComboBoxStyle::csDropDown}, {"list kind",
 class ComboBoxTest : public SkinnedControlTest {
 protected:
     // GRADCOMBO: a face whose hot look differs from its normal one (the shipped
-    // combo sections look the same in both), a gradient down, hot one across.
+    // combo sections look the same in both), a gradient down, hot one across;
+    // FADECOMBO: the same, fading in 30 steps (longer than a pointer move waits).
     void SetUp() override {
         SkinnedControlTest::SetUp();
         std::vector<std::string> sections = TestSections();
         for (const char* line : {"[GRADCOMBO]", "PARENTCLASS=COMBOBOX", "GRADIENTPERCENT=100", "HOTGRADIENTPERCENT=100",
                                  "GRADIENTDATA=16711680;255;100;0;0;255;255;0;0;0",
-                                 "HOTGRADIENTDATA=65280;16711935;100;1;0;16711935;16711935;0;1;0"})
+                                 "HOTGRADIENTDATA=65280;16711935;100;1;0;16711935;16711935;0;1;0",
+                                 "[FADECOMBO]", "PARENTCLASS=GRADCOMBO", "FADINGENABLED=TRUE", "FADINGITERATIONS=30"})
             sections.push_back(line);
         manager->SetCommonSections(sections);
         ASSERT_TRUE(Tables().IsValidSectionIndex(SectionIndex("GRADCOMBO")));
@@ -243,6 +245,12 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
         ExpectLook(gradient, 0, 0, "gradient, normal");
         MovePointer(ButtonCentre(gradient));
         ExpectLook(gradient, 1, 1, "gradient, hot");
+        MovePointer({5, 5});
+        ExpectLook(gradient, 0, 0, "gradient, normal again");
+        Focus(gradient);
+        ExpectLook(gradient, 1, 1, "gradient, focused");
+        ::SetFocus(form->Handle());
+        Application().ProcessMessages();
         MovePointer(ButtonCentre(list));
         ExpectLook(list, 1, 1, "hot under the pointer");
         // The chosen item in the section's font colour; the edit field in its colours.
@@ -283,6 +291,28 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
         PressChord(VK_ESCAPE);
         PumpUntil([&] { return !list->DroppedDown(); }, "the list to close");
     }
+}
+
+TEST_F(ComboBoxTest, ASectionThatFadesFadesToTheHotLookAndBack) {
+    TsComboBox* c = AddCombo(TComboBoxStyle::csDropDownList, 20);
+    c->SkinData.SetSkinSection("FADECOMBO");
+    ShowForm();
+    ExpectLook(c, 0, 0, "normal");
+    MovePointer(ButtonCentre(c));
+    EXPECT_NE(c->FadeTimer(), nullptr) << "the pointer's arrival starts a fade";
+    WaitFadesEnded();
+    ExpectLook(c, 1, 1, "hot once the fade ended");
+    MovePointer({5, 5});
+    EXPECT_NE(c->FadeTimer(), nullptr) << "the pointer's leaving starts a fade";
+    WaitFadesEnded();
+    ExpectLook(c, 0, 0, "normal once the fade ended");
+    // Opening the list shows the pressed button at once.
+    ClickAt(ButtonCentre(c));
+    ASSERT_TRUE(PumpUntil([&] { return c->DroppedDown(); }, "the list to open"));
+    EXPECT_EQ(c->FadeTimer(), nullptr);
+    ExpectLook(c, 1, 2, "pressed");
+    PressChord(VK_ESCAPE);
+    PumpUntil([&] { return !c->DroppedDown(); }, "the list to close");
 }
 
 TEST_F(ComboBoxTest, WithoutASectionOrAnActiveManagerItIsThePlainNativeControl) {
