@@ -59,7 +59,10 @@ TsComboBox::TsComboBox(TComponent* owner) : TComboBox(owner), SkinData(this, tru
     SkinData.Loaded();
 }
 
-TsComboBox::~TsComboBox() { StopFade(); }
+TsComboBox::~TsComboBox() {
+    StopFade();
+    UnhookList();
+}
 
 void TsComboBox::Loaded() {
     TComboBox::Loaded();
@@ -264,6 +267,7 @@ void TsComboBox::HotChanged(TacAnimatEvent event) {
 void TsComboBox::DropDown() {
     StopFade();
     SkinData.Invalidate();
+    if (SkinData.IsSkinned(true)) HookList();
     TComboBox::DropDown();
 }
 

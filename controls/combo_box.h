@@ -49,6 +49,8 @@ public:
     HWND ListHandle();
     // Whether the window was made with its items drawn by the combo (skinned then).
     bool ItemsOwnerDrawn() const { return windowOwnerDrawn_; }
+    // Whether the combo paints its open list's scroll bar (it took the list's window procedure).
+    bool ListHooked() const;
 
 protected:
     void WndProc(TMessage& message) override;
@@ -74,6 +76,11 @@ private:
     void HotChanged(TacAnimatEvent event);
     bool FocusInside();
     void StopFade();
+    // The open list's scroll bar (combo_box_list.cpp).
+    static LRESULT CALLBACK ListProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
+    void HookList();
+    void UnhookList();
+    void PaintListScrollBar(HWND list);
 
     TsDisabledKind disabledKind_ = dkBlended;
     TacAnimatEvents animatEvents_ = aeGlobalDef;

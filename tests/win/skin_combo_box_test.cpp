@@ -293,6 +293,78 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
     }
 }
 
+// The open list's vertical bar as the painting core composes it from the
+// scroll bar sections found by name, at the native bar's geometry (arrows and
+// thumb): the track halves split at the thumb's centre, the arrow buttons and
+// the thumb each with its glyph centred, all in the normal state.
+TBitmap24 ExpectedListBar(const TsSkinTables& t, const SCROLLBARINFO& info) {
+    const int w = info.rcScrollBar.right - info.rcScrollBar.left, h = info.rcScrollBar.bottom - info.rcScrollBar.top;
+    TBitmap24 bar(w, h);
+    FillDC(bar, {0, 0, w, h}, t.GlobalColor());
+    const auto part = [&](const char* name, RECT r) {
+        const int si = t.SectionIndexOf(name);
+        const int pw = r.right - r.left, ph = r.bottom - r.top;
+        TBitmap24 piece(pw, ph);
+        for (int y = 0; y < ph; ++y)
+            for (int x = 0; x < pw; ++x) piece.SetPixel(x, y, bar.Pixel(r.left + x, r.top + y));
+        PaintSection(si, TParentBackground{&bar, 0, 0, true}, &t, piece, {r.left, r.top}, {0, 0, pw, ph}, 0, true);
+        for (int y = 0; y < ph; ++y)
+            for (int x = 0; x < pw; ++x) bar.SetPixel(r.left + x, r.top + y, piece.Pixel(x, y));
+        const int g = t.MaskIndexOf(si, name, "GLYPHMASK");
+        if (!t.IsValidMaskIndex(g)) return;
+        const TsMaskData& m = t.Masks[static_cast<std::size_t>(g)];
+        const int fw = m.Bmp ? m.R.Width() / 3 : m.R.Width() / m.ImageCount;
+        const int fh = m.Bmp ? m.R.Height() / 2 : m.R.Height() / (m.MaskType + 1);
+        if (fw <= pw && fh <= ph) DrawSkinGlyph(bar, {r.left + (pw - fw) / 2, r.top + (ph - fh) / 2}, 0, t, m, 1);
+    };
+    const int centre = (info.xyThumbTop + info.xyThumbBottom) / 2;
+    part("SCROLLBAR1V", {0, 0, w, centre});
+    part("SCROLLBAR2V", {0, centre, w, h});
+    part("SCROLLBTNTOP", {0, 0, w, info.dxyLineButton});
+    part("SCROLLBTNBOTTOM", {0, h - info.dxyLineButton, w, h});
+    part("SCROLLSLIDERV", {0, info.xyThumbTop, w, info.xyThumbBottom});
+    return bar;
+}
+
+TEST_F(ComboBoxTest, TheOpenListsScrollBarIsPaintedFromEveryListedSkinAndFollowsTheList) {
+    manager->SetSkinDirectory(SourcePath("skins"));
+    std::vector<std::string> many;
+    for (int i = 1; i <= 30; ++i) many.push_back("Item " + std::to_string(i));
+    TsComboBox* c = AddCombo(TComboBoxStyle::csDropDownList, 20, many);
+    for (const TListedSkin& skin : ListedSkins()) {
+        SCOPED_TRACE(skin.Name);
+        manager->SetSkinName(skin.Name);
+        ShowForm();
+        ClickAt(ButtonCentre(c));
+        ASSERT_TRUE(PumpUntil([&] { return c->DroppedDown(); }, "the list to open"));
+        EXPECT_TRUE(c->ListHooked());
+        HWND list = c->ListHandle();
+        for (const char* where : {"at the top", "at the end"}) {
+            SCOPED_TRACE(where);
+            SCROLLBARINFO info{};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+            ASSERT_FALSE(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "30 items in 8 lines scroll";
+            const TBitmap24 expected = ExpectedListBar(Tables(), info);
+            const auto differences = [&](std::string& text) {
+                return Differences(CaptureScreen(info.rcScrollBar), expected, text);
+            };
+            PumpWhileNot([&] {
+                std::string ignored;
+                return differences(ignored) == 0;
+            });
+            std::string text;
+            EXPECT_EQ(differences(text), 0) << text;
+            PressChord(VK_END);   // the list scrolls to its last item, the thumb to the bottom
+            Pump(100);
+        }
+        EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+        PressChord(VK_ESCAPE);
+        PumpUntil([&] { return !c->DroppedDown(); }, "the list to close");
+        EXPECT_EQ(c->ItemIndex(), 0);
+    }
+}
+
 TEST_F(ComboBoxTest, ASectionThatFadesFadesToTheHotLookAndBack) {
     TsComboBox* c = AddCombo(TComboBoxStyle::csDropDownList, 20);
     c->SkinData.SetSkinSection("FADECOMBO");
