@@ -49,10 +49,10 @@ COMBOBOXINFO InfoOf(HWND combo) {
 
 constexpr int kTextIndent = 2;   // the item's text from its left edge, as the native list draws it
 
-}  // namespace
-
 // The selected item of the open list is drawn as the skin draws a hot menu item.
 constexpr const char* kSelectedItemSection = "MENUITEM";
+
+}  // namespace
 
 TsComboBox::TsComboBox(TComponent* owner) : TComboBox(owner), SkinData(this, true) {
     SkinData.ControlCode = ccComboBox;
@@ -318,7 +318,8 @@ bool TsComboBox::SkinnedMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:          OnPaintMessage(m); return true;
     case WM_ERASEBKGND:     m.Result = 1; return true;
-    case WM_CTLCOLOREDIT:   AnswerColors(m, false); return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: AnswerColors(m, false); return true;   // the edit field asks for STATIC's while disabled
     case WM_CTLCOLORLISTBOX: AnswerColors(m, true); return true;
     case CM_MOUSEENTER:
         if (Enabled()) SkinData.MouseAbove = true;
