@@ -155,8 +155,9 @@ void TComboBox::SetTextValue(const std::string& value) {
     text_ = value;
     itemIndex_ = items_.IndexOf(value);
     if (HandleAllocated()) {
-        if (itemIndex_ >= 0) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
-        else SetWindowTextW(Handle(), Widen(value).c_str());
+        // CB_SETCURSEL shows the item in the edit field; a text of no item chooses none first.
+        SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+        if (itemIndex_ < 0) SetWindowTextW(Handle(), Widen(value).c_str());
     }
     announced_ = value;
     Perform(CM_TEXTCHANGED);

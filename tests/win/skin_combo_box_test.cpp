@@ -11,6 +11,7 @@
 
 #include "controls/combo_box.h"
 #include "engine/skin_manager.h"
+#include "gui/exceptions.h"
 #include "gui_input_support.h"
 #include "live_counts_support.h"
 #include "paint/blend.h"
@@ -431,6 +432,63 @@ TEST_F(ComboBoxTest, WithoutASectionOrAnActiveManagerItIsThePlainNativeControl) 
             delete c;
         }
     }
+}
+
+TEST_F(ComboBoxTest, DefinitionGivesKindItemsChoiceAndListLengthAndANewWindowKeepsThem) {
+    RegisterComboBoxClasses();
+    auto* root = new TForm(&Application());
+    root->ReadDefinition(
+        "object Root: TForm\n"
+        "  Left = 150\n  Top = 150\n  ClientWidth = 300\n  ClientHeight = 200\n"
+        "  object cmbPlain: TComboBox\n    Left = 10\n    Top = 10\n    Width = 150\n"
+        "    Style = csDropDownList\n    Items = (\n      'one'\n      'two'\n      'three'\n    )\n"
+        "    ItemIndex = 1\n    DropDownCount = 2\n  end\nend\n");
+    auto* c = dynamic_cast<TComboBox*>(root->FindComponent("cmbPlain"));
+    ASSERT_NE(c, nullptr);
+    int told = 0;
+    c->OnChange = [&](TObject*) { ++told; };
+    EXPECT_EQ(c->Style(), TComboBoxStyle::csDropDownList);
+    EXPECT_EQ(c->Items().Count(), 3);
+    EXPECT_EQ(c->Text(), "two");
+    root->Show();
+    Application().ProcessMessages();
+    EXPECT_EQ(SendMessageW(c->Handle(), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(c->ItemIndex(), 1);
+    // Two lines of the list and its frame.
+    c->SetDroppedDown(true);
+    Application().ProcessMessages();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(c->Handle(), &info);
+    RECT list{};
+    GetWindowRect(info.hwndList, &list);
+    EXPECT_EQ(list.bottom - list.top, 2 * SendMessageW(c->Handle(), CB_GETITEMHEIGHT, 0, 0) + 2);
+    c->SetDroppedDown(false);
+    // The other kind is a new window with the same items, choice and text.
+    HWND first = c->Handle();
+    c->SetStyle(TComboBoxStyle::csDropDown);
+    EXPECT_NE(c->Handle(), first);
+    EXPECT_EQ(SendMessageW(c->Handle(), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(c->ItemIndex(), 1);
+    EXPECT_EQ(c->Text(), "two");
+    // The program's own changes raise no OnChange; a text of no item chooses none.
+    c->SetText("four");
+    EXPECT_EQ(c->ItemIndex(), -1);
+    EXPECT_EQ(c->Text(), "four");
+    c->SetItemIndex(2);
+    EXPECT_EQ(c->Text(), "three");
+    EXPECT_EQ(told, 0);
+    // Bad values are refused with what was wrong, and change nothing.
+    try {
+        c->SetItemIndex(3);
+        ADD_FAILURE() << "an index past the items was accepted";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_NE(std::string(e.what()).find("List index out of bounds (3)"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(c->SetDropDownCount(0), EInvalidOperation);
+    EXPECT_EQ(c->ItemIndex(), 2);
+    EXPECT_EQ(c->DropDownCount(), 2);
+    delete root;
 }
 
 TEST_F(ComboBoxTest, OpeningClosingSkinChangesAndNewCombosLeaveTheCountsAsTheyWere) {
