@@ -212,6 +212,21 @@ TEST_F(ComboBoxTest, KeysChooseEnterTakesTheItemAndEscapeOrAClickElsewhereChange
         EXPECT_EQ(changes, 1);
         delete c;
     }
+    // Typing into the edit kind: each keystroke that changes the text is told;
+    // a text of no item chooses none.
+    {
+        TsComboBox* c = AddCombo(TComboBoxStyle::csDropDown, 20);
+        ShowForm();
+        Focus(c);
+        changes = 0;
+        PressChord(VK_END);
+        PressChord('X');
+        PressChord('Y');
+        EXPECT_EQ(c->Text(), kItems[0] + "xy");
+        EXPECT_EQ(c->ItemIndex(), -1);
+        EXPECT_EQ(changes, 2);
+        delete c;
+    }
     // A click outside the open list closes it without change.
     TsComboBox* c = AddCombo(TComboBoxStyle::csDropDownList, 20);
     ShowForm();
