@@ -47,7 +47,9 @@ COMBOBOXINFO InfoOf(HWND combo) {
     return info;
 }
 
-constexpr int kTextIndent = 2;   // the item's text from its left edge, as the native list draws it
+constexpr int kTextIndent = 2;
+constexpr UINT_PTR kPointerWatchTimer = 0x4B43;   // checks that the pointer is still over the edit field
+constexpr UINT kPointerWatchInterval = 50;   // the item's text from its left edge, as the native list draws it
 
 // The selected item of the open list is drawn as the skin draws a hot menu item.
 constexpr const char* kSelectedItemSection = "MENUITEM";
@@ -61,6 +63,7 @@ TsComboBox::TsComboBox(TComponent* owner) : TComboBox(owner), SkinData(this, tru
 
 TsComboBox::~TsComboBox() {
     StopFade();
+    if (watchingPointer_ && HandleAllocated()) KillTimer(Handle(), kPointerWatchTimer);
     UnhookList();
 }
 
@@ -81,6 +84,7 @@ bool TsComboBox::OwnerDrawn() const { return SkinData.IsSkinned(false); }
 void TsComboBox::CreateParams(TCreateParams& params) {
     TComboBox::CreateParams(params);
     windowOwnerDrawn_ = (params.Style & CBS_OWNERDRAWFIXED) != 0;
+    watchingPointer_ = false;   // a new window has no timer
 }
 
 void TsComboBox::FollowSkinnedState() {
@@ -264,6 +268,24 @@ void TsComboBox::HotChanged(TacAnimatEvent event) {
     RequestFade(fadeTimer_, SkinData, false, 1, AnimatEventAllowed(animatEvents_, event));
 }
 
+void TsComboBox::OnChildSetCursor(const TMessage& m) {
+    if (!Enabled() || reinterpret_cast<HWND>(m.WParam) == Handle() || SkinData.MouseAbove) return;
+    SkinData.MouseAbove = true;
+    if (SetTimer(Handle(), kPointerWatchTimer, kPointerWatchInterval, nullptr)) watchingPointer_ = true;
+    HotChanged(aeMouseEnter);
+}
+
+void TsComboBox::CheckPointerStillInside() {
+    POINT p{};
+    GetCursorPos(&p);
+    HWND under = WindowFromPoint(p);
+    if (under && (under == Handle() || IsChild(Handle(), under))) return;
+    KillTimer(Handle(), kPointerWatchTimer);
+    watchingPointer_ = false;
+    SkinData.MouseAbove = false;
+    HotChanged(aeMouseLeave);
+}
+
 void TsComboBox::DropDown() {
     StopFade();
     SkinData.Invalidate();
@@ -326,11 +348,16 @@ bool TsComboBox::SkinnedMessage(TMessage& m) {
         HotChanged(aeMouseEnter);
         return false;
     case CM_MOUSELEAVE:
-        // Also when the pointer moves onto the edit field, a native window of its
-        // own: the face is hot under the pointer over its frame and button only.
         SkinData.MouseAbove = false;
         HotChanged(aeMouseLeave);
         return false;
+    case WM_SETCURSOR:
+        OnChildSetCursor(m);
+        return false;
+    case WM_TIMER:
+        if (m.WParam != kPointerWatchTimer) return false;
+        CheckPointerStillInside();
+        return true;
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:

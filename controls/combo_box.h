@@ -74,6 +74,10 @@ private:
     // The window's items must be drawn by the combo exactly while it is skinned.
     void FollowSkinnedState();
     void HotChanged(TacAnimatEvent event);
+    // The pointer over the edit field (a native window of its own, which the
+    // framework does not track): hot until a check finds it outside the combo.
+    void OnChildSetCursor(const TMessage& m);
+    void CheckPointerStillInside();
     bool FocusInside();
     void StopFade();
     // The open list's scroll bar (combo_box_list.cpp).
@@ -87,6 +91,7 @@ private:
     TsFadeTimer* fadeTimer_ = nullptr;
     bool windowOwnerDrawn_ = false;
     int lastFaceState_ = 0;
+    bool watchingPointer_ = false;
     TBrush colorBrush_;   // the edit field's and the list's background
 };
 

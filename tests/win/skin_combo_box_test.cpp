@@ -274,6 +274,13 @@ TEST_F(ComboBoxTest, FaceButtonAndListArePaintedFromEveryListedSkin) {
         MovePointer({5, 5});
         RECT field{};
         HWND editField = GetWindow(edit->Handle(), GW_CHILD);
+        // Hot under the pointer over the edit field too, a native window of its own.
+        POINT inField{2, 2};
+        ClientToScreen(editField, &inField);
+        MovePointer(inField);
+        ExpectLook(edit, 1, 1, "edit kind, the pointer over its field");
+        MovePointer({5, 5});
+        ExpectLook(edit, 0, 0, "edit kind, the pointer gone");
         GetClientRect(editField, &field);
         const int area = field.right * field.bottom;
         EXPECT_GT(CountColor(editField, field, section.Color), area / 2) << "the field's background";
