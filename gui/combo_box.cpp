@@ -102,7 +102,8 @@ void TComboBox::SetStyle(TComboBoxStyle value) {
 }
 
 int TComboBox::ItemIndex() const {
-    if (!const_cast<TComboBox*>(this)->HandleAllocated()) return itemIndex_;
+    if (!HandleAllocated()) return itemIndex_;
+    // Handle() only creates a missing window, and there is one.
     return static_cast<int>(SendMessageW(const_cast<TComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
 }
 
@@ -126,8 +127,8 @@ void TComboBox::SetDropDownCount(int value) {
 }
 
 bool TComboBox::DroppedDown() const {
-    auto* self = const_cast<TComboBox*>(this);
-    return self->HandleAllocated() && SendMessageW(self->Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+    return HandleAllocated() &&
+           SendMessageW(const_cast<TComboBox*>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 void TComboBox::SetDroppedDown(bool value) {
@@ -272,6 +273,7 @@ void TComboBox::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
         if (AnswerDialogKey(m)) return;
         break;
+    case WM_DESTROY:     itemIndex_ = ItemIndex(); break;   // for the next window (RecreateWnd)
     case CN_MEASUREITEM: return OnMeasureItem(m);
     case CN_DRAWITEM:
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
