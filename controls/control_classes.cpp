@@ -5,6 +5,7 @@
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/panel.h"
+#include "controls/progress_bar.h"
 #include "controls/scroll_bar.h"
 #include "gui/class_registry.h"
 
@@ -19,6 +20,7 @@ void RegisterSkinnedControlClasses() {
         RegisterCheckBoxClass();
         RegisterLabelClasses();
         RegisterScrollBarClass();
+        RegisterGaugeClasses();
         return true;
     }();
     (void)registered;
