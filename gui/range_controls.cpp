@@ -85,8 +85,10 @@ void TProgressBar::SetStep(int value) {
 
 void TProgressBar::StepIt() {
     long long next = static_cast<long long>(position_) + step_;
-    if (max_ > min_ && next > max_) next = min_ + (next - max_) % (static_cast<long long>(max_) - min_);
-    if (max_ > min_ && next < min_) next = max_ - (min_ - next) % (static_cast<long long>(max_) - min_);
+    const long long range = static_cast<long long>(max_) - min_;
+    // Past an end it goes round: what lies past the range counts on from the other end.
+    if (range > 0 && next > max_) next = (next - min_) % range + min_;
+    if (range > 0 && next < min_) next = (next - min_) % range + max_;
     SetPosition(static_cast<int>(next));
 }
 

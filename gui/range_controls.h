@@ -30,7 +30,9 @@ public:
     void SetPosition(int value);
     int Step() const { return step_; }
     void SetStep(int value);
-    // Position moves by Step; past Max it starts again from Min, as the native control does.
+    // Position moves by Step; past one end it goes round to the other, as the
+    // native control does: (Position + Step - Min) mod (Max - Min) from Min
+    // past Max, from Max past Min.
     void StepIt();
     TProgressBarOrientation Orientation() const { return orientation_; }
     // A new orientation recreates the window (the native style is fixed at creation).
