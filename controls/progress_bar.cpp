@@ -177,12 +177,16 @@ void TsProgressBar::WndProc(TMessage& m) {
     if (m.Msg == SM_ALPHACMD && OnSkinAnnouncement(m)) return;
     if (ControlIsReady(this)) {
         skinData_->CommonWndProc(m);
-        if (Skinned()) {
-            switch (m.Msg) {
-            case WM_PAINT:          OnPaintMessage(m); return;
-            case WM_ERASEBKGND:     m.Result = 1; return;   // the cache covers every pixel
-            case CM_ENABLEDCHANGED: TProgressBar::WndProc(m); Repaint(); return;
-            }
+        switch (m.Msg) {
+        case WM_PAINT:
+            if (Skinned()) return OnPaintMessage(m);
+            break;
+        case WM_ERASEBKGND:   // the cache covers every pixel
+            if (Skinned()) return void(m.Result = 1);
+            break;
+        case CM_ENABLEDCHANGED:
+            if (Skinned()) return TProgressBar::WndProc(m), Repaint();
+            break;
         }
     }
     if (m.Msg == SM_ALPHACMD) return;   // answered by the skin state, or by nobody
