@@ -34,7 +34,7 @@ TEST(PaintTranspose, EveryPixelLandsSwappedAndNothingOutsideIsWritten) {
     constexpr std::uint32_t kUntouched = 0x123456;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TBitmap24 dest(7, 11);
+        TBitmap24 dest(8, 11);   // rows without padding: a pixel past the right edge would show in the next row
         dest.Fill(kUntouched);
         CopyTransposed(source, c.source, dest, c.at);
         for (int y = 0; y < dest.Height(); ++y) {
