@@ -16,6 +16,7 @@
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
 #include "controls/track_bar.h"
+#include "engine/skin_message.h"
 #include "gui_input_support.h"
 #include "live_counts_support.h"
 #include "skin_list_support.h"
@@ -367,6 +368,54 @@ TEST_F(TrackBarTest, KeysMoveThePositionAndRaiseOnChange) {
         EXPECT_EQ(changes, expectedChanges) << "key " << c.key;
         ExpectScreen(c.b, Expected(c.b, 0), "after key " + std::to_string(c.key));
     }
+}
+
+// The old look keeps weight 255 - level x 256 / iterations (at least 0) in each frame.
+TBitmap24 FadeFrame(const TBitmap24& from, const TBitmap24& to, int level, int iterations) {
+    const int a = std::max(0, 255 - level * 256 / iterations);
+    TBitmap24 frame(from.Width(), from.Height());
+    for (int y = 0; y < from.Height(); ++y)
+        for (int i = 0; i < from.Width() * 3; ++i)
+            frame.ScanLine(y)[i] =
+                static_cast<std::uint8_t>((from.ScanLine(y)[i] * a + to.ScanLine(y)[i] * (255 - a) + 127) >> 8);
+    return frame;
+}
+
+TEST_F(TrackBarTest, TheThumbFadesToItsHotLookWhereTheSectionFadesAndTheEventMayAnimate) {
+    std::vector<TBitmap24> frames;
+    bar->HookWindowProc(this, [&](TMessage& m, const TWndNext& next) {
+        if (m.Msg == SM_ALPHACMD && SkinCommandOf(m.WParam) == SMC_FADEFRAME)
+            frames.push_back(reinterpret_cast<TBitmap24*>(m.LParam)->Clone());
+        next(m);
+    });
+    struct TUnhook {
+        TsTrackBar* bar;
+        const void* owner;
+        ~TUnhook() { bar->UnhookWindowProc(owner); }
+    } unhook{bar, this};
+    ShowForm();
+    const int iterations = Section("TRACKBAR").FadingIterations;
+    ASSERT_TRUE(Section("TRACKBAR").FadingEnabled);
+    ASSERT_GT(iterations, 1);
+    const TBitmap24 from = CaptureControl(*bar);
+    MovePointer(ThumbOnScreen(bar));
+    ASSERT_TRUE(testing::PumpUntil([&] { return static_cast<int>(frames.size()) >= iterations && !bar->FadeTimer(); },
+                                   "the fade's frames and its end"));
+    const TBitmap24 to = Expected(bar, 1);
+    ASSERT_EQ(static_cast<int>(frames.size()), iterations);
+    std::string where;
+    for (int level = 1; level <= iterations; ++level)
+        EXPECT_EQ(Differences(frames[static_cast<std::size_t>(level - 1)], FadeFrame(from, to, level, iterations), where), 0)
+            << "frame " << level << where;
+    ExpectScreen(bar, to, "hot after the fade");
+    // Leaving may not animate: the normal look returns at once, without frames.
+    bar->SetAnimatEvents(aeMouseEnter);
+    frames.clear();
+    MovePointer({5, 5});
+    testing::PumpWhileNot([&] { return bar->ThumbState() == 0; });
+    EXPECT_EQ(bar->FadeTimer(), nullptr);
+    EXPECT_TRUE(frames.empty());
+    ExpectScreen(bar, Expected(bar, 0), "normal at once");
 }
 
 // ---- without the skin -------------------------------------------------------------
