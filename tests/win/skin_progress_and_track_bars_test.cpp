@@ -51,9 +51,11 @@ bool Contains(const TRect& r, POINT p) { return p.x >= r.Left && p.x < r.Right &
 
 class GaugeTest : public testing::SkinnedControlTest {
 protected:
-    // A section's face at width x height over a plain parent of the form's
-    // colour, with its frame's corners in that colour when corners is set.
-    TBitmap24 Face(const std::string& section, int width, int height, TPoint at, int state, bool corners) const {
+    // A section's face at width x height over the parent's pixels behind (or
+    // a plain parent of the form's colour), with its frame's corners showing
+    // them when corners is set.
+    TBitmap24 Face(const std::string& section, int width, int height, TPoint at, int state, bool corners,
+                   const TParentBackground& behind = {}) const {
         const TsSkinTables& t = Tables();
         TItemSource s;
         s.Tables = &t;
@@ -64,23 +66,35 @@ protected:
         s.NeedsParentRepaint = false;
         s.ParentControlColor = [] { return kFormColor; };
         TBitmap24 out(width, height);
-        PaintItem(s, TParentBackground{}, true, out, at, TRect{0, 0, width, height}, state);
+        PaintItem(s, behind, true, out, at, TRect{0, 0, width, height}, state);
+        TCornerFill fill{TCornerFill::cfColor, kFormColor};
+        if (behind.Ready) fill = {TCornerFill::cfParentPixels, clNone, behind.Bitmap, at.X, at.Y};
         if (corners && t.IsValidMaskIndex(s.BorderIndex))
-            UpdateCorners(out, t, t.Masks[static_cast<std::size_t>(s.BorderIndex)], state, crAll,
-                          TCornerFill{TCornerFill::cfColor, kFormColor});
+            UpdateCorners(out, t, t.Masks[static_cast<std::size_t>(s.BorderIndex)], state, crAll, fill);
         return out;
     }
 
-    // The bar on the form: the section's normal face, and inside the frame's
-    // widths its hot face over the filled length, from the left (horizontal)
-    // or from the bottom (vertical); a turned section is drawn horizontally,
-    // filled from its right end, then turned.
-    TBitmap24 ExpectedBar(const TsProgressBar& bar, const std::string& section, bool turned) const {
+    // The bar over its parent's pixels behind (or the plain form): the
+    // section's normal face, and inside the frame's widths its hot face over
+    // the filled length, from the left (horizontal) or from the bottom
+    // (vertical); a turned section is drawn horizontally over the parent's
+    // pixels turned the same way, filled from its right end, then turned.
+    TBitmap24 ExpectedBar(const TsProgressBar& bar, const std::string& section, bool turned,
+                          const TParentBackground& behind = {}) const {
         const bool vertical = bar.Orientation() == TProgressBarOrientation::pbVertical;
         const int w = turned ? bar.Height() : bar.Width(), h = turned ? bar.Width() : bar.Height();
         const TPoint at = turned ? TPoint{0, 0} : TPoint{bar.Left(), bar.Top()};
-        TBitmap24 face = Face(section, w, h, at, 0, !turned);
-        const TBitmap24 hot = Face(section, w, h, at, 1, !turned);
+        TBitmap24 lyingBehind;
+        TParentBackground below = behind;
+        if (turned && behind.Ready) {
+            TBitmap24 crop(bar.Width(), bar.Height());
+            for (int y = 0; y < bar.Height(); ++y)
+                for (int x = 0; x < bar.Width(); ++x) crop.SetPixel(x, y, behind.Bitmap->Pixel(bar.Left() + x, bar.Top() + y));
+            lyingBehind = Transposed(crop);
+            below = TParentBackground{&lyingBehind, 0, 0, true};
+        }
+        TBitmap24 face = Face(section, w, h, at, 0, !turned, below);
+        const TBitmap24 hot = Face(section, w, h, at, 1, !turned, below);
         const TsMaskData& frame = BorderMask(section);
         const int left = frame.WL, top = frame.WT, right = w - frame.WR, bottom = h - frame.WB;
         const bool down = vertical && !turned;
@@ -138,9 +152,21 @@ TEST_F(GaugeTest, FilledLengthFollowsThePositionInTheRange) {
 
 TEST_F(GaugeTest, EveryListedSkinPaintsBothDirectionsAndTurnsTheHorizontalLookWithoutAVerticalSection) {
     manager->SetSkinDirectory(testing::SourcePath("skins"));
-    auto* across = testing::AddControl<TsProgressBar>(form, 20, 20, 180, 17);
-    auto* up = testing::AddControl<TsProgressBar>(form, 220, 20, 19, 140);
-    auto* full = testing::AddControl<TsProgressBar>(form, 260, 20, 17, 101);
+    // On a gradient page, so that what the frames let through differs pixel by pixel.
+    auto* page = testing::AddControl<TsPanel>(form, 10, 10, 380, 290);
+    page->SkinData().SetSkinSection("GRADPANEL");
+    const auto add = [&](int left, int top, int width, int height) {
+        auto* bar = new TsProgressBar(form);
+        bar->SetParent(page);
+        bar->SetBounds(left, top, width, height);
+        return bar;
+    };
+    auto* across = add(20, 20, 180, 17);
+    auto* up = add(220, 20, 19, 140);
+    auto* full = add(260, 20, 17, 101);
+    auto* plain = testing::AddControl<TsProgressBar>(form, 20, 250, 17, 40);   // on the plain form
+    plain->SetOrientation(TProgressBarOrientation::pbVertical);
+    plain->SetPosition(50);
     up->SetOrientation(TProgressBarOrientation::pbVertical);
     full->SetOrientation(TProgressBarOrientation::pbVertical);
     across->SetPosition(37);
@@ -153,12 +179,16 @@ TEST_F(GaugeTest, EveryListedSkinPaintsBothDirectionsAndTurnsTheHorizontalLookWi
         ShowForm();
         const bool hasVertical = SectionIndex("PROGRESSV") >= 0;
         EXPECT_EQ(hasVertical, skin.Name == "Elegant (internal)") << "the shipped folders carry no PROGRESSV";
-        for (TsProgressBar* bar : {up, full}) {
+        TBitmap24 pageFace = ExpectedFace("GRADPANEL", *page, {}, kFormColor, false);
+        const TParentBackground behind{&pageFace, 0, 0, true};
+        const std::string vertical = hasVertical ? "PROGRESSV" : "PROGRESSH";
+        for (TsProgressBar* bar : {up, full, plain}) {
             EXPECT_EQ(bar->Look().Turned, !hasVertical);
-            EXPECT_EQ(bar->Look().SkinIndex, SectionIndex(hasVertical ? "PROGRESSV" : "PROGRESSH"));
-            ExpectScreen(bar, ExpectedBar(*bar, hasVertical ? "PROGRESSV" : "PROGRESSH", !hasVertical), "vertical");
+            EXPECT_EQ(bar->Look().SkinIndex, SectionIndex(vertical));
+            ExpectScreen(bar, ExpectedBar(*bar, vertical, !hasVertical, bar == plain ? TParentBackground{} : behind),
+                         "vertical");
         }
-        ExpectScreen(across, ExpectedBar(*across, "PROGRESSH", false), "horizontal");
+        ExpectScreen(across, ExpectedBar(*across, "PROGRESSH", false, behind), "horizontal");
     }
 }
 
