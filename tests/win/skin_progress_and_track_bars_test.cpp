@@ -148,6 +148,19 @@ TEST_F(GaugeTest, FilledLengthFollowsThePositionInTheRange) {
                               Face(section, bar->Width(), bar->Height(), {20, 20}, 1, true), ignored), 0);
         ExpectScreen(bar, ExpectedBar(*bar, section, false), c.what);
     }
+    // Disabled, the whole bar is blended toward what lies behind it.
+    bar->SetOrientation(TProgressBarOrientation::pbHorizontal);
+    bar->SetBounds(20, 20, 203, 17);
+    bar->SetMin(0);
+    bar->SetMax(100);
+    bar->SetPosition(60);
+    bar->SetEnabled(false);
+    const TBitmap24 enabled = ExpectedBar(*bar, "PROGRESSH", false);
+    TBitmap24 expected = enabled.Clone();
+    DisabledLook(expected, dkBlended, ColorToRGB(bar->Color()), TPoint{bar->Left(), bar->Top()}, TParentBackground{});
+    std::string where;
+    ASSERT_GT(Differences(enabled, expected, where), 0) << "the disabled look differs from the enabled one";
+    ExpectScreen(bar, expected, "disabled");
 }
 
 TEST_F(GaugeTest, EveryListedSkinPaintsBothDirectionsAndTurnsTheHorizontalLookWithoutAVerticalSection) {
