@@ -13,6 +13,8 @@
 #include "gui/class_registry.h"
 #include "paint/item.h"
 #include "paint/mask.h"
+#include "paint/text.h"
+#include "paint/text_win.h"
 #include "paint/transpose.h"
 
 namespace korvel {
@@ -174,6 +176,14 @@ void TsTrackBar::RebuildCache() {
     if (const TsMaskData* thumb = SkinMask(Vertical() ? "SLIDERVMASK" : "SLIDERMASK")) {
         const TRect r = ThumbRect();
         DrawSkinGlyph(cache, TPoint{r.Left, r.Top}, ThumbState(), *data.Tables(), *thumb, 1);
+    }
+    // The focus, where the section shows it: dots around the whole bar.
+    if (Enabled() && HandleAllocated() && Focused() && data.Section() && data.Section()->ShowFocus) {
+        TCacheDC dc(cache);
+        if (dc.Handle()) {
+            TGdiTextCanvas canvas(dc.Handle(), Font().Handle(), ColorToRGB(Font().Color()));
+            DrawDottedFrame(canvas, TRect{0, 0, Width(), Height()});
+        }
     }
     if (!Enabled()) DisabledLook(cache, disabledKind_, ColorToRGB(Color()), TPoint{Left(), Top()}, background);
     data.BackgroundChanged = false;

@@ -11,7 +11,8 @@
 //   the native control's tick side (below, or right of a vertical bar);
 // - the thumb: SLIDERMASK (SLIDERVMASK on a vertical bar) centred on the
 //   native thumb, image 0 normal, 1 hot (the pointer over it), 2 pressed
-//   (while it is dragged); a disabled bar is drawn with the disabled look.
+//   (while it is dragged); a disabled bar is drawn with the disabled look;
+// - the focus, when the section's ShowFocus is set: dots around the bar.
 // Thumb changes fade when the section fades.
 #include <memory>
 #include <string>

@@ -17,6 +17,7 @@
 #include "controls/progress_bar.h"
 #include "controls/track_bar.h"
 #include "engine/skin_message.h"
+#include "gui/cache_dc.h"
 #include "gui_input_support.h"
 #include "live_counts_support.h"
 #include "skin_list_support.h"
@@ -459,6 +460,32 @@ TEST_F(TrackBarTest, TheThumbFadesToItsHotLookWhereTheSectionFadesAndTheEventMay
     EXPECT_EQ(bar->FadeTimer(), nullptr);
     EXPECT_TRUE(frames.empty());
     ExpectScreen(bar, Expected(bar, 0), "normal at once");
+}
+
+TEST_F(TrackBarTest, FocusShowsDotsAroundTheBarOnlyWhereTheSectionAsksForThem) {
+    std::vector<std::string> sections = testing::TestSections();
+    for (const char* line : {"[FOCUSTRACK]", "PARENTCLASS=TRACKBAR", "SHOWFOCUS=TRUE"}) sections.push_back(line);
+    manager->SetCommonSections(sections);
+    manager->SetSkinName("Elegant (internal)");
+    auto* shows = Add(false, 20, 100);
+    shows->SkinData().SetSkinSection("FOCUSTRACK");
+    ShowForm();
+    ASSERT_FALSE(Section("TRACKBAR").ShowFocus);
+    for (TsTrackBar* b : {bar, shows}) {
+        b->SetFocus();
+        Settle();
+        ASSERT_TRUE(b->Focused());
+        TBitmap24 expected = Expected(b, 0);
+        if (b == shows) {
+            TCacheDC dc(expected);
+            TGdiTextCanvas canvas(dc.Handle(), b->Font().Handle(), ColorToRGB(b->Font().Color()));
+            DrawDottedFrame(canvas, TRect{0, 0, b->Width(), b->Height()});
+        }
+        ExpectScreen(b, expected, b == shows ? "focused, with dots" : "focused, no dots");
+    }
+    ::SetFocus(form->Handle());
+    Settle();
+    ExpectScreen(shows, Expected(shows, 0), "the dots go with the focus");
 }
 
 // ---- without the skin -------------------------------------------------------------
