@@ -6,6 +6,7 @@
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/panel.h"
+#include "controls/progress_bar.h"
 #include "controls/scroll_bar.h"
 #include "gui/class_registry.h"
 
@@ -21,6 +22,7 @@ void RegisterSkinnedControlClasses() {
         RegisterLabelClasses();
         RegisterScrollBarClass();
         RegisterComboBoxClasses();
+        RegisterGaugeClasses();
         return true;
     }();
     (void)registered;

@@ -12,6 +12,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::Scrolling, "GALLERYSCROLLING", "mnuNewScrolling"},
     {TGalleryChildKind::Sizeable, "GALLERYSIZEABLE", "mnuNewSizeable"},
     {TGalleryChildKind::ComboBoxes, "GALLERYCOMBOBOXES", "mnuNewComboBoxes"},
+    {TGalleryChildKind::Gauges, "GALLERYGAUGES", "mnuNewGauges"},
 };
 
 }  // namespace

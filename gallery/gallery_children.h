@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;

@@ -87,6 +87,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::Scrolling, "Scrolling", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Sizeable, "Sizeable", true, TResizeMode::rmBorder},
         {TGalleryChildKind::ComboBoxes, "Combo boxes", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::Gauges, "Progress and track bars", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
