@@ -139,10 +139,15 @@ void TsTabSheet::PaintSkinned(HDC dc) {
     NotifyChildrenParentUpdated(this);
 }
 
+bool TsTabSheet::Skinned() const {
+    // The page shows its page control's pixels: it is skinned exactly when that is.
+    const auto* pages = dynamic_cast<const TsPageControl*>(Parent());
+    return pages && pages->Skinned() && skinData_ && skinData_->IsSkinned(false);
+}
+
 void TsTabSheet::WndProc(TMessage& m) {
     if (m.Msg == SM_ALPHACMD && OnSkinAnnouncement(m)) return;
-    if (!ControlIsReady(this) || !skinData_ || !skinData_->IsSkinned(false) || !SkinIsActive(*skinData_))
-        return TTabSheet::WndProc(m);
+    if (!ControlIsReady(this) || !Skinned()) return TTabSheet::WndProc(m);
     if (m.Msg == SM_ALPHACMD) return OnSkinCommand(m);
     switch (m.Msg) {
     case WM_PAINT:      return OnPaintMessage(m);
@@ -306,10 +311,13 @@ void TsPageControl::Change() {
 
 // ---- window procedure -------------------------------------------------------------
 
+bool TsPageControl::Skinned() const {
+    return skinData_ && skinData_->IsSkinned(false) && SkinIsActive(*skinData_);
+}
+
 void TsPageControl::WndProc(TMessage& m) {
     if (m.Msg == SM_ALPHACMD && OnSkinAnnouncement(m)) return;
-    if (ControlIsReady(this) && skinData_ && skinData_->IsSkinned(false) && SkinIsActive(*skinData_))
-        return SkinnedWndProc(m);
+    if (ControlIsReady(this) && Skinned()) return SkinnedWndProc(m);
     if (m.Msg == CM_MOUSELEAVE) hotTab_ = -1;
     TPageControl::WndProc(m);
 }

@@ -48,6 +48,7 @@ protected:
     void Loaded() override;
 
 private:
+    bool Skinned() const;
     bool OnSkinAnnouncement(TMessage& m);
     void OnSkinCommand(TMessage& m);
     void OnPaintMessage(TMessage& m);
@@ -66,6 +67,8 @@ public:
     TsCommonData& SkinData() { return *skinData_; }
     const TsCommonData& SkinData() const { return *skinData_; }
 
+    // Painted from the skin: a usable section under an active skin.
+    bool Skinned() const;
     // The tab under the pointer, -1 for none.
     int HotTab() const { return hotTab_; }
     // The page area (client coordinates): the client rectangle less the band of tabs.

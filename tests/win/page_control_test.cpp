@@ -115,23 +115,25 @@ protected:
 
     // A page control with three pages: the first empty, a button on the second, a label on the third.
     template <class Control = TsPageControl, class Sheet = TsTabSheet>
-    Control* AddPages(TTabPosition side, int left, int top, int width = 200, int height = 150) {
+    Control* AddPages(TTabPosition side, int left, int top, int width = 200, int height = 150,
+                      std::function<void(Control*)> prepare = nullptr) {
         auto* pc = new Control(form);
         pc->SetParent(form);
         pc->SetBounds(left, top, width, height);
         pc->SetTabPosition(side);
+        if (prepare) prepare(pc);
         const char* captions[] = {"One", "Two", "Three"};
         for (const char* caption : captions) {
-            auto* sheet = new Sheet(form);
+            auto* sheet = new Sheet(pc);   // the control frees its pages, and they their children
             sheet->SetCaption(caption);
             sheet->SetPageControl(pc);
         }
-        auto* button = new TsButton(form);
+        auto* button = new TsButton(pc->Pages(1));
         button->SetParent(pc->Pages(1));
         button->SetBounds(8, 8, 75, 25);
         button->SetCaption("Go");
         button->SkinData.SetSkinSection("BUTTON");
-        auto* label = new TsLabel(form);
+        auto* label = new TsLabel(pc->Pages(2));
         label->SetParent(pc->Pages(2));
         label->SetBounds(8, 8, 60, 13);
         label->SetCaption("Third");
@@ -157,7 +159,7 @@ protected:
     // area (the client rectangle less the band of tabs) from PAGECONTROL, then
     // each tab from its side's section (or TABTOP turned), the selected one last
     // and reaching two pixels into the page, each caption centred along its tab.
-    TBitmap24 Expected(TsPageControl* pc, int hot) {
+    TBitmap24 Expected(TsPageControl* pc, int hot, bool focused = false) {
         const TTabPosition side = pc->TabPosition();
         const int w = pc->Width(), h = pc->Height();
         TBitmap24 picture(w, h);
@@ -203,6 +205,8 @@ protected:
                 TRect text{0, 0, upright.Width(), upright.Height()};
                 WriteSectionText(canvas, pc->Pages(i)->Caption(), true, &Tables(), state != 0, section,
                                  dtCenter | dtSingleLine | dtVCenter | dtNoPrefix, text);
+                // The focused control's selected tab has the dotted frame around its caption.
+                if (focused && i == selected) DrawDottedFrame(canvas, text);
             }
             SelectObject(dc, old);
             DeleteDC(dc);
@@ -290,10 +294,12 @@ TEST_F(PageControlTest, TabsAndPagesAreTheSkinsSectionsOnEverySideInEveryListedS
             PumpUntil([&] { return pc->ActivePageIndex() == 1; }, "the second page");
             MovePointer({5, 5});
             PumpUntil([&] { return pc->HotTab() == -1; }, "no hot tab once the pointer left");
-            // The page shows the page area's pixels around its button.
+            // The page shows the page area's pixels around its button; the clicked
+            // control has the focus.
+            ASSERT_TRUE(pc->Focused());
             const RECT button = pc->Pages(1)->Controls(0)->BoundsRect();
             const RECT display = pc->DisplayRect();
-            const TBitmap24 expected = Expected(pc, -1);
+            const TBitmap24 expected = Expected(pc, -1, true);
             std::string where;
             const RECT skip{display.left + button.left, display.top + button.top, display.left + button.right,
                             display.top + button.bottom};
@@ -306,24 +312,29 @@ TEST_F(PageControlTest, TabsAndPagesAreTheSkinsSectionsOnEverySideInEveryListedS
 }
 
 TEST_F(PageControlTest, WithoutItsSectionOrWithTheSkinRemovedItIsThePlainNativeControl) {
+    // The controls on the pages keep their own sections: only the page control and its pages are plain.
     struct TCase {
         const char* What;
-        std::function<void(TsPageControl*)> Unskin;
+        std::function<void(TsPageControl*)> Section;   // before the pages are added
+        std::function<void()> Unskin;                  // once shown
     };
     const TCase cases[] = {
-        {"no such section", [](TsPageControl* pc) { pc->SkinData().SetSkinSection("NOPAGES"); }},
-        {"manager inactive", [this](TsPageControl*) { manager->SetActive(false); }},
+        {"no such section", [](TsPageControl* pc) { pc->SkinData().SetSkinSection("NOPAGES"); }, [] {}},
+        {"manager inactive", nullptr, [this] { manager->SetActive(false); }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
-        auto* skinned = AddPages(TTabPosition::tpBottom, 10, 10);
+        auto* skinned = AddPages(TTabPosition::tpBottom, 10, 10, 200, 150, c.Section);
         auto* plain = AddPages<TPageControl, TTabSheet>(TTabPosition::tpBottom, 10, 165);
         ShowForm();
-        c.Unskin(skinned);
+        EXPECT_EQ(skinned->Skinned(), c.Section == nullptr);
+        c.Unskin();
+        EXPECT_FALSE(skinned->Skinned());
         ClickPointer(TabCentre(skinned, 1));
         ClickPointer(TabCentre(plain, 1));
         PumpUntil([&] { return skinned->ActivePageIndex() == 1 && plain->ActivePageIndex() == 1; }, "both on page two");
         MovePointer({5, 5});
+        ::SetFocus(form->Handle());   // neither shows a focus frame
         ExpectOnlyPageShown(skinned, 1);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Application().ProcessMessages();
