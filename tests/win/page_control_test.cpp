@@ -15,6 +15,7 @@
 #include "controls/button.h"
 #include "controls/label.h"
 #include "controls/page_control.h"
+#include "engine/skin_message.h"
 #include "gui/page_controls.h"
 #include "gui_input_support.h"
 #include "live_counts_support.h"
@@ -25,6 +26,7 @@ namespace korvel {
 namespace {
 
 using testing::CaptureScreen;
+using testing::Hex;
 using testing::ClickPointer;
 using testing::Differences;
 using testing::kFormColor;
@@ -344,6 +346,9 @@ TEST_F(PageControlTest, WithoutItsSectionOrWithTheSkinRemovedItIsThePlainNativeC
         testing::PumpWhileNot([&] { std::string w; return Differences(CaptureScreen(ScreenRectOf(skinned)), want, w) == 0; }, 3000);
         EXPECT_EQ(Differences(CaptureScreen(ScreenRectOf(skinned)), want, where), 0) << where;
         EXPECT_EQ(skinned->HotTab(), -1);
+        // A plain page gives its children its own colour, not the page area's.
+        TTabSheet* page = skinned->Pages(1);
+        EXPECT_EQ(Hex(GetControlColor(page)), Hex(ColorToRGB(page->Color())));
         delete skinned;
         delete plain;
         manager->SetActive(true);
