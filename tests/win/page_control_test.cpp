@@ -271,6 +271,31 @@ TEST_F(PageControlTest, ClicksOnTabsAndCtrlTabChangeThePageOnEverySide) {
         PumpUntil([&] { return pc->ActivePageIndex() == 1; }, "the arrow key to select the previous tab");
         ExpectOnlyPageShown(pc, 1);
         EXPECT_EQ(changes, 6);
+
+        // Assistive technology reads the tabs' names from the native control.
+        for (int i = 0; i < pc->PageCount(); ++i) {
+            wchar_t text[32] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 32;
+            SendMessageW(pc->Handle(), TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(Narrow(text), pc->Pages(i)->Caption());
+        }
+
+        // Moved to another side, the window is made again with its tabs, the same page and the pages in its display area.
+        const TTabPosition other = kSides[(static_cast<int>(s.Position) + 1) % 4].Position;
+        pc->SetTabPosition(other);
+        Application().ProcessMessages();
+        EXPECT_EQ(SendMessageW(pc->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);
+        ExpectOnlyPageShown(pc, 1);
+        const RECT display = pc->DisplayRect();
+        EXPECT_EQ(pc->Pages(1)->Left(), display.left);
+        EXPECT_EQ(pc->Pages(1)->Top(), display.top);
+        EXPECT_EQ(pc->Pages(1)->Width(), display.right - display.left);
+        ClickPointer(TabCentre(pc, 0));
+        PumpUntil([&] { return pc->ActivePageIndex() == 0; }, "a click on the first tab after the move");
+        EXPECT_EQ(changes, 7);
         delete pc;
     }
 }
@@ -292,6 +317,11 @@ TEST_F(PageControlTest, TabsAndPagesAreTheSkinsSectionsOnEverySideInEveryListedS
             MovePointer(TabCentre(pc, 2));
             PumpUntil([&] { return pc->HotTab() == 2; }, "the third tab to be hot");
             ExpectLook(pc, 2, "third tab hot");
+            // Into the page: no tab is under the pointer.
+            const RECT display = pc->DisplayRect();
+            MovePointer(pc->ClientToScreen({(display.left + display.right) / 2, (display.top + display.bottom) / 2}));
+            PumpUntil([&] { return pc->HotTab() == -1; }, "no hot tab over the page");
+            ExpectLook(pc, -1, "pointer over the page");
             ClickPointer(TabCentre(pc, 1));
             PumpUntil([&] { return pc->ActivePageIndex() == 1; }, "the second page");
             MovePointer({5, 5});
@@ -300,7 +330,6 @@ TEST_F(PageControlTest, TabsAndPagesAreTheSkinsSectionsOnEverySideInEveryListedS
             // control has the focus.
             ASSERT_TRUE(pc->Focused());
             const RECT button = pc->Pages(1)->Controls(0)->BoundsRect();
-            const RECT display = pc->DisplayRect();
             const TBitmap24 expected = Expected(pc, -1, true);
             std::string where;
             const RECT skip{display.left + button.left, display.top + button.top, display.left + button.right,
