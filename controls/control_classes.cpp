@@ -5,6 +5,7 @@
 #include "controls/combo_box.h"
 #include "controls/edit.h"
 #include "controls/label.h"
+#include "controls/page_control.h"
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
 #include "controls/scroll_bar.h"
@@ -23,6 +24,7 @@ void RegisterSkinnedControlClasses() {
         RegisterScrollBarClass();
         RegisterComboBoxClasses();
         RegisterGaugeClasses();
+        RegisterPageControlSkinClasses();
         return true;
     }();
     (void)registered;

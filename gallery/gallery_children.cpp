@@ -13,6 +13,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::Sizeable, "GALLERYSIZEABLE", "mnuNewSizeable"},
     {TGalleryChildKind::ComboBoxes, "GALLERYCOMBOBOXES", "mnuNewComboBoxes"},
     {TGalleryChildKind::Gauges, "GALLERYGAUGES", "mnuNewGauges"},
+    {TGalleryChildKind::PageControls, "GALLERYPAGECONTROLS", "mnuNewPageControls"},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;

@@ -51,6 +51,9 @@ constexpr UINT CM_EXIT = CM_BASE + 27;            // the control loses the focus
 constexpr UINT CM_ICONCHANGED = CM_BASE + 29;
 constexpr UINT CM_RELEASE = CM_BASE + 33;         // posted by TForm::Release: free the form once it arrives
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+// A key the focused control did not take, offered to each of its parents in turn
+// (WParam = the key, LParam = the focused control); Result != 0 takes it.
+constexpr UINT CM_CHILDKEY = CM_BASE + 44;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 // To a windowed control whose child changed its bounds; LParam = the child.

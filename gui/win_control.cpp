@@ -537,7 +537,11 @@ void TWinControl::WndProc(TMessage& m) {
         if (OnKeyMessage(m)) return;
         break;
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN:     m.Result = IsMenuKey(static_cast<WORD>(m.WParam)) ? 1 : 0; return;
+    case CN_SYSKEYDOWN:
+        m.Result = IsMenuKey(static_cast<WORD>(m.WParam)) ? 1 : 0;
+        for (TWinControl* p = Parent(); m.Result == 0 && m.Msg == CN_KEYDOWN && p; p = p->Parent())
+            m.Result = p->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<LPARAM>(this));
+        return;
     case WM_CONTEXTMENU:    return OnContextMenu(m);
     case WM_GETMINMAXINFO:  return OnGetMinMaxInfo(m);
     case WM_INITMENUPOPUP:

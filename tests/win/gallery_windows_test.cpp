@@ -88,6 +88,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::Sizeable, "Sizeable", true, TResizeMode::rmBorder},
         {TGalleryChildKind::ComboBoxes, "Combo boxes", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Gauges, "Progress and track bars", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::PageControls, "Page controls", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
