@@ -41,8 +41,8 @@ struct TsSkinWatch::TWorker {
 
     // Waits for changes until told to stop or the folder goes away; posts one
     // message per completed read, whatever it holds (an overflow is a change too).
+    // The thread was counted when it was started; it uncounts itself as it ends.
     static void Run(HANDLE folder, HANDLE stop, HWND window, unsigned generation) {
-        ++liveThreads;
         OVERLAPPED overlapped{};
         overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         alignas(DWORD) unsigned char buffer[8192];
@@ -95,6 +95,7 @@ bool TsSkinWatch::Watch(const std::string& folder) {
                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     worker->StopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (worker->Folder == INVALID_HANDLE_VALUE || !worker->StopEvent) return false;
+    ++liveThreads;
     worker->Thread = std::thread(TWorker::Run, worker->Folder, worker->StopEvent, window_, generation_);
     worker_ = std::move(worker);
     folder_ = folder;

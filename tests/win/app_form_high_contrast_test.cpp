@@ -56,14 +56,28 @@ private:
     bool systemSwitched_ = false;
 };
 
-// The window's pixels on the screen, row by row.
+// The window's pixels on the screen, row by row, copied in one block (as 0x00RRGGBB).
 std::vector<COLORREF> WindowPicture(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    std::vector<COLORREF> pixels;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
     HDC screen = GetDC(nullptr);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;   // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
 }
