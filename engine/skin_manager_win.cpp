@@ -323,7 +323,7 @@ void TsSkinManager::Loaded() {
     if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
     if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
     if (!active_ || skinName_.empty()) return;
-    if (loadPending_) SetSkinName(skinName_);   // loads with the common sections, then announces
+    if (loadPending_) SetSkinName(skinName_);   // loads what waited for the whole definition, then announces
     else AnnounceNewSkin();
 }
 

@@ -233,4 +233,54 @@ TEST_F(LauncherHighContrastTest, StartsInTheSystemLookAndTheProgramsOwnSwitchWin
     }
 }
 
+// A definition read while the mode is on loads no skin unless it keeps its
+// skin, wherever the keeping stands among the manager's properties; the live
+// reload setting is read as well and watches nothing while no folder is shown.
+TEST(HighContrastDefinition, AManagerReadWhileTheModeIsOnLoadsOnlyASkinItKeeps) {
+    RegisterSkinManagerClass();
+    const std::string skin =
+        "    InternalSkins = <\n"
+        "      item\n"
+        "        Data = resource 'ELEGANT_INI'\n"
+        "        MasterBitmap = resource 'ELEGANT_MASTER'\n"
+        "      end\n"
+        "    >\n"
+        "    SkinDirectory = 'Z:\\nonexistent'\n"
+        "    SkinName = 'Elegant (internal)'\n";
+    const std::string keep = "    KeepSkinInHighContrast = True\n";
+    const std::string live = "    LiveReload = True\n";
+    struct TCase {
+        const char* What;
+        std::string Properties;
+        bool Keeps;
+    };
+    const TCase cases[] = {
+        {"no keeping", skin + live, false},
+        {"kept after the name", skin + keep + live, true},
+        {"kept before the name", keep + live + skin, true},
+    };
+    THighContrastSwitch highContrast;
+    highContrast.Set(true);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        auto* form = new TForm(&Application());
+        form->ReadDefinition("object Form1: TForm\n  object sSkinManager1: TsSkinManager\n" + c.Properties +
+                             "  end\nend\n");
+        auto* manager = dynamic_cast<TsSkinManager*>(form->FindComponent("sSkinManager1"));
+        ASSERT_NE(manager, nullptr);
+        EXPECT_EQ(manager->KeepSkinInHighContrast(), c.Keeps);
+        EXPECT_TRUE(manager->LiveReload());
+        EXPECT_EQ(manager->WatchedFolder(), "") << "an internal skin is not watched";
+        EXPECT_EQ(manager->Active(), c.Keeps);
+        EXPECT_EQ(manager->SteppedAside(), !c.Keeps);
+        EXPECT_EQ(manager->SkinInfo(), c.Keeps ? "4.33" : "N/A");
+        EXPECT_EQ(manager->SkinData().Active, c.Keeps);
+        // Switching the keeping off under the mode steps aside at once.
+        manager->SetKeepSkinInHighContrast(false);
+        EXPECT_FALSE(manager->Active());
+        EXPECT_TRUE(manager->SteppedAside());
+        delete form;
+    }
+}
+
 }  // namespace
