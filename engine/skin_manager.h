@@ -23,6 +23,8 @@
 namespace korvel {
 
 class TForm;
+class TsSettingListener;
+class TsSkinWatch;
 
 // Menu options read by the menu skinning.
 class TacMenuSupport : public TPersistent {
@@ -49,6 +51,8 @@ public:
 
     bool IsDefault() const { return this == DefaultManager(); }
     void SetIsDefault(bool value);
+    // Whether the skin is applied: false as well while the manager steps aside
+    // for high contrast (the skin comes back when the mode ends).
     bool Active() const { return active_; }
     void SetActive(bool value);
     const std::vector<std::string>& CommonSections() const { return commonSections_; }
@@ -71,6 +75,19 @@ public:
     static std::string Version() { return "4.73"; }
     bool SkinnedPopups() const { return skinnedPopups_; }
     void SetSkinnedPopups(bool value);
+    // Live reload (off by default): the current skin's folder is watched, and a
+    // save reloads the skin; a save that breaks it is reported once and the
+    // look shown stays until the next good save.
+    bool LiveReload() const { return liveReload_; }
+    void SetLiveReload(bool value);
+    // The folder watched for live reload, "" when none (an internal skin, live reload off).
+    const std::string& WatchedFolder() const;
+    // Keeps the skin while the system's high-contrast mode is on; by default
+    // the manager steps aside then, and every window takes the system's look.
+    bool KeepSkinInHighContrast() const { return keepSkinInHighContrast_; }
+    void SetKeepSkinInHighContrast(bool value);
+    // True while high contrast holds the skin off.
+    bool SteppedAside() const { return steppedAside_; }
 
     TNotifyEvent OnAfterChange;
     TNotifyEvent OnBeforeChange;
@@ -126,6 +143,14 @@ private:
     void HookMainWindow();
     void UnhookMainWindow();
     bool Reading() const { return InState(csReading); }
+    // Live reload: watches the loaded skin's folder (or nothing), and reloads after a save.
+    void UpdateWatch();
+    void ReloadWatchedSkin();
+    // High contrast: steps aside while the mode is on (unless kept), comes back when it ends.
+    bool HighContrastHoldsSkin() const;
+    void HighContrastChanged();
+    void StepAside();
+    void ComeBack();
 
     bool active_ = true;
     std::vector<std::string> commonSections_;
@@ -141,7 +166,16 @@ private:
     const TsFileSystem* files_ = nullptr;
     std::string programFolder_;
     TsSkinLoadReport lastLoad_;
-    bool commonSectionsPending_ = false;   // set while a definition is read, until a load takes them
+    // Set while a definition is read when a load must wait for Loaded (common
+    // sections read before the skin's name, a skin kept in high contrast).
+    bool loadPending_ = false;
+    bool liveReload_ = false;
+    std::unique_ptr<TsSkinWatch> watch_;
+    std::string shownFolder_;              // the folder of the skin shown, with its separator; "" for an internal skin
+    bool watchReported_ = false;           // a broken save was reported; cleared by the next good one
+    bool keepSkinInHighContrast_ = false;
+    bool steppedAside_ = false;
+    std::unique_ptr<TsSettingListener> settingListener_;
     // The main window whose procedure chain holds our hook (linked by FreeNotification).
     TForm* hookedForm_ = nullptr;
 };

@@ -9,8 +9,10 @@
 #include "gui/font_properties.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "engine/high_contrast.h"
 #include "engine/skin_message.h"
 #include "engine/skin_recolour.h"
+#include "engine/skin_watch.h"
 #include "skin/internal_skin.h"
 #include "gui/text_convert.h"
 
@@ -78,11 +80,14 @@ TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
     tables_.Clear();
     if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
     programFolder_ = ProgramFolderOfModule();
+    settingListener_ = std::make_unique<TsSettingListener>([this] { HighContrastChanged(); });
 }
 
 TsSkinManager::~TsSkinManager() {
     // Controls that name this manager let go of it when they hear the removal.
     Destroying();
+    settingListener_.reset();
+    watch_.reset();
     if (active_) {
         active_ = false;
         if (!Reading()) AnnounceSkinRemoved();
@@ -149,7 +154,7 @@ void TsSkinManager::LoadSkinInto(TsSkinTables& tables) {
         if (!chosen.SkinName.empty()) skinName_ = chosen.SkinName;
         if (!chosen.Active) active_ = false;
     };
-    commonSectionsPending_ = false;
+    loadPending_ = false;
     if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
     lastLoad_ = TsSkinLoadReport{};
     korvel::LoadSkin(request, tables, lastLoad_);
@@ -175,6 +180,9 @@ bool TsSkinManager::LoadSkinOrReport(const std::string& shownName, bool shownApp
         return false;
     }
     tables_ = std::move(fresh);
+    shownFolder_ = lastLoad_.FromFolder ? tables_.SkinData.SkinPath : std::string();
+    watchReported_ = false;
+    UpdateWatch();
     return true;
 }
 
@@ -182,6 +190,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     const std::string shownName = skinName_;
     skinName_ = value;
     if (!active_) return;
+    if (HighContrastHoldsSkin()) return StepAside();   // the name is kept for the mode's end
     if (OnBeforeChange) OnBeforeChange(this);
     SkinChanging = true;
     const bool shownApplied = tables_.SkinData.Active;
@@ -193,12 +202,22 @@ void TsSkinManager::SetSkinName(const std::string& value) {
 }
 
 void TsSkinManager::SetActive(bool value) {
+    // While high contrast holds the skin off, only whether it comes back changes.
+    if (steppedAside_) {
+        steppedAside_ = value;
+        return;
+    }
     if (value == active_) return;
+    if (value && HighContrastHoldsSkin()) {
+        steppedAside_ = true;
+        return;
+    }
     active_ = value;
     if (value) {
         SetSkinName(skinName_);
         return;
     }
+    UpdateWatch();
     if (!Reading()) AnnounceSkinRemoved();
     tables_.ComputeCachedIndexes();
 }
@@ -232,7 +251,7 @@ void TsSkinManager::SetCommonSections(const std::vector<std::string>& lines) {
     // A stored definition names its skin (and holds its stored skins) after the
     // common sections: loading now would find no skin and switch skinning off.
     if (Reading()) {
-        commonSectionsPending_ = true;
+        loadPending_ = true;
         return;
     }
     SetSkinName(skinName_);
@@ -304,8 +323,103 @@ void TsSkinManager::Loaded() {
     if (skinDirectory_.empty()) skinDirectory_ = std::string(DefaultSkinDirectory);
     if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
     if (!active_ || skinName_.empty()) return;
-    if (commonSectionsPending_) SetSkinName(skinName_);   // loads with the common sections, then announces
+    if (loadPending_) SetSkinName(skinName_);   // loads what waited for the whole definition, then announces
     else AnnounceNewSkin();
+}
+
+const std::string& TsSkinManager::WatchedFolder() const {
+    static const std::string none;
+    return watch_ ? watch_->Folder() : none;
+}
+
+void TsSkinManager::SetLiveReload(bool value) {
+    if (value == liveReload_) return;
+    liveReload_ = value;
+    UpdateWatch();
+}
+
+void TsSkinManager::UpdateWatch() {
+    const bool watching = liveReload_ && active_ && !shownFolder_.empty() && !InState(csDesigning) &&
+                          !InState(csDestroying);
+    // Without its separator: a folder name as CreateFile opens it.
+    const std::string folder = watching ? shownFolder_.substr(0, shownFolder_.size() - 1) : std::string();
+    if (folder.empty() && !watch_) return;
+    if (!watch_) watch_ = std::make_unique<TsSkinWatch>([this] { ReloadWatchedSkin(); });
+    watch_->Watch(folder);
+}
+
+// A save has settled in the watched folder. The reload fills fresh tables and
+// takes them only when they are whole and come from that folder; a broken
+// skin is reported once, until a good save ends the breakage.
+void TsSkinManager::ReloadWatchedSkin() {
+    if (!active_ || shownFolder_.empty()) return;
+    // An editor that writes a new file and renames it over the old one leaves
+    // the folder without options for a moment, and one that holds the file
+    // open may keep it from being read: the load would fall back to an internal
+    // skin. The change that completes the save comes next.
+    if (!(files_ ? *files_ : DiskFileSystem()).FileExists(shownFolder_ + "Options.dat")) return;
+    const std::string shownName = skinName_;
+    const TsSkinLoadReport shownLoad = lastLoad_;
+    TsSkinTables fresh;
+    fresh.SkinData.SkinPath = tables_.SkinData.SkinPath;
+    fresh.SkinData.Active = tables_.SkinData.Active;
+    const auto keepShown = [&] {
+        skinName_ = shownName;
+        active_ = true;
+        lastLoad_ = shownLoad;
+    };
+    try {
+        LoadSkinInto(fresh);
+    } catch (const std::exception& error) {
+        keepShown();
+        if (watchReported_) return;
+        watchReported_ = true;
+        Application().HandleException(error);
+        return;
+    }
+    if (!lastLoad_.FromFolder || fresh.SkinData.SkinPath != shownFolder_) return keepShown();
+    watchReported_ = false;
+    SkinChanging = true;
+    tables_ = std::move(fresh);
+    AnnounceNewSkin();
+    SkinChanging = false;
+}
+
+bool TsSkinManager::HighContrastHoldsSkin() const {
+    return !keepSkinInHighContrast_ && !InState(csDesigning) && HighContrastOn();
+}
+
+void TsSkinManager::SetKeepSkinInHighContrast(bool value) {
+    if (value == keepSkinInHighContrast_) return;
+    keepSkinInHighContrast_ = value;
+    HighContrastChanged();
+}
+
+// The system's settings changed (or the manager's own): step aside or come back.
+void TsSkinManager::HighContrastChanged() {
+    const bool holds = HighContrastHoldsSkin();
+    if (holds && active_) StepAside();
+    else if (!holds && steppedAside_) ComeBack();
+}
+
+// As when the manager is made inactive: every window takes the system's look.
+void TsSkinManager::StepAside() {
+    steppedAside_ = true;
+    active_ = false;
+    UpdateWatch();
+    if (!Reading()) AnnounceSkinRemoved();
+    tables_.ComputeCachedIndexes();
+}
+
+// As when the manager is made active again: the skin named is loaded and announced.
+void TsSkinManager::ComeBack() {
+    steppedAside_ = false;
+    active_ = true;
+    if (Reading()) {
+        loadPending_ = true;
+        return;
+    }
+    SetSkinName(skinName_);
 }
 
 void RegisterSkinManagerClass() {
@@ -337,6 +451,8 @@ void RegisterSkinManagerClass() {
     prop("SkinName", [](M& m, const TValue& v, TReadContext&) { m.SetSkinName(v.AsString()); });
     prop("SkinInfo", [](M&, const TValue&, TReadContext&) {});
     prop("SkinnedPopups", [](M& m, const TValue& v, TReadContext&) { m.SetSkinnedPopups(v.AsBoolean()); });
+    prop("LiveReload", [](M& m, const TValue& v, TReadContext&) { m.SetLiveReload(v.AsBoolean()); });
+    prop("KeepSkinInHighContrast", [](M& m, const TValue& v, TReadContext&) { m.SetKeepSkinInHighContrast(v.AsBoolean()); });
     prop("MenuSupport.IcoLineSkin", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().IcoLineSkin = v.AsString(); });
     prop("MenuSupport.UseExtraLine", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().UseExtraLine = v.AsBoolean(); });
     prop("MenuSupport.ExtraLineWidth", [](M& m, const TValue& v, TReadContext&) { m.MenuSupport().ExtraLineWidth = v.AsInteger(); });

@@ -291,6 +291,13 @@ TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
     Application().ProcessMessages();
     EXPECT_EQ(manager.SkinName(), "Basalt");
     EXPECT_EQ(checkedNames(), std::vector<std::string>{"Basalt"});
+    // The gallery follows saves: the chosen skin's folder is watched, the internal skin's none.
+    EXPECT_TRUE(manager.LiveReload());
+    const auto windowsPath = [](std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    };
+    EXPECT_EQ(windowsPath(manager.WatchedFolder()), windowsPath("Z:" + (skins / "Basalt").string()));
     // The children hear it: the controls window's provider now paints from Basalt's tables.
     auto* provider = dynamic_cast<TsSkinProvider*>(ControlsWindow().FindComponent("sSkinProvider1"));
     ASSERT_NE(provider, nullptr);
@@ -300,6 +307,7 @@ TEST_F(GalleryTest, SkinsMenuListsTheFoundSkinsAndSwitchesTheProgram) {
     Application().ProcessMessages();
     EXPECT_EQ(manager.SkinName(), "Elegant (internal)");
     EXPECT_EQ(checkedNames(), std::vector<std::string>{"Elegant (internal)"});
+    EXPECT_EQ(manager.WatchedFolder(), "");
 }
 
 // korvel-gallery.exe SKIN: the frame and its first window are built in the

@@ -9,7 +9,13 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <thread>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "folder_watch.h"
 #include "gradient_rule_support.h"
 #include "png_file.h"
 #include "skin_render.h"
@@ -277,6 +283,117 @@ TEST_F(KorvelSkin, PreviewTilesShowTheSectionsLooks) {
         for (std::size_t j = i + 1; j < full.Tiles.size(); ++j)
             ASSERT_TRUE(Intersect(full.Tiles[i].Bounds, full.Tiles[j].Bounds).IsEmpty())
                 << full.Tiles[i].Name << " and " << full.Tiles[j].Name;
+}
+
+// Bands with another panel colour, or with a value that breaks the load.
+std::string BandsWithPanel(TColor panel, bool broken = false) {
+    std::string text = BandsOptions();
+    const std::string from = "[PANEL]\nCOLOR=" + std::to_string(PanelColour);
+    text.replace(text.find(from), from.size(), "[PANEL]\nCOLOR=" + std::to_string(panel));
+    if (broken) text.replace(0, std::string("[GLOBALINFO]\n").size(), "[GLOBALINFO]\nSHADOW1OFFSET=x9\n");
+    return text;
+}
+
+template <class Condition>
+bool WaitFor(Condition done, std::chrono::milliseconds limit = std::chrono::milliseconds(8000)) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+TEST_F(KorvelSkin, PreviewWatchPaintsAgainAfterEverySaveAndKeepsTheSheetOverABrokenOne) {
+    const std::string skins = WriteBandsSkin();
+    TsSkinTables tables;
+    Load("Bands", tables, skins);
+    const TPreviewSheet layout = MakePreviewSheet(tables);
+    const auto tile = std::find_if(layout.Tiles.begin(), layout.Tiles.end(),
+                                   [](const TPreviewTile& t) { return t.Name == "PANEL" && t.State == 0; });
+    ASSERT_NE(tile, layout.Tiles.end());
+    const int x = tile->Bounds.Left + tile->Bounds.Width() / 2, y = tile->Bounds.Top + tile->Bounds.Height() / 2;
+    // The panel's tile as the sheet on disk shows it; magenta while there is no whole sheet.
+    const auto shown = [&] {
+        TBitmap24 sheet;
+        if (!ReadPng(Path("sheet.png"), sheet).empty() || sheet.Width() != layout.Bitmap.Width()) return TColor{0xFF00FF};
+        return sheet.Pixel(x, y);
+    };
+    const std::string command = std::string(KORVEL_SKIN_EXE) + " preview '" + skins + "' Bands " + Path("sheet.png") +
+                                " --scale 1 --watch 60 >" + Path("stdout") + " 2>" + Path("stderr");
+    const pid_t tool = fork();
+    ASSERT_GE(tool, 0);
+    if (tool == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    struct TStop {   // the watch ends with the test, whatever it found
+        pid_t Pid;
+        ~TStop() {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+    } stop{tool};
+    ASSERT_TRUE(WaitFor([&] { return shown() == PanelColour; })) << Output("stderr");
+    ASSERT_TRUE(WaitFor([&] { return Output("stdout").find("watching ") != std::string::npos; }));
+    const std::string options = (out_ / "skins" / "Bands" / "Options.dat").string();
+    struct TStep {
+        const char* What;
+        TColor Written;
+        bool Broken;
+        TColor Shown;
+    };
+    const TStep steps[] = {
+        {"a good save", MakeColor(1, 2, 250), false, MakeColor(1, 2, 250)},
+        {"a broken save", MakeColor(250, 2, 1), true, MakeColor(1, 2, 250)},
+        {"the fix", MakeColor(40, 200, 90), false, MakeColor(40, 200, 90)},
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.What);
+        const std::size_t reports = Output("stderr").size();
+        std::ofstream(options, std::ios::trunc) << BandsWithPanel(step.Written, step.Broken);
+        if (step.Broken) {
+            ASSERT_TRUE(WaitFor([&] { return Output("stderr").find("is not a valid integer value", reports) != std::string::npos; }))
+                << Output("stderr");
+            EXPECT_NE(Output("stderr").find("the sheet stays as it was", reports), std::string::npos);
+        } else {
+            ASSERT_TRUE(WaitFor([&] { return shown() == step.Shown; })) << Output("stderr");
+        }
+        EXPECT_EQ(shown(), step.Shown);
+    }
+}
+
+TEST_F(KorvelSkin, PreviewWatchEndsAfterItsTimeAndNeedsASkinFolder) {
+    const std::string skins = WriteBandsSkin();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run("preview '" + skins + "' Bands " + Path("sheet.png") + " --watch 1"), 0) << Output("stderr");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "it watched";
+    EXPECT_EQ(Run("preview '" + skins + "' 'Elegant (internal)' " + Path("sheet.png") + " --watch 1"), 1);
+    EXPECT_NE(Output("stderr").find("nothing to watch"), std::string::npos) << Output("stderr");
+    for (const char* seconds : {"0", "86401", "x"})
+        EXPECT_EQ(Run("preview '" + skins + "' Bands " + Path("sheet.png") + " --watch " + seconds), 2) << seconds;
+}
+
+// A save is seen once it has settled, and only a change is a save.
+TEST(FolderWatch, StampFollowsNamesSizesAndTimesAndAWaitEndsAtItsDeadline) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("korvel-watch-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "Options.dat") << "[PANEL]\n";
+    const std::string first = FolderStamp(folder);
+    EXPECT_NE(first.find("Options.dat\t8\t"), std::string::npos) << first;
+    const TWatchTiming quick{std::chrono::milliseconds(10), std::chrono::milliseconds(50)};
+    const auto soon = [] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(300); };
+    EXPECT_FALSE(WaitForSave(folder, first, soon(), quick)) << "nothing changed";
+    std::ofstream(folder / "Options.dat", std::ios::app) << "COLOR=1\n";
+    const auto saved = WaitForSave(folder, first, soon(), quick);
+    ASSERT_TRUE(saved);
+    EXPECT_NE(saved->find("Options.dat\t16\t"), std::string::npos) << *saved;
+    std::ofstream(folder / "panel.bmp") << "x";
+    const auto added = WaitForSave(folder, *saved, soon(), quick);
+    ASSERT_TRUE(added);
+    EXPECT_NE(added->find("panel.bmp\t1\t"), std::string::npos);
+    EXPECT_EQ(FolderStamp(folder / "missing"), "");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // korvel-skin: skin checking from the command line.
 //   korvel-skin dump SKINDIR NAME                    prints the loaded skin
 //   korvel-skin preview SKINDIR NAME OUT.png         a sheet of every section and mask
+//                                                    (--watch N: again after every save, for N seconds)
 //   korvel-skin render SKINDIR NAME SECTION W H STATE OUT.png   one section
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "folder_watch.h"
 #include "png_file.h"
 #include "gui/text_convert.h"
 #include "skin_dump.h"
@@ -20,7 +22,7 @@ using namespace korvel;
 namespace {
 
 const char* const Usage = R"usage(usage: korvel-skin dump SKINDIR NAME [options]
-       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N]
+       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N] [--watch SECONDS]
        korvel-skin render SKINDIR NAME SECTION WIDTH HEIGHT STATE OUT.png [options]
        korvel-skin --help
 
@@ -36,6 +38,9 @@ preview  Paints every section the program's controls use, in each of its
          the skin's global colour, then every image of every mask, into one PNG
          sheet, and writes OUT.html beside it naming each tile and its place.
          --scale N enlarges every pixel N times (1 to 8, default 2).
+         --watch SECONDS keeps watching the skin's folder for that long (1 to
+         86400) and paints the sheet again after every save; a save that
+         breaks the skin is reported and the last good sheet stays.
 render   Paints one section as the program does (centre filled, over a plain
          parent of the skin's global colour) at WIDTH x HEIGHT (1 to 4096) in
          STATE (0 normal, 1 hot, 2 pressed) into OUT.png.
@@ -61,7 +66,10 @@ struct TCommandLine {
     TToolSkinRequest Skin;
     std::vector<std::string> Positional;    // after SKINDIR and NAME
     int Scale = 2;
+    int WatchSeconds = 0;                   // preview: 0 paints once
 };
+
+constexpr int MaxWatchSeconds = 86400;
 
 int UsageError(const std::string& problem) {
     std::cerr << "korvel-skin: " << problem << "\n\n" << Usage;
@@ -95,6 +103,11 @@ std::optional<int> Parse(const std::vector<std::string>& args, std::size_t posit
             const auto n = TryStrToInt(args[++i]);
             if (!n || *n < 1 || *n > 8) return UsageError("--scale takes a number from 1 to 8, not " + args[i]);
             line.Scale = *n;
+        } else if (scale && a == "--watch" && hasValue) {
+            const auto n = TryStrToInt(args[++i]);
+            if (!n || *n < 1 || *n > MaxWatchSeconds)
+                return UsageError("--watch takes seconds from 1 to " + std::to_string(MaxWatchSeconds) + ", not " + args[i]);
+            line.WatchSeconds = *n;
         } else if (a.starts_with("--")) {
             return UsageError("unknown option " + a);
         } else {
@@ -141,13 +154,14 @@ int Dump(const std::vector<std::string>& args, const char* argv0) {
     return 0;
 }
 
-int Preview(const std::vector<std::string>& args, const char* argv0) {
-    TCommandLine line;
-    if (auto status = Parse(args, 1, true, argv0, line)) return *status;
-    const std::filesystem::path png = line.Positional[0];
+// Paints the sheet of the skin as it is on disk now; the folder it came from
+// ("" for an internal skin) goes to folder.
+int PaintPreview(const TCommandLine& line, const std::filesystem::path& png, std::string& folder) {
     TsSkinTables tables;
     TsSkinLoadReport report;
-    if (!Load(line, tables, report)) return 1;
+    const bool loaded = Load(line, tables, report);
+    folder = report.FromFolder ? tables.SkinData.SkinPath : std::string();   // known before a pass fails
+    if (!loaded) return 1;
     const TPreviewSheet sheet = MakePreviewSheet(tables);
     if (const std::string error = WritePng(png.string(), sheet.Bitmap, line.Scale); !error.empty()) {
         std::cerr << "korvel-skin: " << error << '\n';
@@ -163,8 +177,39 @@ int Preview(const std::vector<std::string>& args, const char* argv0) {
         return 1;
     }
     std::cout << png.string() << ": " << sheet.Tiles.size() << " tiles, " << sheet.Bitmap.Width() * line.Scale << " x "
-              << sheet.Bitmap.Height() * line.Scale << "\n" << html.string() << '\n';
+              << sheet.Bitmap.Height() * line.Scale << "\n" << html.string() << std::endl;
     return 0;
+}
+
+// The skin's folder as this system names it.
+std::filesystem::path NativeFolder(std::string folder) {
+    for (char& c : folder)
+        if (c == '\\') c = '/';
+    return folder;
+}
+
+int Preview(const std::vector<std::string>& args, const char* argv0) {
+    TCommandLine line;
+    if (auto status = Parse(args, 1, true, argv0, line)) return *status;
+    const std::filesystem::path png = line.Positional[0];
+    std::string folder;
+    int status = PaintPreview(line, png, folder);
+    if (line.WatchSeconds == 0) return status;
+    if (folder.empty()) {
+        std::cerr << "korvel-skin: \"" << line.Skin.SkinName << "\" is not a skin folder: nothing to watch\n";
+        return 1;
+    }
+    const std::filesystem::path watched = NativeFolder(folder);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.WatchSeconds);
+    std::cout << "watching " << watched.string() << " for " << line.WatchSeconds << " s" << std::endl;
+    std::string stamp = FolderStamp(watched);
+    while (const auto saved = WaitForSave(watched, stamp, deadline)) {
+        stamp = *saved;
+        std::string reloaded;
+        status = PaintPreview(line, png, reloaded);
+        if (status != 0) std::cerr << "korvel-skin: the sheet stays as it was" << std::endl;
+    }
+    return status;
 }
 
 int Render(const std::vector<std::string>& args, const char* argv0) {
