@@ -4,7 +4,7 @@ namespace korvel {
 namespace {
 
 const char* const SystemControl = "the system's own control of that kind, unskinned";
-const char* const ScrollPart = "that part of the skinned scroll bars is left unpainted (what lies behind it shows)";
+const char* const ScrollPart = "nothing there: that part of the skinned scroll bars is left unpainted and what lies behind it shows";
 
 const TUsedSection usedSections[] = {
     {"GLOBALINFO", "the skin's global colour and the check box glyphs",
