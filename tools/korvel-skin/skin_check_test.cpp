@@ -164,6 +164,10 @@ TEST_F(SkinCheck, EachFaultIsOneLineWithItsFileLineAndSeverity) {
          "a field: text 7829367 (#777777) (EDIT FONTCOLOR) on 16777215 (#FFFFFF) (EDIT) reads 4.48 : 1", 0},
         {"SeeThroughOverDark", SoundSections("PANEL") + "[PANEL]\nCOLOR=2105376\n[CHECKBOX]\nTRANSPARENCY=100\nFONTCOLOR=0\n", {},
          "FONTCOLOR=0", "warning", "a check box: text 0 (#000000) (CHECKBOX FONTCOLOR) on 2105376 (#202020) (CHECKBOX)", 0},
+        // A button's gradient, white over its upper half and black below: centred text meets
+        // the middle half of the rows, and so the black.
+        {"DarkMiddle", SoundSections("BUTTON") + "[BUTTON]\nGRADIENTPERCENT=100\nGRADIENTDATA=16777215;16777215;50;0;0;0;0;50;0;0\nFONTCOLOR=0\n",
+         {}, "FONTCOLOR=", "warning", "a button: text 0 (#000000) (BUTTON FONTCOLOR) on 0 (#000000) (BUTTON) reads 1.00 : 1", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -194,6 +198,8 @@ TEST_F(SkinCheck, SoundSkinsGiveNoFindings) {
         {"Contoured", SoundSections("EDIT") + "[EDIT]\nFONTCOLOR=7829367\nTCLEFT=0\n"},
         {"Parents", SoundSections() + "[SPEEDBUTTON]\nPARENTCLASS=BUTTON\n[SELF]\nPARENTCLASS=SELF\n"},
         {"Sides", SoundSections() + "[MDIAREA]\nPATTERN=A.JPG\nHOTPATTERN=B.JPG\n"},
+        // Black only over the upper quarter of the rows: the text does not meet it.
+        {"DarkEdge", SoundSections("BUTTON") + "[BUTTON]\nGRADIENTPERCENT=100\nGRADIENTDATA=0;0;25;0;0;16777215;16777215;75;0;0\n"},
     };
     for (const auto& [name, options] : cases) {
         SCOPED_TRACE(name);
