@@ -29,10 +29,12 @@ write_incomplete_skins "$DIR" "$BASALT" || { note "FAIL: writing the incomplete 
 
 OUT=""
 STATUS=0
+# Through a file: Wine's helper processes that the first run starts inherit the
+# output, and a pipe to them would stay open as long as the wineserver lives.
 run_check() {   # run_check ARGS...: sets OUT (line ends as on Linux) and STATUS
-  OUT="$(cd "$DIR" && "$WINE" korvel-skin.exe check "$@" 2>&1)"
+  (cd "$DIR" && "$WINE" korvel-skin.exe check "$@") >"$DIR/out.txt" 2>&1
   STATUS=$?
-  OUT="${OUT//$'\r'/}"
+  OUT="$(tr -d '\r' <"$DIR/out.txt")"
 }
 count() { grep -cF -- "$1" <<<"$OUT"; }   # count TEXT: lines of OUT holding TEXT
 
@@ -91,8 +93,8 @@ check "Lacking pictures: status" 1 "$STATUS"
 # --json, read by Python, carries as many findings as there are finding lines.
 run_check "c:\\korvel-check\\Lacking pictures"
 lines=$(grep -cE ': (error|warning): ' <<<"$OUT")
-json_findings=$(cd "$DIR" && "$WINE" korvel-skin.exe check --json "c:\\korvel-check\\Lacking pictures" 2>/dev/null |
-  python3 -c 'import json, sys; print(sum(len(s["findings"]) for s in json.load(sys.stdin)))')
+(cd "$DIR" && "$WINE" korvel-skin.exe check --json "c:\\korvel-check\\Lacking pictures") >"$DIR/out.json" 2>/dev/null
+json_findings=$(python3 -c 'import json, sys; print(sum(len(s["findings"]) for s in json.load(open(sys.argv[1]))))' "$DIR/out.json")
 check "Lacking pictures: --json carries every finding" "$lines" "$json_findings"
 
 [ "$FAILURES" -eq 0 ] && note "all passed" || note "$FAILURES failed"
