@@ -420,7 +420,7 @@ TSkinCheck CheckSkinFolder(const std::string& folder, const TsFileSystem& files)
     check.Skin = folder;
     std::error_code ec;
     // Absolute, so that the loader's rules for relative skin directories do not apply.
-    std::string full = std::filesystem::absolute(std::filesystem::path(folder), ec).string();
+    std::string full = std::filesystem::absolute(std::filesystem::path(folder), ec).lexically_normal().string();
     if (ec) full = folder;
     while (full.size() > 1 && (full.back() == '/' || full.back() == '\\')) full.pop_back();
     const std::string name = Basename(full);

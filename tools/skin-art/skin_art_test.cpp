@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "paint/contrast.h"
+#include "skin_uses.h"
 #include "tools/skin-art/image_io.h"
 #include "tools/skin-art/options_writer.h"
 #include "tools/skin-art/parts.h"
@@ -723,39 +724,8 @@ private:
 
 TEST(OpalSkin, TextReadsAtLeastFourAndAHalfToOneOnEverySurface) {
     const TSurfaces opal(kOpalDir);
-    struct TText {
-        const char* What;
-        const char* FontSection;   // whose FONTCOLOR (HOTFONTCOLOR when hot) the text takes
-        const char* Section;       // the surface the text is written on
-        bool Hot;
-        const char* Under;         // what that surface lies on ("" none), in the state of UnderHot
-        bool UnderHot;
-    };
-    const std::vector<TText> texts = {
-        {"labels on a page", "GLOBALINFO", "PANEL", false, "", false},
-        {"a page's caption", "PANEL", "PANEL", false, "", false},
-        {"a group box", "GROUPBOX", "GROUPBOX", false, "PANEL", false},
-        {"a sunken panel", "PANEL_LOW", "PANEL_LOW", false, "", false},
-        {"a button", "BUTTON", "BUTTON", false, "", false},
-        {"a hot or pressed button", "BUTTON", "BUTTON", true, "", false},
-        {"a field", "EDIT", "EDIT", false, "", false},
-        {"a focused field", "EDIT", "EDIT", true, "", false},
-        {"a check box", "CHECKBOX", "CHECKBOX", false, "PANEL", false},
-        {"a hot check box", "CHECKBOX", "CHECKBOX", true, "PANEL", false},
-        {"a radio button", "RADIOBUTTON", "RADIOBUTTON", false, "PANEL", false},
-        {"a hot radio button", "RADIOBUTTON", "RADIOBUTTON", true, "PANEL", false},
-        {"the title of an inactive window", "FORMTITLE", "FORMTITLE", false, "", false},
-        {"the title of the active window", "FORMTITLE", "FORMTITLE", true, "", false},
-        {"a tab", "TABTOP", "TABTOP", false, "", false},
-        {"a hot tab", "TABTOP", "TABTOP", true, "", false},
-        {"the menu line", "MENULINE", "MENULINE", false, "FORM", true},
-        {"a hot menu line item", "MENULINE", "MENUITEM", true, "FORM", true},
-        {"a menu item", "MENUITEM", "MENUITEM", false, "MAINMENU", false},
-        {"a hot menu item", "MENUITEM", "MENUITEM", true, "MAINMENU", false},
-        {"the menus' extra line", "EXTRALINE", "EXTRALINE", false, "MAINMENU", false},
-        {"the status bar", "STATUSBAR", "STATUSBAR", false, "", false},
-    };
-    for (const auto& t : texts) {
+    // The places the launcher and the gallery write text, as korvel-skin check reads them.
+    for (const TTextSurface& t : TextSurfaces()) {
         SCOPED_TRACE(t.What);
         const auto font = opal.Read(t.FontSection, t.Hot ? "HOTFONTCOLOR" : "FONTCOLOR");
         ASSERT_TRUE(font.has_value()) << "no font colour";
