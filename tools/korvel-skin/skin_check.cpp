@@ -143,12 +143,12 @@ void TChecker::MissingFiles(const TsSkinLoadReport& report) {
                         std::to_string(onMaster) + " masks on the master bitmap draw nothing");
                 continue;
             }
-            // The loader reads no mask from these free texts either.
-            if (global && (SameText(key.Name, "AUTHOR") || SameText(key.Name, "DESCRIPTION"))) continue;
             if (IsJpegName(key.Value)) {
                 if (!HasTexture(section.Name, key.Name)) skipped(key, key.Value);
                 continue;
             }
+            // The loader reads no mask from these free texts.
+            if (global && (SameText(key.Name, "AUTHOR") || SameText(key.Name, "DESCRIPTION"))) continue;
             switch (MaskFormOf(key.Value)) {
             case TsMaskForm::PictureWithCounts: {
                 const TsPictureWithCounts words = DecodePictureWithCounts(key.Value);
@@ -250,7 +250,9 @@ void TChecker::Parents() {
     std::map<std::string, std::string> parentOf;   // upper-cased names
     for (const TsIniFile::Section& section : ini_.Sections()) {
         const TsIniFile::Key* key = section.FindKeyUpper("PARENTCLASS");
-        if (!key || key->Value.empty() || key->Value == "?" || SameText(key->Value, section.Name)) continue;
+        // Empty, "?" and -1 (the common sections' "none") name no parent; the section itself ends the chain.
+        if (!key || key->Value.empty() || key->Value == "?" || key->Value == "-1" || SameText(key->Value, section.Name))
+            continue;
         const TsIniFile::Section* parent = ini_.FindSection(key->Value);
         if (!parent) {
             Add(key->Line, TCheckSeverity::Error,
@@ -451,7 +453,7 @@ TSkinCheck CheckSkinFolder(const std::string& folder, const TsFileSystem& files)
     if (!loadError.empty()) {
         // The tables hold a part of the skin only: nothing else can be judged from them.
         checker.Add(report.FailedLine, TCheckSeverity::Error,
-                    loadError + ": the load ends here, so the program keeps the skin it had");
+                    loadError + ": the load stops here, the keys after it and the skin's sections are not read");
         checker.Parents();
     } else {
         RunChecks(checker, report, true);

@@ -196,7 +196,7 @@ TEST_F(SkinCheck, SoundSkinsGiveNoFindings) {
         {"Sound", SoundSections()},
         {"GreyJustReads", SoundSections("EDIT") + "[EDIT]\nFONTCOLOR=7763574\n"},
         {"Contoured", SoundSections("EDIT") + "[EDIT]\nFONTCOLOR=7829367\nTCLEFT=0\n"},
-        {"Parents", SoundSections() + "[SPEEDBUTTON]\nPARENTCLASS=BUTTON\n[SELF]\nPARENTCLASS=SELF\n"},
+        {"Parents", SoundSections() + "[SPEEDBUTTON]\nPARENTCLASS=BUTTON\n[SELF]\nPARENTCLASS=SELF\n[NONE]\nPARENTCLASS=-1\n"},
         {"Sides", SoundSections() + "[MDIAREA]\nPATTERN=A.JPG\nHOTPATTERN=B.JPG\n"},
         // Black only over the upper quarter of the rows: the text does not meet it.
         {"DarkEdge", SoundSections("BUTTON") + "[BUTTON]\nGRADIENTPERCENT=100\nGRADIENTDATA=0;0;25;0;0;16777215;16777215;75;0;0\n"},
