@@ -83,7 +83,7 @@ for picture in "${INCOMPLETE_MISSING_PICTURES[@]}"; do
   while IFS=: read -r line _; do
     expected=$((expected + 1))
     check "Lacking pictures: line $line names the missing $picture" 1 \
-      "$(grep -F -- "/Options.dat:$line: error: " <<<"$OUT" | grep -cF "names $picture, which is missing")"
+      "$(grep -F -- "/Options.dat:$line: error: " <<<"$OUT" | grep -cF "names $picture: missing")"
   done < <(tr -d '\r' <"$DIR/Lacking pictures/Options.dat" | grep -niE "=[!]?$picture([!]|$)")
 done
 [ "$expected" -ge "${#INCOMPLETE_MISSING_PICTURES[@]}" ] || failed "fewer keys naming the missing pictures than pictures"

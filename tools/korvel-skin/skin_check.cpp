@@ -129,7 +129,7 @@ private:
 void TChecker::MissingFiles(const TsSkinLoadReport& report) {
     const auto skipped = [&](const TsIniFile::Key& key, const std::string& file) {
         Add(key.Line, TCheckSeverity::Error,
-            key.Name + " names " + file + ", which is " + Reason(report, PathOf(file)) + ": the load leaves it out");
+            key.Name + " names " + file + ": " + Reason(report, PathOf(file)) + "; the load leaves it out");
     };
     for (const TsIniFile::Section& section : ini_.Sections()) {
         const bool global = SameText(section.Name, "GLOBALINFO");
@@ -139,7 +139,7 @@ void TChecker::MissingFiles(const TsSkinLoadReport& report) {
                 int onMaster = 0;
                 for (const TsMaskData& m : tables_.Masks) onMaster += !m.Bmp;
                 Add(key.Line, TCheckSeverity::Error,
-                    "MASTERBITMAP names " + key.Value + ", which is " + Reason(report, PathOf(key.Value)) + ": the " +
+                    "MASTERBITMAP names " + key.Value + ": " + Reason(report, PathOf(key.Value)) + "; the " +
                         std::to_string(onMaster) + " masks on the master bitmap draw nothing");
                 continue;
             }
