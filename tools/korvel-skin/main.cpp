@@ -82,6 +82,11 @@ std::string ExecutableFolder(const char* argv0) {
     return exe.parent_path().string() + "/";
 }
 
+// "FILE:LINE: " where a load stopped, or nothing.
+std::string FailurePlace(const TsSkinLoadReport& report) {
+    return report.FailedLine > 0 ? report.FailedFile + ":" + std::to_string(report.FailedLine) + ": " : std::string();
+}
+
 struct TCommandLine {
     TToolSkinRequest Skin;
     std::vector<std::string> Positional;    // after SKINDIR and NAME
@@ -140,7 +145,7 @@ bool Load(const TCommandLine& line, TsSkinTables& tables, TsSkinLoadReport& repo
         LoadToolSkin(line.Skin, tables, report);
     } catch (const std::exception& e) {
         for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
-        std::cerr << "korvel-skin: " << e.what() << '\n';
+        std::cerr << "korvel-skin: " << FailurePlace(report) << e.what() << '\n';
         return false;
     }
     if (!report.Active) {
@@ -162,7 +167,7 @@ int Dump(const std::vector<std::string>& args, const char* argv0) {
         LoadToolSkin(line.Skin, tables, report);
     } catch (const std::exception& e) {
         for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
-        std::cerr << "korvel-skin: " << e.what() << '\n';
+        std::cerr << "korvel-skin: " << FailurePlace(report) << e.what() << '\n';
         return 1;
     }
     DumpSkin(std::cout, report, tables);

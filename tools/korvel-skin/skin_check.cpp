@@ -139,8 +139,8 @@ void TChecker::MissingFiles(const TsSkinLoadReport& report) {
                 int onMaster = 0;
                 for (const TsMaskData& m : tables_.Masks) onMaster += !m.Bmp;
                 Add(key.Line, TCheckSeverity::Error,
-                    "MASTERBITMAP names " + key.Value + ": " + Reason(report, PathOf(key.Value)) + "; the " +
-                        std::to_string(onMaster) + " masks on the master bitmap draw nothing");
+                    "MASTERBITMAP names " + key.Value + ": " + Reason(report, PathOf(key.Value)) +
+                        "; the masks on the master bitmap (" + std::to_string(onMaster) + ") draw nothing");
                 continue;
             }
             if (IsJpegName(key.Value)) {

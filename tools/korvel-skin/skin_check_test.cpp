@@ -131,7 +131,7 @@ TEST_F(SkinCheck, EachFaultIsOneLineWithItsFileLineAndSeverity) {
          "error", "must name a file ending in \".BMP\"", 1},
         {"NoPattern", sound + "[STATUSBAR]\nPATTERN=P.JPG\n", {}, "PATTERN=", "error", "PATTERN names P.JPG: missing", 1},
         {"NoMaster", "[GLOBALINFO]\nMASTERBITMAP=M.BMP\n[BUTTON]\nBORDERSMASK=@0000,0000,0009,0008,3,1\n" + sound, {},
-         "MASTERBITMAP=", "error", "the 1 masks on the master bitmap draw nothing", 1},
+         "MASTERBITMAP=", "error", "the masks on the master bitmap (1) draw nothing", 1},
         {"NoMasterNamed", global + "[BUTTON]\nBORDERSMASK=@0000,0000,0009,0008,3,1\n" + sound, {}, "BORDERSMASK=", "error",
          "GLOBALINFO names no MASTERBITMAP", 1},
         // Pictures that do not divide: 10 across 3 states, 7 down 2 parts, a rectangle past the master's edge.
