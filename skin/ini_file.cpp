@@ -18,7 +18,9 @@ void TsIniFile::Parse(std::string_view text) {
     sectionIndex_.clear();
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     Section* current = nullptr;
+    int lineNumber = 0;
     while (!text.empty()) {
+        ++lineNumber;
         std::size_t end = text.find_first_of("\r\n");
         std::string_view line = text.substr(0, end);
         if (end == std::string_view::npos) {
@@ -33,7 +35,7 @@ void TsIniFile::Parse(std::string_view text) {
             std::size_t close = trimmed.find(']');
             std::string_view name = Trim(trimmed.substr(1, close == std::string_view::npos ? trimmed.size() - 1 : close - 1));
             auto [it, added] = sectionIndex_.try_emplace(UpperCase(name), sections_.size());
-            if (added) sections_.push_back(Section{std::string(name), {}, {}});
+            if (added) sections_.push_back(Section{std::string(name), {}, {}, lineNumber});
             current = &sections_[it->second];
             continue;
         }
@@ -42,7 +44,7 @@ void TsIniFile::Parse(std::string_view text) {
         const std::string_view name = Trim(line.substr(0, equals));
         if (name.empty()) continue;
         if (current->KeyIndex.try_emplace(UpperCase(name), current->Keys.size()).second)
-            current->Keys.push_back(Key{std::string(name), std::string(line.substr(equals + 1))});
+            current->Keys.push_back(Key{std::string(name), std::string(line.substr(equals + 1)), lineNumber});
     }
 }
 

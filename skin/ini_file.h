@@ -4,7 +4,9 @@
 // Sections and keys keep file order; names are matched without regard to case;
 // values are kept as written (only the line end is removed). A section or key
 // that appears twice is one: later keys of a repeated section join the first,
-// and the first value of a repeated key wins.
+// and the first value of a repeated key wins. Each section and key keeps the
+// 1-based line it was read from (its first appearance), so that a tool can say
+// where in the file a value stands.
 #include <optional>
 #include <unordered_map>
 #include <string>
@@ -18,11 +20,19 @@ public:
     struct Key {
         std::string Name;
         std::string Value;
+        int Line = 0;
     };
     struct Section {
         std::string Name;
         std::vector<Key> Keys;
         std::unordered_map<std::string, std::size_t> KeyIndex;   // upper-cased name -> position
+        int Line = 0;                                              // of the "[NAME]" line
+
+        // The key given by its upper-case name, or null.
+        const Key* FindKeyUpper(const std::string& upperName) const {
+            auto it = KeyIndex.find(upperName);
+            return it == KeyIndex.end() ? nullptr : &Keys[it->second];
+        }
 
         // The value of a key given by its upper-case name, or null.
         const std::string* FindUpper(const std::string& upperName) const {

@@ -16,14 +16,6 @@
 namespace korvel {
 namespace {
 
-// Textures smaller than this many pixels become masks rather than patterns.
-constexpr std::int64_t MinPatternPixels = 90000;
-
-bool IsJpegName(std::string_view value) {
-    const std::string upper = UpperCase(value);
-    return upper.find(".JPG") != std::string::npos || upper.find(".JPEG") != std::string::npos;
-}
-
 class TLoader {
 public:
     TLoader(const TsSkinLoadRequest& request, TsSkinTables& tables, TsSkinLoadReport& report)
@@ -33,6 +25,7 @@ public:
     void Run();
 
 private:
+    void Passes();
     // A file name from the skin, relative to the skin's folder unless it has a drive.
     std::string PathOf(std::string_view name) const {
         if (name.find(':') != std::string_view::npos) return std::string(name);
@@ -53,6 +46,12 @@ private:
     void CommonPatterns();
     void CommonSections();
 
+    // The line being read, for the report of a load that throws.
+    void At(int line, bool common = false) {
+        atLine_ = line;
+        atCommon_ = common;
+    }
+
     TsMaskData& AddMask(std::string section, std::string property) {
         TsMaskData& m = tables_.Masks.emplace_back();
         m.SectionName = std::move(section);
@@ -70,6 +69,9 @@ private:
     const TsStoredSkin* internal_ = nullptr;
     std::map<std::pair<std::string, bool>, std::shared_ptr<TBitmap24>> pictures_;   // (path, JPEG) -> decoded
     std::set<std::string> warnedFiles_;     // upper-cased paths already in the report
+    std::string optionsPath_;
+    int atLine_ = 0;
+    bool atCommon_ = false;
 };
 
 std::shared_ptr<TBitmap24> TLoader::Picture(std::string_view name, bool jpeg) {
@@ -99,6 +101,7 @@ bool TLoader::ChooseSource() {
         if (auto bytes = files_.ReadFile(options)) {
             options_.Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
             tables_.SkinData.SkinPath = folder;
+            optionsPath_ = options;
             report_.FromFolder = true;
             return true;
         }
@@ -120,6 +123,8 @@ bool TLoader::ChooseSource() {
 }
 
 void TLoader::FolderMasks() {
+    if (const TsIniFile::Section* global = options_.FindSection("GLOBALINFO"))
+        if (const TsIniFile::Key* key = global->FindKeyUpper("MASTERBITMAP")) At(key->Line);
     if (auto master = options_.Value("GLOBALINFO", "MASTERBITMAP"); master && !master->empty())
         if (auto picture = Picture(*master, false)) {
             pictures_.erase({PathOf(*master), false});   // the master bitmap takes the pixels themselves
@@ -128,6 +133,7 @@ void TLoader::FolderMasks() {
     for (const TsIniFile::Section& section : options_.Sections()) {
         const bool global = SameText(section.Name, "GLOBALINFO");
         for (const TsIniFile::Key& key : section.Keys) {
+            At(key.Line);
             // The master bitmap is no mask, and the free texts are none either: a "#" in a
             // description would otherwise read as a broken rectangle list and end the load.
             if (global && (SameText(key.Name, "MASTERBITMAP") || SameText(key.Name, "AUTHOR") ||
@@ -186,6 +192,7 @@ void TLoader::FolderPatterns() {
     for (const TsIniFile::Section& section : options_.Sections()) {
         for (const TsIniFile::Key& key : section.Keys) {
             if (!IsJpegName(key.Value)) continue;
+            At(key.Line);
             auto picture = Picture(key.Value, true);
             if (!picture) continue;
             if (std::int64_t(picture->Width()) * picture->Height() >= MinPatternPixels) {
@@ -202,15 +209,24 @@ void TLoader::FolderPatterns() {
 
 void TLoader::FolderSections() {
     TsSkinData& info = tables_.SkinData;
+    const TsIniFile::Section* global = options_.FindSection("GLOBALINFO");
+    // A skin-wide integer; the line is noted first, as the conversion may end the load.
+    const auto skinWide = [&](const char* key, std::string_view fallback) {
+        const TsIniFile::Key* given = global ? global->FindKeyUpper(key) : nullptr;
+        At(given ? given->Line : 0);
+        return StrToInt(given ? std::string_view(given->Value) : fallback);
+    };
     info.Version = TryStrToFloat(options_.ReadString("GLOBALINFO", "VERSION", "0")).value_or(0);
     info.Author = options_.ReadString("GLOBALINFO", "AUTHOR", "");
     info.Description = options_.ReadString("GLOBALINFO", "DESCRIPTION", "");
-    info.Shadow1Color = StrToInt(options_.ReadString("GLOBALINFO", "SHADOW1COLOR", "0"));
-    info.Shadow1Offset = StrToInt(options_.ReadString("GLOBALINFO", "SHADOW1OFFSET", "0"));
-    info.Shadow1Blur = StrToInt(options_.ReadString("GLOBALINFO", "SHADOW1BLUR", "-1"));
-    info.Shadow1Transparency = StrToInt(options_.ReadString("GLOBALINFO", "SHADOW1TRANSPARENCY", "0"));
-    for (const TsIniFile::Section& section : options_.Sections())
+    info.Shadow1Color = skinWide("SHADOW1COLOR", "0");
+    info.Shadow1Offset = skinWide("SHADOW1OFFSET", "0");
+    info.Shadow1Blur = skinWide("SHADOW1BLUR", "-1");
+    info.Shadow1Transparency = skinWide("SHADOW1TRANSPARENCY", "0");
+    for (const TsIniFile::Section& section : options_.Sections()) {
+        At(section.Line);
         tables_.Sections.push_back(ReadFolderSection(options_, section.Name));
+    }
 }
 
 void TLoader::InternalMasks() {
@@ -304,6 +320,7 @@ void TLoader::CommonMasks() {
     for (const TsIniFile::Section& section : common_.Sections()) {
         if (SameText(section.Name, "GLOBALINFO")) continue;
         for (const TsIniFile::Key& key : section.Keys) {
+            At(key.Line, true);
             const std::string& value = key.Value;
             if (tables_.MasterBitmap.Empty() || value.find('#') == std::string::npos) {
                 const std::string file = UpperCase(value);
@@ -340,6 +357,18 @@ void TLoader::CommonSections() {
 }
 
 void TLoader::Run() {
+    try {
+        Passes();
+    } catch (...) {
+        if (atLine_ > 0) {
+            report_.FailedFile = atCommon_ ? std::string(CommonSectionsFile) : optionsPath_;
+            report_.FailedLine = atLine_;
+        }
+        throw;
+    }
+}
+
+void TLoader::Passes() {
     const bool found = ChooseSource();
     if (request_.SourceChosen) request_.SourceChosen(report_);
     if (!found) return;
@@ -366,6 +395,11 @@ void TLoader::Run() {
 }
 
 }  // namespace
+
+bool IsJpegName(std::string_view value) {
+    const std::string upper = UpperCase(value);
+    return upper.find(".JPG") != std::string::npos || upper.find(".JPEG") != std::string::npos;
+}
 
 void LoadSkin(const TsSkinLoadRequest& request, TsSkinTables& tables, TsSkinLoadReport& report) {
     report = TsSkinLoadReport();

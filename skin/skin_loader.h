@@ -3,6 +3,7 @@
 // with its pictures) or, when there is none, from the stored internal skins;
 // then the common sections; then recolouring. Also the resolution of the skin
 // directory, the list of available skins and the loaded skin's version text.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,15 @@ struct TsSkinLoadReport {
     bool Active = true;                         // false: no source at all, nothing was loaded
     bool FromFolder = false;
     std::vector<std::string> Warnings;          // picture files skipped, with the reason
+    // Where a load that threw stopped: the file read (the options file's path,
+    // or CommonSectionsFile) and the 1-based line of the key or section being
+    // read then; FailedLine 0 when the load had not reached a line.
+    std::string FailedFile;
+    int FailedLine = 0;
 };
+
+// The name FailedFile gives the manager's common sections, which are no file.
+constexpr std::string_view CommonSectionsFile = "(common sections)";
 
 struct TsSkinLoadRequest {
     std::string SkinDirectory;                  // the manager's setting; empty means DefaultSkinDirectory
@@ -41,8 +50,16 @@ struct TsSkinLoadRequest {
 // Fills the tables in the order masks, patterns, sections, recolouring,
 // emptying each table just before it is filled. A value that must be an
 // integer and is not throws EConvertError; the tables keep what was loaded
-// up to then, and the report what happened up to then.
+// up to then, and the report what happened up to then, with the place the
+// load stopped at.
 void LoadSkin(const TsSkinLoadRequest& request, TsSkinTables& tables, TsSkinLoadReport& report);
+
+// True when a skin value names a JPEG file (".JPG" or ".JPEG", any case).
+bool IsJpegName(std::string_view value);
+
+// A JPEG of fewer pixels than this becomes a texture mask, one of at least as
+// many a pattern (skin folders only).
+constexpr std::int64_t MinPatternPixels = 90000;
 
 // The skin directory resolved against the program's folder, ending in "\".
 std::string FullSkinDirectory(std::string_view skinDirectory, std::string_view programFolder);

@@ -151,6 +151,16 @@ TEST(IniFile, SectionsAndKeysKeepOrderAndMatchWithoutCase) {
     const std::vector<std::string> order = {"Color", "key", "LATE"};
     ASSERT_EQ(ini.Sections()[0].Keys.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(ini.Sections()[0].Keys[i].Name, order[i]);
+    // Lines count from 1 and every line end counts once (CR LF, LF, a lone CR); a
+    // repeated section keeps its first line, its later keys their own.
+    EXPECT_EQ(ini.Sections()[0].Line, 2);
+    EXPECT_EQ(ini.Sections()[1].Line, 7);
+    const std::vector<int> lines = {3, 4, 10};
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(ini.Sections()[0].Keys[i].Line, lines[i]) << order[i];
+    EXPECT_EQ(ini.Sections()[1].Keys.at(0).Line, 8);
+    ASSERT_NE(ini.Sections()[0].FindKeyUpper("LATE"), nullptr);
+    EXPECT_EQ(ini.Sections()[0].FindKeyUpper("LATE")->Value, "7");
+    EXPECT_EQ(ini.Sections()[0].FindKeyUpper("late"), nullptr);   // the name given upper case
 }
 
 TEST(TextConvert, IntegersAndFloatsAsSkinFilesWriteThem) {

@@ -282,6 +282,48 @@ TEST_F(SkinFolder, ANonNumberEndsTheLoadAndKeepsWhatWasLoaded) {
     EXPECT_EQ(tables.Patterns.size(), 1u);
 }
 
+// The report names the options file and the line of the key the load stopped
+// at, in whichever pass it stopped; a load that succeeds names none.
+TEST_F(SkinFolder, AStoppedLoadNamesTheLineItStoppedAt) {
+    struct Case {
+        const char* skin;
+        const char* options;
+        int line;   // 0: the load succeeds
+    };
+    const Case cases[] = {
+        {"MaskPass", "; first\n[EDIT]\nBORDERSMASK=@0005,0006,0007,0008,1,0\n\nGLYPHMASK=@00x1,0002,0003,0004,1,0\n", 5},
+        {"ListPass", "[PANEL]\r\nCOLOR=1\r\n[EDIT]\r\nBORDERSMASK=# (1,2,x,4) (1,0)\r\n", 4},
+        {"ShadowPass", "[GLOBALINFO]\nCOLOR=1\nSHADOW1OFFSET=2\nSHADOW1BLUR=soft\n[EDIT]\nBORDERSMASK=@0005,0006,0007,0008,1,0\n", 4},
+        {"Sound", "[EDIT]\nBORDERSMASK=@0005,0006,0007,0008,1,0\n", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.skin);
+        Options(c.skin, c.options);
+        TsSkinTables fresh;
+        TsSkinLoadReport report;
+        if (c.line == 0) {
+            ASSERT_NO_THROW(LoadSkin(Request(c.skin), fresh, report));
+            EXPECT_EQ(report.FailedLine, 0);
+            EXPECT_EQ(report.FailedFile, "");
+            continue;
+        }
+        EXPECT_THROW(LoadSkin(Request(c.skin), fresh, report), EConvertError);
+        EXPECT_EQ(report.FailedLine, c.line);
+        EXPECT_EQ(report.FailedFile, FullSkinDirectory("skins", dir.Path()) + c.skin + "\\Options.dat");
+    }
+    // A common line is counted in the common sections' own lines (a rectangle
+    // list there needs a master bitmap).
+    Options("Mastered", "[GLOBALINFO]\nMASTERBITMAP=m.bmp\n");
+    File("Mastered", "m.bmp", SolidBmp(8, 8));
+    TsSkinLoadRequest request = Request("Mastered");
+    request.CommonSections = {"[EXTRA]", "COLOR=1", "BORDERSMASK=#(1,2,3,4)(1,y)"};
+    TsSkinTables fresh;
+    TsSkinLoadReport report;
+    EXPECT_THROW(LoadSkin(request, fresh, report), EConvertError);
+    EXPECT_EQ(report.FailedFile, CommonSectionsFile);
+    EXPECT_EQ(report.FailedLine, 3);
+}
+
 TEST_F(SkinFolder, WithoutAFolderTheInternalSkinLoads) {
     TsStoredSkin& first = internal.Add();
     first.Name = "Elegant (internal)";

@@ -1,4 +1,5 @@
 // korvel-skin: skin checking from the command line.
+//   korvel-skin check FOLDER... [--json]             what would go wrong or look wrong
 //   korvel-skin dump SKINDIR NAME                    prints the loaded skin
 //   korvel-skin preview SKINDIR NAME OUT.png         a sheet of every section and mask
 //                                                    (--watch N: again after every save, for N seconds)
@@ -13,9 +14,13 @@
 #include "folder_watch.h"
 #include "png_file.h"
 #include "gui/text_convert.h"
+#include "skin_check.h"
 #include "skin_dump.h"
-#include "skin_render.h"
 #include "skin_source.h"
+#ifndef KORVEL_SKIN_WITHOUT_PICTURES
+#include "png_file.h"
+#include "skin_render.h"
+#endif
 
 using namespace korvel;
 
@@ -23,6 +28,10 @@ namespace {
 
 const char* const Usage = R"usage(usage: korvel-skin dump SKINDIR NAME [options]
        korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N] [--watch SECONDS]
+const char* const Usage = R"usage(usage: korvel-skin check FOLDER... [--json]
+       korvel-skin check --internal [--json]
+       korvel-skin dump SKINDIR NAME [options]
+       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N]
        korvel-skin render SKINDIR NAME SECTION WIDTH HEIGHT STATE OUT.png [options]
        korvel-skin --help
 
@@ -32,6 +41,25 @@ relative and absolute forms), SKINDIR\NAME\Options.dat is read when it exists,
 otherwise the internal skin of that name (or the first internal skin,
 "Elegant (internal)", which this tool carries) is loaded.
 
+check    Loads each skin FOLDER (the folder holding Options.dat) with the
+         program's loader and lists, one line each, what would go wrong or
+         look wrong, as FOLDER/FILE:LINE: error|warning: message (no LINE when
+         it concerns the whole file):
+           error    a value the load cannot convert (the load's own text; the
+                    load stops there), a mask, pattern or master bitmap naming
+                    a file the load cannot use, a mask whose picture does not
+                    divide into its state images and transparency parts,
+                    a PARENTCLASS naming no section or a chain that loops
+           warning  a section the launcher or the gallery uses that the skin
+                    lacks (saying what is drawn instead), text below 4.5 : 1
+                    contrast on its surface, a PATTERN and HOTPATTERN on
+                    either side of the 90000-pixel pattern threshold, a JPEG
+                    no control draws, a PARENTCLASS matching only without case
+         --internal checks the internal skin this tool carries instead (lines
+         of skin/internal/elegant.ini). --json writes a JSON array with one
+         object per skin: {"skin", "errors", "warnings", "findings": [{"file",
+         "line", "severity", "message"}]}.
+         Exit status: 0 when no skin has an error, 1 otherwise, 2 wrong usage.
 dump     Prints every table the load filled.
 preview  Paints every section the program's controls use, in each of its
          states (normal, hot, pressed when its frame has three images), over
@@ -60,6 +88,11 @@ std::string ExecutableFolder(const char* argv0) {
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) exe = std::filesystem::absolute(argv0, ec);
     return exe.parent_path().string() + "/";
+}
+
+// "FILE:LINE: " where a load stopped, or nothing.
+std::string FailurePlace(const TsSkinLoadReport& report) {
+    return report.FailedLine > 0 ? report.FailedFile + ":" + std::to_string(report.FailedLine) + ": " : std::string();
 }
 
 struct TCommandLine {
@@ -121,13 +154,14 @@ std::optional<int> Parse(const std::vector<std::string>& args, std::size_t posit
     return std::nullopt;
 }
 
+#ifndef KORVEL_SKIN_WITHOUT_PICTURES
 // Loads the skin; false after reporting a failed load.
 bool Load(const TCommandLine& line, TsSkinTables& tables, TsSkinLoadReport& report) {
     try {
         LoadToolSkin(line.Skin, tables, report);
     } catch (const std::exception& e) {
         for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
-        std::cerr << "korvel-skin: " << e.what() << '\n';
+        std::cerr << "korvel-skin: " << FailurePlace(report) << e.what() << '\n';
         return false;
     }
     if (!report.Active) {
@@ -138,6 +172,8 @@ bool Load(const TCommandLine& line, TsSkinTables& tables, TsSkinLoadReport& repo
     return true;
 }
 
+#endif
+
 int Dump(const std::vector<std::string>& args, const char* argv0) {
     TCommandLine line;
     if (auto status = Parse(args, 0, false, argv0, line)) return *status;
@@ -147,7 +183,7 @@ int Dump(const std::vector<std::string>& args, const char* argv0) {
         LoadToolSkin(line.Skin, tables, report);
     } catch (const std::exception& e) {
         for (const std::string& w : report.Warnings) std::cerr << "warning: " << w << '\n';
-        std::cerr << "korvel-skin: " << e.what() << '\n';
+        std::cerr << "korvel-skin: " << FailurePlace(report) << e.what() << '\n';
         return 1;
     }
     DumpSkin(std::cout, report, tables);
@@ -157,6 +193,48 @@ int Dump(const std::vector<std::string>& args, const char* argv0) {
 // Paints the sheet of the skin as it is on disk now; the folder it came from
 // ("" for an internal skin) goes to folder.
 int PaintPreview(const TCommandLine& line, const std::filesystem::path& png, std::string& folder) {
+int Check(const std::vector<std::string>& args) {
+    bool json = false, internal = false;
+    std::vector<std::string> folders;
+    for (const std::string& a : args) {
+        if (a == "--json") json = true;
+        else if (a == "--internal") internal = true;
+        else if (a.starts_with("--")) return UsageError("unknown option " + a);
+        else folders.push_back(a);
+    }
+    if (folders.empty() == !internal) return UsageError("check takes skin folders, or --internal alone");
+    std::vector<TSkinCheck> checks;
+    if (internal) checks.push_back(CheckInternalSkin());
+    for (const std::string& folder : folders) checks.push_back(CheckSkinFolder(folder));
+    bool errors = false;
+    if (json) std::cout << '[';
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        const TSkinCheck& check = checks[i];
+        errors = errors || check.HasErrors();
+        if (json) {
+            if (i) std::cout << ',';
+            WriteCheckJson(std::cout, check);
+            continue;
+        }
+        int errorCount = 0;
+        for (TCheckFinding f : check.Findings) {
+            errorCount += f.Severity == TCheckSeverity::Error;
+            if (!internal) f.File = (std::filesystem::path(check.Skin) / f.File).generic_string();
+            std::cout << FindingText(f) << '\n';
+        }
+        std::cout << check.Skin << ": " << errorCount << (errorCount == 1 ? " error, " : " errors, ")
+                  << check.Findings.size() - std::size_t(errorCount)
+                  << (check.Findings.size() - std::size_t(errorCount) == 1 ? " warning\n" : " warnings\n");
+    }
+    if (json) std::cout << "]\n";
+    return errors ? 1 : 0;
+}
+
+#ifndef KORVEL_SKIN_WITHOUT_PICTURES
+int Preview(const std::vector<std::string>& args, const char* argv0) {
+    TCommandLine line;
+    if (auto status = Parse(args, 1, true, argv0, line)) return *status;
+    const std::filesystem::path png = line.Positional[0];
     TsSkinTables tables;
     TsSkinLoadReport report;
     const bool loaded = Load(line, tables, report);
@@ -237,6 +315,7 @@ int Render(const std::vector<std::string>& args, const char* argv0) {
     }
     return 0;
 }
+#endif
 
 }  // namespace
 
@@ -253,9 +332,12 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     try {
+        if (command == "check") return Check(args);
         if (command == "dump") return Dump(args, argv[0]);
+#ifndef KORVEL_SKIN_WITHOUT_PICTURES
         if (command == "preview") return Preview(args, argv[0]);
         if (command == "render") return Render(args, argv[0]);
+#endif
     } catch (const std::exception& e) {
         // The internal skin carried in the tool, or memory for a sheet.
         std::cerr << "korvel-skin: " << e.what() << '\n';

@@ -19,6 +19,8 @@
 #include <set>
 #include <sstream>
 
+#include "paint/contrast.h"
+#include "skin_uses.h"
 #include "tools/skin-art/image_io.h"
 #include "tools/skin-art/options_writer.h"
 #include "tools/skin-art/parts.h"
@@ -631,20 +633,6 @@ TEST(BasaltSkin, UsesEveryMaskFormBothJpegSizesAndInheritance) {
 
 // ---- Opal's text on its surfaces ---------------------------------------------------
 
-// WCAG 2: the relative luminance of an sRGB colour and the contrast ratio of two.
-double RelativeLuminance(TColor c) {
-    auto linear = [](int channel) {
-        const double v = channel / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
-}
-
-double ContrastRatio(TColor a, TColor b) {
-    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // `weight` percent of a, the rest b, per channel.
 TColor Percent(TColor a, TColor b, int weight) {
     auto mix = [&](int x, int y) { return (x * weight + y * (100 - weight) + 50) / 100; };
@@ -736,39 +724,8 @@ private:
 
 TEST(OpalSkin, TextReadsAtLeastFourAndAHalfToOneOnEverySurface) {
     const TSurfaces opal(kOpalDir);
-    struct TText {
-        const char* What;
-        const char* FontSection;   // whose FONTCOLOR (HOTFONTCOLOR when hot) the text takes
-        const char* Section;       // the surface the text is written on
-        bool Hot;
-        const char* Under;         // what that surface lies on ("" none), in the state of UnderHot
-        bool UnderHot;
-    };
-    const std::vector<TText> texts = {
-        {"labels on a page", "GLOBALINFO", "PANEL", false, "", false},
-        {"a page's caption", "PANEL", "PANEL", false, "", false},
-        {"a group box", "GROUPBOX", "GROUPBOX", false, "PANEL", false},
-        {"a sunken panel", "PANEL_LOW", "PANEL_LOW", false, "", false},
-        {"a button", "BUTTON", "BUTTON", false, "", false},
-        {"a hot or pressed button", "BUTTON", "BUTTON", true, "", false},
-        {"a field", "EDIT", "EDIT", false, "", false},
-        {"a focused field", "EDIT", "EDIT", true, "", false},
-        {"a check box", "CHECKBOX", "CHECKBOX", false, "PANEL", false},
-        {"a hot check box", "CHECKBOX", "CHECKBOX", true, "PANEL", false},
-        {"a radio button", "RADIOBUTTON", "RADIOBUTTON", false, "PANEL", false},
-        {"a hot radio button", "RADIOBUTTON", "RADIOBUTTON", true, "PANEL", false},
-        {"the title of an inactive window", "FORMTITLE", "FORMTITLE", false, "", false},
-        {"the title of the active window", "FORMTITLE", "FORMTITLE", true, "", false},
-        {"a tab", "TABTOP", "TABTOP", false, "", false},
-        {"a hot tab", "TABTOP", "TABTOP", true, "", false},
-        {"the menu line", "MENULINE", "MENULINE", false, "FORM", true},
-        {"a hot menu line item", "MENULINE", "MENUITEM", true, "FORM", true},
-        {"a menu item", "MENUITEM", "MENUITEM", false, "MAINMENU", false},
-        {"a hot menu item", "MENUITEM", "MENUITEM", true, "MAINMENU", false},
-        {"the menus' extra line", "EXTRALINE", "EXTRALINE", false, "MAINMENU", false},
-        {"the status bar", "STATUSBAR", "STATUSBAR", false, "", false},
-    };
-    for (const auto& t : texts) {
+    // The places the launcher and the gallery write text, as korvel-skin check reads them.
+    for (const TTextSurface& t : TextSurfaces()) {
         SCOPED_TRACE(t.What);
         const auto font = opal.Read(t.FontSection, t.Hot ? "HOTFONTCOLOR" : "FONTCOLOR");
         ASSERT_TRUE(font.has_value()) << "no font colour";
@@ -778,20 +735,8 @@ TEST(OpalSkin, TextReadsAtLeastFourAndAHalfToOneOnEverySurface) {
         const std::vector<TColor> surface = opal.Colours(t.Section, t.Hot, under);
         ASSERT_FALSE(surface.empty()) << "a see-through surface with nothing under it";
         for (TColor c : surface)
-            EXPECT_GE(ContrastRatio(text, c), 4.5) << std::hex << "text 0x" << text << " on 0x" << c;
+            EXPECT_GE(ContrastRatio(text, c), MinimumTextContrast) << std::hex << "text 0x" << text << " on 0x" << c;
     }
-}
-
-// The ratio itself, at the points the formula fixes: black on white is 21:1, a
-// colour on itself 1:1, and mid grey 0x777777 on white just reaches 4.48.
-TEST(OpalSkin, ContrastRatioFollowsTheRelativeLuminanceFormula) {
-    EXPECT_NEAR(ContrastRatio(Rgb(0, 0, 0), Rgb(255, 255, 255)), 21.0, 1e-9);
-    EXPECT_NEAR(ContrastRatio(Rgb(0, 128, 148), Rgb(0, 128, 148)), 1.0, 1e-9);
-    EXPECT_NEAR(ContrastRatio(Grey(0x77), Grey(0xFF)), 4.478, 0.001);
-    EXPECT_NEAR(RelativeLuminance(Rgb(255, 0, 0)), 0.2126, 1e-9);
-    EXPECT_NEAR(RelativeLuminance(Rgb(0, 0, 255)), 0.0722, 1e-9);
-    // Blue text on a red field: what the channels weigh, not their sum, decides.
-    EXPECT_LT(ContrastRatio(Rgb(0, 0, 255), Rgb(255, 0, 0)), 2.2);
 }
 
 // The surface model reads what the composition mixes: a half-transparent section
