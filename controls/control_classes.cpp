@@ -6,6 +6,7 @@
 #include "controls/label.h"
 #include "controls/panel.h"
 #include "controls/scroll_bar.h"
+#include "controls/bar_classes.h"
 #include "gui/class_registry.h"
 
 namespace korvel {
@@ -19,6 +20,7 @@ void RegisterSkinnedControlClasses() {
         RegisterCheckBoxClass();
         RegisterLabelClasses();
         RegisterScrollBarClass();
+        RegisterBarClasses();
         return true;
     }();
     (void)registered;
