@@ -129,10 +129,20 @@ protected:
         case TToolButtonStyle::tbsButton: break;
         case TToolButtonStyle::tbsCheck: params.Style |= BS_CHECKBOX | BS_PUSHLIKE; break;
         case TToolButtonStyle::tbsSeparator:
+            // A plain static window: no focus, and clicks fall through to the bar.
             params.WinClassName = L"STATIC";
-            params.Style = (params.Style & ~static_cast<DWORD>(0xFFFF)) | SS_ETCHEDVERT;
+            params.Style &= ~static_cast<DWORD>(0xFFFF);
             break;
         }
+    }
+    void WndProc(TMessage& m) override {
+        switch (m.Msg) {
+        case BM_SETSTYLE: return;   // never the default button's look: a check button would lose its kind
+        case WM_PAINT:
+            if (style_ == TToolButtonStyle::tbsSeparator) return PaintSeparatorLine(m);
+            break;
+        }
+        TBase::WndProc(m);
     }
     void HandleCreated() override {
         TBase::HandleCreated();
@@ -141,6 +151,19 @@ protected:
     virtual void DownChanged() { this->Invalidate(); }
 
 private:
+    // The bar's colour with an etched line down the middle.
+    void PaintSeparatorLine(TMessage& m) {
+        PAINTSTRUCT ps{};
+        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(this->Handle(), &ps);
+        RECT r{0, 0, this->Width(), this->Height()};
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(this->Parent() ? this->Parent()->Color() : this->Color()));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        RECT line{this->Width() / 2 - 1, 2, this->Width() / 2 + 1, this->Height() - 2};
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
+        if (!m.WParam) EndPaint(this->Handle(), &ps);
+    }
+
     TToolButtonStyle style_ = TToolButtonStyle::tbsButton;
     bool down_ = false;
     int imageIndex_ = -1;
