@@ -9,6 +9,7 @@
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
 #include "controls/scroll_bar.h"
+#include "controls/bar_classes.h"
 #include "gui/class_registry.h"
 
 namespace korvel {
@@ -25,6 +26,7 @@ void RegisterSkinnedControlClasses() {
         RegisterComboBoxClasses();
         RegisterGaugeClasses();
         RegisterPageControlSkinClasses();
+        RegisterBarClasses();
         return true;
     }();
     (void)registered;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "gui/bar_controls.h"
 #include "gui/std_controls.h"
 
 namespace korvel {
@@ -14,6 +15,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::ComboBoxes, "GALLERYCOMBOBOXES", "mnuNewComboBoxes"},
     {TGalleryChildKind::Gauges, "GALLERYGAUGES", "mnuNewGauges"},
     {TGalleryChildKind::PageControls, "GALLERYPAGECONTROLS", "mnuNewPageControls"},
+    {TGalleryChildKind::Bars, "GALLERYBARS", "mnuNewBars"},
 };
 
 }  // namespace
@@ -32,6 +34,7 @@ TGalleryChild::TGalleryChild(TComponent* owner, TGalleryChildKind kind, HMODULE 
     // A closed child goes for good; the framework's default would minimise it.
     OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
     RegisterMethod("btnCloseClick", [this](TObject*) { Close(); });
+    if (kind == TGalleryChildKind::Bars) RegisterBarsHandlers();
     ReadDefinitionResource(module ? module : GetModuleHandleW(nullptr), std::string(GalleryChildRow(kind).Resource));
     const std::string stored = Name();
     std::string name = stored;
@@ -42,6 +45,21 @@ TGalleryChild::TGalleryChild(TComponent* owner, TGalleryChildKind kind, HMODULE 
     // default look (the focus is on no other button).
     if (kind == TGalleryChildKind::Controls)
         if (auto* focused = dynamic_cast<TWinControl*>(FindComponent("chkFocused"))) SetActiveControl(focused);
+}
+
+// The bars window tells in its status bar what the tool buttons and the splitter did.
+void TGalleryChild::RegisterBarsHandlers() {
+    const auto status = [this](int panel, const std::string& text) {
+        if (auto* bar = dynamic_cast<TStatusBar*>(FindComponent("stbBars")); bar && panel < bar->PanelCount())
+            bar->SetPanelText(panel, text);
+    };
+    RegisterMethod("tbtnBarsClick", [status](TObject* sender) {
+        if (auto* button = dynamic_cast<TControl*>(sender)) status(0, "Clicked: " + button->Caption());
+    });
+    RegisterMethod("splBarsMoved", [this, status](TObject*) {
+        if (auto* left = dynamic_cast<TControl*>(FindComponent("pnlBarsLeft")))
+            status(1, "Left panel " + std::to_string(left->Width()));
+    });
 }
 
 }  // namespace korvel

@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, Bars };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;
@@ -32,6 +32,8 @@ public:
     TGalleryChildKind Kind() const { return kind_; }
 
 private:
+    void RegisterBarsHandlers();
+
     TGalleryChildKind kind_;
 };
 

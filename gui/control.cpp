@@ -72,6 +72,8 @@ HCURSOR CursorHandle(TCursor cursor) {
     case crArrow:     return LoadCursorW(nullptr, IDC_ARROW);
     case crIBeam:     return LoadCursorW(nullptr, IDC_IBEAM);
     case crHandPoint: return LoadCursorW(nullptr, IDC_HAND);
+    case crHSplit:    return LoadCursorW(nullptr, IDC_SIZEWE);
+    case crVSplit:    return LoadCursorW(nullptr, IDC_SIZENS);
     }
     return nullptr;
 }

@@ -116,6 +116,8 @@ constexpr TCursor crDefault = 0;
 constexpr TCursor crArrow = -2;
 constexpr TCursor crIBeam = -4;
 constexpr TCursor crHandPoint = -21;
+constexpr TCursor crHSplit = -14;   // the splitters' sizing arrows
+constexpr TCursor crVSplit = -15;
 HCURSOR CursorHandle(TCursor cursor);
 
 // A window procedure as a value: a control's own, or another object's method.

@@ -20,6 +20,9 @@
 #include "controls/label.h"
 #include "controls/panel.h"
 #include "controls/scroll_bar.h"
+#include "controls/splitter.h"
+#include "controls/status_bar.h"
+#include "controls/tool_bar.h"
 #include "engine/skin_manager.h"
 #include "forms/skin_provider.h"
 #include "gui/application.h"
@@ -89,6 +92,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::ComboBoxes, "Combo boxes", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Gauges, "Progress and track bars", false, TResizeMode::rmStandard},
         {TGalleryChildKind::PageControls, "Page controls", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::Bars, "Bars and splitter", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
@@ -109,6 +113,37 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         EXPECT_EQ(provider->ScreenSnap(), row.ScreenSnap);
         EXPECT_EQ(provider->ResizeMode(), row.ResizeMode);
     }
+}
+
+TEST_F(GalleryTest, BarsWindowHoldsAToolBarASplitterBetweenTwoPanelsAndAStatusBar) {
+    Item("mnuNewBars").Click();
+    Application().ProcessMessages();
+    TGalleryChild& child = ActiveChild();
+    ASSERT_EQ(child.Kind(), TGalleryChildKind::Bars);
+    auto* bar = dynamic_cast<TsToolBar*>(child.FindComponent("tbrBars"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Align(), TAlign::alTop);
+    int checks = 0, disabled = 0, separators = 0;
+    for (int i = 0; i < bar->ControlCount(); ++i) {
+        auto* button = dynamic_cast<TsToolButton*>(bar->Controls(i));
+        ASSERT_NE(button, nullptr) << i;
+        checks += button->Style() == TToolButtonStyle::tbsCheck;
+        separators += button->Style() == TToolButtonStyle::tbsSeparator;
+        disabled += !button->Enabled();
+    }
+    EXPECT_EQ(bar->ControlCount() - separators, 4);
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(disabled, 1);
+    EXPECT_EQ(separators, 1);
+    auto* status = dynamic_cast<TsStatusBar*>(child.FindComponent("stbBars"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->PanelCount(), 3);
+    EXPECT_TRUE(status->SizeGrip());
+    EXPECT_EQ(status->Top() + status->Height(), child.ClientHeight());
+    auto* splitter = dynamic_cast<TsSplitter*>(child.FindComponent("splBars"));
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->Neighbour(), child.FindComponent("pnlBarsLeft"));
+    EXPECT_EQ(splitter->Opposite(), child.FindComponent("pnlBarsRight"));
 }
 
 TEST_F(GalleryTest, ScrollingWindowHoldsMoreThanItsClientArea) {
