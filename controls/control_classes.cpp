@@ -8,6 +8,7 @@
 #include "controls/page_control.h"
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
+#include "controls/radio_button.h"
 #include "controls/scroll_bar.h"
 #include "gui/class_registry.h"
 
@@ -25,6 +26,7 @@ void RegisterSkinnedControlClasses() {
         RegisterComboBoxClasses();
         RegisterGaugeClasses();
         RegisterPageControlSkinClasses();
+        RegisterRadioAndGroupClasses();
         return true;
     }();
     (void)registered;

@@ -14,6 +14,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::ComboBoxes, "GALLERYCOMBOBOXES", "mnuNewComboBoxes"},
     {TGalleryChildKind::Gauges, "GALLERYGAUGES", "mnuNewGauges"},
     {TGalleryChildKind::PageControls, "GALLERYPAGECONTROLS", "mnuNewPageControls"},
+    {TGalleryChildKind::RadioGroups, "GALLERYRADIO", "mnuNewRadio"},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, RadioGroups };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;
