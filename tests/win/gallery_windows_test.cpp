@@ -89,6 +89,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::ComboBoxes, "Combo boxes", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Gauges, "Progress and track bars", false, TResizeMode::rmStandard},
         {TGalleryChildKind::PageControls, "Page controls", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::RadioGroups, "Radio buttons and groups", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
