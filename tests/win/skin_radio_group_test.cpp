@@ -376,8 +376,10 @@ TEST_F(RadioGroupTest, WithoutAnActiveSkinOrTheSectionsTheyAreThePlainControls) 
             {gapRight + 4, frameTop, ColorToRGB(clBtnShadow)},
             {gapRight + 4, frameTop + 1, ColorToRGB(clBtnHighlight)},
             {3, frameTop, ColorToRGB(clBtnShadow)},
-            {7, frameTop, face},
+            {5, frameTop, ColorToRGB(clBtnShadow)},
+            {6, frameTop, face},
             {gapRight - 1, frameTop, face},
+            {gapRight, frameTop, ColorToRGB(clBtnShadow)},
             {group->Width() / 2, group->Height() - 2, ColorToRGB(clBtnShadow)},
         };
         for (const TPixel& p : pixels)
