@@ -24,7 +24,7 @@ void TsRadioButton::HandleCreated() {
 
 void TsRadioButton::Loaded() {
     TsCheckBox::Loaded();
-    UpdateRadioTabStops(*this);
+    RadioStateChanged(*this);   // of several stored as checked, the first one read keeps the check
 }
 
 void TsRadioButton::Toggle() {

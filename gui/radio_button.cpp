@@ -11,7 +11,7 @@ namespace korvel {
 
 void SetRadioButtonStyle(TCreateParams& params) {
     // A radio button that never checks itself: the state is the program's.
-    params.Style = (params.Style & ~static_cast<DWORD>(BS_TYPEMASK | BS_LEFTTEXT)) | BS_RADIOBUTTON;
+    params.Style = (params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_RADIOBUTTON;
 }
 
 std::vector<TRadioItem*> RadioGroupOf(TCheckBox& radio) {
@@ -96,7 +96,7 @@ void TRadioButton::HandleCreated() {
 
 void TRadioButton::Loaded() {
     TCheckBox::Loaded();
-    UpdateRadioTabStops(*this);
+    RadioStateChanged(*this);   // of several stored as checked, the first one read keeps the check
 }
 
 void TRadioButton::Toggle() { SetChecked(true); }

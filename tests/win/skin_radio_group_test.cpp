@@ -403,6 +403,8 @@ TEST(RadioGroupDefinitions, StoredGroupsKeepOneCheckAndOneTabStopPlainAndSkinned
         "    end\n"
         "    object rdoC: TRadioButton\n"
         "      Caption = 'C'\n"
+        "      Checked = True\n"
+        "      Alignment = taLeftJustify\n"
         "    end\n"
         "  end\n"
         "  object grpSkinned: TsGroupBox\n"
@@ -417,6 +419,7 @@ TEST(RadioGroupDefinitions, StoredGroupsKeepOneCheckAndOneTabStopPlainAndSkinned
         "    end\n"
         "    object rdoF: TsRadioButton\n"
         "      Caption = 'F'\n"
+        "      Checked = True\n"
         "    end\n"
         "  end\n"
         "end\n");
@@ -441,12 +444,18 @@ TEST(RadioGroupDefinitions, StoredGroupsKeepOneCheckAndOneTabStopPlainAndSkinned
             EXPECT_EQ(r.back()->Parent(), group);
             EXPECT_EQ(r.back()->TabStop(), r.back()->Checked()) << name;
         }
+        // Two were stored as checked: the first one read keeps the check.
         EXPECT_TRUE(r[1]->Checked());
+        EXPECT_FALSE(r[2]->Checked());
         r[2]->SetChecked(true);
         EXPECT_FALSE(r[1]->Checked());
         EXPECT_TRUE(r[2]->TabStop());
         EXPECT_FALSE(r[1]->TabStop());
     }
+    // The caption's side is the native button's too: a left-justified radio has its text on the left.
+    auto* left = dynamic_cast<TRadioButton*>(form.FindComponent("rdoC"));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(GetWindowLongW(left->Handle(), GWL_STYLE) & (BS_TYPEMASK | BS_LEFTTEXT), BS_RADIOBUTTON | BS_LEFTTEXT);
     auto* skinnedGroup = dynamic_cast<TsGroupBox*>(form.FindComponent("grpSkinned"));
     auto* skinnedRadio = dynamic_cast<TsRadioButton*>(form.FindComponent("rdoE"));
     ASSERT_NE(skinnedGroup, nullptr);
