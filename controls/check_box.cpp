@@ -203,7 +203,7 @@ TsCheckBox::TGlyph TsCheckBox::CurrentGlyph() const {
     const TsSkinTables* tables = skinData_->Tables();
     if (!tables) return glyph;
     const int global = tables->SectionIndexOf("GLOBALINFO");
-    const int index = tables->MaskIndexOf(global, "GLOBALINFO", MaskNameOf(State()));
+    const int index = tables->MaskIndexOf(global, "GLOBALINFO", GlyphMaskName(State()));
     if (!tables->IsValidMaskIndex(index)) return glyph;
     const TsMaskData& mask = tables->Masks[static_cast<std::size_t>(index)];
     if (mask.Bmp) {
@@ -224,6 +224,8 @@ RECT TsCheckBox::GlyphRect(int width, int height) const {
     const int left = Alignment() == TAlignment::taRightJustify ? margin_ : Width() - width - margin_;
     return RECT{left, top, left + width, top + height};
 }
+
+const char* TsCheckBox::GlyphMaskName(TCheckBoxState state) const { return MaskNameOf(state); }
 
 bool TsCheckBox::Hot() const { return skinData_->IsActive() && !readOnly_; }
 

@@ -73,6 +73,8 @@ protected:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void Toggle() override;
+    // The skin's global glyph mask of a state (BOXCHECKED, BOXUNCHECKED, BOXGRAYED).
+    virtual const char* GlyphMaskName(TCheckBoxState state) const;
 
 private:
     struct TGlyph;

@@ -8,6 +8,7 @@
 #include "controls/page_control.h"
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
+#include "controls/radio_button.h"
 #include "controls/scroll_bar.h"
 #include "controls/bar_classes.h"
 #include "gui/class_registry.h"
@@ -27,6 +28,7 @@ void RegisterSkinnedControlClasses() {
         RegisterGaugeClasses();
         RegisterPageControlSkinClasses();
         RegisterBarClasses();
+        RegisterRadioAndGroupClasses();
         return true;
     }();
     (void)registered;

@@ -65,13 +65,17 @@ void TsPanel::PaintCaption(HDC cacheDC, RECT rect) {
     WriteTextEx(canvas, caption, Enabled(), false, source, TextAlignFlags(this, Alignment()) | DT_NOPREFIX, r);
 }
 
+void TsPanel::PaintFace(TBitmap24& cache, const TParentBackground& background) {
+    PaintItem(*skinData_, background, true, cache, TPoint{Left(), Top()}, TRect{0, 0, Width(), Height()}, 0);
+}
+
 void TsPanel::RebuildCache(bool withPaintEvent) {
     TsCommonData& data = *skinData_;
     data.PrepareCacheBmp();
     TBitmap24& cache = *data.CacheBmp();
     TParentBackground background;
     data.GetParentCache(background);
-    PaintItem(data, background, true, cache, TPoint{Left(), Top()}, TRect{0, 0, Width(), Height()}, 0);
+    PaintFace(cache, background);
     {
         TCacheDC dc(cache);
         if (dc.Handle()) {
@@ -112,8 +116,9 @@ void TsPanel::PaintSkinned(HDC dc) {
     const bool rebuild = data.BackgroundChanged || data.PartlyHidden;
     data.PartlyHidden = data.NeedsParentRepaint() ? LiesPartlyOutsideParent() : false;
     if (rebuild && !data.Preparing) RebuildCache(true);
-    data.UpdateCorners(0, crAll);
-    data.CopyCacheToDC(this, RECT{0, 0, 0, 0}, true, dc, RECT{0, 0, Width(), Height()});
+    const bool corners = FrameAtWindowCorners();
+    if (corners) data.UpdateCorners(0, crAll);
+    data.CopyCacheToDC(this, RECT{0, 0, 0, 0}, corners, dc, RECT{0, 0, Width(), Height()});
     PaintGraphicChildren(dc, this);
     NotifyChildrenParentUpdated(this);
 }

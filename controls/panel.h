@@ -41,7 +41,12 @@ protected:
     void PaintWindow(HDC dc) override;
     void Loaded() override;
     // The caption, one line, into the cache over rect.
-    void PaintCaption(HDC cacheDC, RECT rect);
+    virtual void PaintCaption(HDC cacheDC, RECT rect);
+    // The face (section background and frame) into the cache, before the caption.
+    virtual void PaintFace(TBitmap24& cache, const TParentBackground& background);
+    // Whether the frame's corners lie at the window's corners, to be refreshed
+    // with what lies behind before each copy to the screen.
+    virtual bool FrameAtWindowCorners() const { return true; }
 
 private:
     // Handles the skin commands every panel answers whatever its state; true when done.

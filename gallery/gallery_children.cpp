@@ -16,6 +16,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::Gauges, "GALLERYGAUGES", "mnuNewGauges"},
     {TGalleryChildKind::PageControls, "GALLERYPAGECONTROLS", "mnuNewPageControls"},
     {TGalleryChildKind::Bars, "GALLERYBARS", "mnuNewBars"},
+    {TGalleryChildKind::RadioGroups, "GALLERYRADIO", "mnuNewRadio"},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, Bars };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, Bars, RadioGroups };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;

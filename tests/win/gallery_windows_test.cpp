@@ -93,6 +93,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::Gauges, "Progress and track bars", false, TResizeMode::rmStandard},
         {TGalleryChildKind::PageControls, "Page controls", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Bars, "Bars and splitter", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::RadioGroups, "Radio buttons and groups", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
