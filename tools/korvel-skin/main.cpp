@@ -11,13 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "folder_watch.h"
-#include "png_file.h"
 #include "gui/text_convert.h"
 #include "skin_check.h"
 #include "skin_dump.h"
 #include "skin_source.h"
 #ifndef KORVEL_SKIN_WITHOUT_PICTURES
+#include "folder_watch.h"
 #include "png_file.h"
 #include "skin_render.h"
 #endif
@@ -26,12 +25,10 @@ using namespace korvel;
 
 namespace {
 
-const char* const Usage = R"usage(usage: korvel-skin dump SKINDIR NAME [options]
-       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N] [--watch SECONDS]
 const char* const Usage = R"usage(usage: korvel-skin check FOLDER... [--json]
        korvel-skin check --internal [--json]
        korvel-skin dump SKINDIR NAME [options]
-       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N]
+       korvel-skin preview SKINDIR NAME OUT.png [options] [--scale N] [--watch SECONDS]
        korvel-skin render SKINDIR NAME SECTION WIDTH HEIGHT STATE OUT.png [options]
        korvel-skin --help
 
@@ -190,9 +187,6 @@ int Dump(const std::vector<std::string>& args, const char* argv0) {
     return 0;
 }
 
-// Paints the sheet of the skin as it is on disk now; the folder it came from
-// ("" for an internal skin) goes to folder.
-int PaintPreview(const TCommandLine& line, const std::filesystem::path& png, std::string& folder) {
 int Check(const std::vector<std::string>& args) {
     bool json = false, internal = false;
     std::vector<std::string> folders;
@@ -231,10 +225,9 @@ int Check(const std::vector<std::string>& args) {
 }
 
 #ifndef KORVEL_SKIN_WITHOUT_PICTURES
-int Preview(const std::vector<std::string>& args, const char* argv0) {
-    TCommandLine line;
-    if (auto status = Parse(args, 1, true, argv0, line)) return *status;
-    const std::filesystem::path png = line.Positional[0];
+// Paints the sheet of the skin as it is on disk now; the folder it came from
+// ("" for an internal skin) goes to folder.
+int PaintPreview(const TCommandLine& line, const std::filesystem::path& png, std::string& folder) {
     TsSkinTables tables;
     TsSkinLoadReport report;
     const bool loaded = Load(line, tables, report);
