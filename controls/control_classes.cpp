@@ -4,6 +4,7 @@
 #include "controls/check_box.h"
 #include "controls/edit.h"
 #include "controls/label.h"
+#include "controls/list_box.h"
 #include "controls/panel.h"
 #include "controls/scroll_bar.h"
 #include "gui/class_registry.h"
@@ -19,6 +20,7 @@ void RegisterSkinnedControlClasses() {
         RegisterCheckBoxClass();
         RegisterLabelClasses();
         RegisterScrollBarClass();
+        RegisterTextAndListClasses();
         return true;
     }();
     (void)registered;
