@@ -11,6 +11,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::Controls, "GALLERYCONTROLS", "mnuNewControls"},
     {TGalleryChildKind::Scrolling, "GALLERYSCROLLING", "mnuNewScrolling"},
     {TGalleryChildKind::Sizeable, "GALLERYSIZEABLE", "mnuNewSizeable"},
+    {TGalleryChildKind::TextLists, "GALLERYTEXTLISTS", "mnuNewTextLists"},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, TextLists };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;

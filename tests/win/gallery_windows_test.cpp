@@ -85,6 +85,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::Controls, "Controls", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Scrolling, "Scrolling", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Sizeable, "Sizeable", true, TResizeMode::rmBorder},
+        {TGalleryChildKind::TextLists, "Text and lists", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
