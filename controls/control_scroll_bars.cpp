@@ -4,6 +4,7 @@
 
 #include "controls/scroll_bar.h"
 #include "engine/skin_manager.h"
+#include "gui/cache_dc.h"
 
 namespace korvel {
 namespace {
@@ -93,6 +94,11 @@ void TsControlScrollBars::HideAll() {
         if (bar && bar->Visible()) bar->SetVisible(false);
 }
 
+void TsControlScrollBars::FaceChanged() {
+    for (TsScrollBar* bar : bars_)
+        if (bar && bar->Visible() && bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, FALSE);
+}
+
 TsScrollBar* TsControlScrollBars::MakeBar(bool vertical) {
     auto* bar = new TsScrollBar(&host_);
     bar->SetVisible(false);   // shown once placed
@@ -139,9 +145,17 @@ void TsControlScrollBars::FollowOne(bool vertical, bool wanted) {
     const int left = host_.Left() + r.left, top = host_.Top() + r.top;
     const int width = r.right - r.left, height = r.bottom - r.top;
     const bool moved = bar->Left() != left || bar->Top() != top || bar->Width() != width || bar->Height() != height;
-    if (moved) bar->SetBounds(left, top, width, height);
-    const bool shown = bar->Visible();
-    if (!shown) bar->SetVisible(true);
+    if (moved) {
+        bar->SetBounds(left, top, width, height);
+        // Moving keeps the old pixels, and what shows through them is the face at the new place.
+        if (bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, FALSE);
+    }
+    if (!bar->Visible()) {
+        bar->SetVisible(true);
+        // Shown in the middle of the control's own first paint, the bar paints once
+        // more when that work is over, over the face as it then stands.
+        PostMessageW(bar->Handle(), WM_REPAINTAFTERSKINCHANGE, 0, 0);
+    }
     HWND above = GetWindow(host_.Handle(), GW_HWNDPREV);
     if (above != bar->Handle()) {
         // Directly above the control, whatever came above it since (a re-created control comes on top).
@@ -184,11 +198,10 @@ void PaintFrameFromCache(TWinControl& host, const TBitmap24& cache, const TsCont
         const RECT r = bars.NativeBarRect(vertical);
         ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(cache.Handle()));
-    BitBlt(dc, 0, 0, cache.Width(), cache.Height(), memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    {
+        TCacheDC memory(cache);
+        if (memory.Handle()) BitBlt(dc, 0, 0, cache.Width(), cache.Height(), memory.Handle(), 0, 0, SRCCOPY);
+    }
     RestoreDC(dc, saved);
     if (!given) ReleaseDC(h, dc);
 }

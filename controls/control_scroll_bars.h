@@ -28,6 +28,10 @@ public:
     void Follow();
     // Hides both bars (the host's window goes away, or it is no longer skinned).
     void HideAll();
+    // The host's face was composed again: the shown bars repaint over it (their
+    // see-through pixels show the face, and a bar painted before the face existed
+    // showed the section's colour there).
+    void FaceChanged();
     // The skinned bar for a direction while it stands on the screen, else nullptr.
     TsScrollBar* ShownBar(bool vertical) const;
     // The native bar's rectangle in the host's window coordinates (empty when the host has none).

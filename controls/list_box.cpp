@@ -107,12 +107,15 @@ void TsListBox::PrepareCache() {
     PaintItem(SkinData, background, true, cache, {Left(), Top()}, {0, 0, Width(), Height()}, SkinData.IsActive() ? 1 : 0);
     if (!Enabled()) DisabledLook(cache, dkBlended, ColorToRGB(Color()), {Left(), Top()}, background);
     SkinData.BackgroundChanged = false;
+    scrollBars_.FaceChanged();
 }
 
 void TsListBox::PaintFrame(HDC given) {
     SkinData.Updating = SkinData.IsUpdating();
     if (SkinData.Updating || !HandleAllocated()) return;
-    if (SkinData.BackgroundChanged || !SkinData.CacheBmp()) PrepareCache();
+    const TBitmap24* cache = SkinData.CacheBmp();
+    // A cache of another size was made before the control took its bounds.
+    if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
     SkinData.UpdateCorners(SkinData.IsActive() ? 1 : 0, crAll);
     PaintFrameFromCache(*this, *SkinData.CacheBmp(), scrollBars_, given);
 }
@@ -120,6 +123,16 @@ void TsListBox::PaintFrame(HDC given) {
 // ---- window procedure -------------------------------------------------------------------
 
 bool TsListBox::HandleSkinFirst(TMessage& m) {
+    if (SkinCommandOf(m.WParam) == SMC_GETCACHE && SkinData.IsSkinned(false)) {
+        // The skinned bars lie on the face: it is composed for them even before the
+        // control first painted (a bar may paint first), at the control's present size.
+        const TBitmap24* cache = SkinData.CacheBmp();
+        if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height())
+            PrepareCache();
+        ParentBackground = TParentBackground{SkinData.CacheBmp(), 0, 0, true};
+        m.Result = 1;
+        return true;
+    }
     if (SkinCommandOf(m.WParam) == SMC_QUERYTEXTURED) {
         m.LParam = 0;
         m.Result = 1;
