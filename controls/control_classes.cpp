@@ -6,6 +6,7 @@
 #include "controls/edit.h"
 #include "controls/label.h"
 #include "controls/page_control.h"
+#include "controls/list_box.h"
 #include "controls/panel.h"
 #include "controls/progress_bar.h"
 #include "controls/radio_button.h"
@@ -29,6 +30,7 @@ void RegisterSkinnedControlClasses() {
         RegisterPageControlSkinClasses();
         RegisterBarClasses();
         RegisterRadioAndGroupClasses();
+        RegisterTextAndListClasses();
         return true;
     }();
     (void)registered;

@@ -66,6 +66,13 @@ void TsScrollBar::Paint(HDC dc) {
                     bg.OffsetX -= linkedControl_->Left();
                     bg.OffsetY -= linkedControl_->Top();
                 }
+            } else if (!linkedIsForm && HandleAllocated()) {
+                // The control the bar stands over has not composed its face yet:
+                // the bar's see-through pixels would show its own colour. It paints
+                // once that work is over (the face's composition asks again).
+                if (repaintAfterChangeWindow_ != Handle() && PostMessageW(Handle(), WM_REPAINTAFTERSKINCHANGE, 0, 0))
+                    repaintAfterChangeWindow_ = Handle();
+                return;
             }
             ParentBackground.Ready = 0;
         } else {

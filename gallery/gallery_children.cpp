@@ -17,6 +17,7 @@ const TGalleryChildRow kRows[] = {
     {TGalleryChildKind::PageControls, "GALLERYPAGECONTROLS", "mnuNewPageControls"},
     {TGalleryChildKind::Bars, "GALLERYBARS", "mnuNewBars"},
     {TGalleryChildKind::RadioGroups, "GALLERYRADIO", "mnuNewRadio"},
+    {TGalleryChildKind::TextLists, "GALLERYTEXTLISTS", "mnuNewTextLists"},
 };
 
 }  // namespace

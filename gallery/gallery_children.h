@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, Bars, RadioGroups };
+enum class TGalleryChildKind { Controls, Scrolling, Sizeable, ComboBoxes, Gauges, PageControls, Bars, RadioGroups, TextLists };
 
 struct TGalleryChildRow {
     TGalleryChildKind Kind;

@@ -94,6 +94,7 @@ TEST_F(GalleryTest, FileMenuOpensEveryKindOfChildWithItsOwnSkinnedFrame) {
         {TGalleryChildKind::PageControls, "Page controls", false, TResizeMode::rmStandard},
         {TGalleryChildKind::Bars, "Bars and splitter", false, TResizeMode::rmStandard},
         {TGalleryChildKind::RadioGroups, "Radio buttons and groups", false, TResizeMode::rmStandard},
+        {TGalleryChildKind::TextLists, "Text and lists", false, TResizeMode::rmStandard},
     };
     int count = frame->MDIChildCount();
     for (const TExpected& row : expected) {
