@@ -12,7 +12,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64 nasm dpkg-dev
   wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   googletest libbenchmark-dev libjpeg-dev libpng-dev
-  nsis zip
+  nsis zip python3
 )
 
 say() { printf '[setup] %s\n' "$*"; }
