@@ -99,6 +99,33 @@ void TsControlScrollBars::FaceChanged() {
         if (bar && bar->Visible() && bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, FALSE);
 }
 
+void TsControlScrollBars::ComposeFace(TsDisabledKind disabledKind) {
+    data_.PrepareCacheBmp();
+    TBitmap24& cache = *data_.CacheBmp();
+    TParentBackground background;
+    data_.GetParentCache(background);
+    const TPoint at{host_.Left(), host_.Top()};
+    PaintItem(data_, background, true, cache, at, {0, 0, host_.Width(), host_.Height()}, data_.IsActive() ? 1 : 0);
+    if (!host_.Enabled()) DisabledLook(cache, disabledKind, ColorToRGB(host_.Color()), at, background);
+    data_.BackgroundChanged = false;
+    FaceChanged();
+}
+
+void TsControlScrollBars::EnsureFace(TsDisabledKind disabledKind) {
+    const TBitmap24* cache = data_.CacheBmp();
+    // A cache of another size was made before the control took its bounds.
+    if (data_.BackgroundChanged || !cache || cache->Width() != host_.Width() || cache->Height() != host_.Height())
+        ComposeFace(disabledKind);
+}
+
+void TsControlScrollBars::PaintFrame(TsDisabledKind disabledKind, HDC given) {
+    data_.Updating = data_.IsUpdating();
+    if (data_.Updating || !host_.HandleAllocated()) return;
+    EnsureFace(disabledKind);
+    data_.UpdateCorners(data_.IsActive() ? 1 : 0, crAll);
+    PaintFrameFromCache(host_, *data_.CacheBmp(), *this, given);
+}
+
 TsScrollBar* TsControlScrollBars::MakeBar(bool vertical) {
     auto* bar = new TsScrollBar(&host_);
     bar->SetVisible(false);   // shown once placed

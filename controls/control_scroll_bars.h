@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "engine/common_data.h"
+#include "paint/blend.h"
 #include "gui/win_control.h"
 
 namespace korvel {
@@ -32,6 +33,14 @@ public:
     // see-through pixels show the face, and a bar painted before the face existed
     // showed the section's colour there).
     void FaceChanged();
+    // The host's face, which the bars' see-through pixels show: composed from
+    // its section over the parent's pixels (in the disabled look when the host
+    // is disabled), then the bars repaint over it.
+    void ComposeFace(TsDisabledKind disabledKind);
+    // Composes the face when it is missing, stale or of another size.
+    void EnsureFace(TsDisabledKind disabledKind);
+    // Paints the host's frame (all but the client area and the bars) from its face.
+    void PaintFrame(TsDisabledKind disabledKind, HDC given);
     // The skinned bar for a direction while it stands on the screen, else nullptr.
     TsScrollBar* ShownBar(bool vertical) const;
     // The native bar's rectangle in the host's window coordinates (empty when the host has none).

@@ -99,26 +99,9 @@ void TsListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 // ---- painting -------------------------------------------------------------------------
 
-void TsListBox::PrepareCache() {
-    SkinData.PrepareCacheBmp();
-    TBitmap24& cache = *SkinData.CacheBmp();
-    TParentBackground background;
-    SkinData.GetParentCache(background);
-    PaintItem(SkinData, background, true, cache, {Left(), Top()}, {0, 0, Width(), Height()}, SkinData.IsActive() ? 1 : 0);
-    if (!Enabled()) DisabledLook(cache, dkBlended, ColorToRGB(Color()), {Left(), Top()}, background);
-    SkinData.BackgroundChanged = false;
-    scrollBars_.FaceChanged();
-}
+void TsListBox::PrepareCache() { scrollBars_.ComposeFace(dkBlended); }
 
-void TsListBox::PaintFrame(HDC given) {
-    SkinData.Updating = SkinData.IsUpdating();
-    if (SkinData.Updating || !HandleAllocated()) return;
-    const TBitmap24* cache = SkinData.CacheBmp();
-    // A cache of another size was made before the control took its bounds.
-    if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
-    SkinData.UpdateCorners(SkinData.IsActive() ? 1 : 0, crAll);
-    PaintFrameFromCache(*this, *SkinData.CacheBmp(), scrollBars_, given);
-}
+void TsListBox::PaintFrame(HDC given) { scrollBars_.PaintFrame(dkBlended, given); }
 
 // ---- window procedure -------------------------------------------------------------------
 
@@ -126,9 +109,7 @@ bool TsListBox::HandleSkinFirst(TMessage& m) {
     if (SkinCommandOf(m.WParam) == SMC_GETCACHE && SkinData.IsSkinned(false)) {
         // The skinned bars lie on the face: it is composed for them even before the
         // control first painted (a bar may paint first), at the control's present size.
-        const TBitmap24* cache = SkinData.CacheBmp();
-        if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height())
-            PrepareCache();
+        scrollBars_.EnsureFace(dkBlended);
         ParentBackground = TParentBackground{SkinData.CacheBmp(), 0, 0, true};
         m.Result = 1;
         return true;

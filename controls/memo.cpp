@@ -28,26 +28,9 @@ void TsMemo::SetDisabledKind(TsDisabledKind value) {
 
 // ---- painting -------------------------------------------------------------------------
 
-void TsMemo::PrepareCache() {
-    SkinData.PrepareCacheBmp();
-    TBitmap24& cache = *SkinData.CacheBmp();
-    TParentBackground background;
-    SkinData.GetParentCache(background);
-    PaintItem(SkinData, background, true, cache, {Left(), Top()}, {0, 0, Width(), Height()}, SkinData.IsActive() ? 1 : 0);
-    if (!Enabled()) DisabledLook(cache, disabledKind_, ColorToRGB(Color()), {Left(), Top()}, background);
-    SkinData.BackgroundChanged = false;
-    scrollBars_.FaceChanged();
-}
+void TsMemo::PrepareCache() { scrollBars_.ComposeFace(disabledKind_); }
 
-void TsMemo::PaintFrame(HDC given) {
-    SkinData.Updating = SkinData.IsUpdating();
-    if (SkinData.Updating || !HandleAllocated()) return;
-    const TBitmap24* cache = SkinData.CacheBmp();
-    // A cache of another size was made before the control took its bounds.
-    if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
-    SkinData.UpdateCorners(SkinData.IsActive() ? 1 : 0, crAll);
-    PaintFrameFromCache(*this, *SkinData.CacheBmp(), scrollBars_, given);
-}
+void TsMemo::PaintFrame(HDC given) { scrollBars_.PaintFrame(disabledKind_, given); }
 
 // ---- window procedure -------------------------------------------------------------------
 
@@ -55,9 +38,7 @@ bool TsMemo::HandleSkinFirst(TMessage& m) {
     if (SkinCommandOf(m.WParam) == SMC_GETCACHE && SkinData.IsSkinned(false)) {
         // The skinned bars lie on the face: it is composed for them even before the
         // control first painted (a bar may paint first), at the control's present size.
-        const TBitmap24* cache = SkinData.CacheBmp();
-        if (SkinData.BackgroundChanged || !cache || cache->Width() != Width() || cache->Height() != Height())
-            PrepareCache();
+        scrollBars_.EnsureFace(disabledKind_);
         ParentBackground = TParentBackground{SkinData.CacheBmp(), 0, 0, true};
         m.Result = 1;
         return true;
