@@ -10,6 +10,7 @@
 #include "engine/skin_message.h"
 #include "gui/cache_dc.h"
 #include "gui/class_registry.h"
+#include "gui/paint_dc.h"
 #include "gui/text.h"
 #include "paint/item.h"
 #include "paint/mask.h"
@@ -173,17 +174,8 @@ void TsComboBox::RebuildCache() {
 }
 
 void TsComboBox::OnPaintMessage(TMessage& m) {
-    PAINTSTRUCT ps{};
-    const bool own = m.WParam == 0;
-    HDC dc = own ? BeginPaint(Handle(), &ps) : reinterpret_cast<HDC>(m.WParam);
-    struct TEnd {
-        TsComboBox* self;
-        bool own;
-        PAINTSTRUCT* ps;
-        ~TEnd() {
-            if (own) EndPaint(self->Handle(), ps);
-        }
-    } end{this, own, &ps};
+    const TPaintDC paint(Handle(), m.WParam);
+    HDC dc = paint.Handle();
     if (SkinData.IsUpdating()) {
         SkinData.Updating = true;
         return;

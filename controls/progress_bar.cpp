@@ -7,6 +7,7 @@
 #include "engine/skin_message.h"
 #include "gui/cache_dc.h"
 #include "gui/class_registry.h"
+#include "gui/paint_dc.h"
 #include "paint/mask.h"
 #include "paint/transpose.h"
 
@@ -145,17 +146,8 @@ void TsProgressBar::RebuildCache() {
 }
 
 void TsProgressBar::OnPaintMessage(TMessage& m) {
-    PAINTSTRUCT ps{};
-    const bool own = m.WParam == 0;
-    HDC dc = own ? BeginPaint(Handle(), &ps) : reinterpret_cast<HDC>(m.WParam);
-    struct TEnd {
-        TsProgressBar* self;
-        bool own;
-        PAINTSTRUCT* ps;
-        ~TEnd() {
-            if (own) EndPaint(self->Handle(), ps);
-        }
-    } end{this, own, &ps};
+    const TPaintDC paint(Handle(), m.WParam);
+    HDC dc = paint.Handle();
     TsCommonData& data = *skinData_;
     if (data.IsUpdating()) {
         data.Updating = true;

@@ -9,6 +9,7 @@
 #include "engine/skin_message.h"
 #include "gui/cache_dc.h"
 #include "gui/class_registry.h"
+#include "gui/paint_dc.h"
 #include "paint/mask.h"
 #include "paint/text.h"
 #include "paint/text_win.h"
@@ -117,17 +118,8 @@ void TsStatusBar::RebuildCache() {
 }
 
 void TsStatusBar::OnPaintMessage(TMessage& m) {
-    PAINTSTRUCT ps{};
-    const bool own = m.WParam == 0;
-    HDC dc = own ? BeginPaint(Handle(), &ps) : reinterpret_cast<HDC>(m.WParam);
-    struct TEnd {
-        TsStatusBar* self;
-        bool own;
-        PAINTSTRUCT* ps;
-        ~TEnd() {
-            if (own) EndPaint(self->Handle(), ps);
-        }
-    } end{this, own, &ps};
+    const TPaintDC paint(Handle(), m.WParam);
+    HDC dc = paint.Handle();
     TsCommonData& data = *skinData_;
     if (data.IsUpdating()) {
         data.Updating = true;

@@ -10,6 +10,7 @@
 #include "engine/skin_message.h"
 #include "gui/cache_dc.h"
 #include "gui/class_registry.h"
+#include "gui/paint_dc.h"
 
 namespace korvel {
 
@@ -75,17 +76,8 @@ TColor TsToolButton::DividerColor() const {
 }
 
 void TsToolButton::PaintSeparator(TMessage& m) {
-    PAINTSTRUCT ps{};
-    const bool own = m.WParam == 0;
-    HDC dc = own ? BeginPaint(Handle(), &ps) : reinterpret_cast<HDC>(m.WParam);
-    struct TEnd {
-        TsToolButton* self;
-        bool own;
-        PAINTSTRUCT* ps;
-        ~TEnd() {
-            if (own) EndPaint(self->Handle(), ps);
-        }
-    } end{this, own, &ps};
+    const TPaintDC paint(Handle(), m.WParam);
+    HDC dc = paint.Handle();
     if (SkinData.IsUpdating()) return;
     SkinData.PrepareCacheBmp();
     TBitmap24& cache = *SkinData.CacheBmp();

@@ -11,6 +11,7 @@
 #include "engine/skin_message.h"
 #include "gui/cache_dc.h"
 #include "gui/class_registry.h"
+#include "gui/paint_dc.h"
 #include "paint/item.h"
 #include "paint/mask.h"
 #include "paint/text.h"
@@ -190,17 +191,8 @@ void TsTrackBar::RebuildCache() {
 }
 
 void TsTrackBar::OnPaintMessage(TMessage& m) {
-    PAINTSTRUCT ps{};
-    const bool own = m.WParam == 0;
-    HDC dc = own ? BeginPaint(Handle(), &ps) : reinterpret_cast<HDC>(m.WParam);
-    struct TEnd {
-        TsTrackBar* self;
-        bool own;
-        PAINTSTRUCT* ps;
-        ~TEnd() {
-            if (own) EndPaint(self->Handle(), ps);
-        }
-    } end{this, own, &ps};
+    const TPaintDC paint(Handle(), m.WParam);
+    HDC dc = paint.Handle();
     TsCommonData& data = *skinData_;
     if (data.IsUpdating()) {
         data.Updating = true;
